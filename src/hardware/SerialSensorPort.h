@@ -1,0 +1,11 @@
+#pragma once
+
+// What the race needs of the serial sensor port: it opens it at START (when serial sensors are
+// chosen) and closes it at STOP. Opening throws UserError ("Unable to open com port (win error code: %d)").
+class SerialSensorPort {
+public:
+    virtual ~SerialSensorPort() = default;
+    virtual bool isOpen() const = 0;
+    virtual void open() = 0;
+    virtual void close() = 0;
+};

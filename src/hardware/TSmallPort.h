@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class PortBackend;
+
+// Byte access to the parallel port's data register (base) and status register (base + 1), and the
+// one port base every user shares. Reads of a closed port give 0.
+class TSmallPort : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool Opened READ Opened WRITE setOpened NOTIFY openedChanged)
+
+public:
+    // Error recorded for an access while the port is closed.
+    static constexpr int ErrorInvalidHandle = 6;
+
+    explicit TSmallPort(std::unique_ptr<PortBackend> backend, QObject* parent = nullptr);
+    ~TSmallPort() override;
+
+    bool Opened() const { return m_opened; }
+    void setOpened(bool open);
+
+    quint8 ReadPort(quint16 address);
+    void WritePort(quint16 address, quint8 value);
+
+    bool lastOk() const { return m_lastOk; }
+    int lastError() const { return m_lastError; }
+
+    // The shared port base: 0 until first chosen.
+    quint16 portBase() const { return m_portBase; }
+    void setPortBase(quint16 base) { m_portBase = base; }
+
+    PortBackend& backend() const { return *m_backend; }
+
+signals:
+    void openedChanged(bool opened);
+
+private:
+    std::unique_ptr<PortBackend> m_backend;
+    bool m_opened = false;
+    bool m_lastOk = true;
+    int m_lastError = 0;
+    quint16 m_portBase = 0;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <functional>
+
+// What the race needs of a timer: the enable and interval rules of the threaded timer, and a tick
+// handler that runs on the main thread only while the timer is enabled. TThreadedTimer is the real
+// one; tests drive virtual timers on virtual time.
+class ITimer {
+public:
+    virtual ~ITimer() = default;
+
+    virtual bool enabled() const = 0;
+    // Setting the current value does nothing (a running wait is not restarted).
+    virtual void setEnabled(bool on) = 0;
+
+    virtual quint32 interval() const = 0;
+    // A different value restarts the wait from the full new interval; the same value does nothing.
+    virtual void setInterval(quint32 ms) = 0;
+
+    virtual bool allowZero() const = 0;
+    virtual void setAllowZero(bool allow) = 0;
+
+    void setOnTimer(std::function<void()> handler) { m_onTimer = std::move(handler); }
+
+protected:
+    // Implementations call this for each tick, on the main thread.
+    void fire() {
+        if (enabled() && m_onTimer)
+            m_onTimer();
+    }
+
+private:
+    std::function<void()> m_onTimer;
+};

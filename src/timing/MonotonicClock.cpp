@@ -1,0 +1,13 @@
+#include "timing/MonotonicClock.h"
+
+#include <chrono>
+
+qint64 SteadyClock::nowMs() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+SteadyClock& SteadyClock::instance() {
+    static SteadyClock clock;
+    return clock;
+}
