@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/DesktopShortcut.h"
+#include "platform/XdgPaths.h"
+
+// The desktop launcher as an executable ".desktop" file in the user's desktop folder.
+class XdgDesktopShortcut : public DesktopShortcut {
+public:
+    explicit XdgDesktopShortcut(XdgPaths paths = XdgPaths::fromEnvironment());
+
+    static QString fileName() { return QStringLiteral("Tarvolin ver. 2.0 Final.desktop"); }
+    QString filePath() const;
+
+    void create(const QString& programPath) override;
+
+private:
+    XdgPaths m_paths;
+};
