@@ -22,11 +22,20 @@ QString DesktopEntryFile::escapeValue(const QString& plain) {
     out.reserve(plain.size());
     for (const QChar c : plain) {
         switch (c.unicode()) {
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        default: out += c;
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -53,13 +62,14 @@ QByteArray DesktopEntryFile::content() const {
 void DesktopEntryFile::save(const QString& path, bool executable) const {
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
-        throw UserError(QStringLiteral("Nelze vytvořit složku %1").arg(QDir::toNativeSeparators(info.absolutePath())));
+        throw UserError(
+            QStringLiteral("Nelze vytvořit složku %1").arg(QDir::toNativeSeparators(info.absolutePath())));
     QSaveFile file(path);
     const QByteArray bytes = content();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw UserError(QStringLiteral("Nelze zapsat soubor %1").arg(QDir::toNativeSeparators(path)));
     if (executable) {
-        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup |
-                                        QFile::ExeOther);
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeUser |
+                                        QFile::ExeGroup | QFile::ExeOther);
     }
 }

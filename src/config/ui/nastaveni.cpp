@@ -1,0 +1,661 @@
+#include "config/ui/nastaveni.h"
+
+#include "app/UserError.h"
+#include "config/LptChoice.h"
+#include "config/SoundPathText.h"
+#include "config/TSettings.h"
+#include "config/ui/HintDuration.h"
+#include "hardware/SensorSourceChoice.h"
+#include "hardware/SerialLearnPanel.h"
+#include "hardware/SerialLineValues.h"
+#include "hardware/TComPort.h"
+#include "hardware/TSmallPort.h"
+#include "platform/DesktopShortcut.h"
+#include "platform/ShellOpen.h"
+#include "platform/SoundPlayer.h"
+#include "platform/StartEntry.h"
+
+#include "ui_nastaveni.h"
+
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QHideEvent>
+#include <QImageReader>
+#include <QShowEvent>
+#include <QStringDecoder>
+
+namespace {
+
+const QStringList& bitCaptions() {
+    static const QStringList captions = [] {
+        QStringList list;
+        for (int bit = 0; bit < 8; ++bit)
+            list << QStringLiteral("Bit%1: Pin%2").arg(bit).arg(bit + 2);
+        return list;
+    }();
+    return captions;
+}
+
+constexpr int PathRole = Qt::UserRole;
+
+} // namespace
+
+TNastavDlg::TNastavDlg(TSettings& settings, Services services, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TNastavDlg>()), m_settings(settings),
+      m_services(std::move(services)) {
+    ui->setupUi(this);
+    FormCreate();
+}
+
+TNastavDlg::~TNastavDlg() = default;
+
+void TNastavDlg::FormCreate() {
+    HintDuration::installOnApplication();
+    ui->OpravLPT->setToolTip(QStringLiteral(" Použijte pouze v případě \n problému s LPT portem ! "));
+    ui->FtpSoubor4->setToolTip(QStringLiteral(" Pokud vytváříte tabulky sem \n zadejte jméno souboru "));
+    ui->cbFtp5->setToolTip(QStringLiteral(" Tabulky se vytvoří automaticky \n jméno _muži.jpg "));
+
+    ui->Cesta_Box->setHeaderHidden(true);
+    ui->Cesta_Box->setRootIsDecorated(false);
+    ui->btn_Zrus->setAutoDefault(false);
+
+    m_priorityGroup = new QButtonGroup(this);
+    m_priorityGroup->addButton(ui->priorita_aplikace0, 0);
+    m_priorityGroup->addButton(ui->priorita_aplikace1, 1);
+    m_priorityGroup->addButton(ui->priorita_aplikace2, 2);
+    m_priorityGroup->addButton(ui->priorita_aplikace3, 3);
+    m_displayTypeGroup = new QButtonGroup(this);
+    m_displayTypeGroup->addButton(ui->Typ_zobrazeni_Group0, 0);
+    m_displayTypeGroup->addButton(ui->Typ_zobrazeni_Group1, 1);
+
+    buildCheckLists();
+    bindSettings();
+    connectActions();
+    connectSerial();
+    ui->PageControl1->setCurrentIndex(0);
+}
+
+void TNastavDlg::buildCheckLists() {
+    for (QListWidget* list : {ui->LptBit, ui->ZelenaBit, ui->OranzovaBit, ui->CervenaBit}) {
+        for (const QString& caption : bitCaptions()) {
+            auto* item = new QListWidgetItem(caption, list);
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+            item->setCheckState(Qt::Unchecked);
+        }
+    }
+}
+
+// --- binding of controls and settings ------------------------------------------------------------
+
+void TNastavDlg::bindCheck(QCheckBox* box, bool& field) {
+    connect(box, &QCheckBox::toggled, this, [&field](bool on) { field = on; });
+    m_loaders.push_back([box, &field] { box->setChecked(field); });
+}
+
+void TNastavDlg::bindSpin(QSpinBox* spin, int& field) {
+    connect(spin, &QSpinBox::valueChanged, this, [&field](int value) { field = value; });
+    // The field's range clamps a loaded value, and the clamped value is what the setting holds.
+    m_loaders.push_back([spin, &field] {
+        spin->setValue(field);
+        field = spin->value();
+    });
+}
+
+void TNastavDlg::bindEdit(QLineEdit* edit, QString& field) {
+    connect(edit, &QLineEdit::textChanged, this, [&field](const QString& text) { field = text; });
+    m_loaders.push_back([edit, &field] { edit->setText(field); });
+}
+
+void TNastavDlg::bindMask(QListWidget* list, int& field) {
+    auto maskOf = [list] {
+        int mask = 0;
+        for (int bit = 0; bit < list->count(); ++bit) {
+            if (list->item(bit)->checkState() == Qt::Checked)
+                mask |= 1 << bit;
+        }
+        return mask;
+    };
+    connect(list, &QListWidget::itemChanged, this, [&field, maskOf] { field = maskOf(); });
+    m_loaders.push_back([list, &field, maskOf] {
+        const int mask = field; // each item's change rewrites the field, so work from a copy
+        for (int bit = 0; bit < list->count(); ++bit)
+            list->item(bit)->setCheckState(mask & (1 << bit) ? Qt::Checked : Qt::Unchecked);
+        field = maskOf();
+    });
+}
+
+void TNastavDlg::bindChoice(QButtonGroup* group, int& field) {
+    connect(group, &QButtonGroup::idClicked, this, [&field](int id) { field = id; });
+    m_loaders.push_back([group, &field] {
+        if (QAbstractButton* button = group->button(field))
+            button->setChecked(true);
+    });
+}
+
+void TNastavDlg::bindSettings() {
+    TSettings& s = m_settings;
+    // Page "Po spuštění"
+    bindMask(ui->LptBit, s.PoSpusteni.Base);
+    bindEdit(ui->LPTxx_BASE, s.PoSpusteni.Base1);
+    m_loaders.push_back([this] {
+        const int port = m_settings.PoSpusteni.Port;
+        (port == 2 ? ui->LPT2_Start : port == 3 ? ui->LPTxx_Start : ui->LPT1_Start)->setChecked(true);
+    });
+    bindSpin(ui->DelkaTrate, s.Trat.delka);
+    bindCheck(ui->OnTopBox, s.Ostatni.OnTop);
+    bindCheck(ui->po_spusteni, s.PoSpusteni.START);
+    bindCheck(ui->ExtStartBox, s.Ostatni.ExtStart);
+    bindCheck(ui->PrvniKoloBox, s.Ostatni.PrvniKolo);
+    bindCheck(ui->UlozitZavodyBox, s.Ostatni.UlozitZavody);
+    m_loaders.push_back([this] {
+        ui->cbLPT->setChecked(m_settings.PoSpusteni.LPT);
+        ui->cbCOM->setChecked(m_settings.PoSpusteni.COM);
+    });
+    bindChoice(m_priorityGroup, s.Ostatni.Priorita);
+
+    // Page "Semafor"
+    bindCheck(ui->Semafor, s.Semafor.Pouzij);
+    m_loaders.push_back([this] { setSemaforChoice(m_settings.Semafor.Port); });
+    bindSpin(ui->Prodleva, s.Semafor.Prodleva);
+    bindMask(ui->ZelenaBit, s.Semafor.Zelena);
+    bindMask(ui->OranzovaBit, s.Semafor.Oranzova);
+    bindMask(ui->CervenaBit, s.Semafor.Cervena);
+
+    // Page "Zvuky"
+    bindCheck(ui->ApplausBox, s.Zvuk.Applaus);
+    bindCheck(ui->HratZvukCheck, s.Zvuk.Hrat);
+    m_loaders.push_back([this] { selectSoundFile(m_settings.Zvuk.jmeno); });
+
+    // Page "Tisk"
+    bindCheck(ui->CentrovatLOGO, s.Tisk.Centrovat);
+    bindSpin(ui->VelikostLOGA, s.Tisk.Velikost);
+    QLineEdit* texts[] = {ui->Text1, ui->Text2, ui->Text3, ui->Text4,
+                          ui->Text5, ui->Text6, ui->Text7, ui->Text8};
+    for (int i = 0; i < 8; ++i)
+        bindEdit(texts[i], s.Tisk.Text[i]);
+    m_loaders.push_back([this] { ui->LogoImage1->loadPicture(m_settings.Tisk.Logo); });
+
+    // Page "TV výstup"
+    bindCheck(ui->TV_OUT_Box, s.TVOUT.Pouzit);
+    bindCheck(ui->PruhlednyForm_Box, s.TVOUT.Form);
+    bindChoice(m_displayTypeGroup, s.TVOUT.TypZobrazeni);
+
+    // Page "Hw. řízení na LPT portu"
+    bindCheck(ui->Hw_rizeniBox, s.HW.Rizeni);
+    bindSpin(ui->SpinLOG0, s.HW.LOG0);
+    bindSpin(ui->SpinLOG1, s.HW.LOG1);
+    bindCheck(ui->Vsupy_negace_Check, s.HW.Negace);
+    bindCheck(ui->Mazat, s.HW.Mazat);
+    bindSpin(ui->Spin_Mazat_Cas, s.HW.MazatCas);
+    bindSpin(ui->SpinProdleva, s.HW.Prodleva);
+    QSpinBox* errors[] = {ui->SpinChybaMereni1, ui->SpinChybaMereni2, ui->SpinChybaMereni3,
+                          ui->SpinChybaMereni4};
+    for (int i = 0; i < 4; ++i)
+        bindSpin(errors[i], s.HW.Chyba[i]);
+
+    // Page "COM porty"
+    bindCheck(ui->cbRTS, s.Com.RTS);
+    bindCheck(ui->cbDTR, s.Com.DTR);
+    for (int slot = 0; slot < 8; ++slot)
+        m_loaders.push_back([this, slot] { showSequence(slot); });
+
+    // Page "Ftp klient"
+    QCheckBox* boxes[] = {ui->cbFtp1, ui->cbFtp2, ui->cbFtp3, ui->cbFtp4, ui->cbFtp5};
+    for (int i = 0; i < 5; ++i)
+        bindCheck(boxes[i], s.Ftp.Posilat[i]);
+    QLineEdit* files[] = {ui->FtpSoubor1, ui->FtpSoubor2, ui->FtpSoubor3, ui->FtpSoubor4};
+    QLineEdit* dirs[] = {ui->FtpAdr1, ui->FtpAdr2, ui->FtpAdr3, ui->FtpAdr4};
+    for (int i = 0; i < 4; ++i) {
+        bindEdit(files[i], s.Ftp.Soubor[i]);
+        bindEdit(dirs[i], s.Ftp.FtpAdr[i]);
+    }
+    bindEdit(ui->FtpHostitel, s.Ftp.Hostitel);
+    bindEdit(ui->FtpJmeno, s.Ftp.Jmeno);
+    bindEdit(ui->FtpHeslo, s.Ftp.Heslo);
+    bindCheck(ui->cbNoHesla, s.Ftp.Hesla);
+
+    // The controls show the built-in values until the settings file is read.
+    syncFromSettings();
+}
+
+void TNastavDlg::syncFromSettings() {
+    for (const auto& load : m_loaders)
+        load();
+}
+
+// --- actions ---------------------------------------------------------------------------------------
+
+void TNastavDlg::runHook(const std::function<void()>& hook) {
+    if (hook)
+        hook();
+}
+
+void TNastavDlg::connectActions() {
+    connect(ui->OK_BitBtn, &QPushButton::clicked, this, &TNastavDlg::OK_BitBtnClick);
+    connect(ui->btn_Zrus, &QPushButton::clicked, this, &TNastavDlg::btn_ZrusClick);
+
+    for (QRadioButton* radio : {ui->LPT1_Start, ui->LPT2_Start, ui->LPTxx_Start, ui->Semafor_LPT1,
+                                ui->Semafor_LPT2, ui->Semafor_LPT3})
+        connect(radio, &QRadioButton::clicked, this, &TNastavDlg::StartPortClick);
+    connect(ui->LPTxx_BASE, &QLineEdit::textChanged, this, &TNastavDlg::LPTxx_BASEChange);
+    connect(ui->OpravLPT, &QPushButton::clicked, this, [this] { runHook(m_hooks.repairPort); });
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TNastavDlg::BitBtn1Click);
+    connect(ui->VynulujTab, &QPushButton::clicked, this, [this] { runHook(m_hooks.resetBestTwenty); });
+    connect(ui->po_spusteni, &QCheckBox::toggled, this, &TNastavDlg::po_spusteniClick);
+    connect(ui->cbLPT, &QCheckBox::clicked, this, &TNastavDlg::cbLPTClick);
+    connect(ui->cbCOM, &QCheckBox::clicked, this, &TNastavDlg::cbCOMClick);
+    connect(ui->Zalohuj_data, &QPushButton::clicked, this, [this] { runHook(m_hooks.showBackup); });
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &TNastavDlg::BitBtn2Click);
+
+    connect(ui->PlayButton2, &QPushButton::clicked, this, &TNastavDlg::PlayButton2Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TNastavDlg::Button2Click);
+    connect(ui->Cesta_Box, &QTreeWidget::currentItemChanged, this, &TNastavDlg::Cesta_BoxChange);
+
+    connect(ui->Nacti1, &QPushButton::clicked, this, &TNastavDlg::Nacti1Click);
+    connect(ui->NahledBtn, &QPushButton::clicked, this, [this] { runHook(m_hooks.showResultsPreview); });
+
+    connect(ui->TV_OUT_Box, &QCheckBox::clicked, this, [this] { runHook(m_hooks.tvOutClicked); });
+    connect(ui->PruhlednyForm_Box, &QCheckBox::clicked, this,
+            [this] { runHook(m_hooks.transparentFormClicked); });
+    connect(m_displayTypeGroup, &QButtonGroup::idClicked, this,
+            [this] { runHook(m_hooks.displayTypeClicked); });
+
+    connect(ui->SpinLOG0, &QSpinBox::valueChanged, this, &TNastavDlg::SpinLOG0Change);
+    connect(ui->SpinLOG1, &QSpinBox::valueChanged, this, &TNastavDlg::SpinLOG1Change);
+
+    QPushButton* fileButtons[] = {ui->btnFtpSoubor1, ui->btnFtpSoubor2, ui->btnFtpSoubor3, ui->btnFtpSoubor4};
+    for (int i = 0; i < 4; ++i) {
+        connect(fileButtons[i], &QPushButton::clicked, this, [this, i] {
+            if (m_hooks.ftpChooseFile)
+                m_hooks.ftpChooseFile(i + 1);
+        });
+    }
+    QCheckBox* boxes[] = {ui->cbFtp1, ui->cbFtp2, ui->cbFtp3, ui->cbFtp4, ui->cbFtp5};
+    for (int i = 0; i < 5; ++i) {
+        connect(boxes[i], &QCheckBox::clicked, this, [this, i] {
+            if (m_hooks.ftpBoxClicked)
+                m_hooks.ftpBoxClicked(i + 1);
+        });
+    }
+    connect(ui->btnPosliFtp, &QPushButton::clicked, this, [this] { runHook(m_hooks.ftpSend); });
+    connect(ui->Ukonci_BitBtn, &QPushButton::clicked, this, [this] { runHook(m_hooks.ftpCancel); });
+    connect(ui->PageControl1, &QTabWidget::currentChanged, this, [this] {
+        if (isVisible() && ui->PageControl1->currentWidget() == ui->tbFTPklient)
+            runHook(m_hooks.ftpPageShown);
+    });
+
+    connect(ui->btn_Port, &QPushButton::clicked, this, [this] { runHook(m_hooks.portButtonClicked); });
+    connect(ui->CtiPort, &QPushButton::clicked, this, [this] { runHook(m_hooks.readPortClicked); });
+    connect(ui->UlozPort, &QPushButton::clicked, this, [this] { runHook(m_hooks.writePortClicked); });
+    connect(ui->OpakujBox, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_hooks.repeatReadToggled)
+            m_hooks.repeatReadToggled(on);
+    });
+    connect(ui->SpinEdit1, &QSpinBox::valueChanged, this, [this](int ms) {
+        if (m_hooks.repeatIntervalChanged)
+            m_hooks.repeatIntervalChanged(ms);
+    });
+    const std::pair<QRadioButton*, int> testChoices[] = {{ui->LPT1, 1}, {ui->LPT2, 2}, {ui->LPTxx, 3}};
+    for (const auto& [radio, choice] : testChoices) {
+        connect(radio, &QRadioButton::clicked, this, [this, choice = choice] {
+            if (m_hooks.testPortChoiceClicked)
+                m_hooks.testPortChoiceClicked(choice);
+        });
+    }
+}
+
+void TNastavDlg::OK_BitBtnClick() {
+    runHook(m_hooks.writeSettingsFile);
+    // Saving may change fields (the password that is not to be kept), so the controls follow.
+    syncFromSettings();
+    accept();
+}
+
+void TNastavDlg::btn_ZrusClick() {
+    reject();
+}
+
+int TNastavDlg::execFromMainWindow() {
+    ui->PageControl1->setCurrentWidget(ui->tbPoSpusteni);
+    const int result = exec();
+    runHook(m_hooks.writeSerialSection);
+    return result;
+}
+
+int TNastavDlg::execOnFtpPage() {
+    ui->PageControl1->setCurrentWidget(ui->tbFTPklient);
+    return exec();
+}
+
+void TNastavDlg::setConfirmEnabled(bool enabled) {
+    ui->OK_BitBtn->setEnabled(enabled);
+    ui->btn_Zrus->setEnabled(enabled);
+}
+
+bool TNastavDlg::onTopChangedSinceActivation() const {
+    return m_settings.Ostatni.OnTop != m_onTopAtActivation;
+}
+
+// --- window events ---------------------------------------------------------------------------------
+
+void TNastavDlg::FormShow() {
+    const bool open = m_services.parallelPort && m_services.parallelPort->Opened();
+    ui->btn_Port->setText(open ? QStringLiteral("Zavřít port") : QStringLiteral("Otevřít port"));
+    if (ui->PageControl1->currentWidget() == ui->tbFTPklient)
+        runHook(m_hooks.ftpPageShown);
+}
+
+void TNastavDlg::FormActivate() {
+    ui->OpakujBox->setChecked(false);
+    m_onTopAtActivation = m_settings.Ostatni.OnTop;
+    showSerialParameters();
+}
+
+void TNastavDlg::FormClose() {
+    runHook(m_hooks.stopRepeatRead);
+}
+
+void TNastavDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    FormShow();
+    // The window system's activation follows the show; it is handled here already, so that the
+    // window behaves alike where no activation comes (offscreen).
+    FormActivate();
+    m_activatedSinceShow = true;
+}
+
+void TNastavDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isVisible() || !isActiveWindow())
+        return;
+    if (m_activatedSinceShow) {
+        m_activatedSinceShow = false;
+        return;
+    }
+    FormActivate();
+}
+
+void TNastavDlg::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    m_activatedSinceShow = false;
+    FormClose();
+}
+
+// --- page "Po spuštění" and the mirrored port choices ---------------------------------------------
+
+int TNastavDlg::startPortChoice() const {
+    if (ui->LPT2_Start->isChecked())
+        return 2;
+    if (ui->LPTxx_Start->isChecked())
+        return 3;
+    return 1;
+}
+
+void TNastavDlg::setSemaforChoice(int choice) {
+    (choice == 2 ? ui->Semafor_LPT2 : choice == 3 ? ui->Semafor_LPT3 : ui->Semafor_LPT1)->setChecked(true);
+}
+
+void TNastavDlg::StartPortClick() {
+    // The lights always use the start port, so the lights page follows the start page.
+    const int choice = startPortChoice();
+    setSemaforChoice(choice);
+    m_settings.PoSpusteni.Port = choice;
+    m_settings.Semafor.Port = choice;
+    const quint16 base = LptChoice::baseOf(choice, ui->LPTxx_BASE->text());
+    if (m_services.parallelPort)
+        m_services.parallelPort->setPortBase(base);
+}
+
+void TNastavDlg::LPTxx_BASEChange(const QString& text) {
+    ui->LPTxx_Base1->setText(text);
+    ui->Semafor_Base->setText(text);
+}
+
+QString TNastavDlg::programPath() const {
+    return m_services.programPath.isEmpty() ? QCoreApplication::applicationFilePath()
+                                            : m_services.programPath;
+}
+
+QString TNastavDlg::dataFolder() const {
+    return m_services.dataFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_services.dataFolder;
+}
+
+void TNastavDlg::BitBtn1Click() {
+    if (m_services.desktopShortcut)
+        m_services.desktopShortcut->create(programPath());
+}
+
+void TNastavDlg::po_spusteniClick() {
+    if (m_services.startEntry)
+        m_services.startEntry->setEnabled(ui->po_spusteni->isChecked(), programPath());
+}
+
+void TNastavDlg::BitBtn2Click() {
+    // A missing updater is not reported.
+    if (!m_services.shell)
+        return;
+    const QString folder = QFileInfo(programPath()).absolutePath();
+    m_services.shell->startDetached(folder + QStringLiteral("/tarvolin_update"), folder);
+}
+
+void TNastavDlg::cbLPTClick() {
+    if (m_services.sensorSource) {
+        m_services.sensorSource->cbLPTClick(ui->cbLPT->isChecked());
+    } else {
+        m_settings.PoSpusteni.LPT = ui->cbLPT->isChecked();
+        m_settings.PoSpusteni.COM = !m_settings.PoSpusteni.LPT;
+    }
+    ui->cbLPT->setChecked(m_settings.PoSpusteni.LPT);
+    ui->cbCOM->setChecked(m_settings.PoSpusteni.COM);
+}
+
+void TNastavDlg::cbCOMClick() {
+    if (m_services.sensorSource) {
+        m_services.sensorSource->cbCOMClick(ui->cbCOM->isChecked());
+    } else {
+        m_settings.PoSpusteni.COM = ui->cbCOM->isChecked();
+        m_settings.PoSpusteni.LPT = !m_settings.PoSpusteni.COM;
+    }
+    ui->cbLPT->setChecked(m_settings.PoSpusteni.LPT);
+    ui->cbCOM->setChecked(m_settings.PoSpusteni.COM);
+}
+
+// --- page "Zvuky" ----------------------------------------------------------------------------------
+
+QString TNastavDlg::soundFolder() const {
+    return dataFolder() + QStringLiteral("/zvuky");
+}
+
+QString TNastavDlg::logoFolder() const {
+    return dataFolder() + QStringLiteral("/Logo");
+}
+
+void TNastavDlg::fillSoundTree() {
+    const QSignalBlocker blocker(ui->Cesta_Box);
+    ui->Cesta_Box->clear();
+    QDir folder(soundFolder());
+    folder.setNameFilters({QStringLiteral("*.wav"), QStringLiteral("*.mp3")});
+    folder.setFilter(QDir::Files | QDir::Readable);
+    folder.setSorting(QDir::Name | QDir::IgnoreCase);
+    QFileIconProvider icons;
+    for (const QFileInfo& file : folder.entryInfoList()) {
+        auto* item = new QTreeWidgetItem(ui->Cesta_Box, {file.fileName()});
+        item->setIcon(0, icons.icon(file));
+        item->setData(0, PathRole, file.absoluteFilePath());
+    }
+    ui->Adresar->clear();
+}
+
+bool TNastavDlg::selectSoundFile(const QString& fileName) {
+    fillSoundTree();
+    auto find = [this](const QString& name) -> QTreeWidgetItem* {
+        for (int i = 0; i < ui->Cesta_Box->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* item = ui->Cesta_Box->topLevelItem(i);
+            if (item->text(0).compare(name, Qt::CaseInsensitive) == 0)
+                return item;
+        }
+        return nullptr;
+    };
+    QTreeWidgetItem* item = find(fileName);
+    if (!item)
+        item = find(QStringLiteral("success.wav"));
+    if (!item)
+        return false; // no sound folder: the setting keeps its name
+    ui->Cesta_Box->setCurrentItem(item);
+    return true;
+}
+
+void TNastavDlg::Cesta_BoxChange() {
+    QTreeWidgetItem* item = ui->Cesta_Box->currentItem();
+    if (!item)
+        return;
+    const QString path = item->data(0, PathRole).toString();
+    ui->Adresar->setText(SoundPathText(path));
+    m_settings.Zvuk.jmeno = QFileInfo(path).fileName();
+}
+
+void TNastavDlg::PlayButton2Click() {
+    SoundPlayer* player = m_services.soundPlayer;
+    if (!player)
+        return;
+    QTreeWidgetItem* item = ui->Cesta_Box->currentItem();
+    player->close();
+    player->setFileName(item ? item->data(0, PathRole).toString() : QString());
+    player->open();
+    player->play();
+}
+
+void TNastavDlg::Button2Click() {
+    if (m_services.soundPlayer)
+        m_services.soundPlayer->close();
+}
+
+// --- page "Tisk" -----------------------------------------------------------------------------------
+
+bool TNastavDlg::loadLogoPicture(const QString& path) {
+    return ui->LogoImage1->loadPicture(path);
+}
+
+void TNastavDlg::Nacti1Click() {
+    const QFileInfo current(m_settings.Tisk.Logo);
+    const QString start = !m_settings.Tisk.Logo.isEmpty() && current.absoluteDir().exists()
+                              ? current.absolutePath()
+                              : logoFolder();
+    QString path;
+    if (m_hooks.chooseLogoFile) {
+        path = m_hooks.chooseLogoFile(start);
+    } else {
+        QStringList patterns;
+        for (const QByteArray& format : QImageReader::supportedImageFormats())
+            patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+        path = QFileDialog::getOpenFileName(
+            this, QStringLiteral("Načti logo"), start,
+            QStringLiteral("Obrázky (%1);;Všechny soubory (*)").arg(patterns.join(QLatin1Char(' '))));
+    }
+    if (path.isEmpty())
+        return;
+    m_settings.Tisk.Logo = path;
+    if (!loadLogoPicture(path))
+        throw UserError(
+            QStringLiteral("Soubor %1 není obrázek, který lze načíst.").arg(QDir::toNativeSeparators(path)));
+}
+
+// --- page "Hw. řízení na LPT portu" ----------------------------------------------------------------
+
+void TNastavDlg::SpinLOG0Change(int value) {
+    if (m_hooks.log0Changed)
+        m_hooks.log0Changed(value);
+}
+
+void TNastavDlg::SpinLOG1Change(int value) {
+    if (m_hooks.log1Changed)
+        m_hooks.log1Changed(value);
+}
+
+// --- page "COM porty" and the serial test ----------------------------------------------------------
+
+void TNastavDlg::connectSerial() {
+    ui->ComComboBox2->addItems(SerialLineValues::baudRates());
+    ui->ComComboBox3->addItems(SerialLineValues::dataBits());
+    ui->ComComboBox5->addItems(SerialLineValues::parities());
+    ui->ComComboBox4->addItems(SerialLineValues::stopBits());
+    ui->ComComboBox6->addItems(SerialLineValues::flowControls());
+    showSerialParameters();
+
+    QComboBox* lists[] = {ui->ComComboBox1, ui->ComComboBox2, ui->ComComboBox3,
+                          ui->ComComboBox5, ui->ComComboBox4, ui->ComComboBox6};
+    for (int i = 0; i < 6; ++i) {
+        connect(lists[i], &QComboBox::textActivated, this,
+                [this, i](const QString& value) { applySerialList(i, value); });
+    }
+
+    SerialLearnPanel* panel = m_services.learnPanel;
+    for (int slot = 0; slot < SerialLearnPanel::SlotCount; ++slot) {
+        auto* button = findChild<QPushButton*>(SerialLearnPanel::learnButtonName(slot));
+        connect(button, &QPushButton::clicked, this, [panel, slot] {
+            if (panel)
+                panel->learnClick(slot);
+        });
+    }
+    connect(ui->btnCtiData, &QPushButton::clicked, this, [panel] {
+        if (panel)
+            panel->btnCtiDataClick();
+    });
+    if (!panel)
+        return;
+    connect(panel, &SerialLearnPanel::learnButtonChanged, this, &TNastavDlg::showLearnButton);
+    connect(panel, &SerialLearnPanel::sequenceChanged, this, [this](int slot) { showSequence(slot); });
+    connect(panel, &SerialLearnPanel::testButtonChanged, this,
+            [this, panel] { ui->btnCtiData->setText(panel->testCaption()); });
+    connect(panel, &SerialLearnPanel::okCancelEnabledChanged, this, &TNastavDlg::setConfirmEnabled);
+    connect(panel, &SerialLearnPanel::testSekvenceChanged, this, [this](const QByteArray& text) {
+        ui->TestSekvence->setText(QStringDecoder("windows-1250").decode(text));
+    });
+}
+
+void TNastavDlg::showSerialParameters() {
+    const SerialParameters parameters =
+        m_services.comPort ? m_services.comPort->parameters() : SerialParameters();
+    const QSignalBlocker blocker(ui->ComComboBox1);
+    ui->ComComboBox1->clear();
+    QStringList names = TComPort::availablePortNames();
+    if (!names.contains(parameters.Port))
+        names.prepend(parameters.Port);
+    ui->ComComboBox1->addItems(names);
+    ui->ComComboBox1->setCurrentText(parameters.Port);
+    ui->ComComboBox2->setCurrentText(parameters.BaudRate);
+    ui->ComComboBox3->setCurrentText(parameters.DataBits);
+    ui->ComComboBox5->setCurrentText(parameters.Parity);
+    ui->ComComboBox4->setCurrentText(parameters.StopBits);
+    ui->ComComboBox6->setCurrentText(parameters.FlowControl);
+}
+
+void TNastavDlg::applySerialList(int which, const QString& value) {
+    if (!m_services.comPort)
+        return;
+    SerialParameters parameters = m_services.comPort->parameters();
+    QString* fields[] = {&parameters.Port,   &parameters.BaudRate, &parameters.DataBits,
+                         &parameters.Parity, &parameters.StopBits, &parameters.FlowControl};
+    *fields[which] = value;
+    m_services.comPort->setParameters(parameters);
+}
+
+void TNastavDlg::showLearnButton(int slot) {
+    SerialLearnPanel* panel = m_services.learnPanel;
+    auto* button = findChild<QPushButton*>(SerialLearnPanel::learnButtonName(slot));
+    button->setText(panel->learnCaption(slot));
+    button->setEnabled(panel->learnEnabled(slot));
+}
+
+void TNastavDlg::showSequence(int slot) {
+    auto* edit = findChild<QLineEdit*>(SerialLearnPanel::sequenceFieldName(slot));
+    edit->setText(QStringDecoder("windows-1250").decode(m_settings.Com.Sekvence.at(slot)));
+}

@@ -1,0 +1,173 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class DesktopShortcut;
+class QButtonGroup;
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+class QSpinBox;
+class QTreeWidgetItem;
+class SensorSourceChoice;
+class SerialLearnPanel;
+class ShellOpen;
+class SoundPlayer;
+class StartEntry;
+class TComPort;
+class TSmallPort;
+struct SerialParameters;
+struct TSettings;
+
+namespace Ui {
+class TNastavDlg;
+}
+
+// The settings window "Nastavení". Every editing control is the view of one TSettings field and
+// writes it at once, so Cancel keeps the edits in effect; OK writes the settings file.
+class TNastavDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // What the window works with; a missing service makes its actions do nothing.
+    struct Services {
+        TSmallPort* parallelPort = nullptr;
+        TComPort* comPort = nullptr;
+        SerialLearnPanel* learnPanel = nullptr;
+        SensorSourceChoice* sensorSource = nullptr;
+        SoundPlayer* soundPlayer = nullptr;
+        StartEntry* startEntry = nullptr;
+        DesktopShortcut* desktopShortcut = nullptr;
+        ShellOpen* shell = nullptr;
+        QString programPath; // empty: the running program's file
+        QString dataFolder;  // the folder holding "zvuky" and "Logo"; empty: the program's folder
+    };
+
+    // Work of other parts of the program, filled in when they are built; an empty hook does nothing.
+    struct Hooks {
+        std::function<void()> writeSettingsFile;  // OK
+        std::function<void()> writeSerialSection; // closing after execFromMainWindow()
+        std::function<void()> repairPort;         // "Automatická oprava LPT"
+        std::function<void()> resetBestTwenty;    // "Vynuluj tabulky Nej 20"
+        std::function<void()> showBackup;         // "Zálohování"
+        std::function<void()> showResultsPreview; // "Náhled"
+        std::function<void()> tvOutClicked;       // TV_OUT_Box
+        std::function<void()> transparentFormClicked;
+        std::function<void()> displayTypeClicked;
+        std::function<void(int ms)> log0Changed; // SpinLOG0Change
+        std::function<void(int ms)> log1Changed; // SpinLOG1Change
+        // Page "Ftp klient": entries 1..4 for the "..." buttons, boxes 1..5.
+        std::function<void(int entry)> ftpChooseFile;
+        std::function<void(int box)> ftpBoxClicked;
+        std::function<void()> ftpPageShown;
+        std::function<void()> ftpSend;
+        std::function<void()> ftpCancel;
+        // Page "Testování", parallel port diagnostics.
+        std::function<void()> portButtonClicked; // btn_Port
+        std::function<void()> readPortClicked;   // CtiPort
+        std::function<void()> writePortClicked;  // UlozPort
+        std::function<void(bool on)> repeatReadToggled;
+        std::function<void(int ms)> repeatIntervalChanged;
+        std::function<void()> stopRepeatRead;                  // the window closes
+        std::function<void(int choice)> testPortChoiceClicked; // 1 LPT1, 2 LPT2, 3 LPTxx
+        // The picture-open dialog of "Načti logo"; returns the chosen file or an empty text.
+        std::function<QString(const QString& startFolder)> chooseLogoFile;
+    };
+
+    TNastavDlg(TSettings& settings, Services services, QWidget* parent = nullptr);
+    ~TNastavDlg() override;
+
+    Hooks& hooks() { return m_hooks; }
+    TSettings& settings() { return m_settings; }
+
+    // Puts every field of the settings into its control (after the settings file was read). The
+    // start-with-the-system box writes or removes the start entry when this changes it.
+    void syncFromSettings();
+
+    // Opened with the main window's "&Nastavení": the first page; the serial line's section is
+    // stored whichever way the window closes.
+    int execFromMainWindow();
+    // Opened with the best-twenty window's "&Ftp".
+    int execOnFtpPage();
+
+    // Loads the print logo into the page "Tisk"; false when the file is no picture.
+    bool loadLogoPicture(const QString& path);
+    // Points the sound tree at "zvuky" and selects the file of that name, else "success.wav".
+    bool selectSoundFile(const QString& fileName);
+    QString soundFolder() const;
+    QString logoFolder() const;
+
+    // Ostatni/OnTop as it was when the window was last activated.
+    bool onTopAtActivation() const { return m_onTopAtActivation; }
+    bool onTopChangedSinceActivation() const;
+
+    // OK and Cancel are disabled while a serial capture or an FTP upload is under way.
+    void setConfirmEnabled(bool enabled);
+
+    // Puts the six serial lists in line with the serial port object.
+    void showSerialParameters();
+
+    // The window's handlers, named after their controls.
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormClose();
+    void OK_BitBtnClick();
+    void btn_ZrusClick();
+    void StartPortClick();
+    void LPTxx_BASEChange(const QString& text);
+    void BitBtn1Click();
+    void po_spusteniClick();
+    void BitBtn2Click();
+    void PlayButton2Click();
+    void Button2Click();
+    void Cesta_BoxChange();
+    void Nacti1Click();
+    void cbLPTClick();
+    void cbCOMClick();
+    void SpinLOG0Change(int value);
+    void SpinLOG1Change(int value);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildCheckLists();
+    void bindSettings();
+    void connectActions();
+    void connectSerial();
+    void bindCheck(QCheckBox* box, bool& field);
+    void bindSpin(QSpinBox* spin, int& field);
+    void bindEdit(QLineEdit* edit, QString& field);
+    void bindMask(QListWidget* list, int& field);
+    void bindChoice(QButtonGroup* group, int& field);
+    int startPortChoice() const;
+    void setSemaforChoice(int choice);
+    void fillSoundTree();
+    void applySerialList(int which, const QString& value);
+    void showLearnButton(int slot);
+    void showSequence(int slot);
+    QString programPath() const;
+    QString dataFolder() const;
+    static void runHook(const std::function<void()>& hook);
+
+    std::unique_ptr<Ui::TNastavDlg> ui;
+    TSettings& m_settings;
+    Services m_services;
+    Hooks m_hooks;
+    // Each bound control's loader: puts the field's value into the control.
+    std::vector<std::function<void()>> m_loaders;
+    QButtonGroup* m_priorityGroup = nullptr;
+    QButtonGroup* m_displayTypeGroup = nullptr;
+    bool m_onTopAtActivation = false;
+    bool m_activatedSinceShow = false;
+    bool m_showingSerial = false;
+};
