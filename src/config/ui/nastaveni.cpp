@@ -76,6 +76,8 @@ void TNastavDlg::FormCreate() {
     bindSettings();
     connectActions();
     connectSerial();
+    // The controls show the built-in values until the settings file is read.
+    syncFromSettings();
     ui->PageControl1->setCurrentIndex(0);
 }
 
@@ -217,9 +219,6 @@ void TNastavDlg::bindSettings() {
     bindEdit(ui->FtpJmeno, s.Ftp.Jmeno);
     bindEdit(ui->FtpHeslo, s.Ftp.Heslo);
     bindCheck(ui->cbNoHesla, s.Ftp.Hesla);
-
-    // The controls show the built-in values until the settings file is read.
-    syncFromSettings();
 }
 
 void TNastavDlg::syncFromSettings() {

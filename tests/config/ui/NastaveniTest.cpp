@@ -1,0 +1,434 @@
+// The settings window driven through its controls: pages, mirrored port choices, the controls' binding
+// to the live settings, OK and Cancel, the start entry, the sound and logo pages.
+#include "config/ui/nastaveni.h"
+#include "config/TSettings.h"
+#include "config/ui/LogoView.h"
+#include "hardware/PortBackend.h"
+#include "hardware/TSmallPort.h"
+#include "platform/SoundPlayer.h"
+#include "platform/XdgPaths.h"
+#include "platform/XdgStartEntry.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+
+class FakeBackend : public PortBackend {
+public:
+    int open() override { return 0; }
+    void close() override {}
+    int read(quint16, quint8& value) override {
+        value = 0;
+        return 0;
+    }
+    int write(quint16, quint8) override { return 0; }
+    QString name() const override { return QStringLiteral("fake"); }
+};
+
+class FakePlayer : public SoundPlayer {
+public:
+    QStringList calls;
+    QString file;
+    void close() override { calls << QStringLiteral("close"); }
+    void setFileName(const QString& path) override {
+        calls << QStringLiteral("file");
+        file = path;
+    }
+    QString fileName() const override { return file; }
+    void open() override { calls << QStringLiteral("open"); }
+    void play() override { calls << QStringLiteral("play"); }
+};
+
+void touch(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("RIFF");
+}
+
+} // namespace
+
+class NastaveniTest : public QObject {
+    Q_OBJECT
+
+private:
+    template <typename T> T* control(TNastavDlg& dialog, const char* name) {
+        T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+
+    QTemporaryDir m_dataDir;
+    TSettings m_settings;
+    std::unique_ptr<TSmallPort> m_port;
+    std::unique_ptr<TNastavDlg> m_dialog;
+
+    TNastavDlg& dialog() { return *m_dialog; }
+
+private slots:
+    void init() {
+        m_settings = TSettings();
+        m_port = std::make_unique<TSmallPort>(std::make_unique<FakeBackend>());
+        TNastavDlg::Services services;
+        services.parallelPort = m_port.get();
+        services.dataFolder = m_dataDir.path();
+        services.programPath = QStringLiteral("/opt/tarvolin/tarvolin");
+        m_dialog = std::make_unique<TNastavDlg>(m_settings, services);
+    }
+
+    void cleanup() {
+        m_dialog.reset();
+        m_port.reset();
+    }
+
+    void hasTheNinePagesInOrder() {
+        auto* pages = control<QTabWidget>(dialog(), "PageControl1");
+        const QStringList expected = {
+            QStringLiteral("Po spuštění"), QStringLiteral("Semafor"),
+            QStringLiteral("Zvuky"),       QStringLiteral("Tisk"),
+            QStringLiteral("TV výstup"),   QStringLiteral("Hw. řízení na LPT portu"),
+            QStringLiteral("COM porty"),   QStringLiteral("Ftp klient"),
+            QStringLiteral("Testování")};
+        QStringList titles;
+        for (int i = 0; i < pages->count(); ++i)
+            titles << pages->tabText(i);
+        QCOMPARE(titles, expected);
+        QCOMPARE(dialog().windowTitle(), QStringLiteral("Nastavení"));
+        QCOMPARE(control<QPushButton>(dialog(), "OK_BitBtn")->text(), QStringLiteral("OK"));
+        QCOMPARE(control<QPushButton>(dialog(), "btn_Zrus")->text(), QStringLiteral("&Zrušit"));
+        QCOMPARE(control<QGroupBox>(dialog(), "GroupZvuk")->title(), QStringLiteral(" Zvuk  (mp3, wav) "));
+        auto* list = control<QListWidget>(dialog(), "CervenaBit");
+        QCOMPARE(list->count(), 8);
+        QCOMPARE(list->item(7)->text(), QStringLiteral("Bit7: Pin9"));
+        QVERIFY(list->item(0)->flags() & Qt::ItemIsUserCheckable);
+    }
+
+    void openedFromTheMainWindowShowsTheFirstPage() {
+        auto* pages = control<QTabWidget>(dialog(), "PageControl1");
+        pages->setCurrentWidget(control<QWidget>(dialog(), "tbTestovani"));
+        QString shown;
+        int serialWrites = 0;
+        dialog().hooks().writeSerialSection = [&] { ++serialWrites; };
+        QTimer::singleShot(0, this, [&] {
+            shown = pages->tabText(pages->currentIndex());
+            control<QPushButton>(dialog(), "btn_Zrus")->click();
+        });
+        QCOMPARE(dialog().execFromMainWindow(), int(QDialog::Rejected));
+        QCOMPARE(shown, QStringLiteral("Po spuštění"));
+        QCOMPARE(serialWrites, 1); // stored on Cancel too
+
+        QTimer::singleShot(0, this, [&] {
+            shown = pages->tabText(pages->currentIndex());
+            control<QPushButton>(dialog(), "btn_Zrus")->click();
+        });
+        dialog().execOnFtpPage();
+        QCOMPARE(shown, QStringLiteral("Ftp klient"));
+        QCOMPARE(serialWrites, 1); // not from the best-twenty window
+    }
+
+    void lightsPortFollowsTheStartPort() {
+        auto* semaforLpt2 = control<QRadioButton>(dialog(), "Semafor_LPT2");
+        QVERIFY(control<QRadioButton>(dialog(), "LPT1_Start")->isChecked());
+        semaforLpt2->click();
+        QVERIFY(control<QRadioButton>(dialog(), "LPT1_Start")->isChecked());
+        QVERIFY(control<QRadioButton>(dialog(), "Semafor_LPT1")->isChecked());
+        QVERIFY(!semaforLpt2->isChecked());
+        QCOMPARE(m_settings.Semafor.Port, 1);
+        QCOMPARE(m_port->portBase(), quint16(888));
+
+        control<QRadioButton>(dialog(), "LPT2_Start")->click();
+        QVERIFY(semaforLpt2->isChecked());
+        QCOMPARE(m_settings.PoSpusteni.Port, 2);
+        QCOMPARE(m_settings.Semafor.Port, 2);
+        QCOMPARE(m_port->portBase(), quint16(632));
+    }
+
+    void thirdPortBaseIsCopiedAndUsed() {
+        control<QLineEdit>(dialog(), "LPTxx_BASE")->setText(QStringLiteral("1DC00"));
+        QCOMPARE(control<QLineEdit>(dialog(), "LPTxx_Base1")->text(), QStringLiteral("1DC00"));
+        QCOMPARE(control<QLineEdit>(dialog(), "Semafor_Base")->text(), QStringLiteral("1DC00"));
+        QVERIFY(control<QLineEdit>(dialog(), "Semafor_Base")->isReadOnly());
+        QCOMPARE(m_settings.PoSpusteni.Base1, QStringLiteral("1DC00"));
+        control<QRadioButton>(dialog(), "LPTxx_Start")->click();
+        QVERIFY(control<QRadioButton>(dialog(), "Semafor_LPT3")->isChecked());
+        QCOMPARE(m_settings.PoSpusteni.Port, 3);
+        QCOMPARE(m_port->portBase(), quint16(0xDC00));
+    }
+
+    void controlsEditTheSettingsInPlace() {
+        control<QSpinBox>(dialog(), "SpinProdleva")->setValue(3000);
+        QCOMPARE(m_settings.HW.Prodleva, 3000);
+        control<QCheckBox>(dialog(), "Mazat")->setChecked(true);
+        QVERIFY(m_settings.HW.Mazat);
+        control<QLineEdit>(dialog(), "Text8")->setText(QStringLiteral("Příště zase"));
+        QCOMPARE(m_settings.Tisk.Text[7], QStringLiteral("Příště zase"));
+        control<QListWidget>(dialog(), "OranzovaBit")->item(2)->setCheckState(Qt::Checked);
+        control<QListWidget>(dialog(), "OranzovaBit")->item(7)->setCheckState(Qt::Checked);
+        QCOMPARE(m_settings.Semafor.Oranzova, 0x84);
+        control<QRadioButton>(dialog(), "priorita_aplikace2")->click();
+        QCOMPARE(m_settings.Ostatni.Priorita, 2);
+        control<QCheckBox>(dialog(), "UlozitZavodyBox")->setChecked(false);
+        QVERIFY(!m_settings.Ostatni.UlozitZavody);
+        control<QSpinBox>(dialog(), "SpinChybaMereni4")->setValue(120);
+        QCOMPARE(m_settings.HW.Chyba[3], 120);
+        control<QLineEdit>(dialog(), "FtpAdr3")->setText(QStringLiteral("Www"));
+        QCOMPARE(m_settings.Ftp.FtpAdr[2], QStringLiteral("Www"));
+    }
+
+    void loadingClampsAndMasksTheStoredValues() {
+        m_settings.HW.LOG0 = 5;
+        m_settings.HW.Prodleva = 100000;
+        m_settings.HW.MazatCas = 10000;
+        m_settings.Semafor.Zelena = 300;
+        m_settings.TVOUT.TypZobrazeni = 0;
+        m_settings.Tisk.Text[5] = QStringLiteral("Děkujeme");
+        dialog().syncFromSettings();
+        QCOMPARE(m_settings.HW.LOG0, 10);
+        QCOMPARE(m_settings.HW.Prodleva, 59000);
+        QCOMPARE(m_settings.HW.MazatCas, 120);
+        QCOMPARE(m_settings.Semafor.Zelena, 44);
+        auto* green = control<QListWidget>(dialog(), "ZelenaBit");
+        for (int bit = 0; bit < 8; ++bit)
+            QCOMPARE(green->item(bit)->checkState() == Qt::Checked, bool(44 & (1 << bit)));
+        QVERIFY(control<QRadioButton>(dialog(), "Typ_zobrazeni_Group0")->isChecked());
+        QCOMPARE(control<QLineEdit>(dialog(), "Text6")->text(), QStringLiteral("Děkujeme"));
+    }
+
+    void pulseFieldsSetTheirTimersAtOnce() {
+        QList<int> log0, log1;
+        dialog().hooks().log0Changed = [&](int ms) { log0 << ms; };
+        dialog().hooks().log1Changed = [&](int ms) { log1 << ms; };
+        control<QSpinBox>(dialog(), "SpinLOG0")->setValue(400);
+        control<QSpinBox>(dialog(), "SpinLOG1")->setValue(20);
+        QCOMPARE(log0, QList<int>{400});
+        QCOMPARE(log1, QList<int>{20});
+        QCOMPARE(m_settings.HW.LOG0, 400);
+    }
+
+    void okWritesAndCancelDoesNot() {
+        int writes = 0;
+        dialog().hooks().writeSettingsFile = [&] { ++writes; };
+        QTimer::singleShot(0, this, [&] { control<QPushButton>(dialog(), "btn_Zrus")->click(); });
+        control<QSpinBox>(dialog(), "DelkaTrate")->setValue(812);
+        QCOMPARE(dialog().execFromMainWindow(), int(QDialog::Rejected));
+        QCOMPARE(writes, 0);
+        QCOMPARE(m_settings.Trat.delka, 812); // the edit stays in effect
+        QTimer::singleShot(0, this, [&] { control<QPushButton>(dialog(), "OK_BitBtn")->click(); });
+        QCOMPARE(dialog().execFromMainWindow(), int(QDialog::Accepted));
+        QCOMPARE(writes, 1);
+    }
+
+    void confirmButtonsCanBeDisabled() {
+        dialog().setConfirmEnabled(false);
+        QVERIFY(!control<QPushButton>(dialog(), "OK_BitBtn")->isEnabled());
+        QVERIFY(!control<QPushButton>(dialog(), "btn_Zrus")->isEnabled());
+        dialog().setConfirmEnabled(true);
+        QVERIFY(control<QPushButton>(dialog(), "OK_BitBtn")->isEnabled());
+    }
+
+    void activationClearsRepeatAndRemembersOnTop() {
+        QList<bool> repeat;
+        int stops = 0;
+        dialog().hooks().repeatReadToggled = [&](bool on) { repeat << on; };
+        dialog().hooks().stopRepeatRead = [&] { ++stops; };
+        control<QCheckBox>(dialog(), "OpakujBox")->setChecked(true);
+        control<QCheckBox>(dialog(), "OnTopBox")->setChecked(true);
+        dialog().show();
+        QVERIFY(!control<QCheckBox>(dialog(), "OpakujBox")->isChecked());
+        QCOMPARE(repeat, (QList<bool>{true, false}));
+        QVERIFY(dialog().onTopAtActivation());
+        QVERIFY(!dialog().onTopChangedSinceActivation());
+        control<QCheckBox>(dialog(), "OnTopBox")->setChecked(false);
+        QVERIFY(dialog().onTopChangedSinceActivation());
+        dialog().hide();
+        QCOMPARE(stops, 1);
+    }
+
+    void portButtonCaptionFollowsThePortWhenShown() {
+        m_port->setOpened(true);
+        dialog().show();
+        QCOMPARE(control<QPushButton>(dialog(), "btn_Port")->text(), QStringLiteral("Zavřít port"));
+        dialog().hide();
+        m_port->setOpened(false);
+        dialog().show();
+        QCOMPARE(control<QPushButton>(dialog(), "btn_Port")->text(), QStringLiteral("Otevřít port"));
+        dialog().hide();
+    }
+
+    void sensorSourceKeepsExactlyOneChoice() {
+        m_port->setOpened(true);
+        control<QCheckBox>(dialog(), "cbCOM")->click();
+        QVERIFY(!control<QCheckBox>(dialog(), "cbLPT")->isChecked());
+        QVERIFY(m_settings.PoSpusteni.COM);
+        QVERIFY(!m_settings.PoSpusteni.LPT);
+        control<QCheckBox>(dialog(), "cbLPT")->click();
+        QVERIFY(!control<QCheckBox>(dialog(), "cbCOM")->isChecked());
+        QVERIFY(m_settings.PoSpusteni.LPT);
+    }
+
+    void startEntryIsWrittenAtOnceAndKeptOnCancel() {
+        QTemporaryDir home;
+        XdgStartEntry entry(XdgPaths::underHome(home.path()));
+        TNastavDlg::Services services;
+        services.startEntry = &entry;
+        services.dataFolder = m_dataDir.path();
+        services.programPath = QStringLiteral("/opt/tarvolin/tarvolin");
+        TSettings settings;
+        TNastavDlg window(settings, services);
+        QVERIFY(!entry.isEnabled());
+
+        QTimer::singleShot(0, this, [&] {
+            window.findChild<QCheckBox*>(QStringLiteral("po_spusteni"))->click();
+            QVERIFY(entry.isEnabled()); // before OK
+            window.findChild<QPushButton*>(QStringLiteral("btn_Zrus"))->click();
+        });
+        window.execFromMainWindow();
+        QVERIFY(entry.isEnabled());
+        QVERIFY(settings.PoSpusteni.START);
+        QVERIFY(window.findChild<QCheckBox*>(QStringLiteral("po_spusteni"))->isChecked());
+
+        window.findChild<QCheckBox*>(QStringLiteral("po_spusteni"))->click();
+        QVERIFY(!entry.isEnabled());
+    }
+
+    void loadedStartSettingRewritesTheEntry() {
+        QTemporaryDir home;
+        XdgStartEntry entry(XdgPaths::underHome(home.path()));
+        TNastavDlg::Services services;
+        services.startEntry = &entry;
+        services.dataFolder = m_dataDir.path();
+        services.programPath = QStringLiteral("/new/place/tarvolin");
+        TSettings settings;
+        TNastavDlg window(settings, services);
+        settings.PoSpusteni.START = true;
+        window.syncFromSettings();
+        QFile file(entry.filePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("Exec=\"/new/place/tarvolin\""));
+    }
+
+    void soundTreeListsSoundFilesOnlyAndSelectsTheSetting() {
+        const QString zvuky = m_dataDir.path() + QStringLiteral("/zvuky");
+        touch(zvuky + QStringLiteral("/success.wav"));
+        touch(zvuky + QStringLiteral("/Konec.WAV"));
+        touch(zvuky + QStringLiteral("/hudba.mp3"));
+        touch(zvuky + QStringLiteral("/readme.txt"));
+        touch(zvuky + QStringLiteral("/prg/applause.wav"));
+        m_settings.Zvuk.jmeno = QStringLiteral("konec.wav");
+        dialog().syncFromSettings();
+        auto* tree = control<QTreeWidget>(dialog(), "Cesta_Box");
+        QStringList names;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            names << tree->topLevelItem(i)->text(0);
+        QCOMPARE(names, (QStringList{QStringLiteral("hudba.mp3"), QStringLiteral("Konec.WAV"),
+                                     QStringLiteral("success.wav")}));
+        QCOMPARE(tree->currentItem()->text(0), QStringLiteral("Konec.WAV"));
+        QCOMPARE(m_settings.Zvuk.jmeno, QStringLiteral("Konec.WAV"));
+
+        // An unknown name falls back to "success.wav".
+        m_settings.Zvuk.jmeno = QStringLiteral("gone.wav");
+        dialog().syncFromSettings();
+        QCOMPARE(tree->currentItem()->text(0), QStringLiteral("success.wav"));
+        QCOMPARE(m_settings.Zvuk.jmeno, QStringLiteral("success.wav"));
+
+        tree->setCurrentItem(tree->topLevelItem(0));
+        QCOMPARE(m_settings.Zvuk.jmeno, QStringLiteral("hudba.mp3"));
+    }
+
+    void selectedSoundPathIsShownShortened() {
+        // A data folder deep enough that the path is longer than 63 characters.
+        const QString deep = m_dataDir.path() + QStringLiteral("/") + QString(70, QLatin1Char('d'));
+        touch(deep + QStringLiteral("/zvuky/success.wav"));
+        TNastavDlg::Services services;
+        services.dataFolder = deep;
+        TSettings settings;
+        TNastavDlg window(settings, services);
+        const QString path = deep + QStringLiteral("/zvuky/success.wav");
+        QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("Adresar"))->text(),
+                 QStringLiteral(" ..") + path.right(63));
+        QVERIFY(!window.findChild<QLineEdit*>(QStringLiteral("Adresar"))->isEnabled());
+    }
+
+    void soundTestPlaysTheSelectedFile() {
+        touch(m_dataDir.path() + QStringLiteral("/zvuky/success.wav"));
+        FakePlayer player;
+        TNastavDlg::Services services;
+        services.soundPlayer = &player;
+        services.dataFolder = m_dataDir.path();
+        TSettings settings;
+        TNastavDlg window(settings, services);
+        window.findChild<QPushButton*>(QStringLiteral("PlayButton2"))->click();
+        QCOMPARE(player.calls, (QStringList{QStringLiteral("close"), QStringLiteral("file"),
+                                            QStringLiteral("open"), QStringLiteral("play")}));
+        QCOMPARE(player.file, m_dataDir.path() + QStringLiteral("/zvuky/success.wav"));
+        window.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+        QCOMPARE(player.calls.last(), QStringLiteral("close"));
+    }
+
+    void logoIsChosenLoadedAndCancelChangesNothing() {
+        const QString logo = m_dataDir.path() + QStringLiteral("/Logo/firma.png");
+        QDir().mkpath(m_dataDir.path() + QStringLiteral("/Logo"));
+        QImage picture(200, 50, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(logo));
+        QString startFolder;
+        QString answer;
+        dialog().hooks().chooseLogoFile = [&](const QString& start) {
+            startFolder = start;
+            return answer;
+        };
+        control<QPushButton>(dialog(), "Nacti1")->click(); // cancelled
+        QCOMPARE(startFolder, m_dataDir.path() + QStringLiteral("/Logo"));
+        QCOMPARE(m_settings.Tisk.Logo, QString());
+
+        answer = logo;
+        control<QPushButton>(dialog(), "Nacti1")->click();
+        QCOMPARE(m_settings.Tisk.Logo, logo);
+        auto* view = control<LogoView>(dialog(), "LogoImage1");
+        view->resize(300, 300);
+        QVERIFY(!view->picture().isNull());
+        // Proportions kept (4:1) and centred vertically.
+        const QRect drawn = view->pictureRect();
+        QVERIFY(qAbs(drawn.width() - drawn.height() * 4) <= 4);
+        QVERIFY(qAbs(drawn.center().y() - view->contentsRect().center().y()) <= 1);
+    }
+
+    void laterPartsAreReachedThroughHooks() {
+        QStringList called;
+        auto& hooks = dialog().hooks();
+        hooks.resetBestTwenty = [&] { called << QStringLiteral("VynulujTab"); };
+        hooks.showBackup = [&] { called << QStringLiteral("Zalohuj_data"); };
+        hooks.showResultsPreview = [&] { called << QStringLiteral("NahledBtn"); };
+        hooks.ftpSend = [&] { called << QStringLiteral("btnPosliFtp"); };
+        hooks.ftpBoxClicked = [&](int box) { called << QStringLiteral("cbFtp%1").arg(box); };
+        for (const char* name : {"VynulujTab", "Zalohuj_data", "NahledBtn", "btnPosliFtp"})
+            control<QPushButton>(dialog(), name)->click();
+        control<QCheckBox>(dialog(), "cbFtp5")->click();
+        QCOMPARE(called, (QStringList{QStringLiteral("VynulujTab"), QStringLiteral("Zalohuj_data"),
+                                      QStringLiteral("NahledBtn"), QStringLiteral("btnPosliFtp"),
+                                      QStringLiteral("cbFtp5")}));
+        QVERIFY(m_settings.Ftp.Posilat[4]);
+
+        // Unfilled hooks do nothing.
+        hooks = TNastavDlg::Hooks();
+        control<QPushButton>(dialog(), "VynulujTab")->click();
+        control<QPushButton>(dialog(), "OpravLPT")->click();
+    }
+};
+
+QTEST_MAIN(NastaveniTest)
+#include "NastaveniTest.moc"
