@@ -1,7 +1,4 @@
-// The small rules behind the settings and About windows: the sound path shown, the port base of a
-// choice, the version lines.
-#include "app/UserError.h"
-#include "config/LptChoice.h"
+// The small rules behind the settings and About windows: the sound path shown and the version lines.
 #include "config/ProgramVersion.h"
 #include "config/SoundPathText.h"
 
@@ -27,32 +24,6 @@ TEST(SoundPathText, LongPathKeepsItsEnd) {
     EXPECT_TRUE(shown.startsWith(QStringLiteral(" ..")));
     EXPECT_TRUE(shown.endsWith(QStringLiteral("/success.wav")));
     EXPECT_EQ(shown.mid(3), path.right(63));
-}
-
-TEST(LptChoice, FirstAndSecondAreTheStandardBases) {
-    EXPECT_EQ(LptChoice::baseOf(1, QStringLiteral("zz")), 888);
-    EXPECT_EQ(LptChoice::baseOf(2, QStringLiteral("zz")), 632);
-    // Any other value behaves as LPT1.
-    EXPECT_EQ(LptChoice::baseOf(7, QString()), 888);
-}
-
-TEST(LptChoice, ThirdTakesTheLow16BitsOfTheHexText) {
-    EXPECT_EQ(LptChoice::baseOf(3, QStringLiteral("DC00")), 0xDC00);
-    EXPECT_EQ(LptChoice::baseOf(3, QStringLiteral("dc00")), 0xDC00);
-    EXPECT_EQ(LptChoice::baseOf(3, QStringLiteral("1DC00")), 0xDC00);
-    EXPECT_EQ(LptChoice::baseOf(3, QStringLiteral("378")), 888);
-}
-
-TEST(LptChoice, ThirdWithNoHexTextIsAConversionError) {
-    for (const QString& text :
-         {QStringLiteral("DCXX"), QString(), QStringLiteral("-1"), QStringLiteral("12 34")}) {
-        try {
-            LptChoice::baseOf(3, text);
-            ADD_FAILURE() << "accepted " << text.toStdString();
-        } catch (const ConversionError& error) {
-            EXPECT_EQ(error.message(), QStringLiteral("'$%1' is not a valid integer value").arg(text));
-        }
-    }
 }
 
 TEST(ProgramVersion, LinesShowMajorMinorAndTheBuildsLow16Bits) {

@@ -16,6 +16,11 @@ bool LogoView::loadPicture(const QString& path) {
     return !m_picture.isNull();
 }
 
+void LogoView::setPicture(const QImage& picture) {
+    m_picture = picture;
+    update();
+}
+
 void LogoView::clear() {
     m_picture = QImage();
     update();

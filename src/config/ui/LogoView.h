@@ -12,6 +12,7 @@ public:
 
     // False when the file is no picture; the view is then empty.
     bool loadPicture(const QString& path);
+    void setPicture(const QImage& picture);
     void clear();
     const QImage& picture() const { return m_picture; }
     // Where the picture is drawn inside the frame.

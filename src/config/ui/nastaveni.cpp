@@ -1,10 +1,17 @@
 #include "config/ui/nastaveni.h"
 
 #include "app/UserError.h"
-#include "config/LptChoice.h"
+#include "config/DataFolder.h"
+#include "config/SerialSection.h"
+#include "config/SettingsFile.h"
 #include "config/SoundPathText.h"
 #include "config/TSettings.h"
+#include "config/TextCodec.h"
 #include "config/ui/HintDuration.h"
+#include "config/ui/LogoErr.h"
+#include "config/ui/OnTop.h"
+#include "hardware/PortBase.h"
+#include "hardware/PortTester.h"
 #include "hardware/SensorSourceChoice.h"
 #include "hardware/SerialLearnPanel.h"
 #include "hardware/SerialLineValues.h"
@@ -26,7 +33,6 @@
 #include <QHideEvent>
 #include <QImageReader>
 #include <QShowEvent>
-#include <QStringDecoder>
 
 namespace {
 
@@ -72,8 +78,11 @@ void TNastavDlg::FormCreate() {
     m_displayTypeGroup->addButton(ui->Typ_zobrazeni_Group0, 0);
     m_displayTypeGroup->addButton(ui->Typ_zobrazeni_Group1, 1);
 
+    if (m_services.parallelPort)
+        m_portTester = new PortTester(*m_services.parallelPort, this);
     buildCheckLists();
     bindSettings();
+    fillOwnSettingsHooks();
     connectActions();
     connectSerial();
     // The controls show the built-in values until the settings file is read.
@@ -179,7 +188,10 @@ void TNastavDlg::bindSettings() {
                           ui->Text5, ui->Text6, ui->Text7, ui->Text8};
     for (int i = 0; i < 8; ++i)
         bindEdit(texts[i], s.Tisk.Text[i]);
-    m_loaders.push_back([this] { ui->LogoImage1->loadPicture(m_settings.Tisk.Logo); });
+    m_loaders.push_back([this] {
+        ui->LogoImage1->loadPicture(m_settings.Tisk.Logo.isEmpty() ? QString()
+                                                                   : folder().filePath(m_settings.Tisk.Logo));
+    });
 
     // Page "TV výstup"
     bindCheck(ui->TV_OUT_Box, s.TVOUT.Pouzit);
@@ -287,28 +299,11 @@ void TNastavDlg::connectActions() {
             runHook(m_hooks.ftpPageShown);
     });
 
-    connect(ui->btn_Port, &QPushButton::clicked, this, [this] { runHook(m_hooks.portButtonClicked); });
-    connect(ui->CtiPort, &QPushButton::clicked, this, [this] { runHook(m_hooks.readPortClicked); });
-    connect(ui->UlozPort, &QPushButton::clicked, this, [this] { runHook(m_hooks.writePortClicked); });
-    connect(ui->OpakujBox, &QCheckBox::toggled, this, [this](bool on) {
-        if (m_hooks.repeatReadToggled)
-            m_hooks.repeatReadToggled(on);
-    });
-    connect(ui->SpinEdit1, &QSpinBox::valueChanged, this, [this](int ms) {
-        if (m_hooks.repeatIntervalChanged)
-            m_hooks.repeatIntervalChanged(ms);
-    });
-    const std::pair<QRadioButton*, int> testChoices[] = {{ui->LPT1, 1}, {ui->LPT2, 2}, {ui->LPTxx, 3}};
-    for (const auto& [radio, choice] : testChoices) {
-        connect(radio, &QRadioButton::clicked, this, [this, choice = choice] {
-            if (m_hooks.testPortChoiceClicked)
-                m_hooks.testPortChoiceClicked(choice);
-        });
-    }
+    connectPortTester();
 }
 
 void TNastavDlg::OK_BitBtnClick() {
-    runHook(m_hooks.writeSettingsFile);
+    WriteSettingsFile(folder(), m_settings, m_onTopAtActivation, m_settingsHooks);
     // Saving may change fields (the password that is not to be kept), so the controls follow.
     syncFromSettings();
     accept();
@@ -321,7 +316,8 @@ void TNastavDlg::btn_ZrusClick() {
 int TNastavDlg::execFromMainWindow() {
     ui->PageControl1->setCurrentWidget(ui->tbPoSpusteni);
     const int result = exec();
-    runHook(m_hooks.writeSerialSection);
+    if (m_services.comPort)
+        WriteSerialSection(folder(), m_services.comPort->parameters());
     return result;
 }
 
@@ -342,8 +338,8 @@ bool TNastavDlg::onTopChangedSinceActivation() const {
 // --- window events ---------------------------------------------------------------------------------
 
 void TNastavDlg::FormShow() {
-    const bool open = m_services.parallelPort && m_services.parallelPort->Opened();
-    ui->btn_Port->setText(open ? QStringLiteral("Zavřít port") : QStringLiteral("Otevřít port"));
+    ui->btn_Port->setText(
+        PortTester::portButtonCaption(m_services.parallelPort && m_services.parallelPort->Opened()));
     if (ui->PageControl1->currentWidget() == ui->tbFTPklient)
         runHook(m_hooks.ftpPageShown);
 }
@@ -355,7 +351,8 @@ void TNastavDlg::FormActivate() {
 }
 
 void TNastavDlg::FormClose() {
-    runHook(m_hooks.stopRepeatRead);
+    if (m_portTester)
+        m_portTester->setRepeat(false);
 }
 
 void TNastavDlg::showEvent(QShowEvent* event) {
@@ -408,7 +405,7 @@ void TNastavDlg::StartPortClick() {
     setSemaforChoice(choice);
     m_settings.PoSpusteni.Port = choice;
     m_settings.Semafor.Port = choice;
-    const quint16 base = LptChoice::baseOf(choice, ui->LPTxx_BASE->text());
+    const quint16 base = PortBase::fromChoice(choice, ui->LPTxx_BASE->text());
     if (m_services.parallelPort)
         m_services.parallelPort->setPortBase(base);
 }
@@ -469,12 +466,16 @@ void TNastavDlg::cbCOMClick() {
 
 // --- page "Zvuky" ----------------------------------------------------------------------------------
 
+DataFolder TNastavDlg::folder() const {
+    return DataFolder(dataFolder());
+}
+
 QString TNastavDlg::soundFolder() const {
-    return dataFolder() + QStringLiteral("/zvuky");
+    return folder().folderPath(QStringLiteral("zvuky"));
 }
 
 QString TNastavDlg::logoFolder() const {
-    return dataFolder() + QStringLiteral("/Logo");
+    return folder().folderPath(QStringLiteral("Logo"));
 }
 
 void TNastavDlg::fillSoundTree() {
@@ -615,9 +616,8 @@ void TNastavDlg::connectSerial() {
     connect(panel, &SerialLearnPanel::testButtonChanged, this,
             [this, panel] { ui->btnCtiData->setText(panel->testCaption()); });
     connect(panel, &SerialLearnPanel::okCancelEnabledChanged, this, &TNastavDlg::setConfirmEnabled);
-    connect(panel, &SerialLearnPanel::testSekvenceChanged, this, [this](const QByteArray& text) {
-        ui->TestSekvence->setText(QStringDecoder("windows-1250").decode(text));
-    });
+    connect(panel, &SerialLearnPanel::testSekvenceChanged, this,
+            [this](const QByteArray& text) { ui->TestSekvence->setText(TextCodec::decode(text)); });
 }
 
 void TNastavDlg::showSerialParameters() {
@@ -656,5 +656,106 @@ void TNastavDlg::showLearnButton(int slot) {
 
 void TNastavDlg::showSequence(int slot) {
     auto* edit = findChild<QLineEdit*>(SerialLearnPanel::sequenceFieldName(slot));
-    edit->setText(QStringDecoder("windows-1250").decode(m_settings.Com.Sekvence.at(slot)));
+    edit->setText(TextCodec::decode(m_settings.Com.Sekvence.at(slot)));
+}
+
+// --- the settings file -----------------------------------------------------------------------------
+
+void TNastavDlg::fillOwnSettingsHooks() {
+    SettingsHooks& hooks = m_settingsHooks;
+    hooks.applySerialParameters = [this](const SerialParameters& parameters) {
+        if (m_services.comPort)
+            m_services.comPort->setParameters(parameters);
+    };
+    hooks.logoLoaded = [this](const QImage& logo) { ui->LogoImage1->setPicture(logo); };
+    hooks.logoUnavailable = [this](const QString&) {
+        ui->LogoImage1->clear();
+        TLogoErrDlg notice(this);
+        notice.exec();
+    };
+    hooks.selectSoundFile = [this](const QString&, const QString& fileName) { selectSoundFile(fileName); };
+    hooks.closeSerialPort = [this] {
+        if (m_services.comPort && m_services.comPort->isOpen())
+            m_services.comPort->close();
+    };
+    hooks.onTopChanged = [this] {
+        TVzdyNavrchuDlg notice(this);
+        if (notice.exec() == QDialog::Accepted)
+            runHook(m_hooks.closeMainWindow);
+    };
+    hooks.writeRestingValue = [this](quint8 value) {
+        TSmallPort* port = m_services.parallelPort;
+        if (!port || !port->Opened())
+            return;
+        port->setPortBase(PortBase::fromChoice(m_settings.PoSpusteni.Port, m_settings.PoSpusteni.Base1));
+        port->WritePort(port->portBase(), value);
+    };
+}
+
+void TNastavDlg::readSettingsFile() {
+    SerialParameters serial = m_services.comPort ? m_services.comPort->parameters() : SerialParameters();
+    ReadSettingsFile(folder(), m_settings, serial, m_settingsHooks);
+    syncFromSettings();
+}
+
+// --- page "Testování", parallel port ---------------------------------------------------------------
+
+void TNastavDlg::connectPortTester() {
+    connect(ui->btn_Port, &QPushButton::clicked, this, &TNastavDlg::btn_PortClick);
+    connect(ui->CtiPort, &QPushButton::clicked, this, &TNastavDlg::CtiPortClick);
+    connect(ui->UlozPort, &QPushButton::clicked, this, &TNastavDlg::UlozPortClick);
+    const std::pair<QRadioButton*, int> choices[] = {{ui->LPT1, 1}, {ui->LPT2, 2}, {ui->LPTxx, 3}};
+    for (const auto& [radio, choice] : choices)
+        connect(radio, &QRadioButton::clicked, this, [this, choice = choice] { TestPortClick(choice); });
+    if (!m_portTester)
+        return;
+    // Reading, writing and opening use the test page's choice; its third takes the start page's base.
+    m_portTester->setBaseSource(
+        [this] { return PortBase::fromChoice(testPortChoice(), ui->LPTxx_BASE->text()); });
+    connect(ui->OpakujBox, &QCheckBox::toggled, m_portTester, &PortTester::setRepeat);
+    // Any edit of the field counts as a change, also typing the 50 that is shown already, which the
+    // spin box itself does not report.
+    auto applyInterval = [this] { m_portTester->setRepeatInterval(ui->SpinEdit1->value()); };
+    connect(ui->SpinEdit1, &QSpinBox::valueChanged, m_portTester, applyInterval);
+    connect(ui->SpinEdit1->findChild<QLineEdit*>(), &QLineEdit::textEdited, m_portTester, applyInterval);
+    connect(m_portTester, &PortTester::repeatStopped, this, [this] { ui->OpakujBox->setChecked(false); });
+    connect(m_portTester, &PortTester::stateRead, this,
+            [this](const PortTester::Reading& reading) { showPortState(reading.data, reading.status); });
+}
+
+int TNastavDlg::testPortChoice() const {
+    if (ui->LPT2->isChecked())
+        return 2;
+    if (ui->LPTxx->isChecked())
+        return 3;
+    return 1;
+}
+
+void TNastavDlg::btn_PortClick() {
+    if (m_portTester)
+        ui->btn_Port->setText(m_portTester->togglePort());
+}
+
+void TNastavDlg::CtiPortClick() {
+    if (m_portTester)
+        m_portTester->readState();
+}
+
+void TNastavDlg::UlozPortClick() {
+    if (m_portTester)
+        m_portTester->writeValue(ui->LPTValue->value());
+}
+
+void TNastavDlg::TestPortClick(int choice) {
+    if (m_services.parallelPort)
+        m_services.parallelPort->setPortBase(PortBase::fromChoice(choice, ui->LPTxx_Base1->text()));
+}
+
+void TNastavDlg::showPortState(quint8 data, quint8 status) {
+    QCheckBox* dataBits[] = {ui->Bit0, ui->Bit1, ui->Bit2, ui->Bit3, ui->Bit4, ui->Bit5, ui->Bit6, ui->Bit7};
+    for (int bit = 0; bit < 8; ++bit)
+        dataBits[bit]->setChecked((data >> bit) & 1);
+    QCheckBox* statusBits[] = {ui->Error, ui->Select, ui->PE, ui->Ask, ui->Busy};
+    for (int bit = 3; bit <= 7; ++bit)
+        statusBits[bit - 3]->setChecked((status >> bit) & 1);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/SettingsHooks.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -7,7 +9,9 @@
 #include <memory>
 #include <vector>
 
+class DataFolder;
 class DesktopShortcut;
+class PortTester;
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
@@ -51,8 +55,7 @@ public:
 
     // Work of other parts of the program, filled in when they are built; an empty hook does nothing.
     struct Hooks {
-        std::function<void()> writeSettingsFile;  // OK
-        std::function<void()> writeSerialSection; // closing after execFromMainWindow()
+        std::function<void()> closeMainWindow;    // "&Ukončit" of the always-on-top notice
         std::function<void()> repairPort;         // "Automatická oprava LPT"
         std::function<void()> resetBestTwenty;    // "Vynuluj tabulky Nej 20"
         std::function<void()> showBackup;         // "Zálohování"
@@ -68,14 +71,6 @@ public:
         std::function<void()> ftpPageShown;
         std::function<void()> ftpSend;
         std::function<void()> ftpCancel;
-        // Page "Testování", parallel port diagnostics.
-        std::function<void()> portButtonClicked; // btn_Port
-        std::function<void()> readPortClicked;   // CtiPort
-        std::function<void()> writePortClicked;  // UlozPort
-        std::function<void(bool on)> repeatReadToggled;
-        std::function<void(int ms)> repeatIntervalChanged;
-        std::function<void()> stopRepeatRead;                  // the window closes
-        std::function<void(int choice)> testPortChoiceClicked; // 1 LPT1, 2 LPT2, 3 LPTxx
         // The picture-open dialog of "Načti logo"; returns the chosen file or an empty text.
         std::function<QString(const QString& startFolder)> chooseLogoFile;
     };
@@ -85,6 +80,17 @@ public:
 
     Hooks& hooks() { return m_hooks; }
     TSettings& settings() { return m_settings; }
+    // The steps of reading and saving the settings file that belong to other parts (FTP abort,
+    // external start watch, process priority). The window fills the ones it owns: the serial port's
+    // parameters and closing, the logo and its notice, the sound file, the always-on-top notice and
+    // the resting value of the parallel port.
+    SettingsHooks& settingsHooks() { return m_settingsHooks; }
+    // The parallel port diagnostics of the page "Testování" (null without a parallel port).
+    PortTester* portTester() const { return m_portTester; }
+
+    // Reads "tarvolin.ini" (with the section "ComPort1") into the settings and shows them: the main
+    // window's first activation.
+    void readSettingsFile();
 
     // Puts every field of the settings into its control (after the settings file was read). The
     // start-with-the-system box writes or removes the start entry when this changes it.
@@ -133,6 +139,11 @@ public:
     void cbCOMClick();
     void SpinLOG0Change(int value);
     void SpinLOG1Change(int value);
+    void btn_PortClick();
+    void CtiPortClick();
+    void UlozPortClick();
+    void TestPortClick(int choice);
+    void showPortState(quint8 data, quint8 status);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -152,6 +163,10 @@ private:
     int startPortChoice() const;
     void setSemaforChoice(int choice);
     void fillSoundTree();
+    void fillOwnSettingsHooks();
+    void connectPortTester();
+    int testPortChoice() const;
+    DataFolder folder() const;
     void applySerialList(int which, const QString& value);
     void showLearnButton(int slot);
     void showSequence(int slot);
@@ -163,6 +178,8 @@ private:
     TSettings& m_settings;
     Services m_services;
     Hooks m_hooks;
+    SettingsHooks m_settingsHooks;
+    PortTester* m_portTester = nullptr;
     // Each bound control's loader: puts the field's value into the control.
     std::vector<std::function<void()>> m_loaders;
     QButtonGroup* m_priorityGroup = nullptr;
