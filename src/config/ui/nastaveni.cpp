@@ -97,6 +97,8 @@ void TNastavDlg::buildCheckLists() {
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
             item->setCheckState(Qt::Unchecked);
         }
+        // All eight bits in view, nothing more.
+        list->setFixedHeight(list->sizeHintForRow(0) * list->count() + 2 * list->frameWidth() + 2);
     }
 }
 

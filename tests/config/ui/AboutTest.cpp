@@ -5,6 +5,7 @@
 #include "platform/ShellOpen.h"
 
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -84,6 +85,29 @@ private slots:
         box.show();
         QTRY_COMPARE(box.windowOpacity(), 1.0);
         box.close();
+    }
+
+    // Not a check: with TARVOLIN_SHOTS_DIR set (under an X server) it captures the three windows.
+    void screenshots() {
+        const QString shots = qEnvironmentVariable("TARVOLIN_SHOTS_DIR");
+        if (shots.isEmpty())
+            QSKIP("TARVOLIN_SHOTS_DIR not set");
+        TAboutBox about(nullptr);
+        TLogoErrDlg logo;
+        TVzdyNavrchuDlg onTop;
+        const std::pair<QDialog*, QString> windows[] = {{&about, QStringLiteral("about")},
+                                                        {&logo, QStringLiteral("logoerr")},
+                                                        {&onTop, QStringLiteral("ontop")}};
+        for (const auto& [window, name] : windows) {
+            window->move(10, 10);
+            window->show();
+            QTest::qWait(600);
+            QCOMPARE(QProcess::execute(QStringLiteral("import"),
+                                       {QStringLiteral("-window"), QStringLiteral("root"),
+                                        shots + QLatin1Char('/') + name + QStringLiteral(".png")}),
+                     0);
+            window->hide();
+        }
     }
 
     void logoNotice() {

@@ -24,6 +24,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -657,6 +658,29 @@ private slots:
         const QRect drawn = view->pictureRect();
         QVERIFY(qAbs(drawn.width() - drawn.height() * 4) <= 4);
         QVERIFY(qAbs(drawn.center().y() - view->contentsRect().center().y()) <= 1);
+    }
+
+    // Not a check: with TARVOLIN_SHOTS_DIR set (under an X server) it shows the window on each page and
+    // captures the screen, for looking over the layout.
+    void screenshotsOfEveryPage() {
+        const QString shots = qEnvironmentVariable("TARVOLIN_SHOTS_DIR");
+        if (shots.isEmpty())
+            QSKIP("TARVOLIN_SHOTS_DIR not set");
+        touch(m_dataDir.path() + QStringLiteral("/zvuky/success.wav"));
+        touch(m_dataDir.path() + QStringLiteral("/zvuky/konec_zavodu.wav"));
+        dialog().syncFromSettings();
+        dialog().move(10, 10);
+        dialog().show();
+        auto* pages = control<QTabWidget>(dialog(), "PageControl1");
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            QTest::qWait(400);
+            const QString file = QStringLiteral("%1/page%2.png").arg(shots).arg(i + 1);
+            QCOMPARE(QProcess::execute(QStringLiteral("import"),
+                                       {QStringLiteral("-window"), QStringLiteral("root"), file}),
+                     0);
+        }
+        dialog().hide();
     }
 
     void laterPartsAreReachedThroughHooks() {
