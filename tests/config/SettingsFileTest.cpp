@@ -381,6 +381,16 @@ TEST(WriteSettingsFile, AFolderThatCannotHoldTheFileIsReportedWithTheFullPath) {
     EXPECT_EQ(folder.readFile(QStringLiteral("soubor")), QByteArray("not a folder"));
 }
 
+TEST(WriteSettingsFile, AnExistingFileThatCannotBeReadIsNotOverwritten) {
+    TempDataFolder folder;
+    folder.makeFolder(QStringLiteral("tarvolin.ini"));
+    TSettings settings;
+    EXPECT_EQ(errorOf([&] { WriteSettingsFile(folder.dataFolder(), settings, false); }),
+              QStringLiteral("Unable to write to ") + folder.filePath(QStringLiteral("tarvolin.ini")));
+    // Reading such a file quietly gives the defaults.
+    EXPECT_EQ(readBack(folder).HW.MazatCas, 120);
+}
+
 TEST(ReadWindowCreationSettings, ReadsOnlyOnTopAndPriority) {
     TempDataFolder folder;
     folder.writeFile(QStringLiteral("tarvolin.ini"), "[Ostatni]\r\nOnTop=1\r\nPriorita=3\r\nExtStart=1\r\n");
