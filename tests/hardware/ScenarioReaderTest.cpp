@@ -85,3 +85,11 @@ TEST(ScenarioReader, AFileWithBadLinesOrNoFileAtAllStopsWithAMessage) {
     file.close();
     EXPECT_EQ(ScenarioReader::readFile(path), (QList<ScenarioEvent>{pass(100, 1)}));
 }
+
+TEST(ScenarioReader, TheSampleRaceReadsWithoutErrors) {
+    const QList<ScenarioEvent> events =
+        ScenarioReader::readFile(QStringLiteral(TARVOLIN_TEST_DATA "/virtual_track/short_race.txt"));
+    ASSERT_GE(events.size(), 16);
+    EXPECT_EQ(events.first(), press(1000));
+    EXPECT_EQ(events.last(), release(200000 + ScenarioReader::StartPressMs));
+}
