@@ -465,3 +465,22 @@ TEST_F(RaceTest, RaceAcrossA32BitTickWrapIsTimedRight) {
     runTo(46000);
     EXPECT_EQ(rig.laps(1), laps({"00:45:000"}));
 }
+
+TEST_F(RaceTest, RaceLengthGoesToTheAudienceWindowOnlyWhenItIsUsed) {
+    QList<int> shown;
+    rig.race->hooks().audienceRaceLength = [&](int minutes) { shown << minutes; };
+    rig.race->CasZavoduChange(12);
+    rig.settings.TVOUT.Pouzit = true;
+    rig.race->CasZavoduChange(15);
+    EXPECT_EQ(shown, QList<int>({15}));
+}
+
+TEST_F(RaceTest, EmptyHooksDoNothing) {
+    rig.settings.TVOUT.Pouzit = true;
+    start();
+    pass(1, 5000);
+    runTo(10000);
+    stop();
+    EXPECT_EQ(rig.laps(1), laps({"00:05:000"}));
+    EXPECT_FALSE(rig.race->running());
+}
