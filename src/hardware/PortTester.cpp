@@ -1,5 +1,6 @@
 #include "hardware/PortTester.h"
 
+#include "hardware/PortBase.h"
 #include "hardware/TSmallPort.h"
 #include "timing/ThdTimer.h"
 
@@ -8,19 +9,25 @@ PortTester::PortTester(TSmallPort& port, QObject* parent)
     m_repeatTimer->setObjectName(QStringLiteral("OpakujCteniTimer"));
     m_repeatTimer->setInterval(InitialRepeatMs);
     m_repeatTimer->setThreadPriority(TThreadedTimer::tpHighest);
-    m_repeatTimer->setOnTimer([this] {
-        try {
-            readState();
-        } catch (...) {
-            // A bad base text would otherwise report itself ten times a second.
-            setRepeat(false);
-            emit repeatStopped();
-            throw;
-        }
-    });
+    m_repeatTimer->setOnTimer([this] { OpakujCteniTimerTimer(); });
+}
+
+void PortTester::OpakujCteniTimerTimer() {
+    try {
+        readState();
+    } catch (...) {
+        // A bad base text would otherwise report itself ten times a second.
+        setRepeat(false);
+        emit repeatStopped();
+        throw;
+    }
 }
 
 PortTester::~PortTester() = default;
+
+void PortTester::choosePort(int choice, const QString& hexText) {
+    m_port.setPortBase(PortBase::fromChoice(choice, hexText));
+}
 
 QString PortTester::portButtonCaption(bool opened) {
     return opened ? QStringLiteral("Zavřít port") : QStringLiteral("Otevřít port");
