@@ -37,11 +37,15 @@ void TComPort::open() {
 }
 
 void TComPort::close() {
-    if (!m_port.isOpen())
+    // The before-close handler's requests may fail on a device that went away and report that
+    // failure, which must not start a second close.
+    if (!m_port.isOpen() || m_closing)
         return;
+    m_closing = true;
     emit beforeClose();
     m_port.close();
     m_port.clearError();
+    m_closing = false;
     emit openedChanged(false);
 }
 
@@ -104,9 +108,11 @@ void TComPort::onReadyRead() {
 }
 
 void TComPort::onErrorOccurred(QSerialPort::SerialPortError error) {
-    // A device that went away (an unplugged adapter) never delivers again. Closing it lets the next
-    // START open it afresh instead of waiting on a dead handle that still looks open.
-    if (error == QSerialPort::ResourceError && m_port.isOpen())
+    // A device that went away (an unplugged adapter, a hung-up terminal) never delivers again.
+    // Closing it lets the next START open it afresh instead of waiting on a dead handle that still
+    // looks open.
+    const bool deviceLost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+    if (deviceLost && m_port.isOpen())
         close();
 }
 

@@ -55,4 +55,5 @@ private:
 
     QSerialPort m_port;
     SerialParameters m_parameters;
+    bool m_closing = false;
 };
