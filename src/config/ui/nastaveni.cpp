@@ -695,9 +695,18 @@ void TNastavDlg::fillOwnSettingsHooks() {
 }
 
 void TNastavDlg::readSettingsFile() {
+    readSettingsFileKeys();
+    finishReadingSettingsFile();
+}
+
+void TNastavDlg::readSettingsFileKeys() {
     SerialParameters serial = m_services.comPort ? m_services.comPort->parameters() : SerialParameters();
-    ReadSettingsFile(folder(), m_settings, serial, m_settingsHooks);
+    ReadSettingsFileKeys(folder(), m_settings, serial, m_settingsHooks);
     syncFromSettings();
+}
+
+void TNastavDlg::finishReadingSettingsFile() {
+    FinishReadingSettingsFile(folder(), m_settings, m_settingsHooks);
 }
 
 // --- page "Testování", parallel port ---------------------------------------------------------------

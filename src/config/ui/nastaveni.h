@@ -88,9 +88,12 @@ public:
     // The parallel port diagnostics of the page "Testování" (null without a parallel port).
     PortTester* portTester() const { return m_portTester; }
 
-    // Reads "tarvolin.ini" (with the section "ComPort1") into the settings and shows them: the main
-    // window's first activation.
+    // Reads "tarvolin.ini" (with the section "ComPort1") into the settings and shows them.
     void readSettingsFile();
+    // The same in the two halves of the main window's first activation, which opens the parallel port
+    // between them: the serial section and every key; then the logo (with its notice) and the sound.
+    void readSettingsFileKeys();
+    void finishReadingSettingsFile();
 
     // Puts every field of the settings into its control (after the settings file was read). The
     // start-with-the-system box writes or removes the start entry when this changes it.
