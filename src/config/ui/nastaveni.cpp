@@ -10,6 +10,7 @@
 #include "config/ui/HintDuration.h"
 #include "config/ui/LogoErr.h"
 #include "config/ui/OnTop.h"
+#include "hardware/ControlPulse.h"
 #include "hardware/PortBase.h"
 #include "hardware/PortTester.h"
 #include "hardware/SensorSourceChoice.h"
@@ -17,6 +18,7 @@
 #include "hardware/SerialLineValues.h"
 #include "hardware/TComPort.h"
 #include "hardware/TSmallPort.h"
+#include "hardware/ui/AutomaticPortRepair.h"
 #include "platform/DesktopShortcut.h"
 #include "platform/ShellOpen.h"
 #include "platform/SoundPlayer.h"
@@ -33,6 +35,8 @@
 #include <QHideEvent>
 #include <QImageReader>
 #include <QShowEvent>
+
+#include <optional>
 
 namespace {
 
@@ -236,8 +240,19 @@ void TNastavDlg::bindSettings() {
 }
 
 void TNastavDlg::syncFromSettings() {
-    for (const auto& load : m_loaders)
-        load();
+    // A control whose change acts at once (the start entry) may fail; every other control is still
+    // brought in line before the failure is reported.
+    std::optional<UserError> failure;
+    for (const auto& load : m_loaders) {
+        try {
+            load();
+        } catch (const UserError& error) {
+            if (!failure)
+                failure = error;
+        }
+    }
+    if (failure)
+        throw *failure;
 }
 
 // --- actions ---------------------------------------------------------------------------------------
@@ -255,7 +270,7 @@ void TNastavDlg::connectActions() {
                                 ui->Semafor_LPT2, ui->Semafor_LPT3})
         connect(radio, &QRadioButton::clicked, this, &TNastavDlg::StartPortClick);
     connect(ui->LPTxx_BASE, &QLineEdit::textChanged, this, &TNastavDlg::LPTxx_BASEChange);
-    connect(ui->OpravLPT, &QPushButton::clicked, this, [this] { runHook(m_hooks.repairPort); });
+    connect(ui->OpravLPT, &QPushButton::clicked, this, &TNastavDlg::OpravLPTClick);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &TNastavDlg::BitBtn1Click);
     connect(ui->VynulujTab, &QPushButton::clicked, this, [this] { runHook(m_hooks.resetBestTwenty); });
     connect(ui->po_spusteni, &QCheckBox::toggled, this, &TNastavDlg::po_spusteniClick);
@@ -573,13 +588,18 @@ void TNastavDlg::Nacti1Click() {
 // --- page "Hw. řízení na LPT portu" ----------------------------------------------------------------
 
 void TNastavDlg::SpinLOG0Change(int value) {
-    if (m_hooks.log0Changed)
-        m_hooks.log0Changed(value);
+    if (m_services.controlPulse)
+        m_services.controlPulse->SpinLOG0Change(value);
 }
 
 void TNastavDlg::SpinLOG1Change(int value) {
-    if (m_hooks.log1Changed)
-        m_hooks.log1Changed(value);
+    if (m_services.controlPulse)
+        m_services.controlPulse->SpinLOG1Change(value);
+}
+
+void TNastavDlg::OpravLPTClick() {
+    if (m_services.portRepair && m_services.systemRestart)
+        runAutomaticPortRepair(*m_services.portRepair, *m_services.systemRestart, this);
 }
 
 // --- page "COM porty" and the serial test ----------------------------------------------------------

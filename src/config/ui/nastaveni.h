@@ -9,7 +9,10 @@
 #include <memory>
 #include <vector>
 
+class ControlPulse;
 class DataFolder;
+class PortRepair;
+class SystemRestart;
 class DesktopShortcut;
 class PortTester;
 class QButtonGroup;
@@ -49,6 +52,9 @@ public:
         StartEntry* startEntry = nullptr;
         DesktopShortcut* desktopShortcut = nullptr;
         ShellOpen* shell = nullptr;
+        ControlPulse* controlPulse = nullptr; // SpinLOG0, SpinLOG1
+        PortRepair* portRepair = nullptr;     // OpravLPT, with systemRestart
+        SystemRestart* systemRestart = nullptr;
         QString programPath; // empty: the running program's file
         QString dataFolder;  // the folder holding "zvuky" and "Logo"; empty: the program's folder
     };
@@ -56,15 +62,12 @@ public:
     // Work of other parts of the program, filled in when they are built; an empty hook does nothing.
     struct Hooks {
         std::function<void()> closeMainWindow;    // "&Ukončit" of the always-on-top notice
-        std::function<void()> repairPort;         // "Automatická oprava LPT"
         std::function<void()> resetBestTwenty;    // "Vynuluj tabulky Nej 20"
         std::function<void()> showBackup;         // "Zálohování"
         std::function<void()> showResultsPreview; // "Náhled"
         std::function<void()> tvOutClicked;       // TV_OUT_Box
         std::function<void()> transparentFormClicked;
         std::function<void()> displayTypeClicked;
-        std::function<void(int ms)> log0Changed; // SpinLOG0Change
-        std::function<void(int ms)> log1Changed; // SpinLOG1Change
         // Page "Ftp klient": entries 1..4 for the "..." buttons, boxes 1..5.
         std::function<void(int entry)> ftpChooseFile;
         std::function<void(int box)> ftpBoxClicked;
@@ -142,6 +145,7 @@ public:
     void cbCOMClick();
     void SpinLOG0Change(int value);
     void SpinLOG1Change(int value);
+    void OpravLPTClick();
     void btn_PortClick();
     void CtiPortClick();
     void UlozPortClick();

@@ -1,11 +1,13 @@
 // The settings window driven through its controls: pages, mirrored port choices, the controls' binding
 // to the live settings, OK and Cancel, the start entry, the sound and logo pages.
 #include "config/ui/nastaveni.h"
+#include "app/UserError.h"
 #include "config/DataFolder.h"
 #include "config/IniFile.h"
 #include "config/SettingsFile.h"
 #include "config/TSettings.h"
 #include "config/ui/LogoView.h"
+#include "hardware/ControlPulse.h"
 #include "hardware/PortBackend.h"
 #include "hardware/PortTester.h"
 #include "hardware/SerialLearnPanel.h"
@@ -13,6 +15,7 @@
 #include "hardware/TComPort.h"
 #include "hardware/TSmallPort.h"
 #include "platform/SoundPlayer.h"
+#include "platform/StartEntry.h"
 #include "platform/XdgPaths.h"
 #include "platform/XdgStartEntry.h"
 #include "timing/ThdTimer.h"
@@ -53,6 +56,18 @@ public:
         return 0;
     }
     QString name() const override { return QStringLiteral("fake"); }
+};
+
+class PlainTimer : public ITimer {
+public:
+    bool on = false;
+    quint32 ms = 0;
+    bool enabled() const override { return on; }
+    void setEnabled(bool value) override { on = value; }
+    quint32 interval() const override { return ms; }
+    void setInterval(quint32 value) override { ms = value; }
+    bool allowZero() const override { return false; }
+    void setAllowZero(bool) override {}
 };
 
 class FakeSerial : public SerialSensorPort {
@@ -267,14 +282,35 @@ private slots:
     }
 
     void pulseFieldsSetTheirTimersAtOnce() {
-        QList<int> log0, log1;
-        dialog().hooks().log0Changed = [&](int ms) { log0 << ms; };
-        dialog().hooks().log1Changed = [&](int ms) { log1 << ms; };
-        control<QSpinBox>(dialog(), "SpinLOG0")->setValue(400);
-        control<QSpinBox>(dialog(), "SpinLOG1")->setValue(20);
-        QCOMPARE(log0, QList<int>{400});
-        QCOMPARE(log1, QList<int>{20});
-        QCOMPARE(m_settings.HW.LOG0, 400);
+        PlainTimer log0, log1;
+        ControlPulse pulse(*m_port, log0, log1);
+        TNastavDlg::Services services;
+        services.controlPulse = &pulse;
+        services.dataFolder = m_dataDir.path();
+        TSettings settings;
+        TNastavDlg window(settings, services);
+        window.findChild<QSpinBox*>(QStringLiteral("SpinLOG0"))->setValue(400);
+        window.findChild<QSpinBox*>(QStringLiteral("SpinLOG1"))->setValue(20);
+        QCOMPARE(log0.interval(), quint32(400));
+        QCOMPARE(log1.interval(), quint32(20));
+        QCOMPARE(settings.HW.LOG0, 400);
+    }
+
+    void startEntryFailureStillLoadsEveryControl() {
+        class FailingEntry : public StartEntry {
+        public:
+            void setEnabled(bool, const QString&) override { throw UserError(QStringLiteral("nelze")); }
+            bool isEnabled() const override { return false; }
+        } entry;
+        TNastavDlg::Services services;
+        services.startEntry = &entry;
+        services.dataFolder = m_dataDir.path();
+        TSettings settings;
+        TNastavDlg window(settings, services);
+        settings.PoSpusteni.START = true;
+        settings.Tisk.Text[7] = QStringLiteral("poslední");
+        QVERIFY_THROWS_EXCEPTION(UserError, window.syncFromSettings());
+        QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("Text8"))->text(), QStringLiteral("poslední"));
     }
 
     void okWritesEveryKeyAndTheFileReadsBackEqual() {
