@@ -14,8 +14,10 @@
 #include "hardware/SerialSensorPort.h"
 #include "hardware/TComPort.h"
 #include "hardware/TSmallPort.h"
+#include "platform/ShellOpen.h"
 #include "platform/SoundPlayer.h"
 #include "platform/StartEntry.h"
+#include "platform/XdgDesktopShortcut.h"
 #include "platform/XdgPaths.h"
 #include "platform/XdgStartEntry.h"
 #include "timing/ThdTimer.h"
@@ -294,6 +296,34 @@ private slots:
         QCOMPARE(log0.interval(), quint32(400));
         QCOMPARE(log1.interval(), quint32(20));
         QCOMPARE(settings.HW.LOG0, 400);
+    }
+
+    void shortcutAndUpdaterUseTheProgramsPlace() {
+        class RecordingShell : public ShellOpen {
+        public:
+            QStringList started;
+            bool openUrl(const QUrl&) override { return true; }
+            bool startDetached(const QString& program, const QString& folder) override {
+                started << program << folder;
+                return false; // a missing updater is not reported
+            }
+        } shell;
+        QTemporaryDir home;
+        XdgDesktopShortcut shortcut(XdgPaths::underHome(home.path()));
+        TNastavDlg::Services services;
+        services.shell = &shell;
+        services.desktopShortcut = &shortcut;
+        services.dataFolder = m_dataDir.path();
+        services.programPath = QStringLiteral("/opt/tarvolin/tarvolin");
+        TSettings settings;
+        TNastavDlg window(settings, services);
+        window.findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click();
+        QCOMPARE(shell.started, (QStringList{QStringLiteral("/opt/tarvolin/tarvolin_update"),
+                                             QStringLiteral("/opt/tarvolin")}));
+        window.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+        QFile file(home.path() + QStringLiteral("/Desktop/Tarvolin ver. 2.0 Final.desktop"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("Exec=\"/opt/tarvolin/tarvolin\""));
     }
 
     void startEntryFailureStillLoadsEveryControl() {
