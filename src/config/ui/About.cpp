@@ -163,9 +163,13 @@ void TAboutBox::hideEvent(QHideEvent* event) {
 }
 
 void TAboutBox::done(int result) {
+    if (m_closing)
+        return;
+    m_closing = true;
     if (isVisible())
         fadeOut();
     QDialog::done(result);
+    m_closing = false;
 }
 
 QPixmap TAboutBox::flagPicture() {

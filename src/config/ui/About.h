@@ -45,4 +45,5 @@ private:
     ShellOpen* m_shell;
     int m_fadeStepDelay = 3;
     bool m_fadedIn = false;
+    bool m_closing = false; // a close requested during the fade out is the same close
 };

@@ -69,6 +69,8 @@ void TNastavDlg::FormCreate() {
     ui->FtpSoubor4->setToolTip(QStringLiteral(" Pokud vytváříte tabulky sem \n zadejte jméno souboru "));
     ui->cbFtp5->setToolTip(QStringLiteral(" Tabulky se vytvoří automaticky \n jméno _muži.jpg "));
 
+    // The password's characters show as "*", whatever the style's own mask character is.
+    ui->FtpHeslo->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     ui->Cesta_Box->setHeaderHidden(true);
     ui->Cesta_Box->setRootIsDecorated(false);
     ui->btn_Zrus->setAutoDefault(false);

@@ -734,6 +734,7 @@ private slots:
             QSKIP("TARVOLIN_SHOTS_DIR not set");
         touch(m_dataDir.path() + QStringLiteral("/zvuky/success.wav"));
         touch(m_dataDir.path() + QStringLiteral("/zvuky/konec_zavodu.wav"));
+        m_settings.Ftp.Heslo = QStringLiteral("heslo");
         dialog().syncFromSettings();
         dialog().move(10, 10);
         dialog().show();
