@@ -1,0 +1,313 @@
+#include "timing/TRace.h"
+
+#include "app/UserError.h"
+#include "config/TSettings.h"
+#include "hardware/SerialSensorPort.h"
+#include "hardware/StartLights.h"
+#include "hardware/TSmallPort.h"
+#include "platform/SoundPlayer.h"
+#include "timing/ITimer.h"
+#include "timing/LapFile.h"
+#include "timing/LapList.h"
+#include "timing/LapTime.h"
+#include "timing/MonotonicClock.h"
+#include "timing/RaceView.h"
+
+#include <QDir>
+
+namespace {
+
+constexpr quint8 InputMasks[4] = {0x08, 0x10, 0x20, 0x40};
+
+// Data file names are matched without regard to letter case: the existing entry wins.
+QString resolvedEntry(const QString& folder, const QString& name) {
+    const QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QString& entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return QDir(folder).filePath(entry);
+    }
+    return QDir(folder).filePath(name);
+}
+
+void disable(ITimer* timer) {
+    if (timer)
+        timer->setEnabled(false);
+}
+
+void enable(ITimer* timer) {
+    if (timer)
+        timer->setEnabled(true);
+}
+
+} // namespace
+
+TRace::TRace(RaceDeps deps)
+    : m_settings(deps.settings), m_port(deps.port), m_clock(deps.clock), m_timers(deps.timers),
+      m_sound(deps.sound), m_lights(deps.lights), m_view(deps.view), m_serial(deps.serial),
+      m_dataFolder(deps.dataFolder), m_wallClock(std::move(deps.wallClock)) {
+    if (!m_wallClock)
+        m_wallClock = [] { return QDateTime::currentDateTime(); };
+    for (int k = 1; k <= 4; ++k) {
+        TLapChannel& ch = channel(k);
+        ch.Kart = k;
+        ch.KartName = QStringLiteral("kara%1").arg(k);
+        ch.InputMask = InputMasks[k - 1];
+        ch.Sampler = m_timers.samplers[k - 1];
+        ch.DeadTimer = m_timers.deadTimers[k - 1];
+        ch.Laps = deps.lapLists[k - 1];
+        if (ch.Sampler) {
+            ch.Sampler->setAllowZero(true);
+            ch.Sampler->setInterval(SamplerIntervalMs);
+            ch.Sampler->setOnTimer([this, k] { sampleStep(k); });
+        }
+        if (ch.DeadTimer) {
+            ch.DeadTimer->setAllowZero(true);
+            ch.DeadTimer->setOnTimer([this, k] { deadTimeEnd(k); });
+        }
+    }
+    if (m_timers.display) {
+        m_timers.display->setAllowZero(false);
+        m_timers.display->setInterval(DisplayIntervalMs);
+        m_timers.display->setOnTimer([this] { ZobrazTimerTimer(); });
+    }
+}
+
+void TRace::setDeadTimeInterval(quint32 ms) {
+    for (TLapChannel& ch : m_channels) {
+        if (ch.DeadTimer)
+            ch.DeadTimer->setInterval(ms);
+    }
+}
+
+void TRace::StartButton1Click() {
+    if (m_state == RaceState::Idle)
+        start();
+    else
+        stop();
+}
+
+void TRace::start() {
+    m_view.setButtonEnabled(RaceButton::StavKar, false);
+    m_view.setButtonEnabled(RaceButton::Statistika, false);
+    m_view.setButtonEnabled(RaceButton::Tisk, false);
+    m_view.setButtonEnabled(RaceButton::TopTen, false);
+    m_state = RaceState::Running;
+    m_view.setRunning(true);
+
+    for (TLapChannel& ch : m_channels) {
+        if (ch.Laps)
+            ch.Laps->clear();
+    }
+
+    const auto green = quint8(m_settings.Semafor.Zelena);
+    const auto orange = quint8(m_settings.Semafor.Oranzova);
+    const auto red = quint8(m_settings.Semafor.Cervena);
+    if (m_settings.Semafor.Pouzij)
+        m_lights.runStartSequence(green, orange, red, m_settings.Semafor.Prodleva);
+
+    if (m_settings.Zvuk.Hrat) {
+        m_sound.close();
+        m_sound.setFileName(soundFilePath());
+        m_sound.open(); // a failure ends the START here: Running, but nothing samples
+    }
+
+    m_endPending = true;
+
+    // A serial hit that arrived while the race was at rest belongs to no lap of this race.
+    for (TLapChannel& ch : m_channels)
+        ch.PendingHit = false;
+
+    m_startTick = m_clock.nowMs();
+    m_startWallTime = m_wallClock();
+
+    for (TLapChannel& ch : m_channels)
+        enable(ch.Sampler);
+
+    if (m_settings.PoSpusteni.COM && m_serial && !m_serial->isOpen())
+        m_serial->open();
+
+    enable(m_timers.display);
+    m_view.processPendingEvents();
+}
+
+void TRace::stop() {
+    if (m_serial && m_serial->isOpen())
+        m_serial->close();
+
+    Reset_Promenych();
+    AccountEngineTime();
+
+    if (m_hooks.UpdateFuelFigures)
+        m_hooks.UpdateFuelFigures();
+    if (m_hooks.CheckFuel)
+        m_hooks.CheckFuel();
+    if (m_hooks.kartStateOk)
+        m_hooks.kartStateOk();
+
+    if (m_settings.Ostatni.PrvniKolo) {
+        for (TLapChannel& ch : m_channels) {
+            if (ch.Laps)
+                ch.Laps->removeFirst();
+        }
+    }
+    if (m_settings.HW.Mazat) {
+        const qint64 shortest = qint64(m_settings.HW.MazatCas) * 1000;
+        for (TLapChannel& ch : m_channels) {
+            if (ch.Laps)
+                ch.Laps->removeBelow(shortest);
+        }
+    }
+
+    if (m_settings.Ostatni.UlozitZavody)
+        keepLapFiles();
+
+    if (m_hooks.showRemindersIfAny)
+        m_hooks.showRemindersIfAny();
+    if (m_hooks.TopTenDeset)
+        m_hooks.TopTenDeset();
+
+    m_view.setButtonEnabled(RaceButton::StavKar, true);
+    m_view.setButtonEnabled(RaceButton::Statistika, true);
+    m_view.setRunning(false);
+    enable(m_timers.extStart);
+    m_view.setButtonEnabled(RaceButton::Tisk, true);
+    m_view.setButtonEnabled(RaceButton::TopTen, true);
+}
+
+void TRace::Reset_Promenych() {
+    ++m_stopCount;
+    for (TLapChannel& ch : m_channels)
+        disable(ch.Sampler);
+    disable(m_timers.display);
+    for (TLapChannel& ch : m_channels)
+        disable(ch.DeadTimer);
+
+    m_view.setClockDisplay(ClockDisplay::Millis, 0);
+    m_view.setClockDisplay(ClockDisplay::Seconds, 0);
+    m_view.setClockDisplay(ClockDisplay::Minutes, 0);
+
+    for (TLapChannel& ch : m_channels) {
+        ch.LastMark = 0;
+        ch.Elapsed = 0;
+    }
+    m_clockElapsed = 0;
+
+    m_view.setLamp(Lamp::Red, true);
+    m_view.setLamp(Lamp::Green, false);
+    m_view.setLamp(Lamp::Orange, false);
+    m_state = RaceState::Idle;
+    m_view.setRunning(false);
+}
+
+void TRace::AccountEngineTime() {
+    for (TLapChannel& ch : m_channels) {
+        qint64 seconds = 0;
+        if (ch.Laps) {
+            for (const QString& entry : ch.Laps->entries())
+                seconds += ParseLapTime(entry) / 1000;
+        }
+        const QString current = m_hooks.engineTimeText ? m_hooks.engineTimeText(ch.Kart) : QString();
+        const qint32 minutes = ParseEngineTime(current) + qint32(seconds / 60);
+        if (m_hooks.setEngineTimeText)
+            m_hooks.setEngineTimeText(ch.Kart, FormatEngineTime(minutes));
+    }
+}
+
+void TRace::sampleStep(int kart) {
+    TLapChannel& ch = m_channels[kart - 1];
+    bool active = false;
+    if (m_settings.PoSpusteni.LPT) {
+        const quint8 status = m_port.ReadPort(quint16(m_port.portBase() + 1));
+        active = ((status & ch.InputMask) != 0) == m_settings.HW.Negace;
+    }
+    if (active || ch.PendingHit)
+        closeLap(ch);
+}
+
+void TRace::closeLap(TLapChannel& ch) {
+    disable(ch.Sampler);
+    disable(m_timers.hwLog0);
+
+    ch.Elapsed = m_clock.nowMs() - m_startTick;
+    const qint64 lap = ch.Elapsed - ch.LastMark - qint64(m_settings.HW.Chyba[ch.Kart - 1]);
+
+    if (m_settings.TVOUT.Pouzit && m_hooks.StavZavodu)
+        m_hooks.StavZavodu(ch.KartName, qint32(lap), ch.Laps ? ch.Laps->count() : 0);
+    if (ch.Laps)
+        ch.Laps->appendAndSelect(FormatLapTime(lap));
+    ch.LastMark = ch.Elapsed;
+
+    if (m_settings.HW.Rizeni)
+        enable(m_timers.hwLog0);
+
+    const quint64 stopsBefore = m_stopCount;
+    m_view.processPendingEvents();
+    // A STOP run by a nested event has put the channel to rest; arming the dead time now would
+    // bring the sampler back after the race.
+    if (m_stopCount == stopsBefore)
+        enable(ch.DeadTimer);
+    ch.PendingHit = false;
+}
+
+void TRace::deadTimeEnd(int kart) {
+    TLapChannel& ch = m_channels[kart - 1];
+    disable(ch.DeadTimer);
+    enable(ch.Sampler);
+}
+
+void TRace::ZobrazTimerTimer() {
+    m_clockElapsed = m_clock.nowMs() - m_startTick;
+    const auto secs = qint32(m_clockElapsed / 1000);
+    const auto millis = int((m_clockElapsed - qint64(secs) * 1000) % 1000);
+    const int seconds = secs % 60;
+    const int minutes = (secs / 60) % 60;
+
+    m_view.setClockDisplay(ClockDisplay::Millis, millis);
+    if (m_view.clockDisplay(ClockDisplay::Seconds) != seconds) {
+        m_view.setClockDisplay(ClockDisplay::Seconds, seconds);
+        m_view.processPendingEvents();
+    }
+    if (m_view.clockDisplay(ClockDisplay::Minutes) != minutes)
+        m_view.setClockDisplay(ClockDisplay::Minutes, minutes);
+
+    if (m_settings.TVOUT.Pouzit && m_hooks.audienceClock)
+        m_hooks.audienceClock(millis, seconds, minutes);
+
+    if (minutes == m_view.raceMinutes() && m_endPending) {
+        m_endPending = false;
+        m_lights.showRaceEnd(m_endRedMask);
+        if (m_settings.Zvuk.Hrat)
+            m_sound.play();
+    }
+}
+
+void TRace::CasZavoduChange(int minutes) {
+    if (m_settings.TVOUT.Pouzit && m_hooks.audienceRaceLength)
+        m_hooks.audienceRaceLength(minutes);
+}
+
+QString TRace::keptLapFileName(const QDateTime& start, int kart) {
+    return start.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")) + QStringLiteral(" kara%1.txt").arg(kart);
+}
+
+void TRace::keepLapFiles() {
+    const QString folder = resolvedEntry(m_dataFolder, QStringLiteral("vysledky"));
+    QDir().mkpath(folder);
+    for (const TLapChannel& ch : m_channels) {
+        if (!ch.Laps || ch.Laps->count() == 0)
+            continue;
+        const QString path = QDir(folder).filePath(keptLapFileName(m_startWallTime, ch.Kart));
+        try {
+            saveLapFile(path, ch.Laps->entries());
+        } catch (const UserError& error) {
+            // Keeping the race is a courtesy: the STOP itself goes on.
+            m_view.showError(error.message());
+        }
+    }
+}
+
+QString TRace::soundFilePath() const {
+    const QString folder = resolvedEntry(m_dataFolder, QStringLiteral("zvuky"));
+    return resolvedEntry(folder, m_settings.Zvuk.jmeno);
+}

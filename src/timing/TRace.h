@@ -1,0 +1,134 @@
+#pragma once
+
+#include "timing/RaceHooks.h"
+#include "timing/TLapChannel.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+#include <functional>
+
+class ITimer;
+class LapList;
+class MonotonicClock;
+class RaceView;
+class SerialSensorPort;
+class SoundPlayer;
+class StartLights;
+class TSmallPort;
+struct TSettings;
+
+// The timers of the race, created and owned by the main window. The race installs the tick handlers
+// of the samplers, the dead timers and the display timer, and sets their fixed properties (samplers
+// 2 ms with AllowZero, display 251 ms). The pulse timers' handlers belong to ControlPulse; the race
+// only restarts HwLOG0Timer at each lap. extStart is the external start watch's timer (may be null).
+struct RaceTimers {
+    std::array<ITimer*, 4> samplers{};   // Timer1 .. Timer4
+    std::array<ITimer*, 4> deadTimers{}; // ProdlevaTimer1 .. ProdlevaTimer4
+    ITimer* display = nullptr;           // ZobrazTimer
+    ITimer* hwLog0 = nullptr;            // HwLOG0Timer
+    ITimer* hwLog1 = nullptr;            // HWLOG1Timer
+    ITimer* extStart = nullptr;          // ExtStart
+};
+
+// Everything the race borrows. All references must outlive the race.
+struct RaceDeps {
+    TSettings& settings;
+    TSmallPort& port;
+    MonotonicClock& clock;
+    RaceTimers timers;
+    std::array<LapList*, 4> lapLists; // Kola_mezicas1 .. Kola_mezicas4
+    SoundPlayer& sound;
+    StartLights& lights;
+    RaceView& view;
+    SerialSensorPort* serial = nullptr;
+    // The data folder ("zvuky" and "vysledky" are in it).
+    QString dataFolder;
+    // Wall clock for the names of the kept lap files; empty means the local current time.
+    std::function<QDateTime()> wallClock;
+};
+
+// The race: START and STOP, the four lap channels, the display tick and the race end.
+class TRace {
+public:
+    enum class RaceState { Idle, Running };
+
+    static constexpr quint32 SamplerIntervalMs = 2;
+    static constexpr quint32 DisplayIntervalMs = 251;
+
+    explicit TRace(RaceDeps deps);
+    TRace(const TRace&) = delete;
+    TRace& operator=(const TRace&) = delete;
+
+    RaceHooks& hooks() { return m_hooks; }
+
+    RaceState state() const { return m_state; }
+    bool running() const { return m_state == RaceState::Running; }
+    qint64 startTick() const { return m_startTick; }
+    qint64 clockElapsed() const { return m_clockElapsed; }
+    bool endPending() const { return m_endPending; }
+    quint8 endRedMask() const { return m_endRedMask; }
+    // Taken once at program start from `Semafor/Cervena`.
+    void setEndRedMask(quint8 mask) { m_endRedMask = mask; }
+    // Wall-clock time of the last START (names the kept lap files).
+    QDateTime startWallTime() const { return m_startWallTime; }
+
+    // Kart 1..4.
+    TLapChannel& channel(int kart) { return m_channels[kart - 1]; }
+    const TLapChannel& channel(int kart) const { return m_channels[kart - 1]; }
+
+    // Start-up: the dead timers' interval from `HW/Prodleva`.
+    void setDeadTimeInterval(quint32 ms);
+
+    // The START/STOP action. START throws UserError when the end sound cannot be opened (the race is
+    // then Running without sampling) or the serial port cannot be opened; STOP throws ConversionError
+    // when a lap text does not parse (the race is then at rest and the rest of the STOP is skipped).
+    void StartButton1Click();
+    void start();
+    void stop();
+
+    // Back to rest without accounting (STOP, and closing the main window).
+    void Reset_Promenych();
+    // Adds each kart's listed laps to its engine time. Throws ConversionError.
+    void AccountEngineTime();
+
+    // Tick handlers; installed on the timers, public for the main window's named handlers.
+    void sampleStep(int kart);  // Timer1Timer .. Timer4Timer
+    void deadTimeEnd(int kart); // ProdlevaTimer1Timer .. ProdlevaTimer4Timer
+    void ZobrazTimerTimer();
+    // The race-time field changed.
+    void CasZavoduChange(int minutes);
+
+    // The race's lap files of the last STOP, "yyyy-MM-dd HH-mm-ss karaK.txt".
+    static QString keptLapFileName(const QDateTime& start, int kart);
+
+private:
+    void closeLap(TLapChannel& channel);
+    void keepLapFiles();
+    QString soundFilePath() const;
+
+    TSettings& m_settings;
+    TSmallPort& m_port;
+    MonotonicClock& m_clock;
+    RaceTimers m_timers;
+    SoundPlayer& m_sound;
+    StartLights& m_lights;
+    RaceView& m_view;
+    SerialSensorPort* m_serial;
+    QString m_dataFolder;
+    std::function<QDateTime()> m_wallClock;
+    RaceHooks m_hooks;
+
+    std::array<TLapChannel, 4> m_channels;
+    RaceState m_state = RaceState::Idle;
+    qint64 m_startTick = 0;
+    qint64 m_clockElapsed = 0;
+    bool m_endPending = false;
+    quint8 m_endRedMask = 0;
+    QDateTime m_startWallTime;
+    // Counts STOPs, so that a lap whose nested event processing saw the race stop does not re-arm
+    // its channel.
+    quint64 m_stopCount = 0;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "hardware/SerialSensorPort.h"
+
+// A serial sensor port that only counts its openings and closings.
+class FakeSerialSensorPort : public SerialSensorPort {
+public:
+    bool isOpen() const override { return m_open; }
+    void open() override {
+        ++opens;
+        m_open = true;
+    }
+    void close() override {
+        ++closes;
+        m_open = false;
+    }
+
+    int opens = 0;
+    int closes = 0;
+
+private:
+    bool m_open = false;
+};

@@ -1,0 +1,49 @@
+#include "VirtualTimer.h"
+
+#include "VirtualScheduler.h"
+
+VirtualTimer::VirtualTimer(VirtualScheduler& scheduler, QString name)
+    : m_scheduler(scheduler), m_name(std::move(name)) {
+    m_scheduler.add(this);
+}
+
+VirtualTimer::~VirtualTimer() {
+    m_scheduler.remove(this);
+}
+
+void VirtualTimer::setEnabled(bool on) {
+    if (on == m_enabled)
+        return;
+    m_enabled = on;
+    rearm();
+}
+
+void VirtualTimer::setInterval(quint32 ms) {
+    if (ms == m_interval)
+        return;
+    m_interval = ms;
+    rearm();
+}
+
+void VirtualTimer::setAllowZero(bool allow) {
+    if (allow == m_allowZero)
+        return;
+    m_allowZero = allow;
+    rearm();
+}
+
+void VirtualTimer::rearm() {
+    if (!m_enabled || (m_interval == 0 && !m_allowZero)) {
+        m_due = Never;
+        return;
+    }
+    m_due = m_scheduler.now() + qMax<qint64>(m_interval, 1);
+}
+
+void VirtualTimer::tick(qint64 now) {
+    // The worker waits a full interval after its tick was served; a handler that disables or
+    // re-enables the timer overrides this.
+    m_due = now + qMax<qint64>(m_interval, 1);
+    ++m_ticks;
+    fire();
+}

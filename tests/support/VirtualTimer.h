@@ -1,0 +1,48 @@
+#pragma once
+
+#include "timing/ITimer.h"
+
+#include <QString>
+
+#include <limits>
+
+class VirtualScheduler;
+
+// A timer on virtual time with the threaded timer's rules: the first tick one full interval after
+// enabling, setting the current value does nothing, a new interval restarts a running wait, and the
+// handler runs only while enabled. Interval 0 with AllowZero ticks once per virtual millisecond.
+class VirtualTimer : public ITimer {
+public:
+    static constexpr qint64 Never = std::numeric_limits<qint64>::max();
+
+    VirtualTimer(VirtualScheduler& scheduler, QString name = QString());
+    ~VirtualTimer() override;
+    VirtualTimer(const VirtualTimer&) = delete;
+    VirtualTimer& operator=(const VirtualTimer&) = delete;
+
+    bool enabled() const override { return m_enabled; }
+    void setEnabled(bool on) override;
+    quint32 interval() const override { return m_interval; }
+    void setInterval(quint32 ms) override;
+    bool allowZero() const override { return m_allowZero; }
+    void setAllowZero(bool allow) override;
+
+    const QString& name() const { return m_name; }
+    // Virtual instant of the next tick, Never when none is coming.
+    qint64 due() const { return m_due; }
+    int ticks() const { return m_ticks; }
+
+    // Called by the scheduler when the timer is due: the next wait starts now, then the handler runs.
+    void tick(qint64 now);
+
+private:
+    void rearm();
+
+    VirtualScheduler& m_scheduler;
+    QString m_name;
+    bool m_enabled = false;
+    bool m_allowZero = false;
+    quint32 m_interval = 1000;
+    qint64 m_due = Never;
+    int m_ticks = 0;
+};
