@@ -1,43 +1,64 @@
 #include "timing/ui/LapListView.h"
 
-#include <QItemSelectionModel>
+#include "timing/LapList.h"
 
-LapListView::LapListView(QWidget* parent) : QListView(parent) {
+LapListView::LapListView(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QListWidget::currentRowChanged, this, &LapListView::onViewSelection);
 }
 
-void LapListView::setModel(QAbstractItemModel* model) {
-    disconnect(m_rowsInserted);
-    QListView::setModel(model);
-    if (model)
-        m_rowsInserted =
-            connect(model, &QAbstractItemModel::rowsInserted, this, &LapListView::onRowsInserted);
+void LapListView::bind(LapList* list) {
+    if (m_list)
+        disconnect(m_list, nullptr, this, nullptr);
+    m_list = list;
+    if (m_list) {
+        connect(m_list, &LapList::entryAppended, this, &LapListView::onAppended);
+        connect(m_list, &LapList::entryRemoved, this, &LapListView::onRemoved);
+        connect(m_list, &LapList::entriesReset, this, &LapListView::onReset);
+        connect(m_list, &LapList::selectionChanged, this, &LapListView::onListSelection);
+    }
+    onReset();
 }
 
-int LapListView::selectedRow() const {
-    if (!selectionModel())
-        return -1;
-    const QModelIndexList rows = selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+void LapListView::onAppended(int index) {
+    const QSignalBlocker blocker(this);
+    // The race selects the new entry right after; that selection scrolls and repaints.
+    insertItem(index, m_list->entry(index));
 }
 
-void LapListView::selectRow(int row) {
-    if (!model() || row < 0 || row >= model()->rowCount())
-        return;
-    const QModelIndex index = model()->index(row, 0);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    scrollTo(index);
+void LapListView::onRemoved(int index) {
+    const QSignalBlocker blocker(this);
+    delete takeItem(index);
+    onListSelection(m_list->selectedIndex());
 }
 
-void LapListView::onRowsInserted(const QModelIndex& parent, int, int last) {
-    // Only an append is a new lap; a load fills the list at once and leaves no selection.
-    if (parent.isValid() || last != model()->rowCount() - 1)
-        return;
-    selectRow(last);
+void LapListView::onReset() {
+    const QSignalBlocker blocker(this);
+    clear();
+    if (m_list) {
+        addItems(m_list->entries());
+        onListSelection(m_list->selectedIndex());
+    }
+}
+
+void LapListView::onListSelection(int index) {
+    const QSignalBlocker blocker(this);
+    if (index < 0 || index >= count()) {
+        setCurrentRow(-1);
+        clearSelection();
+    } else {
+        setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+        scrollToItem(item(index));
+    }
+    // The race holds the main thread between laps; paint now rather than at the next idle moment.
     if (isVisible())
         repaint();
+}
+
+void LapListView::onViewSelection(int row) {
+    if (m_list && row != m_list->selectedIndex())
+        m_list->setSelectedIndex(row);
 }

@@ -1,24 +1,28 @@
 #pragma once
 
-#include <QListView>
+#include <QListWidget>
 
-// A kart's lap list on the main window: one line per lap, single selection. When the race appends a
-// lap at the end of the model, the view selects it, scrolls to it and repaints at once, so the operator
-// sees the lap even while the race keeps the main thread busy.
-class LapListView : public QListView {
+class LapList;
+
+// A kart's lap list on the main window, mirroring the race's LapList change by change. When the race
+// appends a lap, the view selects it, scrolls to it and repaints at once, so the operator sees the
+// lap even while the race keeps the main thread busy. The operator's selection goes back to the list.
+class LapListView : public QListWidget {
     Q_OBJECT
 
 public:
     explicit LapListView(QWidget* parent = nullptr);
 
-    void setModel(QAbstractItemModel* model) override;
-
-    // Row of the selected entry, or -1.
-    int selectedRow() const;
-    void selectRow(int row);
+    void bind(LapList* list);
+    LapList* lapList() const { return m_list; }
 
 private:
-    void onRowsInserted(const QModelIndex& parent, int first, int last);
+    void onAppended(int index);
+    void onRemoved(int index);
+    void onReset();
+    void onListSelection(int index);
+    void onViewSelection(int row);
 
-    QMetaObject::Connection m_rowsInserted;
+    LapList* m_list = nullptr;
+    bool m_mirroring = false;
 };

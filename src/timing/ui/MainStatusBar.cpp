@@ -1,7 +1,7 @@
 #include "timing/ui/MainStatusBar.h"
 
 #include "platform/LockKeys.h"
-#include "timing/ui/Lamp.h"
+#include "timing/ui/SignalLamp.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -21,7 +21,7 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     lampPanel->setFrameShadow(QFrame::Sunken);
     auto* lampLayout = new QHBoxLayout(lampPanel);
     lampLayout->setContentsMargins(6, 1, 6, 1);
-    m_portLamp = new Lamp(lampPanel);
+    m_portLamp = new SignalLamp(lampPanel);
     m_portLamp->setObjectName(QStringLiteral("PortLamp"));
     m_portLamp->setFixedSize(16, 16);
     lampLayout->addWidget(m_portLamp);

@@ -2,7 +2,7 @@
 
 #include <QStatusBar>
 
-class Lamp;
+class SignalLamp;
 class QLabel;
 class QTimer;
 class QDateTime;
@@ -29,13 +29,13 @@ public:
     // The date as "d. MMMM yyyy", a blank, then the time as " h:mm:ss", in Czech.
     static QString dateTimeText(const QDateTime& now);
 
-    Lamp* portLamp() const { return m_portLamp; }
+    SignalLamp* portLamp() const { return m_portLamp; }
 
 private:
     QLabel* addPanel(const QString& name, const QString& text, int minimumWidth);
     void showLockKey(QLabel* label, bool on);
 
-    Lamp* m_portLamp = nullptr;
+    SignalLamp* m_portLamp = nullptr;
     QLabel* m_caps = nullptr;
     QLabel* m_num = nullptr;
     QLabel* m_scroll = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 struct TSettings;
@@ -30,6 +32,10 @@ struct MainWindowHooks {
     std::function<void(int kart)> offerToBestTwenty; // the lap list's "Vložit do tab. Top 20"
 
     // Closing: after the race is at rest and the ports are closed.
-    std::function<void()> closeSerialPort;      // when open
+    std::function<void()> closeSerialPort;      // a serial port the window was not given, when open
     std::function<void()> writeKartEngineTimes; // "Najeto" of every kart into stav.ini
+
+    // How a failure is shown to the operator (the application's error handler); a message box
+    // when empty.
+    std::function<void(const QString& message)> showError;
 };

@@ -2,25 +2,36 @@
 
 #include "ui_hwunit.h"
 
+#include "app/UserError.h"
 #include "config/TSettings.h"
+#include "hardware/ControlPulse.h"
+#include "hardware/ExternalStartWatch.h"
 #include "hardware/PortBackend.h"
+#include "hardware/SerialSensorPort.h"
+#include "hardware/StartLights.h"
 #include "hardware/TSmallPort.h"
 #include "platform/ProcessPriority.h"
 #include "platform/ShutdownSignals.h"
-#include "timing/ui/Lamp.h"
+#include "timing/LapFile.h"
+#include "timing/LapList.h"
+#include "timing/MessageTimer.h"
+#include "timing/MonotonicClock.h"
+#include "timing/TRace.h"
+#include "timing/ThdTimer.h"
 #include "timing/ui/LapFileDialogs.h"
 #include "timing/ui/LapListView.h"
 #include "timing/ui/MainStatusBar.h"
 #include "timing/ui/SevenSegmentDisplay.h"
+#include "timing/ui/SignalLamp.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
-#include <QStringListModel>
+#include <QScreen>
 
 namespace {
 
@@ -46,10 +57,10 @@ QIcon startIcon() {
 
 } // namespace
 
-TForm1::TForm1(TSettings& settings, const QString& dataFolder, std::unique_ptr<PortBackend> portBackend,
-               QWidget* parent)
-    : QMainWindow(parent), m_ui(std::make_unique<Ui::TForm1>()), m_settings(settings),
-      m_dataFolder(dataFolder), m_port(std::make_unique<TSmallPort>(std::move(portBackend))) {
+TForm1::TForm1(TForm1Deps deps, QWidget* parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::TForm1>()), m_settings(deps.settings),
+      m_dataFolder(deps.dataFolder), m_port(std::make_unique<TSmallPort>(std::move(deps.portBackend))),
+      m_serial(deps.serial) {
     m_ui->setupUi(this);
     m_port->setObjectName(QStringLiteral("SmallPort1"));
     m_ui->StartButton1->setIcon(startIcon());
@@ -60,9 +71,12 @@ TForm1::TForm1(TSettings& settings, const QString& dataFolder, std::unique_ptr<P
     connect(m_port.get(), &TSmallPort::openedChanged, m_statusBar, &MainStatusBar::setPortOpen);
 
     m_lapFileDialogs = std::make_unique<LapFileDialogs>(this);
+    buildRace(deps.clock ? *deps.clock : SteadyClock::instance());
     buildLapColumns();
     connectButtons();
-    setLamps(false, false, false);
+    setLamp(Lamp::Red, false);
+    setLamp(Lamp::Orange, false);
+    setLamp(Lamp::Green, false);
 
     FormCreate();
 
@@ -77,17 +91,57 @@ TForm1::TForm1(TSettings& settings, const QString& dataFolder, std::unique_ptr<P
         move(screen->availableGeometry().center() - rect().center());
 }
 
+void TForm1::buildRace(MonotonicClock& clock) {
+    RaceTimers timers;
+    for (int k = 0; k < kKarts; ++k) {
+        m_samplers[k] = std::make_unique<TThreadedTimer>();
+        m_samplers[k]->setObjectName(QStringLiteral("Timer%1").arg(k + 1));
+        m_samplers[k]->setThreadPriority(TThreadedTimer::tpHighest);
+        m_deadTimers[k] = std::make_unique<TThreadedTimer>();
+        m_deadTimers[k]->setObjectName(QStringLiteral("ProdlevaTimer%1").arg(k + 1));
+        timers.samplers[k] = m_samplers[k].get();
+        timers.deadTimers[k] = m_deadTimers[k].get();
+        m_lapLists[k] = std::make_unique<LapList>();
+    }
+    m_zobrazTimer = std::make_unique<TThreadedTimer>();
+    m_zobrazTimer->setObjectName(QStringLiteral("ZobrazTimer"));
+    m_hwLog0Timer = std::make_unique<TThreadedTimer>();
+    m_hwLog0Timer->setObjectName(QStringLiteral("HwLOG0Timer"));
+    m_hwLog1Timer = std::make_unique<TThreadedTimer>();
+    m_hwLog1Timer->setObjectName(QStringLiteral("HWLOG1Timer"));
+    m_extStartTimer = std::make_unique<MessageTimer>();
+    m_extStartTimer->setObjectName(QStringLiteral("ExtStart"));
+    timers.display = m_zobrazTimer.get();
+    timers.hwLog0 = m_hwLog0Timer.get();
+    timers.hwLog1 = m_hwLog1Timer.get();
+    timers.extStart = m_extStartTimer.get();
+
+    m_lights = std::make_unique<StartLights>(*m_port, *this);
+    m_controlPulse = std::make_unique<ControlPulse>(*m_port, *m_hwLog0Timer, *m_hwLog1Timer);
+    RaceDeps deps{m_settings,
+                  *m_port,
+                  clock,
+                  timers,
+                  {m_lapLists[0].get(), m_lapLists[1].get(), m_lapLists[2].get(), m_lapLists[3].get()},
+                  m_mediaPlayer,
+                  *m_lights,
+                  *this,
+                  m_serial,
+                  m_dataFolder,
+                  {}};
+    m_race = std::make_unique<TRace>(std::move(deps));
+    m_externalStart = std::make_unique<ExternalStartWatch>(*m_extStartTimer, *m_port, m_settings,
+                                                           [this] { StartButton1Click(); });
+}
+
 TForm1::~TForm1() {
     FormDestroy();
 }
 
 void TForm1::buildLapColumns() {
-    const std::array<LapListView*, kKarts> lists = {m_ui->Kola_mezicas1, m_ui->Kola_mezicas2,
-                                                    m_ui->Kola_mezicas3, m_ui->Kola_mezicas4};
     for (int k = 1; k <= kKarts; ++k) {
-        LapListView* list = lists[k - 1];
-        m_lapModels[k - 1] = new QStringListModel(this);
-        list->setModel(m_lapModels[k - 1]);
+        LapListView* list = lapListView(k);
+        list->bind(m_lapLists[k - 1].get());
 
         auto* menu = new QMenu(this);
         menu->setObjectName(QStringLiteral("PopupMenu%1").arg(k));
@@ -139,7 +193,7 @@ void TForm1::callHook(const std::function<void()>& hook) {
 // --- creation, activation, closing ---------------------------------------------------------------
 
 void TForm1::FormCreate() {
-    // The race's per-channel marks start at zero with the race itself.
+    // The race's per-channel marks start at zero: the race was made just now.
     m_lapFileDialogs->setInitialDirectory(QDir(m_dataFolder).filePath(QStringLiteral("vysledky")));
     if (m_hooks.readCreationSettings)
         m_hooks.readCreationSettings(m_settings);
@@ -169,15 +223,37 @@ void TForm1::FormActivate() {
     if (m_settings.PoSpusteni.LPT && !m_port->Opened())
         m_port->setOpened(true);
     callHook(m_hooks.finishReadingSettings);
-    // Steps 5, 6, 7 and 9 belong to the race and the port: external start watch, timer intervals,
-    // port base and resting value, control pulse.
+    m_externalStart->applySetting();
+    m_controlPulse->applyIntervals(m_settings);
+    m_race->setDeadTimeInterval(quint32(m_settings.HW.Prodleva));
+    if (m_port->Opened()) {
+        applyStartupPortBase();
+        m_lights->writeStartupValue(m_settings.PoSpusteni.Base);
+    }
     m_statusBar->setPortOpen(m_port->Opened());
     if (!m_port->Opened() && m_settings.PoSpusteni.LPT)
         callHook(m_hooks.showPortError);
+    m_controlPulse->startAfterStartup(m_settings);
+    m_race->setEndRedMask(quint8(m_settings.Semafor.Cervena));
     callHook(m_hooks.showMasksInSettings);
     m_ui->CasZavodu->setValue(10);
     callHook(m_hooks.kartUpkeepAtStart);
     m_activated = true;
+}
+
+void TForm1::applyStartupPortBase() {
+    quint16 base = 888;
+    if (m_settings.PoSpusteni.Port == 2) {
+        base = 632;
+    } else if (m_settings.PoSpusteni.Port == 3) {
+        bool ok = false;
+        const QString& text = m_settings.PoSpusteni.Base1;
+        const qulonglong value = text.trimmed().toULongLong(&ok, 16);
+        if (!ok)
+            throw ConversionError(QStringLiteral("$") + text);
+        base = quint16(value & 0xFFFF);
+    }
+    m_port->setPortBase(base);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -189,7 +265,10 @@ void TForm1::FormClose() {
     if (m_closed)
         return;
     m_closed = true;
+    m_race->Reset_Promenych();
     m_port->setOpened(false);
+    if (m_serial && m_serial->isOpen())
+        m_serial->close();
     callHook(m_hooks.closeSerialPort);
     callHook(m_hooks.writeKartEngineTimes);
     emit closed();
@@ -208,34 +287,82 @@ void TForm1::installShutdownSignals() {
 
 // --- the race's view -----------------------------------------------------------------------------
 
-void TForm1::showClock(int minutes, int seconds, int millis) {
-    m_ui->LcdDisplay3->setValue(minutes);
-    m_ui->LcdDisplay2->setValue(seconds);
-    m_ui->LcdDisplay1->setValue(millis);
+void TForm1::setLamp(Lamp lamp, bool on) {
+    switch (lamp) {
+    case Lamp::Red:
+        m_ui->Led_cervena->setOn(on);
+        break;
+    case Lamp::Orange:
+        m_ui->LED_oranzova->setOn(on);
+        break;
+    case Lamp::Green:
+        m_ui->Led_zelena->setOn(on);
+        break;
+    }
 }
 
-void TForm1::setLamps(bool red, bool orange, bool green) {
-    m_ui->Led_cervena->setOn(red);
-    m_ui->LED_oranzova->setOn(orange);
-    m_ui->Led_zelena->setOn(green);
+void TForm1::repaintStartGroup() {
+    if (m_ui->StartGroup->isVisible())
+        m_ui->StartGroup->repaint();
 }
 
-void TForm1::setRaceRunning(bool running) {
-    m_ui->StartButton1->setText(startButtonCaption(running));
+void TForm1::setRunning(bool running) {
+    m_ui->StartButton1->setText(running ? QStringLiteral("STOP") : QStringLiteral("START"));
 }
 
-void TForm1::setRaceButtonsEnabled(bool enabled) {
-    m_ui->stav_motokar->setEnabled(enabled);
-    m_ui->Statistika->setEnabled(enabled);
-    m_ui->Button1->setEnabled(enabled);
-    m_ui->TopTen10->setEnabled(enabled);
+void TForm1::setButtonEnabled(RaceButton button, bool enabled) {
+    switch (button) {
+    case RaceButton::StavKar:
+        m_ui->stav_motokar->setEnabled(enabled);
+        break;
+    case RaceButton::Statistika:
+        m_ui->Statistika->setEnabled(enabled);
+        break;
+    case RaceButton::Tisk:
+        m_ui->Button1->setEnabled(enabled);
+        break;
+    case RaceButton::TopTen:
+        m_ui->TopTen10->setEnabled(enabled);
+        break;
+    }
+}
+
+SevenSegmentDisplay* TForm1::display(ClockDisplay display) const {
+    switch (display) {
+    case ClockDisplay::Millis:
+        return m_ui->LcdDisplay1;
+    case ClockDisplay::Seconds:
+        return m_ui->LcdDisplay2;
+    case ClockDisplay::Minutes:
+        break;
+    }
+    return m_ui->LcdDisplay3;
+}
+
+void TForm1::setClockDisplay(ClockDisplay which, int value) {
+    display(which)->setValue(value);
+}
+
+int TForm1::clockDisplay(ClockDisplay which) const {
+    return display(which)->value();
 }
 
 int TForm1::raceMinutes() const {
     return m_ui->CasZavodu->value();
 }
 
-LapListView* TForm1::lapList(int kart) const {
+void TForm1::processPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+void TForm1::showError(const QString& message) {
+    if (m_hooks.showError)
+        m_hooks.showError(message);
+    else
+        QMessageBox::critical(this, windowTitle(), message);
+}
+
+LapListView* TForm1::lapListView(int kart) const {
     const std::array<LapListView*, kKarts> lists = {m_ui->Kola_mezicas1, m_ui->Kola_mezicas2,
                                                     m_ui->Kola_mezicas3, m_ui->Kola_mezicas4};
     return kart >= 1 && kart <= kKarts ? lists[kart - 1] : nullptr;
@@ -253,20 +380,11 @@ QCheckBox* TForm1::ucastBox(int kart) const {
     return kart >= 1 && kart <= kKarts ? boxes[kart - 1] : nullptr;
 }
 
-SevenSegmentDisplay* TForm1::lcdDisplay(int index) const {
-    const std::array<SevenSegmentDisplay*, 3> displays = {m_ui->LcdDisplay1, m_ui->LcdDisplay2,
-                                                          m_ui->LcdDisplay3};
-    return index >= 1 && index <= 3 ? displays[index - 1] : nullptr;
-}
-
-Lamp* TForm1::led(int index) const {
-    const std::array<Lamp*, 3> lamps = {m_ui->Led_cervena, m_ui->LED_oranzova, m_ui->Led_zelena};
-    return index >= 0 && index <= 2 ? lamps[index] : nullptr;
-}
-
 // --- buttons -------------------------------------------------------------------------------------
 
-void TForm1::StartButton1Click() {}
+void TForm1::StartButton1Click() {
+    m_race->StartButton1Click();
+}
 
 void TForm1::StatistikaClick() {
     callHook(m_hooks.showStatistics);
@@ -300,33 +418,39 @@ void TForm1::KonecButtonClick() {
 }
 
 void TForm1::CasZavoduChange(int minutes) {
-    emit raceMinutesChanged(minutes);
+    m_race->CasZavoduChange(minutes);
 }
 
 // --- lap lists -----------------------------------------------------------------------------------
 
 void TForm1::clearLaps(int kart) {
-    m_lapModels[kart - 1]->setStringList({});
+    lapList(kart).clear();
 }
 
 void TForm1::saveLaps(int kart) {
     const QString file = m_lapFileDialogs->askSaveFile(kart);
-    if (file.isEmpty())
-        return;
+    if (!file.isEmpty())
+        saveLapsTo(kart, file);
 }
 
 void TForm1::loadLaps(int kart) {
     const QString file = m_lapFileDialogs->askOpenFile(kart);
-    if (file.isEmpty())
-        return;
+    if (!file.isEmpty())
+        loadLapsFrom(kart, file);
+}
+
+void TForm1::saveLapsTo(int kart, const QString& path) {
+    saveLapFile(path, lapList(kart).entries());
+}
+
+void TForm1::loadLapsFrom(int kart, const QString& path) {
+    lapList(kart).setEntries(loadLapFile(path));
 }
 
 void TForm1::deleteSelectedLap(int kart) {
-    const int row = lapList(kart)->selectedRow();
-    if (row >= 0)
-        m_lapModels[kart - 1]->removeRow(row);
+    lapList(kart).deleteSelected();
 }
 
 void TForm1::showPopupMenu(int kart, const QPoint& position) {
-    m_popupMenus[kart - 1]->popup(lapList(kart)->viewport()->mapToGlobal(position));
+    m_popupMenus[kart - 1]->popup(lapListView(kart)->viewport()->mapToGlobal(position));
 }

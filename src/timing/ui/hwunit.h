@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/MultimediaSoundPlayer.h"
+#include "timing/RaceView.h"
 #include "timing/ui/MainWindowHooks.h"
 
 #include <QMainWindow>
@@ -8,33 +9,50 @@
 #include <array>
 #include <memory>
 
+class ControlPulse;
+class ExternalStartWatch;
 class LapFileDialogs;
+class LapList;
 class LapListView;
-class Lamp;
 class MainStatusBar;
+class MessageTimer;
+class MonotonicClock;
 class PortBackend;
 class QCheckBox;
 class QMenu;
-class QStringListModel;
+class SerialSensorPort;
 class SevenSegmentDisplay;
 class ShutdownSignals;
+class SignalLamp;
+class StartLights;
+class TRace;
 class TSmallPort;
+class TThreadedTimer;
 struct TSettings;
 
 namespace Ui {
 class TForm1;
 }
 
+// What the main window is built from: the live settings, the data folder, the parallel port's
+// backend, the race clock and (when there is one) the serial sensor port. All but the backend must
+// outlive the window.
+struct TForm1Deps {
+    TSettings& settings;
+    QString dataFolder;
+    std::unique_ptr<PortBackend> portBackend;
+    MonotonicClock* clock = nullptr;    // the steady clock when null
+    SerialSensorPort* serial = nullptr; // ComPort1
+};
+
 // The operator's console: the race's buttons, lamps and clock, the four karts' lap lists and the
-// status bar. It owns the parallel port, the sound player and the race, and runs the program's
-// creation, first activation and closing steps.
-class TForm1 : public QMainWindow {
+// status bar. It owns the race with its timers, the parallel port and the sound player, and runs the
+// program's creation, first activation and closing steps.
+class TForm1 : public QMainWindow, public RaceView {
     Q_OBJECT
 
 public:
-    // dataFolder is the program's data folder ("vysledky", "zvuky" and the settings file live there).
-    TForm1(TSettings& settings, const QString& dataFolder, std::unique_ptr<PortBackend> portBackend,
-           QWidget* parent = nullptr);
+    explicit TForm1(TForm1Deps deps, QWidget* parent = nullptr);
     ~TForm1() override;
 
     MainWindowHooks& hooks() { return m_hooks; }
@@ -43,35 +61,40 @@ public:
 
     TSmallPort& SmallPort1() { return *m_port; }
     MultimediaSoundPlayer& MediaPlayer1() { return m_mediaPlayer; }
+    TRace& race() { return *m_race; }
+    ExternalStartWatch& externalStart() { return *m_externalStart; }
+    ControlPulse& controlPulse() { return *m_controlPulse; }
+    StartLights& startLights() { return *m_lights; }
     LapFileDialogs& lapFileDialogs() { return *m_lapFileDialogs; }
     MainStatusBar& statusBarPanels() { return *m_statusBar; }
-
-    bool activated() const { return m_activated; }
-
-    // The race's view of the window.
-    void showClock(int minutes, int seconds, int millis);
-    void setLamps(bool red, bool orange, bool green);
-    void setRaceRunning(bool running);
-    void setRaceButtonsEnabled(bool enabled);
-    int raceMinutes() const;
-    LapListView* lapList(int kart) const;
+    LapList& lapList(int kart) { return *m_lapLists.at(kart - 1); }
+    LapListView* lapListView(int kart) const;
     QCheckBox* zenaBox(int kart) const;
     QCheckBox* ucastBox(int kart) const;
-    SevenSegmentDisplay* lcdDisplay(int index) const;
-    Lamp* led(int index) const; // 0 red, 1 orange, 2 green
+
+    bool activated() const { return m_activated; }
 
     // SIGTERM and SIGINT close the window the way "&Konec" does.
     void installShutdownSignals();
 
-    // The order of closing steps, for tests and for the lead's wiring.
-    static QString startButtonCaption(bool running) {
-        return running ? QStringLiteral("STOP") : QStringLiteral("START");
-    }
+    // Saving and loading a kart's lap list, without the dialogs.
+    void saveLapsTo(int kart, const QString& path);
+    void loadLapsFrom(int kart, const QString& path);
+
+    // RaceView
+    void setLamp(Lamp lamp, bool on) override;
+    void repaintStartGroup() override;
+    void setRunning(bool running) override;
+    void setButtonEnabled(RaceButton button, bool enabled) override;
+    void setClockDisplay(ClockDisplay display, int value) override;
+    int clockDisplay(ClockDisplay display) const override;
+    int raceMinutes() const override;
+    void processPendingEvents() override;
+    void showError(const QString& message) override;
 
 signals:
     // The window has run its closing steps and the program is to end.
     void closed();
-    void raceMinutesChanged(int minutes);
 
 public slots:
     void FormActivate();
@@ -111,9 +134,12 @@ private:
     void FormCreate();
     void FormClose();
     void FormDestroy();
+    void buildRace(MonotonicClock& clock);
     void buildLapColumns();
     void connectButtons();
+    void applyStartupPortBase();
     static void callHook(const std::function<void()>& hook);
+    SevenSegmentDisplay* display(ClockDisplay display) const;
 
     void clearLaps(int kart);
     void saveLaps(int kart);
@@ -126,11 +152,26 @@ private:
     QString m_dataFolder;
     MainWindowHooks m_hooks;
     std::unique_ptr<TSmallPort> m_port;
+    SerialSensorPort* m_serial = nullptr;
     MultimediaSoundPlayer m_mediaPlayer;
     MainStatusBar* m_statusBar = nullptr;
     std::unique_ptr<LapFileDialogs> m_lapFileDialogs;
-    std::array<QStringListModel*, 4> m_lapModels{};
+    std::array<std::unique_ptr<LapList>, 4> m_lapLists;
     std::array<QMenu*, 4> m_popupMenus{};
+
+    std::unique_ptr<StartLights> m_lights;
+    std::unique_ptr<ControlPulse> m_controlPulse;
+    std::unique_ptr<TRace> m_race;
+    std::unique_ptr<ExternalStartWatch> m_externalStart;
+    // The race's timers, declared after the race so that they stop before it goes: Timer1..4,
+    // ProdlevaTimer1..4, ZobrazTimer, HwLOG0Timer, HWLOG1Timer, ExtStart.
+    std::array<std::unique_ptr<TThreadedTimer>, 4> m_samplers;
+    std::array<std::unique_ptr<TThreadedTimer>, 4> m_deadTimers;
+    std::unique_ptr<TThreadedTimer> m_zobrazTimer;
+    std::unique_ptr<TThreadedTimer> m_hwLog0Timer;
+    std::unique_ptr<TThreadedTimer> m_hwLog1Timer;
+    std::unique_ptr<MessageTimer> m_extStartTimer;
+
     ShutdownSignals* m_shutdownSignals = nullptr;
     bool m_activated = false;
     bool m_activating = false;

@@ -1,31 +1,31 @@
-#include "timing/ui/Lamp.h"
+#include "timing/ui/SignalLamp.h"
 
 #include <QPainter>
 #include <QRadialGradient>
 
-Lamp::Lamp(QWidget* parent) : QWidget(parent) {
+SignalLamp::SignalLamp(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-void Lamp::setColor(const QColor& color) {
+void SignalLamp::setColor(const QColor& color) {
     if (color == m_color)
         return;
     m_color = color;
     update();
 }
 
-void Lamp::setOn(bool on) {
+void SignalLamp::setOn(bool on) {
     if (on == m_on)
         return;
     m_on = on;
     update();
 }
 
-QSize Lamp::sizeHint() const {
+QSize SignalLamp::sizeHint() const {
     return QSize(24, 24);
 }
 
-void Lamp::paintEvent(QPaintEvent*) {
+void SignalLamp::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal side = qMin(width(), height()) - 2.0;

@@ -5,13 +5,13 @@
 
 // A round signal lamp: the start-light lamps of the main window and the port lamp of its status bar.
 // Off shows a dark shade of the lamp's colour.
-class Lamp : public QWidget {
+class SignalLamp : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QColor color READ color WRITE setColor)
     Q_PROPERTY(bool on READ isOn WRITE setOn)
 
 public:
-    explicit Lamp(QWidget* parent = nullptr);
+    explicit SignalLamp(QWidget* parent = nullptr);
 
     QColor color() const { return m_color; }
     void setColor(const QColor& color);
