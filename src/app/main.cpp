@@ -80,7 +80,8 @@ int main(int argc, char* argv[]) {
     const std::vector<WindowStep> windows = {
         {"TForm1", 10,
          [&] {
-             form = std::make_unique<TForm1>(settings, options.dataFolder, std::make_unique<NoPortBackend>());
+             form = std::make_unique<TForm1>(
+                 TForm1Deps{settings, options.dataFolder, std::make_unique<NoPortBackend>()});
          }},
         {"TLogoErrDlg", 15, {}},
         {"TTV_Out_Frm", 20, {}},
