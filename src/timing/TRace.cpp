@@ -15,6 +15,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace {
 
 constexpr quint8 InputMasks[4] = {0x08, 0x10, 0x20, 0x40};
@@ -292,6 +294,10 @@ QString TRace::keptLapFileName(const QDateTime& start, int kart) {
 }
 
 void TRace::keepLapFiles() {
+    const bool anyLaps = std::any_of(m_channels.begin(), m_channels.end(),
+                                     [](const TLapChannel& ch) { return ch.Laps && ch.Laps->count() > 0; });
+    if (!anyLaps || m_dataFolder.isEmpty())
+        return;
     const QString folder = resolvedEntry(m_dataFolder, QStringLiteral("vysledky"));
     QDir().mkpath(folder);
     for (const TLapChannel& ch : m_channels) {

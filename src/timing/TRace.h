@@ -44,7 +44,7 @@ struct RaceDeps {
     StartLights& lights;
     RaceView& view;
     SerialSensorPort* serial = nullptr;
-    // The data folder ("zvuky" and "vysledky" are in it).
+    // The data folder ("zvuky" and "vysledky" are in it). Empty: no lap files are kept.
     QString dataFolder;
     // Wall clock for the names of the kept lap files; empty means the local current time.
     std::function<QDateTime()> wallClock;
