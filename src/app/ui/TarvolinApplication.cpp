@@ -1,0 +1,31 @@
+#include "app/ui/TarvolinApplication.h"
+
+#include <QMessageBox>
+
+#include <exception>
+
+TarvolinApplication::TarvolinApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+QString TarvolinApplication::errorTitle() {
+    return QStringLiteral("Tarvolin");
+}
+
+QString TarvolinApplication::unknownErrorText() {
+    return QStringLiteral("Nastala neočekávaná chyba. Akce nebyla dokončena.");
+}
+
+bool TarvolinApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        showError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        showError(unknownErrorText());
+    }
+    return true;
+}
+
+void TarvolinApplication::showError(const QString& message) {
+    // The box is modal and runs its own event loop; an error inside it is caught again here.
+    QMessageBox::critical(activeWindow(), errorTitle(), message);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object. Its notify() is the event boundary: an error thrown by a handler ends the
+// user action there, the operator sees its message, and the program goes on with the state reached.
+class TarvolinApplication : public QApplication {
+    Q_OBJECT
+
+public:
+    TarvolinApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // Title of the error message boxes.
+    static QString errorTitle();
+    // Text shown for an error that is not one of ours.
+    static QString unknownErrorText();
+
+private:
+    void showError(const QString& message);
+};

@@ -1,0 +1,110 @@
+#include "config/IniFile.h"
+
+#include "TempDataFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+IniFile parsed(const QByteArray& bytes) {
+    IniFile ini;
+    ini.parse(bytes);
+    return ini;
+}
+
+} // namespace
+
+TEST(IniFile, MatchesSectionsAndKeysWithoutRegardToCase) {
+    const IniFile ini = parsed("[Po spusteni]\r\nStart=1\r\n[zvuk]\r\njmeno=gong.wav\r\n");
+    EXPECT_TRUE(ini.readBool(QStringLiteral("PO SPUSTENI"), QStringLiteral("START"), false));
+    EXPECT_EQ(ini.readString(QStringLiteral("Zvuk"), QStringLiteral("Jmeno"), QString()),
+              QStringLiteral("gong.wav"));
+    EXPECT_TRUE(ini.hasSection(QStringLiteral("ZVUK")));
+    EXPECT_FALSE(ini.contains(QStringLiteral("Zvuk"), QStringLiteral("Hrat")));
+}
+
+TEST(IniFile, IntegersAcceptHexadecimalAndFallBackForAnythingElse) {
+    const IniFile ini = parsed("[S]\nhex=0x1F\nHEX=0\nupper=0XfF\nneg=-12\nplus=+7\nword=abc\nmixed=12abc\n"
+                               "bare=0x\nempty=\nbig=2147483648\nsmall=-2147483648\nfull=0xFFFFFFFF\n"
+                               "blank=   42   \n");
+    const QString s = QStringLiteral("S");
+    EXPECT_EQ(ini.readInt(s, QStringLiteral("hex"), 5), 31); // the first of two equal keys counts
+    EXPECT_EQ(ini.readInt(s, QStringLiteral("upper"), 5), 255);
+    EXPECT_EQ(ini.readInt(s, QStringLiteral("neg"), 5), -12);
+    EXPECT_EQ(ini.readInt(s, QStringLiteral("plus"), 5), 7);
+    EXPECT_EQ(ini.readInt(s, QStringLiteral("word"), 5), 5);
+    EXPECT_EQ(ini.readInt(s, QStringLiteral("mixed"), 5), 5);
+    EXPECT_EQ(ini.readInt(s, QStringLiteral("bare"), 5), 5);
+    EXPECT_EQ(ini.readInt(s, QStringLiteral("empty"), 5), 5);
+    EXPECT_EQ(ini.readInt(s, QStringLiteral("big"), 5), 5);
+    EXPECT_EQ(ini.readInt(s, QStringLiteral("small"), 5), -2147483647 - 1);
+    EXPECT_EQ(ini.readInt(s, QStringLiteral("full"), 5), -1);
+    EXPECT_EQ(ini.readInt(s, QStringLiteral("blank"), 5), 42);
+    EXPECT_EQ(ini.readInt(s, QStringLiteral("missing"), 5), 5);
+    EXPECT_EQ(ini.readInt(QStringLiteral("nosection"), QStringLiteral("hex"), 5), 5);
+}
+
+TEST(IniFile, BoolIsAnyNonZeroInteger) {
+    const IniFile ini = parsed("[S]\na=2\nb=0\nc=-1\nd=0x10\ne=yes\n");
+    const QString s = QStringLiteral("S");
+    EXPECT_TRUE(ini.readBool(s, QStringLiteral("a"), false));
+    EXPECT_FALSE(ini.readBool(s, QStringLiteral("b"), true));
+    EXPECT_TRUE(ini.readBool(s, QStringLiteral("c"), false));
+    EXPECT_TRUE(ini.readBool(s, QStringLiteral("d"), false));
+    EXPECT_TRUE(ini.readBool(s, QStringLiteral("e"), true));
+    EXPECT_FALSE(ini.readBool(s, QStringLiteral("e"), false));
+}
+
+TEST(IniFile, StringsAreCutAt2047Characters) {
+    const IniFile ini = parsed("[S]\nlong=" + QByteArray(3000, 'x') + "\n");
+    EXPECT_EQ(ini.readString(QStringLiteral("S"), QStringLiteral("long"), QString()).size(), 2047);
+}
+
+TEST(IniFile, RewritingKeepsOrderSpellingCommentsAndUnchangedLines) {
+    IniFile ini = parsed("; header\r\n[One]\r\n  KeyA = 1 \r\n; note\r\nkeyb=x\r\n\r\n[Two]\r\nz=9\r\n");
+    ini.writeInt(QStringLiteral("ONE"), QStringLiteral("keya"), 2);
+    ini.writeString(QStringLiteral("one"), QStringLiteral("KeyC"), QStringLiteral("new"));
+    ini.writeString(QStringLiteral("Three"), QStringLiteral("k"), QStringLiteral("v"));
+    EXPECT_EQ(ini.serialize(),
+              QByteArray("; header\r\n[One]\r\nKeyA=2\r\n; note\r\nkeyb=x\r\nKeyC=new\r\n\r\n"
+                         "[Two]\r\nz=9\r\n[Three]\r\nk=v\r\n"));
+}
+
+TEST(IniFile, ByteValuesRoundTripExactly) {
+    QByteArray allPrintable;
+    for (int byte = 0x20; byte <= 0xA0; ++byte)
+        allPrintable.append(char(byte));
+    const QList<QByteArray> values = {allPrintable, " lead", "trail ", "\"quoted\"", "\"",
+                                      "  ",         "=",     "a=b",    "[x]",        ";not a comment"};
+    IniFile ini;
+    for (qsizetype i = 0; i < values.size(); ++i)
+        ini.writeBytes(QStringLiteral("Com"), QStringLiteral("k%1").arg(i), values.at(i));
+    const IniFile reread = parsed(ini.serialize());
+    for (qsizetype i = 0; i < values.size(); ++i)
+        EXPECT_EQ(reread.readBytes(QStringLiteral("Com"), QStringLiteral("k%1").arg(i), "?"), values.at(i))
+            << i;
+}
+
+TEST(IniFile, RemovesAKey) {
+    IniFile ini = parsed("[S]\na=1\nB=2\n");
+    ini.removeKey(QStringLiteral("s"), QStringLiteral("b"));
+    EXPECT_EQ(ini.keyNames(QStringLiteral("S")), QStringList{QStringLiteral("a")});
+}
+
+TEST(IniFile, MissingFileLoadsEmptyAndSaveCreatesIt) {
+    TempDataFolder folder;
+    IniFile ini;
+    EXPECT_TRUE(ini.load(folder.filePath(QStringLiteral("none.ini"))));
+    EXPECT_TRUE(ini.sectionNames().isEmpty());
+    ini.writeString(QStringLiteral("Tisk"), QStringLiteral("Text1"), QStringLiteral("*Čas"));
+    ASSERT_TRUE(ini.save(folder.filePath(QStringLiteral("none.ini"))));
+    EXPECT_EQ(folder.readFile(QStringLiteral("none.ini")), QByteArray("[Tisk]\r\nText1=*\xc8"
+                                                                      "as\r\n"));
+}
+
+TEST(IniFile, AFileThatCannotBeReadIsReported) {
+    TempDataFolder folder;
+    folder.makeFolder(QStringLiteral("dir.ini"));
+    IniFile ini;
+    EXPECT_FALSE(ini.load(folder.filePath(QStringLiteral("dir.ini"))));
+}

@@ -1,0 +1,42 @@
+#include "config/TextCodec.h"
+
+#include <gtest/gtest.h>
+
+TEST(TextCodec, CzechTextRoundTripsThroughWindows1250Bytes) {
+    const QString text = QStringLiteral("Děkujeme Vám za vaši návštěvu. Žluťoučký kůň úpěl ďábelské ódy.");
+    const QByteArray bytes = TextCodec::encode(text);
+    EXPECT_EQ(bytes.size(), text.size()); // one byte per character
+    EXPECT_EQ(bytes.mid(0, 3), QByteArray("D\xec"
+                                          "k"));
+    EXPECT_EQ(TextCodec::decode(bytes), text);
+}
+
+TEST(TextCodec, EveryByteButNulSurvivesDecodeAndEncode) {
+    QByteArray all;
+    for (int byte = 1; byte < 256; ++byte)
+        all.append(char(byte));
+    EXPECT_EQ(TextCodec::encode(TextCodec::decode(all)), all);
+}
+
+TEST(TextCodec, SplitsAtEveryKindOfLineEndWithoutAnEmptyLastEntry) {
+    EXPECT_EQ(TextCodec::splitLines(QByteArray("a\r\nb\rc\nd")), (QList<QByteArray>{"a", "b", "c", "d"}));
+    EXPECT_EQ(TextCodec::splitLines(QByteArray("a\r\n")), (QList<QByteArray>{"a"}));
+    EXPECT_EQ(TextCodec::splitLines(QByteArray("a\r\n\r\n")), (QList<QByteArray>{"a", ""}));
+    EXPECT_EQ(TextCodec::splitLines(QByteArray("\n\r")), (QList<QByteArray>{"", ""}));
+    EXPECT_TRUE(TextCodec::splitLines(QByteArray()).isEmpty());
+    EXPECT_EQ(TextCodec::splitLines(QStringLiteral("x\r\ny")),
+              (QStringList{QStringLiteral("x"), QStringLiteral("y")}));
+}
+
+TEST(TextCodec, NulEndsTheText) {
+    EXPECT_EQ(TextCodec::splitLines(QByteArray("ab\0cd\r\nef", 9)), (QList<QByteArray>{"ab"}));
+    EXPECT_EQ(TextCodec::splitLines(QByteArray("ab\r\n\0cd", 7)), (QList<QByteArray>{"ab"}));
+}
+
+TEST(TextCodec, JoinPutsCrLfAfterEveryLine) {
+    EXPECT_EQ(TextCodec::joinLines(QList<QByteArray>{"a", "", "b"}), QByteArray("a\r\n\r\nb\r\n"));
+    EXPECT_EQ(TextCodec::joinLines(QList<QByteArray>{}), QByteArray());
+    const QStringList lines = {QStringLiteral("kara1"), QStringLiteral("01:23:456")};
+    EXPECT_EQ(TextCodec::encodeLines(lines), QByteArray("kara1\r\n01:23:456\r\n"));
+    EXPECT_EQ(TextCodec::decodeLines(TextCodec::encodeLines(lines)), lines);
+}
