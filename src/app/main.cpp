@@ -1,60 +1,29 @@
+#include "app/CommandLineOptions.h"
+#include "app/UserError.h"
+#include "app/ui/TarvolinApplication.h"
+#include "config/DataFolder.h"
+#include "config/SerialParameters.h"
+#include "config/SettingsFile.h"
 #include "config/TSettings.h"
 #include "hardware/PortBackend.h"
+#include "hardware/PortBackendFactory.h"
+#include "hardware/PortOptions.h"
+#include "hardware/VirtualTrack.h"
+#include "hardware/ui/Chyba_LPT.h"
+#include "hardware/ui/VirtualTrackWindow.h"
+#include "timing/MonotonicClock.h"
 #include "timing/ui/Splash.h"
 #include "timing/ui/hwunit.h"
 
-#include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
+#include <QMessageBox>
 
-#include <cerrno>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <vector>
 
 namespace {
-
-// Stands in until a real backend is chosen: the port never opens.
-class NoPortBackend : public PortBackend {
-public:
-    int open() override { return ENODEV; }
-    void close() override {}
-    int read(quint16, quint8& value) override {
-        value = 0;
-        return ENODEV;
-    }
-    int write(quint16, quint8) override { return ENODEV; }
-    QString name() const override { return QStringLiteral("none"); }
-};
-
-struct Options {
-    QString dataFolder;
-    bool simulate = false;
-    QString scenario;
-};
-
-Options parseOptions(const QApplication& app) {
-    QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption data(QStringLiteral("data"), QStringLiteral("Datová složka programu."),
-                                  QStringLiteral("DIR"));
-    const QCommandLineOption simulate(QStringLiteral("simulate"), QStringLiteral("Virtuální trať."));
-    parser.addOption(data);
-    parser.addOption(simulate);
-    QStringList arguments = app.arguments();
-    Options options;
-    // "--simulate=FILE" replays a scenario; a bare "--simulate" runs the virtual track freely.
-    for (QString& argument : arguments) {
-        if (argument.startsWith(QStringLiteral("--simulate="))) {
-            options.scenario = argument.mid(11);
-            argument = QStringLiteral("--simulate");
-        }
-    }
-    parser.process(arguments);
-    options.dataFolder = parser.isSet(data) ? parser.value(data) : QCoreApplication::applicationDirPath();
-    options.simulate = parser.isSet(simulate);
-    return options;
-}
 
 // One window of the start: its progress figure (negative: no progress step) and how it is made.
 struct WindowStep {
@@ -63,25 +32,52 @@ struct WindowStep {
     std::function<void()> create;
 };
 
+// ReadSettingsFile reads the keys, the logo and the sound file in one call; the first activation
+// opens the parallel port between the keys and the rest. The logo and sound steps are therefore
+// noted while reading and carried out when the activation reaches them.
+struct DeferredSettingsSteps {
+    bool logoMissing = false;
+    QString logoFolder;
+    std::function<void()> selectSound;
+};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    const Options options = parseOptions(app);
-    QDir().mkpath(options.dataFolder);
+    TarvolinApplication app(argc, argv);
+    const CommandLineOptions options = CommandLineOptions::parse(app.arguments());
+    const DataFolder folder(options.dataFolderOr(QCoreApplication::applicationDirPath()));
+    QDir().mkpath(folder.path());
 
     TSettings settings;
+    SerialParameters serialParameters;
+    MonotonicClock& clock = SteadyClock::instance();
+
+    const PortOptions portOptions = PortOptions::fromArguments(app.arguments());
+    std::unique_ptr<VirtualTrack> track;
+    try {
+        track = PortBackendFactory::createTrack(portOptions, settings, clock);
+    } catch (const UserError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        QMessageBox::critical(nullptr, TarvolinApplication::errorTitle(), error.message());
+        return 1;
+    }
+
     auto splash = std::make_unique<TSplashScreen>();
     splash->showCentred();
     splash->setProgress(5);
 
     std::unique_ptr<TForm1> form;
-    // Every window is made once, here, in this order; the figures are the splash's progress.
+    std::unique_ptr<TChyba_LptDlg> chybaLpt;
+    // Every window is made once, here, in this order; the figures are the splash's progress. A window
+    // not built yet has no maker.
     const std::vector<WindowStep> windows = {
         {"TForm1", 10,
          [&] {
-             form = std::make_unique<TForm1>(
-                 TForm1Deps{settings, options.dataFolder, std::make_unique<NoPortBackend>()});
+             TForm1Deps deps{
+                 settings, folder.path(), PortBackendFactory::createBackend(portOptions, track.get()),
+                 &clock,   nullptr,       [&](TSettings& s) { ReadWindowCreationSettings(folder, s); }};
+             form = std::make_unique<TForm1>(std::move(deps));
          }},
         {"TLogoErrDlg", 15, {}},
         {"TTV_Out_Frm", 20, {}},
@@ -89,7 +85,7 @@ int main(int argc, char* argv[]) {
         {"TUpravDlg1", 30, {}},
         {"TZalohujFrm", 35, {}},
         {"TRestartDlg", 40, {}},
-        {"TChyba_LptDlg", 45, {}},
+        {"TChyba_LptDlg", 45, [&] { chybaLpt = std::make_unique<TChyba_LptDlg>(form.get()); }},
         {"TNahled1Dlg", 50, {}},
         {"TUpravDlg", 55, {}},
         {"TTopTen10Frm", 60, {}},
@@ -110,8 +106,38 @@ int main(int argc, char* argv[]) {
     }
     splash.reset();
 
+    DeferredSettingsSteps deferred;
+    MainWindowHooks& hooks = form->hooks();
+    hooks.readSettingsFile = [&] {
+        deferred = {};
+        SettingsHooks settingsHooks;
+        settingsHooks.logoUnavailable = [&](const QString& logoFolder) {
+            deferred.logoMissing = true;
+            deferred.logoFolder = logoFolder;
+        };
+        ReadSettingsFile(folder, settings, serialParameters, settingsHooks);
+    };
+    hooks.finishReadingSettings = [&] {
+        // The logo notice (TLogoErrDlg) and the sound file tree belong to the settings window.
+        if (deferred.selectSound)
+            deferred.selectSound();
+    };
+    hooks.showPortError = [&] { chybaLpt->exec(); };
+    hooks.showError = [&](const QString& message) {
+        QMessageBox::critical(form.get(), TarvolinApplication::errorTitle(), message);
+    };
+
     form->installShutdownSignals();
     QObject::connect(form.get(), &TForm1::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     form->show();
+
+    std::unique_ptr<VirtualTrackWindow> trackWindow;
+    if (track) {
+        trackWindow = std::make_unique<VirtualTrackWindow>(*track);
+        trackWindow->setAttribute(Qt::WA_QuitOnClose, false);
+        trackWindow->move(form->frameGeometry().topRight() + QPoint(8, 0));
+        trackWindow->show();
+        form->activateWindow();
+    }
     return app.exec();
 }

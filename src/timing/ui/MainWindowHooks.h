@@ -4,15 +4,10 @@
 
 #include <functional>
 
-struct TSettings;
-
 // The calls the main window makes into parts of the program built after it. Each hook is filled by
 // the part that supplies it (the lead wires them in main); an empty hook does nothing, so a button
 // whose window is not there yet does nothing either.
 struct MainWindowHooks {
-    // Creation: read Ostatni/OnTop and Ostatni/Priorita from the settings file into the settings.
-    std::function<void(TSettings&)> readCreationSettings;
-
     // First activation, in its order.
     std::function<void()> readSettingsFile;      // ReadSerialSection, then ReadSettingsFile's keys
     std::function<void()> finishReadingSettings; // logo (and its notice), print texts, sound file

@@ -3,10 +3,12 @@
 #include "ui_hwunit.h"
 
 #include "app/UserError.h"
+#include "config/DataFolder.h"
 #include "config/TSettings.h"
 #include "hardware/ControlPulse.h"
 #include "hardware/ExternalStartWatch.h"
 #include "hardware/PortBackend.h"
+#include "hardware/PortBase.h"
 #include "hardware/SerialSensorPort.h"
 #include "hardware/StartLights.h"
 #include "hardware/TSmallPort.h"
@@ -78,7 +80,7 @@ TForm1::TForm1(TForm1Deps deps, QWidget* parent)
     setLamp(Lamp::Orange, false);
     setLamp(Lamp::Green, false);
 
-    FormCreate();
+    FormCreate(deps.readCreationSettings);
 
     // Fixed size, with a system menu and a minimise button but no maximise button.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -192,11 +194,11 @@ void TForm1::callHook(const std::function<void()>& hook) {
 
 // --- creation, activation, closing ---------------------------------------------------------------
 
-void TForm1::FormCreate() {
+void TForm1::FormCreate(const std::function<void(TSettings&)>& readCreationSettings) {
     // The race's per-channel marks start at zero: the race was made just now.
-    m_lapFileDialogs->setInitialDirectory(QDir(m_dataFolder).filePath(QStringLiteral("vysledky")));
-    if (m_hooks.readCreationSettings)
-        m_hooks.readCreationSettings(m_settings);
+    m_lapFileDialogs->setInitialDirectory(DataFolder(m_dataFolder).folderPath(QStringLiteral("vysledky")));
+    if (readCreationSettings)
+        readCreationSettings(m_settings);
     ProcessPriority::apply(m_settings.Ostatni.Priorita);
 }
 
@@ -242,18 +244,7 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::applyStartupPortBase() {
-    quint16 base = 888;
-    if (m_settings.PoSpusteni.Port == 2) {
-        base = 632;
-    } else if (m_settings.PoSpusteni.Port == 3) {
-        bool ok = false;
-        const QString& text = m_settings.PoSpusteni.Base1;
-        const qulonglong value = text.trimmed().toULongLong(&ok, 16);
-        if (!ok)
-            throw ConversionError(QStringLiteral("$") + text);
-        base = quint16(value & 0xFFFF);
-    }
-    m_port->setPortBase(base);
+    m_port->setPortBase(PortBase::fromChoice(m_settings.PoSpusteni.Port, m_settings.PoSpusteni.Base1));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -43,6 +43,9 @@ struct TForm1Deps {
     std::unique_ptr<PortBackend> portBackend;
     MonotonicClock* clock = nullptr;    // the steady clock when null
     SerialSensorPort* serial = nullptr; // ComPort1
+    // Creation reads Ostatni/OnTop and Ostatni/Priorita from the settings file through this, before
+    // applying them; the settings stay as they are when it is empty.
+    std::function<void(TSettings&)> readCreationSettings = {};
 };
 
 // The operator's console: the race's buttons, lamps and clock, the four karts' lap lists and the
@@ -131,7 +134,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
+    void FormCreate(const std::function<void(TSettings&)>& readCreationSettings);
     void FormClose();
     void FormDestroy();
     void buildRace(MonotonicClock& clock);
