@@ -16,6 +16,7 @@
 #include "timing/ui/hwunit.h"
 
 #include <QDir>
+#include <QScreen>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -135,7 +136,15 @@ int main(int argc, char* argv[]) {
     if (track) {
         trackWindow = std::make_unique<VirtualTrackWindow>(*track);
         trackWindow->setAttribute(Qt::WA_QuitOnClose, false);
-        trackWindow->move(form->frameGeometry().topRight() + QPoint(8, 0));
+        // Beside the main window where the screen has room, else below it.
+        const QRect screen = form->screen()->availableGeometry();
+        const QRect main = form->frameGeometry();
+        trackWindow->adjustSize();
+        if (main.right() + 8 + trackWindow->width() <= screen.right())
+            trackWindow->move(main.topRight() + QPoint(8, 0));
+        else
+            trackWindow->move(qMax(screen.left(), main.left()),
+                              qMin(main.bottom() + 8, screen.bottom() - trackWindow->height()));
         trackWindow->show();
         form->activateWindow();
     }

@@ -4,8 +4,14 @@
 
 #include "app/UserError.h"
 #include "config/TSettings.h"
+#include "hardware/ExternalStartWatch.h"
+#include "hardware/PortBackendFactory.h"
+#include "hardware/PortOptions.h"
+#include "hardware/ScenarioReader.h"
 #include "hardware/TSmallPort.h"
+#include "hardware/VirtualTrack.h"
 #include "platform/LockKeys.h"
+#include "platform/ProcessPriority.h"
 #include "timing/LapList.h"
 #include "timing/LapTime.h"
 #include "timing/MonotonicClock.h"
@@ -31,6 +37,7 @@
 
 #include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -40,6 +47,7 @@ private slots:
     void cleanup();
 
     void layoutHasEveryControlWithItsText();
+    void creationAppliesOnTopAndPriorityFromTheFile();
     void lapColumnsHaveTheirControls();
     void statusBarPanels();
     void clockDisplaysPadToTheirWidth();
@@ -59,6 +67,7 @@ private slots:
     void closingDuringARaceStopsWithoutAccounting();
     void sigtermClosesLikeKonec();
     void shortRaceInRealTime();
+    void scenarioRaceOnTheVirtualTrack();
 
 private:
     std::unique_ptr<TForm1> makeWindow(int openError = 0, quint16 base = 888);
@@ -150,6 +159,26 @@ void MainWindowTest::layoutHasEveryControlWithItsText() {
              QStringLiteral("Motohidiny a hlášení stavu motokár"));
     QCOMPARE(child<QGroupBox>(QStringLiteral("CasyKolGroup"))->title(),
              QStringLiteral(" Naměřené časy kol "));
+}
+
+void MainWindowTest::creationAppliesOnTopAndPriorityFromTheFile() {
+    QVERIFY(!(m_window->windowFlags() & Qt::WindowStaysOnTopHint));
+    m_window.reset();
+    bool read = false;
+    auto backend = std::make_unique<FakePortBackend>(SteadyClock::instance(), 888);
+    TForm1Deps deps{
+        m_settings, m_data->path(), std::move(backend), nullptr, nullptr, [&](TSettings& settings) {
+            read = true;
+            settings.Ostatni.OnTop = true;
+            settings.Ostatni.Priorita = 1;
+        }};
+    m_window = std::make_unique<TForm1>(std::move(deps));
+    QVERIFY(read);
+    QVERIFY(m_window->windowFlags() & Qt::WindowStaysOnTopHint);
+    errno = 0;
+    QCOMPARE(getpriority(PRIO_PROCESS, 0), 19);
+    // Back to normal for the other tests (raising needs the privilege, which a test run as root has).
+    ProcessPriority::apply(0);
 }
 
 void MainWindowTest::lapColumnsHaveTheirControls() {
@@ -508,6 +537,59 @@ void MainWindowTest::shortRaceInRealTime() {
     QCOMPARE(m_window->lapList(2).count(), 0);
     QCOMPARE(m_window->lapList(4).count(), 0);
     QCOMPARE(child<LapListView>(QStringLiteral("Kola_mezicas1"))->count(), 2);
+}
+
+void MainWindowTest::scenarioRaceOnTheVirtualTrack() {
+    // The external start button starts the race (which disables its watch until the next STOP); karts 1
+    // and 3 lap; the operator stops the race on the screen.
+    const QString scenario = QStringLiteral("100 start\n1100 pass 1\n1500 pass 3\n2000 pass 1\n");
+    QList<ScenarioReader::LineError> errors;
+    const QList<ScenarioEvent> events = ScenarioReader::parse(scenario, &errors);
+    QVERIFY(errors.isEmpty());
+    m_settings.Ostatni.ExtStart = true;
+    m_settings.HW.Prodleva = 500;
+    m_settings.HW.Rizeni = false;
+    VirtualTrack track(m_settings, SteadyClock::instance());
+    PortOptions options;
+    options.simulate = true;
+    m_window.reset();
+    m_window = std::make_unique<TForm1>(
+        TForm1Deps{m_settings, m_data->path(), PortBackendFactory::createBackend(options, &track)});
+    m_window->hooks().showError = [](const QString& message) {
+        qWarning("error shown: %s", qPrintable(message));
+    };
+    m_window->show();
+    m_window->FormActivate();
+    QVERIFY(m_window->SmallPort1().Opened());
+    QVERIFY(m_window->statusBarPanels().portOpen());
+
+    track.start();
+    const qint64 origin = SteadyClock::instance().nowMs() - track.trackTimeMs();
+    track.replay(events);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->race().running(), 10000);
+    QCOMPARE(child<QPushButton>(QStringLiteral("StartButton1"))->text(), QStringLiteral("STOP"));
+    const qint64 startAt = m_window->race().startTick() - origin; // track time of the start instant
+    QVERIFY2(startAt >= 100 && startAt < 600, qPrintable(QString::number(startAt)));
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->lapList(1).count(), 2, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->lapList(3).count(), 1, 15000);
+    QVERIFY(!m_window->externalStart().enabled());
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
+    QVERIFY(!m_window->race().running());
+    QCOMPARE(child<QPushButton>(QStringLiteral("StartButton1"))->text(), QStringLiteral("START"));
+    QVERIFY(m_window->externalStart().enabled());
+
+    const QStringList laps1 = m_window->lapList(1).entries();
+    const QStringList laps3 = m_window->lapList(3).entries();
+    QCOMPARE(laps1.size(), 2);
+    QCOMPARE(laps3.size(), 1);
+    const auto within = [](const QString& text, qint64 expected) {
+        const qint64 lap = ParseLapTime(text);
+        return lap >= expected - 250 && lap <= expected + 250;
+    };
+    QVERIFY2(within(laps1.at(0), 1100 - startAt), qPrintable(laps1.join(QLatin1Char(' '))));
+    QVERIFY2(within(laps1.at(1), 900), qPrintable(laps1.join(QLatin1Char(' '))));
+    QVERIFY2(within(laps3.at(0), 1500 - startAt), qPrintable(laps3.join(QLatin1Char(' '))));
+    QCOMPARE(m_window->lapList(2).count(), 0);
 }
 
 QTEST_MAIN(MainWindowTest)
