@@ -238,18 +238,26 @@ void WriteSettingsKeys(IniFile& ini, const TSettings& s) {
     ini.writeBool(kCom, QStringLiteral("DTR"), s.Com.DTR);
 }
 
-void ReadSettingsFile(const DataFolder& folder, TSettings& settings, SerialParameters& serial,
-                      const SettingsHooks& hooks) {
+void ReadSettingsFileKeys(const DataFolder& folder, TSettings& settings, SerialParameters& serial,
+                          const SettingsHooks& hooks) {
     IniFile ini;
     // An unreadable file reads as an empty one: every key takes its default.
     ini.load(SettingsFilePath(folder));
 
     ReadSerialSection(ini, serial);
     callHook(hooks.applySerialParameters, serial);
-
     ReadSettingsKeys(ini, settings);
+}
+
+void FinishReadingSettingsFile(const DataFolder& folder, TSettings& settings, const SettingsHooks& hooks) {
     loadLogo(folder, settings, hooks);
     selectSound(folder, settings, hooks);
+}
+
+void ReadSettingsFile(const DataFolder& folder, TSettings& settings, SerialParameters& serial,
+                      const SettingsHooks& hooks) {
+    ReadSettingsFileKeys(folder, settings, serial, hooks);
+    FinishReadingSettingsFile(folder, settings, hooks);
 }
 
 void ReadWindowCreationSettings(const DataFolder& folder, TSettings& settings) {

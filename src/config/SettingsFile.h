@@ -19,6 +19,14 @@ QString SettingsFilePath(const DataFolder& folder);
 void ReadSettingsFile(const DataFolder& folder, TSettings& settings, SerialParameters& serial,
                       const SettingsHooks& hooks = {});
 
+// ReadSettingsFile in the two halves the main window's first activation needs, with the parallel
+// port opened between them: the section "ComPort1" and every key (hooks.applySerialParameters), then
+// the logo and the sound file (hooks.logoLoaded or hooks.logoUnavailable, hooks.selectSoundFile).
+void ReadSettingsFileKeys(const DataFolder& folder, TSettings& settings, SerialParameters& serial,
+                          const SettingsHooks& hooks = {});
+void FinishReadingSettingsFile(const DataFolder& folder, TSettings& settings,
+                               const SettingsHooks& hooks = {});
+
 // The two keys the main window applies on its own when it is created: Ostatni/OnTop, Ostatni/Priorita.
 void ReadWindowCreationSettings(const DataFolder& folder, TSettings& settings);
 

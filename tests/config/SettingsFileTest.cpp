@@ -108,6 +108,28 @@ TEST(ReadSettingsFile, WithoutAFileEveryFieldHasItsDefault) {
     EXPECT_FALSE(folder.exists(QStringLiteral("tarvolin.ini"))); // reading creates nothing
 }
 
+TEST(ReadSettingsFile, TheTwoHalvesSplitTheHooksBetweenThem) {
+    TempDataFolder folder;
+    folder.writeFile(QStringLiteral("tarvolin.ini"),
+                     "[ComPort1]\r\nPort=COM4\r\n[Tisk]\r\nLogo=/nowhere.bmp\r\n");
+    TSettings settings;
+    SerialParameters serial;
+    QStringList calls;
+    SettingsHooks hooks;
+    hooks.applySerialParameters = [&](const SerialParameters& p) {
+        calls << QStringLiteral("serial ") + p.Port;
+    };
+    hooks.logoUnavailable = [&](const QString&) { calls << QStringLiteral("no logo"); };
+    hooks.selectSoundFile = [&](const QString&, const QString&) { calls << QStringLiteral("sound"); };
+    ReadSettingsFileKeys(folder.dataFolder(), settings, serial, hooks);
+    EXPECT_EQ(calls, QStringList{QStringLiteral("serial COM4")});
+    EXPECT_EQ(settings.Tisk.Logo, QStringLiteral("/nowhere.bmp")); // emptied only by the second half
+    FinishReadingSettingsFile(folder.dataFolder(), settings, hooks);
+    EXPECT_EQ(calls, (QStringList{QStringLiteral("serial COM4"), QStringLiteral("no logo"),
+                                  QStringLiteral("sound")}));
+    EXPECT_TRUE(settings.Tisk.Logo.isEmpty());
+}
+
 TEST(ReadSettingsFile, ClampsNumbersIntoTheirFieldsRangesAndMasksToEightBits) {
     TempDataFolder folder;
     folder.writeFile(
