@@ -1,6 +1,7 @@
 #include "timing/TRace.h"
 
 #include "app/UserError.h"
+#include "config/DataFolder.h"
 #include "config/TSettings.h"
 #include "hardware/SerialSensorPort.h"
 #include "hardware/StartLights.h"
@@ -20,17 +21,6 @@
 namespace {
 
 constexpr quint8 InputMasks[4] = {0x08, 0x10, 0x20, 0x40};
-
-// Data file names are matched without regard to letter case: the existing entry wins.
-QString resolvedEntry(const QString& folder, const QString& name) {
-    const QStringList entries =
-        QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    for (const QString& entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return QDir(folder).filePath(entry);
-    }
-    return QDir(folder).filePath(name);
-}
 
 void disable(ITimer* timer) {
     if (timer)
@@ -298,7 +288,7 @@ void TRace::keepLapFiles() {
                                      [](const TLapChannel& ch) { return ch.Laps && ch.Laps->count() > 0; });
     if (!anyLaps || m_dataFolder.isEmpty())
         return;
-    const QString folder = resolvedEntry(m_dataFolder, QStringLiteral("vysledky"));
+    const QString folder = DataFolder::resolve(m_dataFolder, QStringLiteral("vysledky"));
     QDir().mkpath(folder);
     for (const TLapChannel& ch : m_channels) {
         if (!ch.Laps || ch.Laps->count() == 0)
@@ -314,6 +304,5 @@ void TRace::keepLapFiles() {
 }
 
 QString TRace::soundFilePath() const {
-    const QString folder = resolvedEntry(m_dataFolder, QStringLiteral("zvuky"));
-    return resolvedEntry(folder, m_settings.Zvuk.jmeno);
+    return DataFolder::resolve(m_dataFolder, QStringLiteral("zvuky/") + m_settings.Zvuk.jmeno);
 }

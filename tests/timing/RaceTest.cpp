@@ -484,3 +484,14 @@ TEST_F(RaceTest, EmptyHooksDoNothing) {
     EXPECT_EQ(rig.laps(1), laps({"00:05:000"}));
     EXPECT_FALSE(rig.race->running());
 }
+
+TEST_F(RaceTest, LapFilesGoIntoTheFolderWhateverItsLetterCase) {
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Vysledky")));
+    start();
+    pass(2, 10000);
+    runTo(11000);
+    stop();
+    EXPECT_EQ(QDir(m_dir.filePath(QStringLiteral("Vysledky"))).entryList(QDir::Files),
+              QStringList({QStringLiteral("2026-12-09 14-05-33 kara2.txt")}));
+    EXPECT_FALSE(QDir(m_dir.filePath(QStringLiteral("vysledky"))).exists());
+}
