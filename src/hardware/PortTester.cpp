@@ -8,16 +8,18 @@ PortTester::PortTester(TSmallPort& port, QObject* parent)
     m_repeatTimer->setObjectName(QStringLiteral("OpakujCteniTimer"));
     m_repeatTimer->setInterval(InitialRepeatMs);
     m_repeatTimer->setThreadPriority(TThreadedTimer::tpHighest);
-    m_repeatTimer->setOnTimer([this] {
-        try {
-            readState();
-        } catch (...) {
-            // A bad base text would otherwise report itself ten times a second.
-            setRepeat(false);
-            emit repeatStopped();
-            throw;
-        }
-    });
+    m_repeatTimer->setOnTimer([this] { OpakujCteniTimerTimer(); });
+}
+
+void PortTester::OpakujCteniTimerTimer() {
+    try {
+        readState();
+    } catch (...) {
+        // A bad base text would otherwise report itself ten times a second.
+        setRepeat(false);
+        emit repeatStopped();
+        throw;
+    }
 }
 
 PortTester::~PortTester() = default;

@@ -53,6 +53,9 @@ public:
     // A change of SpinEdit1: from now on the repeat interval is the field's value.
     void setRepeatInterval(int ms);
     TThreadedTimer& OpakujCteniTimer() const { return *m_repeatTimer; }
+    // The repeat timer's tick: reads the state; when that fails, stops the repetition (repeatStopped)
+    // and lets the error go on to the application's error handler.
+    void OpakujCteniTimerTimer();
 
 signals:
     void stateRead(const PortTester::Reading& reading);
