@@ -8,6 +8,7 @@
 #include "hardware/PortBackend.h"
 #include "hardware/PortBackendFactory.h"
 #include "hardware/PortOptions.h"
+#include "hardware/TComPort.h"
 #include "hardware/VirtualTrack.h"
 #include "hardware/ui/Chyba_LPT.h"
 #include "hardware/ui/VirtualTrackWindow.h"
@@ -16,8 +17,8 @@
 #include "timing/ui/hwunit.h"
 
 #include <QDir>
-#include <QScreen>
 #include <QMessageBox>
+#include <QScreen>
 
 #include <cstdio>
 #include <functional>
@@ -31,15 +32,6 @@ struct WindowStep {
     const char* name;
     int progress;
     std::function<void()> create;
-};
-
-// ReadSettingsFile reads the keys, the logo and the sound file in one call; the first activation
-// opens the parallel port between the keys and the rest. The logo and sound steps are therefore
-// noted while reading and carried out when the activation reaches them.
-struct DeferredSettingsSteps {
-    bool logoMissing = false;
-    QString logoFolder;
-    std::function<void()> selectSound;
 };
 
 } // namespace
@@ -107,22 +99,15 @@ int main(int argc, char* argv[]) {
     }
     splash.reset();
 
-    DeferredSettingsSteps deferred;
     MainWindowHooks& hooks = form->hooks();
-    hooks.readSettingsFile = [&] {
-        deferred = {};
-        SettingsHooks settingsHooks;
-        settingsHooks.logoUnavailable = [&](const QString& logoFolder) {
-            deferred.logoMissing = true;
-            deferred.logoFolder = logoFolder;
-        };
-        ReadSettingsFile(folder, settings, serialParameters, settingsHooks);
+    // The logo notice (TLogoErrDlg) and the sound file tree belong to the settings window, which
+    // fills these settings hooks.
+    SettingsHooks settingsHooks;
+    settingsHooks.applySerialParameters = [&](const SerialParameters& parameters) {
+        form->ComPort1().setParameters(parameters);
     };
-    hooks.finishReadingSettings = [&] {
-        // The logo notice (TLogoErrDlg) and the sound file tree belong to the settings window.
-        if (deferred.selectSound)
-            deferred.selectSound();
-    };
+    hooks.readSettingsFile = [&] { ReadSettingsFileKeys(folder, settings, serialParameters, settingsHooks); };
+    hooks.finishReadingSettings = [&] { FinishReadingSettingsFile(folder, settings, settingsHooks); };
     hooks.showPortError = [&] { chybaLpt->exec(); };
     hooks.showError = [&](const QString& message) {
         QMessageBox::critical(form.get(), TarvolinApplication::errorTitle(), message);

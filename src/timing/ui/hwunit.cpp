@@ -9,8 +9,10 @@
 #include "hardware/ExternalStartWatch.h"
 #include "hardware/PortBackend.h"
 #include "hardware/PortBase.h"
+#include "hardware/SerialSensorInput.h"
 #include "hardware/SerialSensorPort.h"
 #include "hardware/StartLights.h"
+#include "hardware/TComPort.h"
 #include "hardware/TSmallPort.h"
 #include "platform/ProcessPriority.h"
 #include "platform/ShutdownSignals.h"
@@ -62,9 +64,10 @@ QIcon startIcon() {
 TForm1::TForm1(TForm1Deps deps, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TForm1>()), m_settings(deps.settings),
       m_dataFolder(deps.dataFolder), m_port(std::make_unique<TSmallPort>(std::move(deps.portBackend))),
-      m_serial(deps.serial) {
+      m_comPort(std::make_unique<TComPort>()), m_serial(deps.serial ? deps.serial : m_comPort.get()) {
     m_ui->setupUi(this);
     m_port->setObjectName(QStringLiteral("SmallPort1"));
+    m_comPort->setObjectName(QStringLiteral("ComPort1"));
     m_ui->StartButton1->setIcon(startIcon());
 
     m_statusBar = new MainStatusBar(this);
@@ -132,6 +135,13 @@ void TForm1::buildRace(MonotonicClock& clock) {
                   m_dataFolder,
                   {}};
     m_race = std::make_unique<TRace>(std::move(deps));
+    // Serial bursts become hits of the channels outside their dead time.
+    m_serialInput = std::make_unique<SerialSensorInput>(*m_comPort, m_settings);
+    for (int k = 1; k <= kKarts; ++k) {
+        TLapChannel& channel = m_race->channel(k);
+        m_serialInput->setHitTarget(
+            k, {[&channel] { return channel.deadTimeRunning(); }, [&channel] { channel.PendingHit = true; }});
+    }
     m_externalStart = std::make_unique<ExternalStartWatch>(*m_extStartTimer, *m_port, m_settings,
                                                            [this] { StartButton1Click(); });
 }

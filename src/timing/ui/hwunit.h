@@ -22,7 +22,9 @@ class QCheckBox;
 class QMenu;
 class SerialSensorPort;
 class SevenSegmentDisplay;
+class SerialSensorInput;
 class ShutdownSignals;
+class TComPort;
 class SignalLamp;
 class StartLights;
 class TRace;
@@ -42,7 +44,7 @@ struct TForm1Deps {
     QString dataFolder;
     std::unique_ptr<PortBackend> portBackend;
     MonotonicClock* clock = nullptr;    // the steady clock when null
-    SerialSensorPort* serial = nullptr; // ComPort1
+    SerialSensorPort* serial = nullptr; // stands in for the window's own ComPort1 when given
     // Creation reads Ostatni/OnTop and Ostatni/Priorita from the settings file through this, before
     // applying them; the settings stay as they are when it is empty.
     std::function<void(TSettings&)> readCreationSettings = {};
@@ -63,6 +65,8 @@ public:
     const QString& dataFolder() const { return m_dataFolder; }
 
     TSmallPort& SmallPort1() { return *m_port; }
+    TComPort& ComPort1() { return *m_comPort; }
+    SerialSensorInput& serialInput() { return *m_serialInput; }
     MultimediaSoundPlayer& MediaPlayer1() { return m_mediaPlayer; }
     TRace& race() { return *m_race; }
     ExternalStartWatch& externalStart() { return *m_externalStart; }
@@ -155,7 +159,9 @@ private:
     QString m_dataFolder;
     MainWindowHooks m_hooks;
     std::unique_ptr<TSmallPort> m_port;
-    SerialSensorPort* m_serial = nullptr;
+    std::unique_ptr<TComPort> m_comPort;
+    std::unique_ptr<SerialSensorInput> m_serialInput;
+    SerialSensorPort* m_serial = nullptr; // the port the race opens and closes
     MultimediaSoundPlayer m_mediaPlayer;
     MainStatusBar* m_statusBar = nullptr;
     std::unique_ptr<LapFileDialogs> m_lapFileDialogs;
