@@ -5,13 +5,18 @@
 #include "config/SerialParameters.h"
 #include "config/SettingsFile.h"
 #include "config/TSettings.h"
+#include "hardware/ExternalStartWatch.h"
 #include "hardware/PortBackend.h"
 #include "hardware/PortBackendFactory.h"
+#include "hardware/PortBase.h"
 #include "hardware/PortOptions.h"
+#include "hardware/StartLights.h"
 #include "hardware/TComPort.h"
+#include "hardware/TSmallPort.h"
 #include "hardware/VirtualTrack.h"
 #include "hardware/ui/Chyba_LPT.h"
 #include "hardware/ui/VirtualTrackWindow.h"
+#include "platform/ProcessPriority.h"
 #include "timing/MonotonicClock.h"
 #include "timing/ui/Splash.h"
 #include "timing/ui/hwunit.h"
@@ -105,6 +110,20 @@ int main(int argc, char* argv[]) {
     SettingsHooks settingsHooks;
     settingsHooks.applySerialParameters = [&](const SerialParameters& parameters) {
         form->ComPort1().setParameters(parameters);
+    };
+    // What saving the settings applies; the settings window passes these hooks to WriteSettingsFile.
+    settingsHooks.closeSerialPort = [&] {
+        if (form->ComPort1().isOpen())
+            form->ComPort1().close();
+    };
+    settingsHooks.applyExternalStart = [&](bool watch) { form->externalStart().setEnabled(watch); };
+    settingsHooks.applyProcessPriority = [](int priority) { ProcessPriority::apply(priority); };
+    settingsHooks.writeRestingValue = [&](quint8 value) {
+        TSmallPort& port = form->SmallPort1();
+        if (!port.Opened())
+            return;
+        port.setPortBase(PortBase::fromChoice(settings.PoSpusteni.Port, settings.PoSpusteni.Base1));
+        form->startLights().writeStartupValue(value);
     };
     hooks.readSettingsFile = [&] { ReadSettingsFileKeys(folder, settings, serialParameters, settingsHooks); };
     hooks.finishReadingSettings = [&] { FinishReadingSettingsFile(folder, settings, settingsHooks); };

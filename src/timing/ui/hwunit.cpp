@@ -248,7 +248,11 @@ void TForm1::FormActivate() {
     m_controlPulse->startAfterStartup(m_settings);
     m_race->setEndRedMask(quint8(m_settings.Semafor.Cervena));
     callHook(m_hooks.showMasksInSettings);
+    // The audience window learns the race length from the change; a field already at 10 reports none.
+    const bool alreadyTen = m_ui->CasZavodu->value() == 10;
     m_ui->CasZavodu->setValue(10);
+    if (alreadyTen)
+        CasZavoduChange(10);
     callHook(m_hooks.kartUpkeepAtStart);
     m_activated = true;
 }

@@ -267,6 +267,13 @@ void MainWindowTest::raceTimeIsTenAfterEveryStart() {
     QCOMPARE(child<QSpinBox>(QStringLiteral("CasZavodu"))->value(), 10);
     QCOMPARE(m_window->raceMinutes(), 10);
     QCOMPARE(audienceLength, 10);
+
+    // A field that already reads 10 still tells the audience window.
+    m_window = makeWindow();
+    audienceLength = -1;
+    m_window->race().hooks().audienceRaceLength = [&](int minutes) { audienceLength = minutes; };
+    m_window->FormActivate();
+    QCOMPARE(audienceLength, 10);
 }
 
 void MainWindowTest::lptOffLeavesTheLampRedWithoutTheErrorWindow() {
