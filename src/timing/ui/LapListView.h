@@ -14,6 +14,9 @@ public:
     explicit LapListView(QWidget* parent = nullptr);
 
     void bind(LapList* list);
+
+    // Narrow and tall: a lap text is short, and four lists stand side by side.
+    QSize sizeHint() const override { return QSize(150, 260); }
     LapList* lapList() const { return m_list; }
 
 private:

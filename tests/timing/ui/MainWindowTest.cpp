@@ -225,6 +225,10 @@ void MainWindowTest::statusBarPanels() {
     QVERIFY(lampPanel->x() < bar.findChild<QLabel*>(QStringLiteral("CapsPanel"))->x());
     QVERIFY(bar.findChild<QLabel*>(QStringLiteral("ScrollPanel"))->x() < dateTime->x());
     QVERIFY(dateTime->x() < maker->x());
+    // The fixed-size window shows every panel whole.
+    QVERIFY(bar.height() >= bar.sizeHint().height());
+    QVERIFY(bar.geometry().bottom() < m_window->height());
+    QVERIFY(maker->geometry().right() < bar.width());
 
     // A key that is off is drawn grey.
     auto* caps = bar.findChild<QLabel*>(QStringLiteral("CapsPanel"));
