@@ -2,7 +2,6 @@
 
 #include "ui_hwunit.h"
 
-#include "app/UserError.h"
 #include "config/DataFolder.h"
 #include "config/TSettings.h"
 #include "hardware/ControlPulse.h"
@@ -29,12 +28,10 @@
 #include "timing/ui/SignalLamp.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScreen>
 
 namespace {
@@ -280,6 +277,9 @@ void TForm1::FormClose() {
 }
 
 void TForm1::FormDestroy() {
+    // The lists go before the widgets that show them.
+    for (int k = 1; k <= kKarts; ++k)
+        lapListView(k)->bind(nullptr);
     m_mediaPlayer.close();
 }
 
