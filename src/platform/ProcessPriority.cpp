@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QStringList>
 
+#include <cerrno>
 #include <sched.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -30,7 +31,23 @@ QList<pid_t> processThreads() {
     return ids;
 }
 
-bool setForThread(pid_t thread, ProcessPriority::Level level) {
+// The nice value the current class gives the process's threads; a thread's own level (the timers'
+// "highest") is kept as its distance from it, as a priority class and a thread's relative priority
+// combine.
+int g_classNice = 0;
+
+int niceOfClass(ProcessPriority::Level level) {
+    switch (level) {
+    case ProcessPriority::Level::Idle:
+        return kIdleNice;
+    case ProcessPriority::Level::High:
+        return kHighNice;
+    default:
+        return 0;
+    }
+}
+
+bool setForThread(pid_t thread, ProcessPriority::Level level, int newClassNice) {
     sched_param param{};
     if (level == ProcessPriority::Level::RealTime) {
         param.sched_priority = sched_get_priority_min(SCHED_RR);
@@ -39,12 +56,12 @@ bool setForThread(pid_t thread, ProcessPriority::Level level) {
     // Leaving real-time first: nice values only matter under the ordinary policy.
     if (sched_getscheduler(thread) != SCHED_OTHER && sched_setscheduler(thread, SCHED_OTHER, &param) != 0)
         return false;
-    int nice = 0;
-    if (level == ProcessPriority::Level::Idle)
-        nice = kIdleNice;
-    else if (level == ProcessPriority::Level::High)
-        nice = kHighNice;
-    return setpriority(PRIO_PROCESS, static_cast<id_t>(thread), nice) == 0;
+    errno = 0;
+    const int current = getpriority(PRIO_PROCESS, static_cast<id_t>(thread));
+    if (current == -1 && errno != 0)
+        return false;
+    const int target = qBound(-20, current - g_classNice + newClassNice, 19);
+    return target == current || setpriority(PRIO_PROCESS, static_cast<id_t>(thread), target) == 0;
 }
 
 } // namespace
@@ -55,9 +72,11 @@ bool apply(int code) {
     if (code < static_cast<int>(Level::Normal) || code > static_cast<int>(Level::RealTime))
         return false;
     const auto level = static_cast<Level>(code);
+    const int newClassNice = level == Level::RealTime ? g_classNice : niceOfClass(level);
     bool allDone = true;
     for (pid_t thread : processThreads())
-        allDone = setForThread(thread, level) && allDone;
+        allDone = setForThread(thread, level, newClassNice) && allDone;
+    g_classNice = newClassNice;
     return allDone;
 }
 

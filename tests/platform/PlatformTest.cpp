@@ -12,8 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <csignal>
+#include <mutex>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -60,6 +64,44 @@ TEST(ProcessPriority, IdleLowersEveryThread) {
         ProcessPriority::apply(0);
         SUCCEED();
     }
+}
+
+TEST(ProcessPriority, ThreadsKeepTheirDistanceFromTheClass) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "raising a thread needs the privilege";
+    PriorityGuard guard;
+    // A worker running above the others, as the timers' samplers do.
+    std::mutex mutex;
+    std::condition_variable changed;
+    pid_t worker = 0;
+    bool finish = false;
+    std::thread thread([&] {
+        setpriority(PRIO_PROCESS, 0, -10);
+        std::unique_lock lock(mutex);
+        worker = pid_t(syscall(SYS_gettid));
+        changed.notify_all();
+        changed.wait(lock, [&] { return finish; });
+    });
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return worker != 0; });
+    }
+    const auto niceOf = [](pid_t id) { return getpriority(PRIO_PROCESS, id_t(id)); };
+
+    EXPECT_TRUE(ProcessPriority::apply(0));
+    EXPECT_EQ(niceOf(worker), -10);
+    EXPECT_TRUE(ProcessPriority::apply(1));
+    EXPECT_EQ(currentNice(), 19);
+    EXPECT_EQ(niceOf(worker), 9);
+    EXPECT_TRUE(ProcessPriority::apply(0));
+    EXPECT_EQ(currentNice(), 0);
+    EXPECT_EQ(niceOf(worker), -10);
+    {
+        std::lock_guard lock(mutex);
+        finish = true;
+    }
+    changed.notify_all();
+    thread.join();
 }
 
 TEST(SoundPlayer, MissingFileFailsAtOnceWithACzechMessage) {
