@@ -1,5 +1,6 @@
 #include "hardware/PortTester.h"
 
+#include "hardware/PortBase.h"
 #include "hardware/TSmallPort.h"
 #include "timing/ThdTimer.h"
 
@@ -23,6 +24,10 @@ void PortTester::OpakujCteniTimerTimer() {
 }
 
 PortTester::~PortTester() = default;
+
+void PortTester::choosePort(int choice, const QString& hexText) {
+    m_port.setPortBase(PortBase::fromChoice(choice, hexText));
+}
 
 QString PortTester::portButtonCaption(bool opened) {
     return opened ? QStringLiteral("Zavřít port") : QStringLiteral("Otevřít port");

@@ -35,6 +35,11 @@ public:
     // Until set, the port base is left as it is.
     void setBaseSource(std::function<quint16()> source) { m_baseSource = std::move(source); }
 
+    // A click on the test page's port choice (LPT1, LPT2, LPTxx with LPTxx_Base1): the port base
+    // changes at once, open port or not, also for a running race. Throws ConversionError for a bad
+    // hexadecimal text, leaving the base as it was.
+    void choosePort(int choice, const QString& hexText);
+
     static QString portButtonCaption(bool opened);
     QString portButtonCaption() const;
     // btn_Port: closes an open port; opens a closed one and, when it opened, sets the port base from

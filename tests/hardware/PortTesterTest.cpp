@@ -61,6 +61,16 @@ TEST_F(PortTesterTest, TheToggleOpensAndClosesWithItsCaption) {
     EXPECT_EQ(PortTester::portButtonCaption(true), QStringLiteral("Zavřít port"));
 }
 
+TEST_F(PortTesterTest, ChoosingAPortMovesTheBaseAtOnceEvenWhileClosed) {
+    tester.choosePort(PortBase::ChoiceLpt2, QString());
+    EXPECT_EQ(port.portBase(), 632);
+    tester.choosePort(PortBase::ChoiceHex, QStringLiteral("1DC00"));
+    EXPECT_EQ(port.portBase(), 0xDC00);
+    EXPECT_THROW(tester.choosePort(PortBase::ChoiceHex, QStringLiteral("G00")), ConversionError);
+    EXPECT_EQ(port.portBase(), 0xDC00);
+    EXPECT_FALSE(port.Opened());
+}
+
 TEST_F(PortTesterTest, ReadingShowsTheDataBitsAndTheFiveStatusBits) {
     EXPECT_FALSE(tester.readState().has_value()) << "reads only while open";
     tester.togglePort();
