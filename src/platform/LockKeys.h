@@ -12,9 +12,9 @@ struct LockKeyStates {
 
 namespace LockKeys {
 
-// Reads the keyboard indicator lights the kernel exposes (/sys/class/leds/*::capslock and so on).
-// Gives nullopt when no keyboard indicator is visible, for example in a virtual machine or a
-// container.
+// Reads the keyboard indicator lights: from the X server when the program runs on X11, else from
+// the kernel (/sys/class/leds/*::capslock and so on). Gives nullopt when no indicator is visible,
+// for example offscreen or in a container.
 std::optional<LockKeyStates> read();
 
 } // namespace LockKeys
