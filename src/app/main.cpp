@@ -150,6 +150,8 @@ int main(int argc, char* argv[]) {
             trackWindow->move(qMax(screen.left(), main.left()),
                               qMin(main.bottom() + 8, screen.bottom() - trackWindow->height()));
         trackWindow->show();
+        // Where the two must overlap, the main window stays in front.
+        form->raise();
         form->activateWindow();
     }
     return app.exec();
