@@ -25,10 +25,13 @@ public:
     void setOnTimer(std::function<void()> handler) { m_onTimer = std::move(handler); }
 
 protected:
-    // Implementations call this for each tick, on the main thread.
+    // Implementations call this for each tick, on the main thread. The handler is called through a
+    // copy: it may destroy its own timer (and with it m_onTimer) while it runs.
     void fire() {
-        if (enabled() && m_onTimer)
-            m_onTimer();
+        if (!enabled() || !m_onTimer)
+            return;
+        const std::function<void()> handler = m_onTimer;
+        handler();
     }
 
 private:

@@ -1,0 +1,8 @@
+#pragma once
+
+class SerialSensorInput;
+class TRace;
+
+// Hands the serial input the race's four lap channels: a burst is a hit of a kart only while that
+// kart's dead time is not running, and it reaches the channel as its PendingHit.
+void bindSerialInputToRace(SerialSensorInput& input, TRace& race);

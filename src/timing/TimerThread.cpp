@@ -1,0 +1,152 @@
+#include "timing/TimerThread.h"
+
+#include "timing/ThdTimer.h"
+
+#include <QMetaObject>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+// State shared by the worker, the owner and every tick in flight. A tick posted to the main thread
+// holds it too, so a tick that outlives its timer still finds valid memory and only reports itself
+// done.
+struct TTimerThread::Shared {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool wake = false; // the auto-resetting wake-up event
+    bool parked = true;
+    bool stop = false;
+    bool tickDone = true;
+    bool awaitingDone = false; // the worker waits for the main thread to run the last tick
+    std::chrono::steady_clock::time_point doneAt;
+    quint32 interval = 1000;
+    TThreadedTimer* owner = nullptr; // touched on the main thread only; null once stopping
+};
+
+TTimerThread::TTimerThread(TThreadedTimer& owner, QThread::Priority priority)
+    : m_context(&owner), m_shared(std::make_shared<Shared>()) {
+    m_shared->owner = &owner;
+    start(priority);
+}
+
+TTimerThread::~TTimerThread() {
+    stopAndWait();
+}
+
+quint32 TTimerThread::interval() const {
+    std::lock_guard<std::mutex> lock(m_shared->mutex);
+    return m_shared->interval;
+}
+
+void TTimerThread::setInterval(quint32 ms) {
+    std::lock_guard<std::mutex> lock(m_shared->mutex);
+    m_shared->interval = ms;
+}
+
+void TTimerThread::signalAndRelease() {
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        m_shared->wake = true;
+        m_shared->parked = false;
+    }
+    m_shared->changed.notify_all();
+}
+
+void TTimerThread::park() {
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        m_shared->parked = true;
+    }
+    m_shared->changed.notify_all();
+}
+
+void TTimerThread::stopAndWait() {
+    m_shared->owner = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        m_shared->stop = true;
+        m_shared->wake = true;
+        m_shared->parked = false;
+    }
+    m_shared->changed.notify_all();
+    wait();
+}
+
+void TTimerThread::runTick(const std::shared_ptr<Shared>& shared) {
+    // Reports the tick done however the handler ends: by returning, by throwing to the application's
+    // error handler, or by destroying its own timer.
+    struct DoneOnExit {
+        Shared& shared;
+        ~DoneOnExit() {
+            bool wakeWorker = false;
+            {
+                std::lock_guard<std::mutex> lock(shared.mutex);
+                shared.tickDone = true;
+                shared.doneAt = std::chrono::steady_clock::now();
+                wakeWorker = shared.awaitingDone;
+            }
+            if (wakeWorker)
+                shared.changed.notify_all();
+        }
+    } done{*shared};
+    if (TThreadedTimer* timer = shared->owner)
+        timer->runTick();
+}
+
+void TTimerThread::run() {
+    using Clock = std::chrono::steady_clock;
+    // A tick due this close to its deadline goes out at once rather than after one more short sleep.
+    constexpr auto slack = std::chrono::microseconds(200);
+
+    const std::shared_ptr<Shared> shared = m_shared;
+    Shared& s = *shared;
+    std::unique_lock<std::mutex> lock(s.mutex);
+    Clock::time_point base = Clock::now(); // the next wait runs one interval from here
+    Clock::time_point postedAt;
+    bool tickPending = false; // handed over, and its end not yet taken as the next wait's base
+
+    while (!s.stop) {
+        if (s.parked) {
+            s.changed.wait(lock, [&] { return !s.parked || s.stop; });
+            continue;
+        }
+        const auto interval = std::chrono::milliseconds(s.interval);
+        if (!s.tickDone) {
+            // The last tick has not run yet. It cannot be due again before one interval has passed
+            // since it was handed over, so sleep that long without the main thread waking us; only a
+            // tick still not run by then makes the main thread wake us when it is done.
+            if (Clock::now() < postedAt + interval) {
+                s.changed.wait_until(lock, postedAt + interval, [&] { return s.parked || s.stop; });
+            } else {
+                s.awaitingDone = true;
+                s.changed.wait(lock, [&] { return s.tickDone || s.parked || s.stop; });
+                s.awaitingDone = false;
+            }
+            continue;
+        }
+        if (tickPending) {
+            tickPending = false;
+            base = s.doneAt;
+        }
+        if (s.wake) {
+            // The signalled event ends the wait without a tick; the next wait runs the full interval.
+            s.wake = false;
+            base = Clock::now();
+        }
+        const Clock::time_point deadline = base + interval;
+        if (deadline - Clock::now() > slack) {
+            if (s.changed.wait_until(lock, deadline, [&] { return s.wake || s.parked || s.stop; }))
+                continue;
+        }
+
+        // A time-out: hand the tick to the main thread. The next one waits until this one has run.
+        s.tickDone = false;
+        tickPending = true;
+        postedAt = Clock::now();
+        lock.unlock();
+        QMetaObject::invokeMethod(
+            m_context, [shared] { runTick(shared); }, Qt::QueuedConnection);
+        lock.lock();
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+// A connected pair of pseudo-terminals made by socat, standing in for a serial cable: the program
+// opens end A as its serial port, the test plays the device on end B. Each pair lives in its own
+// temporary folder, so parallel test runs do not meet.
+class SocatPtyPair {
+public:
+    SocatPtyPair();
+    ~SocatPtyPair();
+
+    static bool socatAvailable();
+
+    // Starts socat and waits for both ends; false (with the reason) if that fails.
+    bool start(QString* why = nullptr);
+    // Ends socat, so that the far side of end A hangs up.
+    void stop();
+
+    QString portA() const { return m_dir.filePath(QStringLiteral("ttyA")); }
+    QString portB() const { return m_dir.filePath(QStringLiteral("ttyB")); }
+    QString dir() const { return m_dir.path(); }
+
+    // Sends bytes as the device does, in one write on end B.
+    bool send(const QByteArray& bytes);
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_socat;
+    int m_deviceFd = -1;
+};
