@@ -45,3 +45,7 @@ void TSmallPort::WritePort(quint16 address, quint8 value) {
     m_lastError = m_backend->write(address, value);
     m_lastOk = m_lastError == 0;
 }
+
+QString TSmallPort::backendName() const {
+    return m_backend->name();
+}

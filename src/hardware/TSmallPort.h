@@ -33,6 +33,8 @@ public:
     void setPortBase(quint16 base) { m_portBase = base; }
 
     PortBackend& backend() const { return *m_backend; }
+    // How the port is reached (for the operator, e.g. "ppdev" or "virtuální trať").
+    QString backendName() const;
 
 signals:
     void openedChanged(bool opened);

@@ -48,6 +48,27 @@ void TThreadedTimer::setThreadPriority(TThreadPriority priority) {
     m_priority = priority;
     // Without the privilege to raise it the platform keeps the priority it has; that is no failure.
     m_thread->setPriority(platformPriority(priority));
+    m_thread->setNiceValue(niceValue(priority));
+}
+
+int TThreadedTimer::niceValue(TThreadPriority priority) {
+    switch (priority) {
+    case tpIdle:
+        return 19;
+    case tpLowest:
+        return 10;
+    case tpLower:
+        return 5;
+    case tpNormal:
+        return 0;
+    case tpHigher:
+        return -5;
+    case tpHighest:
+        return -10;
+    case tpTimeCritical:
+        return -15;
+    }
+    return 0;
 }
 
 QThread::Priority TThreadedTimer::platformPriority(TThreadPriority priority) {

@@ -50,7 +50,10 @@ public:
     TThreadPriority threadPriority() const { return m_priority; }
     void setThreadPriority(TThreadPriority priority);
 
+    // The platform's thread priority, and the nice value that gives the level its effect on Linux
+    // where the process may raise it (root or CAP_SYS_NICE).
     static QThread::Priority platformPriority(TThreadPriority priority);
+    static int niceValue(TThreadPriority priority);
 
 private:
     friend class TTimerThread;

@@ -1,5 +1,6 @@
 #include "timing/TimerThread.h"
 
+#include "platform/ThreadNice.h"
 #include "timing/ThdTimer.h"
 
 #include <QMetaObject>
@@ -21,12 +22,15 @@ struct TTimerThread::Shared {
     bool awaitingDone = false; // the worker waits for the main thread to run the last tick
     std::chrono::steady_clock::time_point doneAt;
     quint32 interval = 1000;
+    int niceValue = 0;
+    int threadId = 0;                // 0 until the worker runs
     TThreadedTimer* owner = nullptr; // touched on the main thread only; null once stopping
 };
 
 TTimerThread::TTimerThread(TThreadedTimer& owner, QThread::Priority priority)
     : m_context(&owner), m_shared(std::make_shared<Shared>()) {
     m_shared->owner = &owner;
+    setObjectName(QStringLiteral("TTimerThread"));
     start(priority);
 }
 
@@ -42,6 +46,14 @@ quint32 TTimerThread::interval() const {
 void TTimerThread::setInterval(quint32 ms) {
     std::lock_guard<std::mutex> lock(m_shared->mutex);
     m_shared->interval = ms;
+}
+
+void TTimerThread::setNiceValue(int niceValue) {
+    // Under the lock, so that the worker's own setting at its start cannot overtake this one.
+    std::lock_guard<std::mutex> lock(m_shared->mutex);
+    m_shared->niceValue = niceValue;
+    if (m_shared->threadId != 0)
+        ThreadNice::apply(m_shared->threadId, niceValue);
 }
 
 void TTimerThread::signalAndRelease() {
@@ -102,6 +114,9 @@ void TTimerThread::run() {
     const std::shared_ptr<Shared> shared = m_shared;
     Shared& s = *shared;
     std::unique_lock<std::mutex> lock(s.mutex);
+    s.threadId = ThreadNice::currentThreadId();
+    if (s.niceValue != 0)
+        ThreadNice::apply(s.threadId, s.niceValue);
     Clock::time_point base = Clock::now(); // the next wait runs one interval from here
     Clock::time_point postedAt;
     bool tickPending = false; // handed over, and its end not yet taken as the next wait's base

@@ -22,6 +22,10 @@ public:
     quint32 interval() const;
     void setInterval(quint32 ms);
 
+    // The worker's nice value, on top of the QThread priority (which Linux ignores for ordinary
+    // threads). A value the process may not set is left unset.
+    void setNiceValue(int niceValue);
+
     // Signals the wake-up event and releases the worker from parking, in one step.
     void signalAndRelease();
     void park();

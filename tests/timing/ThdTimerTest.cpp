@@ -109,13 +109,15 @@ TEST(ThreadedTimer, ADifferentIntervalRestartsTheFullWait) {
     TThreadedTimer timer;
     QElapsedTimer clock;
     qint64 firstTickMs = -1;
+    bool changed = false;
     timer.setOnTimer([&] {
-        if (firstTickMs < 0)
+        if (changed && firstTickMs < 0)
             firstTickMs = clock.elapsed();
     });
     timer.setInterval(1000);
     timer.setEnabled(true);
     serveEvents(500);
+    changed = true;
     clock.start();
     timer.setInterval(800);
     EXPECT_TRUE(timer.enabled());

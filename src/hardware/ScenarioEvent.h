@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QtGlobal>
+
+// One step of a virtual-track scenario, at a time in milliseconds from the moment the track starts.
+struct ScenarioEvent {
+    enum Kind { Pass, Press, Release };
+
+    qint64 atMs = 0;
+    Kind kind = Pass;
+    int kart = 0; // 1..4 for Pass
+
+    bool operator==(const ScenarioEvent& other) const {
+        return atMs == other.atMs && kind == other.kind && kart == other.kart;
+    }
+};
