@@ -29,6 +29,7 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
@@ -64,6 +65,7 @@ private slots:
     void popupMenuItemsAndDeletion();
     void lapFilesRoundTripThroughTheWindow();
     void lapFileDialogsStartInResults();
+    void savedNameWithoutExtensionGetsTxt();
     void closingDuringARaceStopsWithoutAccounting();
     void sigtermClosesLikeKonec();
     void shortRaceInRealTime();
@@ -454,6 +456,36 @@ void MainWindowTest::lapFileDialogsStartInResults() {
     QVERIFY(!dialogs.saveDialog()->testOption(QFileDialog::DontConfirmOverwrite));
     QCOMPARE(dialogs.saveDialog()->acceptMode(), QFileDialog::AcceptSave);
     QCOMPARE(dialogs.openDialog()->fileMode(), QFileDialog::ExistingFile);
+}
+
+void MainWindowTest::savedNameWithoutExtensionGetsTxt() {
+    LapFileDialogs& dialogs = m_window->lapFileDialogs();
+    dialogs.saveDialog()->setOption(QFileDialog::DontUseNativeDialog);
+    dialogs.openDialog()->setOption(QFileDialog::DontUseNativeDialog);
+    // The operator sees the proposal, types a name without an extension and confirms.
+    QString proposed;
+    QTimer::singleShot(0, this, [&] {
+        auto* name = dialogs.saveDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        proposed = name->text();
+        name->setText(QStringLiteral("zavod"));
+        static_cast<QDialog*>(dialogs.saveDialog())->accept();
+    });
+    const QString saved = dialogs.askSaveFile(2);
+    QCOMPARE(proposed, QStringLiteral("kara2"));
+    QCOMPARE(QFileInfo(saved).fileName(), QStringLiteral("zavod.txt"));
+    QCOMPARE(QFileInfo(saved).dir().canonicalPath(),
+             QDir(QDir(m_data->path()).filePath(QStringLiteral("vysledky"))).canonicalPath());
+
+    // The open dialog proposes the file the save dialog would have made; cancel changes nothing.
+    QTimer::singleShot(0, this, [&] {
+        auto* name = dialogs.openDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        proposed = name->text();
+        dialogs.openDialog()->reject();
+    });
+    QVERIFY(dialogs.askOpenFile(2).isEmpty());
+    QCOMPARE(proposed, QStringLiteral("kara2.txt"));
 }
 
 void MainWindowTest::closingDuringARaceStopsWithoutAccounting() {
