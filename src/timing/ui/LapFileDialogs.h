@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+class QFileDialog;
+class QWidget;
+
+// The save and open dialogs shared by the four karts' lap lists: one of each, so that both remember
+// the folder last used. They start in the results folder and offer text files.
+class LapFileDialogs {
+public:
+    explicit LapFileDialogs(QWidget* parent);
+    ~LapFileDialogs();
+
+    LapFileDialogs(const LapFileDialogs&) = delete;
+    LapFileDialogs& operator=(const LapFileDialogs&) = delete;
+
+    void setInitialDirectory(const QString& directory);
+
+    // The chosen file, or an empty text when the operator cancels. The save dialog proposes "karaK"
+    // and asks before overwriting; a name typed without an extension gets ".txt", so the open dialog's
+    // proposal "karaK.txt" finds it.
+    QString askSaveFile(int kart);
+    QString askOpenFile(int kart);
+
+    QFileDialog* saveDialog() const { return m_save; }
+    QFileDialog* openDialog() const { return m_open; }
+
+    static QString filter() { return QStringLiteral("textový soubor (*.txt)"); }
+
+private:
+    QFileDialog* m_save;
+    QFileDialog* m_open;
+};

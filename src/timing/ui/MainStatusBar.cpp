@@ -1,0 +1,99 @@
+#include "timing/ui/MainStatusBar.h"
+
+#include "platform/LockKeys.h"
+#include "timing/ui/SignalLamp.h"
+
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QTimer>
+
+MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
+    setSizeGripEnabled(false);
+
+    QLabel* portText = addPanel(QStringLiteral("LptStatusText"), QStringLiteral("Stav LPT portu: "), 110);
+    portText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    auto* lampPanel = new QFrame(this);
+    lampPanel->setObjectName(QStringLiteral("PortLampPanel"));
+    lampPanel->setFrameShape(QFrame::StyledPanel);
+    lampPanel->setFrameShadow(QFrame::Sunken);
+    auto* lampLayout = new QHBoxLayout(lampPanel);
+    lampLayout->setContentsMargins(6, 1, 6, 1);
+    m_portLamp = new SignalLamp(lampPanel);
+    m_portLamp->setObjectName(QStringLiteral("PortLamp"));
+    m_portLamp->setFixedSize(16, 16);
+    lampLayout->addWidget(m_portLamp);
+    addWidget(lampPanel);
+
+    m_caps = addPanel(QStringLiteral("CapsPanel"), QStringLiteral("CAPS"), 48);
+    m_num = addPanel(QStringLiteral("NumPanel"), QStringLiteral("NUM"), 42);
+    m_scroll = addPanel(QStringLiteral("ScrollPanel"), QStringLiteral("SCROLL"), 56);
+    m_dateTime = addPanel(QStringLiteral("DateTimePanel"), QString(), 190);
+    QLabel* maker = addPanel(QStringLiteral("MakerPanel"), QStringLiteral("Orvex Software"), 110);
+    QFont italic = maker->font();
+    italic.setItalic(true);
+    maker->setFont(italic);
+    // The last panel takes the rest of the width.
+    addWidget(new QWidget(this), 1);
+
+    setPortOpen(false);
+    showLockKeys(nullptr);
+
+    m_clock = new QTimer(this);
+    m_clock->setInterval(1000);
+    connect(m_clock, &QTimer::timeout, this, &MainStatusBar::refresh);
+    m_clock->start();
+    refresh();
+}
+
+QLabel* MainStatusBar::addPanel(const QString& name, const QString& text, int minimumWidth) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(name);
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setMinimumWidth(minimumWidth);
+    label->setContentsMargins(3, 0, 3, 0);
+    addWidget(label);
+    return label;
+}
+
+void MainStatusBar::setPortOpen(bool open) {
+    m_portOpen = open;
+    m_portLamp->setColor(open ? QColor(0x00, 0xc0, 0x00) : QColor(0xe0, 0x00, 0x00));
+    m_portLamp->setOn(true);
+    m_portLamp->setToolTip(open ? QStringLiteral("free") : QStringLiteral("busy"));
+    m_portLamp->setAccessibleName(m_portLamp->toolTip());
+}
+
+void MainStatusBar::refresh() {
+    showDateTime(QDateTime::currentDateTime());
+    const std::optional<LockKeyStates> states = LockKeys::read();
+    showLockKeys(states ? &*states : nullptr);
+}
+
+void MainStatusBar::showDateTime(const QDateTime& now) {
+    m_dateTime->setText(dateTimeText(now));
+}
+
+QString MainStatusBar::dateTimeText(const QDateTime& now) {
+    const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
+    return czech.toString(now.date(), QStringLiteral("d. MMMM yyyy")) + QLatin1Char(' ') +
+           czech.toString(now.time(), QStringLiteral(" h:mm:ss"));
+}
+
+void MainStatusBar::showLockKeys(const LockKeyStates* states) {
+    showLockKey(m_caps, states && states->caps);
+    showLockKey(m_num, states && states->num);
+    showLockKey(m_scroll, states && states->scroll);
+}
+
+void MainStatusBar::showLockKey(QLabel* label, bool on) {
+    QPalette palette = label->palette();
+    const QPalette& base = this->palette();
+    palette.setColor(QPalette::WindowText, on ? base.color(QPalette::Active, QPalette::WindowText)
+                                              : base.color(QPalette::Disabled, QPalette::WindowText));
+    label->setPalette(palette);
+    label->setProperty("lockOn", on);
+}

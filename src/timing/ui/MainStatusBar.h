@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QStatusBar>
+
+class SignalLamp;
+class QLabel;
+class QTimer;
+class QDateTime;
+struct LockKeyStates;
+
+// The main window's status bar, panels left to right: "Stav LPT portu: ", the port lamp (red "busy"
+// while the parallel port is closed, green "free" while it is open), CAPS, NUM, SCROLL (grey while the
+// key is off), the date and time (every second) and the maker.
+class MainStatusBar : public QStatusBar {
+    Q_OBJECT
+
+public:
+    explicit MainStatusBar(QWidget* parent = nullptr);
+
+    void setPortOpen(bool open);
+    bool portOpen() const { return m_portOpen; }
+
+    // Shows the time and the lock keys as they are now; called every second.
+    void refresh();
+    void showDateTime(const QDateTime& now);
+    // Unknown states (nullopt) stay grey.
+    void showLockKeys(const LockKeyStates* states);
+
+    // The date as "d. MMMM yyyy", a blank, then the time as " h:mm:ss", in Czech.
+    static QString dateTimeText(const QDateTime& now);
+
+    SignalLamp* portLamp() const { return m_portLamp; }
+
+private:
+    QLabel* addPanel(const QString& name, const QString& text, int minimumWidth);
+    void showLockKey(QLabel* label, bool on);
+
+    SignalLamp* m_portLamp = nullptr;
+    QLabel* m_caps = nullptr;
+    QLabel* m_num = nullptr;
+    QLabel* m_scroll = nullptr;
+    QLabel* m_dateTime = nullptr;
+    QTimer* m_clock = nullptr;
+    bool m_portOpen = false;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// The calls the main window makes into parts of the program built after it. Each hook is filled by
+// the part that supplies it (the lead wires them in main); an empty hook does nothing, so a button
+// whose window is not there yet does nothing either.
+struct MainWindowHooks {
+    // First activation, in its order.
+    std::function<void()> readSettingsFile;      // ReadSerialSection, then ReadSettingsFile's keys
+    std::function<void()> finishReadingSettings; // logo (and its notice), print texts, sound file
+    std::function<void()> showPortError;         // TChyba_LptDlg, modal
+    std::function<void()> showMasksInSettings;   // the four masks into the settings window's lists
+    std::function<void()> kartUpkeepAtStart;     // LoadKartStates, kart window activation, CheckFuel,
+                                                 // CheckServiceTasks
+
+    // Buttons.
+    std::function<void()> showStatistics;            // TStat_Dlg
+    std::function<void()> showKartStates;            // TStav_KarFrm
+    std::function<void()> showSettings;              // TNastavDlg on its first page, modal
+    std::function<void()> writeSerialSection;        // after the settings window opened by the button closes
+    std::function<void()> showAbout;                 // TAboutBox
+    std::function<void()> showPrintPreview;          // TNahled2Dlg
+    std::function<void()> showBestTwenty;            // TTopTen10Frm
+    std::function<void(int kart)> offerToBestTwenty; // the lap list's "Vložit do tab. Top 20"
+
+    // Closing: after the race is at rest and the ports are closed.
+    std::function<void()> closeSerialPort;      // a serial port the window was not given, when open
+    std::function<void()> writeKartEngineTimes; // "Najeto" of every kart into stav.ini
+
+    // How a failure is shown to the operator (the application's error handler); a message box
+    // when empty.
+    std::function<void(const QString& message)> showError;
+};

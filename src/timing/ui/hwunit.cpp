@@ -1,0 +1,461 @@
+#include "timing/ui/hwunit.h"
+
+#include "ui_hwunit.h"
+
+#include "config/DataFolder.h"
+#include "config/TSettings.h"
+#include "hardware/ControlPulse.h"
+#include "hardware/ExternalStartWatch.h"
+#include "hardware/PortBackend.h"
+#include "hardware/PortBase.h"
+#include "hardware/SerialSensorInput.h"
+#include "hardware/SerialSensorPort.h"
+#include "hardware/StartLights.h"
+#include "hardware/TComPort.h"
+#include "hardware/TSmallPort.h"
+#include "platform/ProcessPriority.h"
+#include "platform/ShutdownSignals.h"
+#include "timing/LapFile.h"
+#include "timing/LapList.h"
+#include "timing/MessageTimer.h"
+#include "timing/MonotonicClock.h"
+#include "timing/TRace.h"
+#include "timing/ThdTimer.h"
+#include "timing/ui/LapFileDialogs.h"
+#include "timing/ui/LapListView.h"
+#include "timing/ui/MainStatusBar.h"
+#include "timing/ui/SevenSegmentDisplay.h"
+#include "timing/ui/SignalLamp.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+
+namespace {
+
+constexpr int kKarts = 4;
+
+// The START button's picture: a chequered flag on a green disc.
+QIcon startIcon() {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x00, 0x60, 0x00), 1.5));
+    p.setBrush(QColor(0x20, 0xb0, 0x20));
+    p.drawEllipse(QRectF(1, 1, 30, 30));
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 4; ++column)
+            p.fillRect(QRectF(8 + column * 4.5, 9 + row * 4.5, 4.5, 4.5),
+                       (row + column) % 2 ? QColor(0x10, 0x10, 0x10) : Qt::white);
+    p.setPen(QPen(QColor(0x10, 0x10, 0x10), 1.5));
+    p.drawLine(QPointF(8, 9), QPointF(8, 25));
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+TForm1::TForm1(TForm1Deps deps, QWidget* parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::TForm1>()), m_settings(deps.settings),
+      m_dataFolder(deps.dataFolder), m_port(std::make_unique<TSmallPort>(std::move(deps.portBackend))),
+      m_comPort(std::make_unique<TComPort>()), m_serial(deps.serial ? deps.serial : m_comPort.get()) {
+    m_ui->setupUi(this);
+    m_port->setObjectName(QStringLiteral("SmallPort1"));
+    m_comPort->setObjectName(QStringLiteral("ComPort1"));
+    m_ui->StartButton1->setIcon(startIcon());
+
+    m_statusBar = new MainStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(m_statusBar);
+    connect(m_port.get(), &TSmallPort::openedChanged, m_statusBar, &MainStatusBar::setPortOpen);
+
+    m_lapFileDialogs = std::make_unique<LapFileDialogs>(this);
+    buildRace(deps.clock ? *deps.clock : SteadyClock::instance());
+    buildLapColumns();
+    connectButtons();
+    setLamp(Lamp::Red, false);
+    setLamp(Lamp::Orange, false);
+    setLamp(Lamp::Green, false);
+
+    FormCreate(deps.readCreationSettings);
+
+    // Fixed size, with a system menu and a minimise button but no maximise button.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   (m_settings.Ostatni.OnTop ? Qt::WindowStaysOnTopHint : Qt::Widget));
+    m_ui->CasLayout->insertStretch(0);
+    m_ui->CasLayout->addStretch();
+    setFixedSize(sizeHint());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TForm1::buildRace(MonotonicClock& clock) {
+    RaceTimers timers;
+    for (int k = 0; k < kKarts; ++k) {
+        m_samplers[k] = std::make_unique<TThreadedTimer>();
+        m_samplers[k]->setObjectName(QStringLiteral("Timer%1").arg(k + 1));
+        m_samplers[k]->setThreadPriority(TThreadedTimer::tpHighest);
+        m_deadTimers[k] = std::make_unique<TThreadedTimer>();
+        m_deadTimers[k]->setObjectName(QStringLiteral("ProdlevaTimer%1").arg(k + 1));
+        timers.samplers[k] = m_samplers[k].get();
+        timers.deadTimers[k] = m_deadTimers[k].get();
+        m_lapLists[k] = std::make_unique<LapList>();
+    }
+    m_zobrazTimer = std::make_unique<TThreadedTimer>();
+    m_zobrazTimer->setObjectName(QStringLiteral("ZobrazTimer"));
+    m_hwLog0Timer = std::make_unique<TThreadedTimer>();
+    m_hwLog0Timer->setObjectName(QStringLiteral("HwLOG0Timer"));
+    m_hwLog1Timer = std::make_unique<TThreadedTimer>();
+    m_hwLog1Timer->setObjectName(QStringLiteral("HWLOG1Timer"));
+    m_extStartTimer = std::make_unique<MessageTimer>();
+    m_extStartTimer->setObjectName(QStringLiteral("ExtStart"));
+    timers.display = m_zobrazTimer.get();
+    timers.hwLog0 = m_hwLog0Timer.get();
+    timers.hwLog1 = m_hwLog1Timer.get();
+    timers.extStart = m_extStartTimer.get();
+
+    m_lights = std::make_unique<StartLights>(*m_port, *this);
+    m_controlPulse = std::make_unique<ControlPulse>(*m_port, *m_hwLog0Timer, *m_hwLog1Timer);
+    RaceDeps deps{m_settings,
+                  *m_port,
+                  clock,
+                  timers,
+                  {m_lapLists[0].get(), m_lapLists[1].get(), m_lapLists[2].get(), m_lapLists[3].get()},
+                  m_mediaPlayer,
+                  *m_lights,
+                  *this,
+                  m_serial,
+                  m_dataFolder,
+                  {}};
+    m_race = std::make_unique<TRace>(std::move(deps));
+    // Serial bursts become hits of the channels outside their dead time.
+    m_serialInput = std::make_unique<SerialSensorInput>(*m_comPort, m_settings);
+    for (int k = 1; k <= kKarts; ++k) {
+        TLapChannel& channel = m_race->channel(k);
+        m_serialInput->setHitTarget(
+            k, {[&channel] { return channel.deadTimeRunning(); }, [&channel] { channel.PendingHit = true; }});
+    }
+    m_externalStart = std::make_unique<ExternalStartWatch>(*m_extStartTimer, *m_port, m_settings,
+                                                           [this] { StartButton1Click(); });
+}
+
+TForm1::~TForm1() {
+    FormDestroy();
+}
+
+void TForm1::buildLapColumns() {
+    for (int k = 1; k <= kKarts; ++k) {
+        LapListView* list = lapListView(k);
+        list->bind(m_lapLists[k - 1].get());
+
+        auto* menu = new QMenu(this);
+        menu->setObjectName(QStringLiteral("PopupMenu%1").arg(k));
+        QAction* offer = menu->addAction(QStringLiteral("Vložit do tab. Top 20"));
+        offer->setObjectName(QStringLiteral("Vlozitdotab%1").arg(k));
+        connect(offer, &QAction::triggered, this, [this, k] {
+            if (m_hooks.offerToBestTwenty)
+                m_hooks.offerToBestTwenty(k);
+        });
+        QAction* remove = menu->addAction(QStringLiteral("Smazat záznam"));
+        remove->setObjectName(QStringLiteral("Smazatzaznam%1").arg(k));
+        connect(remove, &QAction::triggered, this, [this, k] { deleteSelectedLap(k); });
+        m_popupMenus[k - 1] = menu;
+        connect(list, &QWidget::customContextMenuRequested, this,
+                [this, k](const QPoint& position) { showPopupMenu(k, position); });
+    }
+}
+
+void TForm1::connectButtons() {
+    connect(m_ui->StartButton1, &QPushButton::clicked, this, &TForm1::StartButton1Click);
+    connect(m_ui->Statistika, &QPushButton::clicked, this, &TForm1::StatistikaClick);
+    connect(m_ui->stav_motokar, &QPushButton::clicked, this, &TForm1::stav_motokarClick);
+    connect(m_ui->Nastaveni_Button, &QPushButton::clicked, this, &TForm1::Nastaveni_ButtonClick);
+    connect(m_ui->About, &QPushButton::clicked, this, &TForm1::AboutClick);
+    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(m_ui->TopTen10, &QPushButton::clicked, this, &TForm1::TopTen10Click);
+    connect(m_ui->KonecButton, &QPushButton::clicked, this, &TForm1::KonecButtonClick);
+    connect(m_ui->CasZavodu, qOverload<int>(&QSpinBox::valueChanged), this, &TForm1::CasZavoduChange);
+
+    connect(m_ui->Smazat1, &QPushButton::clicked, this, &TForm1::Smazat1Click);
+    connect(m_ui->Smazat2, &QPushButton::clicked, this, &TForm1::Smazat2Click);
+    connect(m_ui->Smazat3, &QPushButton::clicked, this, &TForm1::Smazat3Click);
+    connect(m_ui->Smazat4, &QPushButton::clicked, this, &TForm1::Smazat4Click);
+    connect(m_ui->BitBtn1, &QPushButton::clicked, this, &TForm1::Uloz1Click);
+    connect(m_ui->BitBtn2, &QPushButton::clicked, this, &TForm1::Uloz2Click);
+    connect(m_ui->BitBtn3, &QPushButton::clicked, this, &TForm1::Uloz3Click);
+    connect(m_ui->BitBtn4, &QPushButton::clicked, this, &TForm1::Uloz4Click);
+    connect(m_ui->Nacti1, &QPushButton::clicked, this, &TForm1::Nacti1Click);
+    connect(m_ui->Nacti2, &QPushButton::clicked, this, &TForm1::Nacti2Click);
+    connect(m_ui->Nacti3, &QPushButton::clicked, this, &TForm1::Nacti3Click);
+    connect(m_ui->Nacti4, &QPushButton::clicked, this, &TForm1::Nacti4Click);
+}
+
+void TForm1::callHook(const std::function<void()>& hook) {
+    if (hook)
+        hook();
+}
+
+// --- creation, activation, closing ---------------------------------------------------------------
+
+void TForm1::FormCreate(const std::function<void(TSettings&)>& readCreationSettings) {
+    // The race's per-channel marks start at zero: the race was made just now.
+    m_lapFileDialogs->setInitialDirectory(DataFolder(m_dataFolder).folderPath(QStringLiteral("vysledky")));
+    if (readCreationSettings)
+        readCreationSettings(m_settings);
+    ProcessPriority::apply(m_settings.Ostatni.Priorita);
+}
+
+bool TForm1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QMainWindow::event(event);
+}
+
+void TForm1::FormActivate() {
+    // Modal windows shown by the steps below re-activate this window when they close; that must not
+    // start the sequence again while it runs.
+    if (m_activated || m_activating)
+        return;
+    m_activating = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{m_activating};
+
+    m_statusBar->setToolTip(QStringLiteral(
+        " Pokud nepracuje ovladač LPT portu správně\r\n     je stav zobrazen červenou barvou"));
+    callHook(m_hooks.readSettingsFile);
+    if (m_settings.PoSpusteni.LPT && !m_port->Opened())
+        m_port->setOpened(true);
+    callHook(m_hooks.finishReadingSettings);
+    m_externalStart->applySetting();
+    m_controlPulse->applyIntervals(m_settings);
+    m_race->setDeadTimeInterval(quint32(m_settings.HW.Prodleva));
+    if (m_port->Opened()) {
+        applyStartupPortBase();
+        m_lights->writeStartupValue(m_settings.PoSpusteni.Base);
+    }
+    m_statusBar->setPortOpen(m_port->Opened());
+    if (!m_port->Opened() && m_settings.PoSpusteni.LPT)
+        callHook(m_hooks.showPortError);
+    m_controlPulse->startAfterStartup(m_settings);
+    m_race->setEndRedMask(quint8(m_settings.Semafor.Cervena));
+    callHook(m_hooks.showMasksInSettings);
+    // The audience window learns the race length from the change; a field already at 10 reports none.
+    const bool alreadyTen = m_ui->CasZavodu->value() == 10;
+    m_ui->CasZavodu->setValue(10);
+    if (alreadyTen)
+        CasZavoduChange(10);
+    callHook(m_hooks.kartUpkeepAtStart);
+    m_activated = true;
+}
+
+void TForm1::applyStartupPortBase() {
+    m_port->setPortBase(PortBase::fromChoice(m_settings.PoSpusteni.Port, m_settings.PoSpusteni.Base1));
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TForm1::FormClose() {
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_race->Reset_Promenych();
+    m_port->setOpened(false);
+    if (m_serial && m_serial->isOpen())
+        m_serial->close();
+    callHook(m_hooks.closeSerialPort);
+    callHook(m_hooks.writeKartEngineTimes);
+    emit closed();
+}
+
+void TForm1::FormDestroy() {
+    // The lists go before the widgets that show them.
+    for (int k = 1; k <= kKarts; ++k)
+        lapListView(k)->bind(nullptr);
+    m_mediaPlayer.close();
+}
+
+void TForm1::installShutdownSignals() {
+    if (m_shutdownSignals)
+        return;
+    m_shutdownSignals = new ShutdownSignals(this);
+    connect(m_shutdownSignals, &ShutdownSignals::shutdownRequested, this, &TForm1::KonecButtonClick);
+}
+
+// --- the race's view -----------------------------------------------------------------------------
+
+void TForm1::setLamp(Lamp lamp, bool on) {
+    switch (lamp) {
+    case Lamp::Red:
+        m_ui->Led_cervena->setOn(on);
+        break;
+    case Lamp::Orange:
+        m_ui->LED_oranzova->setOn(on);
+        break;
+    case Lamp::Green:
+        m_ui->Led_zelena->setOn(on);
+        break;
+    }
+}
+
+void TForm1::repaintStartGroup() {
+    if (m_ui->StartGroup->isVisible())
+        m_ui->StartGroup->repaint();
+}
+
+void TForm1::setRunning(bool running) {
+    m_ui->StartButton1->setText(running ? QStringLiteral("STOP") : QStringLiteral("START"));
+}
+
+void TForm1::setButtonEnabled(RaceButton button, bool enabled) {
+    switch (button) {
+    case RaceButton::StavKar:
+        m_ui->stav_motokar->setEnabled(enabled);
+        break;
+    case RaceButton::Statistika:
+        m_ui->Statistika->setEnabled(enabled);
+        break;
+    case RaceButton::Tisk:
+        m_ui->Button1->setEnabled(enabled);
+        break;
+    case RaceButton::TopTen:
+        m_ui->TopTen10->setEnabled(enabled);
+        break;
+    }
+}
+
+SevenSegmentDisplay* TForm1::display(ClockDisplay display) const {
+    switch (display) {
+    case ClockDisplay::Millis:
+        return m_ui->LcdDisplay1;
+    case ClockDisplay::Seconds:
+        return m_ui->LcdDisplay2;
+    case ClockDisplay::Minutes:
+        break;
+    }
+    return m_ui->LcdDisplay3;
+}
+
+void TForm1::setClockDisplay(ClockDisplay which, int value) {
+    display(which)->setValue(value);
+}
+
+int TForm1::clockDisplay(ClockDisplay which) const {
+    return display(which)->value();
+}
+
+int TForm1::raceMinutes() const {
+    return m_ui->CasZavodu->value();
+}
+
+void TForm1::processPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+void TForm1::showError(const QString& message) {
+    if (m_hooks.showError)
+        m_hooks.showError(message);
+    else
+        QMessageBox::critical(this, windowTitle(), message);
+}
+
+LapListView* TForm1::lapListView(int kart) const {
+    const std::array<LapListView*, kKarts> lists = {m_ui->Kola_mezicas1, m_ui->Kola_mezicas2,
+                                                    m_ui->Kola_mezicas3, m_ui->Kola_mezicas4};
+    return kart >= 1 && kart <= kKarts ? lists[kart - 1] : nullptr;
+}
+
+QCheckBox* TForm1::zenaBox(int kart) const {
+    const std::array<QCheckBox*, kKarts> boxes = {m_ui->ZenaBox1, m_ui->ZenaBox2, m_ui->ZenaBox3,
+                                                  m_ui->ZenaBox4};
+    return kart >= 1 && kart <= kKarts ? boxes[kart - 1] : nullptr;
+}
+
+QCheckBox* TForm1::ucastBox(int kart) const {
+    const std::array<QCheckBox*, kKarts> boxes = {m_ui->UcastBox1, m_ui->UcastBox2, m_ui->UcastBox3,
+                                                  m_ui->UcastBox4};
+    return kart >= 1 && kart <= kKarts ? boxes[kart - 1] : nullptr;
+}
+
+// --- buttons -------------------------------------------------------------------------------------
+
+void TForm1::StartButton1Click() {
+    m_race->StartButton1Click();
+}
+
+void TForm1::StatistikaClick() {
+    callHook(m_hooks.showStatistics);
+}
+
+void TForm1::stav_motokarClick() {
+    callHook(m_hooks.showKartStates);
+}
+
+void TForm1::Nastaveni_ButtonClick() {
+    if (!m_hooks.showSettings)
+        return;
+    m_hooks.showSettings();
+    callHook(m_hooks.writeSerialSection);
+}
+
+void TForm1::AboutClick() {
+    callHook(m_hooks.showAbout);
+}
+
+void TForm1::Button1Click() {
+    callHook(m_hooks.showPrintPreview);
+}
+
+void TForm1::TopTen10Click() {
+    callHook(m_hooks.showBestTwenty);
+}
+
+void TForm1::KonecButtonClick() {
+    close();
+}
+
+void TForm1::CasZavoduChange(int minutes) {
+    m_race->CasZavoduChange(minutes);
+}
+
+// --- lap lists -----------------------------------------------------------------------------------
+
+void TForm1::clearLaps(int kart) {
+    lapList(kart).clear();
+}
+
+void TForm1::saveLaps(int kart) {
+    const QString file = m_lapFileDialogs->askSaveFile(kart);
+    if (!file.isEmpty())
+        saveLapsTo(kart, file);
+}
+
+void TForm1::loadLaps(int kart) {
+    const QString file = m_lapFileDialogs->askOpenFile(kart);
+    if (!file.isEmpty())
+        loadLapsFrom(kart, file);
+}
+
+void TForm1::saveLapsTo(int kart, const QString& path) {
+    saveLapFile(path, lapList(kart).entries());
+}
+
+void TForm1::loadLapsFrom(int kart, const QString& path) {
+    lapList(kart).setEntries(loadLapFile(path));
+}
+
+void TForm1::deleteSelectedLap(int kart) {
+    lapList(kart).deleteSelected();
+}
+
+void TForm1::showPopupMenu(int kart, const QPoint& position) {
+    m_popupMenus[kart - 1]->popup(lapListView(kart)->viewport()->mapToGlobal(position));
+}

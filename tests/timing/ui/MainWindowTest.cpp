@@ -1,0 +1,639 @@
+// The main window: its layout and texts, the start-up and closing steps, the lap lists, and a short
+// race in real time on a port whose sensors follow the steady clock.
+#include "FakePortBackend.h"
+
+#include "app/UserError.h"
+#include "config/TSettings.h"
+#include "hardware/ExternalStartWatch.h"
+#include "hardware/PortBackendFactory.h"
+#include "hardware/PortOptions.h"
+#include "hardware/ScenarioReader.h"
+#include "hardware/TSmallPort.h"
+#include "hardware/VirtualTrack.h"
+#include "platform/LockKeys.h"
+#include "platform/ProcessPriority.h"
+#include "timing/LapList.h"
+#include "timing/LapTime.h"
+#include "timing/MonotonicClock.h"
+#include "timing/TRace.h"
+#include "timing/ui/LapFileDialogs.h"
+#include "timing/ui/LapListView.h"
+#include "timing/ui/MainStatusBar.h"
+#include "timing/ui/SevenSegmentDisplay.h"
+#include "timing/ui/SignalLamp.h"
+#include "timing/ui/hwunit.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void layoutHasEveryControlWithItsText();
+    void creationAppliesOnTopAndPriorityFromTheFile();
+    void lapColumnsHaveTheirControls();
+    void statusBarPanels();
+    void clockDisplaysPadToTheirWidth();
+    void raceTimeIsTenAfterEveryStart();
+    void lptOffLeavesTheLampRedWithoutTheErrorWindow();
+    void failedPortOpenShowsTheErrorWindowOnce();
+    void openPortShowsGreenAndWritesTheRestingValue();
+    void thirdPortBaseTakesTheLowSixteenBits();
+    void badHexBaseStopsActivationAndTheNextActivationRetries();
+    void activationRunsItsHooksInOrderOnlyOnce();
+    void buttonsWithoutTheirWindowDoNothing();
+    void settingsButtonStoresSerialParametersAfterTheWindow();
+    void lapListMirrorsTheRaceList();
+    void popupMenuItemsAndDeletion();
+    void lapFilesRoundTripThroughTheWindow();
+    void lapFileDialogsStartInResults();
+    void savedNameWithoutExtensionGetsTxt();
+    void closingDuringARaceStopsWithoutAccounting();
+    void sigtermClosesLikeKonec();
+    void shortRaceInRealTime();
+    void scenarioRaceOnTheVirtualTrack();
+
+private:
+    std::unique_ptr<TForm1> makeWindow(int openError = 0, quint16 base = 888);
+    template <typename T> T* child(const QString& name) const {
+        T* found = m_window->findChild<T*>(name);
+        if (!found)
+            qWarning("missing control %s", qPrintable(name));
+        return found;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_data;
+    TSettings m_settings;
+    FakePortBackend* m_backend = nullptr;
+    std::unique_ptr<TForm1> m_window;
+};
+
+std::unique_ptr<TForm1> MainWindowTest::makeWindow(int openError, quint16 base) {
+    auto backend = std::make_unique<FakePortBackend>(SteadyClock::instance(), base);
+    backend->setOpenError(openError);
+    m_backend = backend.get();
+    auto window = std::make_unique<TForm1>(TForm1Deps{m_settings, m_data->path(), std::move(backend)});
+    window->hooks().showError = [](const QString& message) {
+        qWarning("error shown: %s", qPrintable(message));
+    };
+    return window;
+}
+
+void MainWindowTest::init() {
+    m_data = std::make_unique<QTemporaryDir>();
+    QDir(m_data->path()).mkpath(QStringLiteral("vysledky"));
+    QDir(m_data->path()).mkpath(QStringLiteral("zvuky"));
+    m_settings = TSettings();
+    // No start lights: their sequence would block the test for two seconds.
+    m_settings.Semafor.Pouzij = false;
+    m_window = makeWindow();
+}
+
+void MainWindowTest::cleanup() {
+    m_window.reset();
+    m_data.reset();
+}
+
+void MainWindowTest::layoutHasEveryControlWithItsText() {
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tarvolin v.2.0"));
+    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+    QVERIFY(!(m_window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(m_window->windowFlags() & Qt::WindowMinimizeButtonHint);
+
+    QCOMPARE(child<QGroupBox>(QStringLiteral("StartGroup"))->title(), QStringLiteral(" Start závodu "));
+    auto* start = child<QPushButton>(QStringLiteral("StartButton1"));
+    QCOMPARE(start->text(), QStringLiteral("START"));
+    QVERIFY(start->font().bold());
+    QVERIFY(start->font().italic());
+    QVERIFY(!start->icon().isNull());
+    QCOMPARE(start->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(start->toolTip(), QStringLiteral("Odstartuje počítání času"));
+    for (const char* lamp : {"Led_cervena", "LED_oranzova", "Led_zelena"}) {
+        QVERIFY2(child<SignalLamp>(QLatin1String(lamp)), lamp);
+        QVERIFY2(!child<SignalLamp>(QLatin1String(lamp))->isOn(), lamp);
+    }
+    QCOMPARE(child<QGroupBox>(QStringLiteral("CasZavoduGroup"))->title(), QStringLiteral(" Čas závodu "));
+    auto* minutes = child<QSpinBox>(QStringLiteral("CasZavodu"));
+    QCOMPARE(minutes->minimum(), 1);
+    QCOMPARE(minutes->maximum(), 59);
+    QCOMPARE(child<QLabel>(QStringLiteral("MinutLabel"))->text(), QStringLiteral("minut"));
+
+    QCOMPARE(child<QGroupBox>(QStringLiteral("CasGroup"))->title(), QStringLiteral(" Celkový naměřený čas "));
+    QCOMPARE(child<SevenSegmentDisplay>(QStringLiteral("LcdDisplay3"))->digitCount(), 2);
+    QCOMPARE(child<SevenSegmentDisplay>(QStringLiteral("LcdDisplay2"))->digitCount(), 2);
+    QCOMPARE(child<SevenSegmentDisplay>(QStringLiteral("LcdDisplay1"))->digitCount(), 3);
+    QCOMPARE(child<SevenSegmentDisplay>(QStringLiteral("LcdDisplay1"))->litColor(), QColor(0, 0, 0x80));
+    QCOMPARE(child<QLabel>(QStringLiteral("Colon1"))->text(), QStringLiteral(":"));
+    QCOMPARE(child<QLabel>(QStringLiteral("Colon2"))->text(), QStringLiteral(":"));
+
+    const QList<QPair<QString, QString>> buttons = {
+        {QStringLiteral("Statistika"), QStringLiteral("&Statistika")},
+        {QStringLiteral("stav_motokar"), QStringLiteral("Sta&v kár")},
+        {QStringLiteral("Nastaveni_Button"), QStringLiteral("&Nastavení")},
+        {QStringLiteral("About"), QStringLiteral("&O programu")},
+        {QStringLiteral("Button1"), QStringLiteral("&Tisk")},
+        {QStringLiteral("TopTen10"), QStringLiteral("&Nejlepších dvacet časů")},
+        {QStringLiteral("KonecButton"), QStringLiteral("&Konec")},
+    };
+    for (const auto& [name, text] : buttons)
+        QCOMPARE(child<QPushButton>(name)->text(), text);
+    QCOMPARE(child<QPushButton>(QStringLiteral("Statistika"))->toolTip(),
+             QStringLiteral("Zobrazení grafu a tabulka TOP 20"));
+    QCOMPARE(child<QPushButton>(QStringLiteral("stav_motokar"))->toolTip(),
+             QStringLiteral("Motohidiny a hlášení stavu motokár"));
+    QCOMPARE(child<QGroupBox>(QStringLiteral("CasyKolGroup"))->title(),
+             QStringLiteral(" Naměřené časy kol "));
+}
+
+void MainWindowTest::creationAppliesOnTopAndPriorityFromTheFile() {
+    QVERIFY(!(m_window->windowFlags() & Qt::WindowStaysOnTopHint));
+    m_window.reset();
+    bool read = false;
+    auto backend = std::make_unique<FakePortBackend>(SteadyClock::instance(), 888);
+    TForm1Deps deps{
+        m_settings, m_data->path(), std::move(backend), nullptr, nullptr, [&](TSettings& settings) {
+            read = true;
+            settings.Ostatni.OnTop = true;
+            settings.Ostatni.Priorita = 1;
+        }};
+    m_window = std::make_unique<TForm1>(std::move(deps));
+    QVERIFY(read);
+    QVERIFY(m_window->windowFlags() & Qt::WindowStaysOnTopHint);
+    errno = 0;
+    QCOMPARE(getpriority(PRIO_PROCESS, 0), 19);
+    // Back to normal for the other tests (raising needs the privilege, which a test run as root has).
+    ProcessPriority::apply(0);
+}
+
+void MainWindowTest::lapColumnsHaveTheirControls() {
+    for (int k = 1; k <= 4; ++k) {
+        const QString n = QString::number(k);
+        QCOMPARE(child<QGroupBox>(QStringLiteral("MezicasyGroup") + n)->title(),
+                 QStringLiteral(" Mezičasy kára %1 ").arg(k));
+        auto* zena = child<QCheckBox>(QStringLiteral("ZenaBox") + n);
+        QCOMPARE(zena->text(), QStringLiteral("Žena"));
+        QCOMPARE(zena->toolTip(), QStringLiteral("Na této motokáře jezdí žena."));
+        auto* ucast = child<QCheckBox>(QStringLiteral("UcastBox") + n);
+        QCOMPARE(ucast->text(), QStringLiteral("Bez účasti"));
+        QCOMPARE(ucast->toolTip(), QStringLiteral("Zatržením vypnete zařazení jezdce do tabulky Top 20."));
+        QVERIFY(child<LapListView>(QStringLiteral("Kola_mezicas") + n));
+        QCOMPARE(child<QPushButton>(QStringLiteral("Smazat") + n)->text(), QStringLiteral(" Smazat "));
+        QCOMPARE(child<QPushButton>(QStringLiteral("BitBtn") + n)->text(), QStringLiteral("Ulož časy"));
+        QCOMPARE(child<QPushButton>(QStringLiteral("Nacti") + n)->text(), QStringLiteral("Načti časy"));
+        auto* menu = child<QMenu>(QStringLiteral("PopupMenu") + n);
+        QCOMPARE(menu->actions().size(), 2);
+        QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("Vložit do tab. Top 20"));
+        QCOMPARE(menu->actions().at(1)->text(), QStringLiteral("Smazat záznam"));
+        QCOMPARE(menu->actions().at(1)->objectName(), QStringLiteral("Smazatzaznam") + n);
+    }
+}
+
+void MainWindowTest::statusBarPanels() {
+    MainStatusBar& bar = m_window->statusBarPanels();
+    auto* text = bar.findChild<QLabel*>(QStringLiteral("LptStatusText"));
+    QCOMPARE(text->text(), QStringLiteral("Stav LPT portu: "));
+    QVERIFY(text->alignment() & Qt::AlignRight);
+    QCOMPARE(bar.findChild<QLabel*>(QStringLiteral("CapsPanel"))->text(), QStringLiteral("CAPS"));
+    QCOMPARE(bar.findChild<QLabel*>(QStringLiteral("NumPanel"))->text(), QStringLiteral("NUM"));
+    QCOMPARE(bar.findChild<QLabel*>(QStringLiteral("ScrollPanel"))->text(), QStringLiteral("SCROLL"));
+    auto* maker = bar.findChild<QLabel*>(QStringLiteral("MakerPanel"));
+    QCOMPARE(maker->text(), QStringLiteral("Orvex Software"));
+    QVERIFY(maker->font().italic());
+
+    // Panels in their order, left to right.
+    QWidget* lampPanel = bar.findChild<QWidget*>(QStringLiteral("PortLampPanel"));
+    auto* dateTime = bar.findChild<QLabel*>(QStringLiteral("DateTimePanel"));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(text->x() < lampPanel->x());
+    QVERIFY(lampPanel->x() < bar.findChild<QLabel*>(QStringLiteral("CapsPanel"))->x());
+    QVERIFY(bar.findChild<QLabel*>(QStringLiteral("ScrollPanel"))->x() < dateTime->x());
+    QVERIFY(dateTime->x() < maker->x());
+    // The fixed-size window shows every panel whole.
+    QVERIFY(bar.height() >= bar.sizeHint().height());
+    QVERIFY(bar.geometry().bottom() < m_window->height());
+    QVERIFY(maker->geometry().right() < bar.width());
+
+    // A key that is off is drawn grey.
+    auto* caps = bar.findChild<QLabel*>(QStringLiteral("CapsPanel"));
+    LockKeyStates states;
+    states.caps = true;
+    bar.showLockKeys(&states);
+    QVERIFY(caps->property("lockOn").toBool());
+    QVERIFY(!bar.findChild<QLabel*>(QStringLiteral("NumPanel"))->property("lockOn").toBool());
+    bar.showLockKeys(nullptr);
+    QCOMPARE(caps->palette().color(QPalette::WindowText),
+             bar.palette().color(QPalette::Disabled, QPalette::WindowText));
+
+    // Czech month names, a blank, then the time with its own leading blank and no hour padding.
+    QCOMPARE(MainStatusBar::dateTimeText(QDateTime(QDate(2026, 3, 5), QTime(7, 4, 9))),
+             QStringLiteral("5. března 2026  7:04:09"));
+    QCOMPARE(MainStatusBar::dateTimeText(QDateTime(QDate(2026, 12, 24), QTime(18, 30, 0))),
+             QStringLiteral("24. prosince 2026  18:30:00"));
+}
+
+void MainWindowTest::clockDisplaysPadToTheirWidth() {
+    m_window->setClockDisplay(ClockDisplay::Minutes, 5);
+    m_window->setClockDisplay(ClockDisplay::Seconds, 0);
+    m_window->setClockDisplay(ClockDisplay::Millis, 7);
+    QCOMPARE(child<SevenSegmentDisplay>(QStringLiteral("LcdDisplay3"))->text(), QStringLiteral("05"));
+    QCOMPARE(child<SevenSegmentDisplay>(QStringLiteral("LcdDisplay2"))->text(), QStringLiteral("00"));
+    QCOMPARE(child<SevenSegmentDisplay>(QStringLiteral("LcdDisplay1"))->text(), QStringLiteral("007"));
+    QCOMPARE(m_window->clockDisplay(ClockDisplay::Millis), 7);
+    m_window->setClockDisplay(ClockDisplay::Millis, 999);
+    QCOMPARE(child<SevenSegmentDisplay>(QStringLiteral("LcdDisplay1"))->text(), QStringLiteral("999"));
+    m_window->setClockDisplay(ClockDisplay::Minutes, -3);
+    QCOMPARE(child<SevenSegmentDisplay>(QStringLiteral("LcdDisplay3"))->text(), QStringLiteral("00"));
+}
+
+void MainWindowTest::raceTimeIsTenAfterEveryStart() {
+    int audienceLength = -1;
+    m_window->race().hooks().audienceRaceLength = [&](int minutes) { audienceLength = minutes; };
+    m_settings.TVOUT.Pouzit = true;
+    child<QSpinBox>(QStringLiteral("CasZavodu"))->setValue(33);
+    m_window->FormActivate();
+    QCOMPARE(child<QSpinBox>(QStringLiteral("CasZavodu"))->value(), 10);
+    QCOMPARE(m_window->raceMinutes(), 10);
+    QCOMPARE(audienceLength, 10);
+
+    // A field that already reads 10 still tells the audience window.
+    m_window = makeWindow();
+    audienceLength = -1;
+    m_window->race().hooks().audienceRaceLength = [&](int minutes) { audienceLength = minutes; };
+    m_window->FormActivate();
+    QCOMPARE(audienceLength, 10);
+}
+
+void MainWindowTest::lptOffLeavesTheLampRedWithoutTheErrorWindow() {
+    m_settings.PoSpusteni.LPT = false;
+    int errorWindows = 0;
+    m_window->hooks().showPortError = [&] { ++errorWindows; };
+    m_window->FormActivate();
+    QVERIFY(m_window->activated());
+    QVERIFY(!m_window->SmallPort1().Opened());
+    QCOMPARE(errorWindows, 0);
+    QVERIFY(!m_window->statusBarPanels().portOpen());
+    QCOMPARE(m_window->statusBarPanels().portLamp()->color(), QColor(0xe0, 0, 0));
+    QCOMPARE(m_window->statusBarPanels().portLamp()->toolTip(), QStringLiteral("busy"));
+}
+
+void MainWindowTest::failedPortOpenShowsTheErrorWindowOnce() {
+    m_window = makeWindow(ENODEV);
+    int errorWindows = 0;
+    m_window->hooks().showPortError = [&] { ++errorWindows; };
+    m_window->FormActivate();
+    m_window->FormActivate();
+    QCOMPARE(errorWindows, 1);
+    QVERIFY(!m_window->statusBarPanels().portOpen());
+    QVERIFY(m_backend->writes().empty());
+}
+
+void MainWindowTest::openPortShowsGreenAndWritesTheRestingValue() {
+    m_settings.PoSpusteni.Port = 2;
+    m_settings.PoSpusteni.Base = 0x15A; // low 8 bits only
+    m_settings.HW.Rizeni = false;
+    m_window = makeWindow(0, 632);
+    int errorWindows = 0;
+    m_window->hooks().showPortError = [&] { ++errorWindows; };
+    m_window->FormActivate();
+    QVERIFY(m_window->SmallPort1().Opened());
+    QCOMPARE(m_window->SmallPort1().portBase(), quint16(632));
+    QCOMPARE(errorWindows, 0);
+    QVERIFY(m_window->statusBarPanels().portOpen());
+    QCOMPARE(m_window->statusBarPanels().portLamp()->toolTip(), QStringLiteral("free"));
+    QVERIFY(!m_backend->writes().empty());
+    QCOMPARE(m_backend->writes().front().value, quint8(0x5A));
+}
+
+void MainWindowTest::thirdPortBaseTakesTheLowSixteenBits() {
+    m_settings.PoSpusteni.Port = 3;
+    m_settings.PoSpusteni.Base1 = QStringLiteral("1DC00");
+    m_window->FormActivate();
+    QCOMPARE(m_window->SmallPort1().portBase(), quint16(0xDC00));
+}
+
+void MainWindowTest::badHexBaseStopsActivationAndTheNextActivationRetries() {
+    m_settings.PoSpusteni.Port = 3;
+    m_settings.PoSpusteni.Base1 = QStringLiteral("XYZ");
+    int readings = 0;
+    m_window->hooks().readSettingsFile = [&] { ++readings; };
+    try {
+        m_window->FormActivate();
+        QFAIL("a base that is not hexadecimal must stop the activation");
+    } catch (const ConversionError& error) {
+        QCOMPARE(error.message(), QStringLiteral("'$XYZ' is not a valid integer value"));
+    }
+    QVERIFY(!m_window->activated());
+    m_settings.PoSpusteni.Base1 = QStringLiteral("DC00");
+    m_window->FormActivate();
+    QVERIFY(m_window->activated());
+    QCOMPARE(readings, 2);
+    QCOMPARE(m_window->SmallPort1().portBase(), quint16(0xDC00));
+}
+
+void MainWindowTest::activationRunsItsHooksInOrderOnlyOnce() {
+    QStringList calls;
+    MainWindowHooks& hooks = m_window->hooks();
+    hooks.readSettingsFile = [&] { calls << QStringLiteral("read"); };
+    hooks.finishReadingSettings = [&] {
+        calls << (m_window->SmallPort1().Opened() ? QStringLiteral("finish-open") : QStringLiteral("finish"));
+    };
+    hooks.showMasksInSettings = [&] { calls << QStringLiteral("masks"); };
+    hooks.kartUpkeepAtStart = [&] {
+        calls << QStringLiteral("upkeep-%1").arg(child<QSpinBox>(QStringLiteral("CasZavodu"))->value());
+    };
+    m_settings.Semafor.Cervena = 0x81;
+    m_window->show();
+    m_window->activateWindow();
+    QTRY_VERIFY(m_window->activated());
+    m_window->FormActivate();
+    QCOMPARE(calls, QStringList({QStringLiteral("read"), QStringLiteral("finish-open"),
+                                 QStringLiteral("masks"), QStringLiteral("upkeep-10")}));
+    QCOMPARE(m_window->race().endRedMask(), quint8(0x81));
+    QCOMPARE(m_window->statusBarPanels().toolTip(),
+             QStringLiteral(
+                 " Pokud nepracuje ovladač LPT portu správně\r\n     je stav zobrazen červenou barvou"));
+}
+
+void MainWindowTest::buttonsWithoutTheirWindowDoNothing() {
+    m_window->FormActivate();
+    for (const char* name :
+         {"Statistika", "stav_motokar", "Nastaveni_Button", "About", "Button1", "TopTen10"})
+        child<QPushButton>(QLatin1String(name))->click();
+    QVERIFY(!m_window->race().running());
+
+    int shown = 0;
+    m_window->hooks().showBestTwenty = [&] { ++shown; };
+    m_window->hooks().showStatistics = [&] { shown += 10; };
+    child<QPushButton>(QStringLiteral("TopTen10"))->click();
+    child<QPushButton>(QStringLiteral("Statistika"))->click();
+    QCOMPARE(shown, 11);
+}
+
+void MainWindowTest::settingsButtonStoresSerialParametersAfterTheWindow() {
+    QStringList calls;
+    m_window->hooks().showSettings = [&] { calls << QStringLiteral("settings"); };
+    m_window->hooks().writeSerialSection = [&] { calls << QStringLiteral("serial"); };
+    child<QPushButton>(QStringLiteral("Nastaveni_Button"))->click();
+    QCOMPARE(calls, QStringList({QStringLiteral("settings"), QStringLiteral("serial")}));
+}
+
+void MainWindowTest::lapListMirrorsTheRaceList() {
+    LapList& laps = m_window->lapList(2);
+    LapListView* view = child<LapListView>(QStringLiteral("Kola_mezicas2"));
+    laps.appendAndSelect(QStringLiteral("00:41:100"));
+    laps.appendAndSelect(QStringLiteral("00:40:250"));
+    QCOMPARE(view->count(), 2);
+    QCOMPARE(view->item(1)->text(), QStringLiteral("00:40:250"));
+    QCOMPARE(view->currentRow(), 1);
+    QVERIFY(view->item(1)->isSelected());
+
+    // The operator's selection reaches the list.
+    view->setCurrentRow(0);
+    QCOMPARE(laps.selectedIndex(), 0);
+
+    child<QPushButton>(QStringLiteral("Smazat2"))->click();
+    QCOMPARE(view->count(), 0);
+    QCOMPARE(laps.count(), 0);
+}
+
+void MainWindowTest::popupMenuItemsAndDeletion() {
+    LapList& laps = m_window->lapList(3);
+    laps.setEntries({QStringLiteral("00:41:100"), QStringLiteral("00:42:200"), QStringLiteral("00:43:300")});
+    auto* remove = child<QAction>(QStringLiteral("Smazatzaznam3"));
+    remove->trigger(); // nothing selected: nothing happens
+    QCOMPARE(laps.count(), 3);
+    child<LapListView>(QStringLiteral("Kola_mezicas3"))->setCurrentRow(1);
+    remove->trigger();
+    QCOMPARE(laps.entries(), QStringList({QStringLiteral("00:41:100"), QStringLiteral("00:43:300")}));
+    QCOMPARE(child<LapListView>(QStringLiteral("Kola_mezicas3"))->count(), 2);
+
+    int offered = 0;
+    m_window->hooks().offerToBestTwenty = [&](int kart) { offered = kart; };
+    child<QAction>(QStringLiteral("Vlozitdotab3"))->trigger();
+    QCOMPARE(offered, 3);
+}
+
+void MainWindowTest::lapFilesRoundTripThroughTheWindow() {
+    const QString path = QDir(m_data->path()).filePath(QStringLiteral("vysledky/kara1.txt"));
+    m_window->lapList(1).setEntries({QStringLiteral("01:02:003"), QString(), QStringLiteral("00:59:999")});
+    m_window->saveLapsTo(1, path);
+    m_window->loadLapsFrom(4, path);
+    QCOMPARE(m_window->lapList(4).entries(), m_window->lapList(1).entries());
+    QCOMPARE(child<LapListView>(QStringLiteral("Kola_mezicas4"))->count(), 3);
+
+    // A file that cannot be opened leaves the list as it was.
+    QVERIFY_THROWS_EXCEPTION(UserError, m_window->loadLapsFrom(4, path + QStringLiteral(".missing")));
+    QCOMPARE(m_window->lapList(4).count(), 3);
+}
+
+void MainWindowTest::lapFileDialogsStartInResults() {
+    LapFileDialogs& dialogs = m_window->lapFileDialogs();
+    const QString results = QDir(QDir(m_data->path()).filePath(QStringLiteral("vysledky"))).canonicalPath();
+    for (QFileDialog* dialog : {dialogs.saveDialog(), dialogs.openDialog()}) {
+        QCOMPARE(QDir(dialog->directory()).canonicalPath(), results);
+        QCOMPARE(dialog->nameFilters(), QStringList({QStringLiteral("textový soubor (*.txt)")}));
+        QCOMPARE(dialog->defaultSuffix(), QStringLiteral("txt"));
+    }
+    QVERIFY(!dialogs.saveDialog()->testOption(QFileDialog::DontConfirmOverwrite));
+    QCOMPARE(dialogs.saveDialog()->acceptMode(), QFileDialog::AcceptSave);
+    QCOMPARE(dialogs.openDialog()->fileMode(), QFileDialog::ExistingFile);
+}
+
+void MainWindowTest::savedNameWithoutExtensionGetsTxt() {
+    LapFileDialogs& dialogs = m_window->lapFileDialogs();
+    dialogs.saveDialog()->setOption(QFileDialog::DontUseNativeDialog);
+    dialogs.openDialog()->setOption(QFileDialog::DontUseNativeDialog);
+    // The operator sees the proposal, types a name without an extension and confirms.
+    QString proposed;
+    QTimer::singleShot(0, this, [&] {
+        auto* name = dialogs.saveDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        proposed = name->text();
+        name->setText(QStringLiteral("zavod"));
+        static_cast<QDialog*>(dialogs.saveDialog())->accept();
+    });
+    const QString saved = dialogs.askSaveFile(2);
+    QCOMPARE(proposed, QStringLiteral("kara2"));
+    QCOMPARE(QFileInfo(saved).fileName(), QStringLiteral("zavod.txt"));
+    QCOMPARE(QFileInfo(saved).dir().canonicalPath(),
+             QDir(QDir(m_data->path()).filePath(QStringLiteral("vysledky"))).canonicalPath());
+
+    // The open dialog proposes the file the save dialog would have made; cancel changes nothing.
+    QTimer::singleShot(0, this, [&] {
+        auto* name = dialogs.openDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        proposed = name->text();
+        dialogs.openDialog()->reject();
+    });
+    QVERIFY(dialogs.askOpenFile(2).isEmpty());
+    QCOMPARE(proposed, QStringLiteral("kara2.txt"));
+}
+
+void MainWindowTest::closingDuringARaceStopsWithoutAccounting() {
+    m_window->FormActivate();
+    int accounted = 0;
+    int written = 0;
+    m_window->race().hooks().setEngineTimeText = [&](int, const QString&) { ++accounted; };
+    m_window->hooks().writeKartEngineTimes = [&] {
+        ++written;
+        QVERIFY(!m_window->race().running());
+        QVERIFY(!m_window->SmallPort1().Opened());
+    };
+    m_window->show();
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
+    QVERIFY(m_window->race().running());
+    QCOMPARE(child<QPushButton>(QStringLiteral("StartButton1"))->text(), QStringLiteral("STOP"));
+    QVERIFY(!child<QPushButton>(QStringLiteral("Button1"))->isEnabled());
+    m_window->lapList(1).appendAndSelect(QStringLiteral("01:00:000"));
+
+    QSignalSpy closed(m_window.get(), &TForm1::closed);
+    child<QPushButton>(QStringLiteral("KonecButton"))->click();
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(!m_window->race().running());
+    QCOMPARE(accounted, 0);
+    QCOMPARE(written, 1);
+    QCOMPARE(m_window->lapList(1).count(), 1);
+}
+
+void MainWindowTest::sigtermClosesLikeKonec() {
+    m_window->FormActivate();
+    m_window->installShutdownSignals();
+    int written = 0;
+    m_window->hooks().writeKartEngineTimes = [&] { ++written; };
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QSignalSpy closed(m_window.get(), &TForm1::closed);
+    ::raise(SIGTERM);
+    QTRY_COMPARE(closed.count(), 1);
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(written, 1);
+    QVERIFY(!m_window->SmallPort1().Opened());
+
+    // The handlers go with the window: a second window installs its own.
+    m_window.reset();
+    m_window = makeWindow();
+    m_window->installShutdownSignals();
+    m_window->show();
+    QSignalSpy closedAgain(m_window.get(), &TForm1::closed);
+    ::raise(SIGINT);
+    QTRY_COMPARE(closedAgain.count(), 1);
+}
+
+void MainWindowTest::shortRaceInRealTime() {
+    m_settings.HW.Prodleva = 500;
+    m_settings.HW.Rizeni = false;
+    m_settings.Ostatni.UlozitZavody = false;
+    m_window->show();
+    m_window->FormActivate();
+    QVERIFY(m_window->SmallPort1().Opened());
+
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
+    QVERIFY(m_window->race().running());
+    const qint64 start = m_window->race().startTick();
+    // Kart 1 passes at 300 and 1200 ms, kart 3 at 700 ms; a hit in kart 1's dead time is ignored.
+    const quint8 kart1 = m_window->race().channel(1).InputMask;
+    const quint8 kart3 = m_window->race().channel(3).InputMask;
+    m_backend->addPulse(start + 300, start + 330, kart1);
+    m_backend->addPulse(start + 500, start + 530, kart1);
+    m_backend->addPulse(start + 700, start + 730, kart3);
+    m_backend->addPulse(start + 1200, start + 1230, kart1);
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->lapList(1).count(), 2, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->lapList(3).count(), 1, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(child<SevenSegmentDisplay>(QStringLiteral("LcdDisplay2"))->value() >= 1, 10000);
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
+    QVERIFY(!m_window->race().running());
+    QCOMPARE(child<QPushButton>(QStringLiteral("StartButton1"))->text(), QStringLiteral("START"));
+    QVERIFY(child<QPushButton>(QStringLiteral("Button1"))->isEnabled());
+    QVERIFY(child<SignalLamp>(QStringLiteral("Led_cervena"))->isOn());
+
+    // Laps come within the sampling tolerance of a loaded machine. A first lap is only ever late; a
+    // later one is also shortened by its predecessor's lateness.
+    const auto near = [](const QString& text, qint64 expected) {
+        const qint64 lap = ParseLapTime(text);
+        return lap >= expected - 250 && lap <= expected + 250;
+    };
+    const QStringList laps1 = m_window->lapList(1).entries();
+    const QStringList laps3 = m_window->lapList(3).entries();
+    QVERIFY2(near(laps1.at(0), 300), qPrintable(laps1.join(QLatin1Char(' '))));
+    QVERIFY2(near(laps1.at(1), 900), qPrintable(laps1.join(QLatin1Char(' '))));
+    QVERIFY2(near(laps3.at(0), 700), qPrintable(laps3.join(QLatin1Char(' '))));
+    QCOMPARE(m_window->lapList(2).count(), 0);
+    QCOMPARE(m_window->lapList(4).count(), 0);
+    QCOMPARE(child<LapListView>(QStringLiteral("Kola_mezicas1"))->count(), 2);
+}
+
+void MainWindowTest::scenarioRaceOnTheVirtualTrack() {
+    // The external start button starts the race (which disables its watch until the next STOP); karts 1
+    // and 3 lap; the operator stops the race on the screen.
+    const QString scenario = QStringLiteral("100 start\n1100 pass 1\n1500 pass 3\n2000 pass 1\n");
+    QList<ScenarioReader::LineError> errors;
+    const QList<ScenarioEvent> events = ScenarioReader::parse(scenario, &errors);
+    QVERIFY(errors.isEmpty());
+    m_settings.Ostatni.ExtStart = true;
+    m_settings.HW.Prodleva = 500;
+    m_settings.HW.Rizeni = false;
+    VirtualTrack track(m_settings, SteadyClock::instance());
+    PortOptions options;
+    options.simulate = true;
+    m_window.reset();
+    m_window = std::make_unique<TForm1>(
+        TForm1Deps{m_settings, m_data->path(), PortBackendFactory::createBackend(options, &track)});
+    m_window->hooks().showError = [](const QString& message) {
+        qWarning("error shown: %s", qPrintable(message));
+    };
+    m_window->show();
+    m_window->FormActivate();
+    QVERIFY(m_window->SmallPort1().Opened());
+    QVERIFY(m_window->statusBarPanels().portOpen());
+
+    track.start();
+    const qint64 origin = SteadyClock::instance().nowMs() - track.trackTimeMs();
+    track.replay(events);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->race().running(), 10000);
+    QCOMPARE(child<QPushButton>(QStringLiteral("StartButton1"))->text(), QStringLiteral("STOP"));
+    const qint64 startAt = m_window->race().startTick() - origin; // track time of the start instant
+    QVERIFY2(startAt >= 100 && startAt < 600, qPrintable(QString::number(startAt)));
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->lapList(1).count(), 2, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->lapList(3).count(), 1, 15000);
+    QVERIFY(!m_window->externalStart().enabled());
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
+    QVERIFY(!m_window->race().running());
+    QCOMPARE(child<QPushButton>(QStringLiteral("StartButton1"))->text(), QStringLiteral("START"));
+    QVERIFY(m_window->externalStart().enabled());
+
+    const QStringList laps1 = m_window->lapList(1).entries();
+    const QStringList laps3 = m_window->lapList(3).entries();
+    QCOMPARE(laps1.size(), 2);
+    QCOMPARE(laps3.size(), 1);
+    const auto within = [](const QString& text, qint64 expected) {
+        const qint64 lap = ParseLapTime(text);
+        return lap >= expected - 250 && lap <= expected + 250;
+    };
+    QVERIFY2(within(laps1.at(0), 1100 - startAt), qPrintable(laps1.join(QLatin1Char(' '))));
+    QVERIFY2(within(laps1.at(1), 900), qPrintable(laps1.join(QLatin1Char(' '))));
+    QVERIFY2(within(laps3.at(0), 1500 - startAt), qPrintable(laps3.join(QLatin1Char(' '))));
+    QCOMPARE(m_window->lapList(2).count(), 0);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
