@@ -5,18 +5,29 @@
 #include "config/SerialParameters.h"
 #include "config/SettingsFile.h"
 #include "config/TSettings.h"
+#include "config/ui/About.h"
+#include "config/ui/nastaveni.h"
 #include "hardware/ExternalStartWatch.h"
 #include "hardware/PortBackend.h"
 #include "hardware/PortBackendFactory.h"
 #include "hardware/PortBase.h"
 #include "hardware/PortOptions.h"
+#include "hardware/PortRepair.h"
+#include "hardware/SensorSourceChoice.h"
+#include "hardware/SerialLearnPanel.h"
+#include "hardware/SerialSensorInput.h"
 #include "hardware/StartLights.h"
 #include "hardware/TComPort.h"
 #include "hardware/TSmallPort.h"
 #include "hardware/VirtualTrack.h"
 #include "hardware/ui/Chyba_LPT.h"
 #include "hardware/ui/VirtualTrackWindow.h"
+#include "platform/DesktopShellOpen.h"
+#include "platform/KernelModules.h"
 #include "platform/ProcessPriority.h"
+#include "platform/SystemRestart.h"
+#include "platform/XdgDesktopShortcut.h"
+#include "platform/XdgStartEntry.h"
 #include "timing/MonotonicClock.h"
 #include "timing/ui/Splash.h"
 #include "timing/ui/hwunit.h"
@@ -48,7 +59,6 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(folder.path());
 
     TSettings settings;
-    SerialParameters serialParameters;
     MonotonicClock& clock = SteadyClock::instance();
 
     const PortOptions portOptions = PortOptions::fromArguments(app.arguments());
@@ -67,6 +77,17 @@ int main(int argc, char* argv[]) {
 
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TChyba_LptDlg> chybaLpt;
+    // The settings window's helpers and the operating system's services it uses.
+    ModprobeKernelModules kernelModules;
+    SystemctlRestart systemRestart;
+    XdgStartEntry startEntry;
+    XdgDesktopShortcut desktopShortcut;
+    DesktopShellOpen shell;
+    std::unique_ptr<PortRepair> portRepair;
+    std::unique_ptr<SerialLearnPanel> learnPanel;
+    std::unique_ptr<SensorSourceChoice> sensorSource;
+    std::unique_ptr<TAboutBox> about;
+    std::unique_ptr<TNastavDlg> nastav;
     // Every window is made once, here, in this order; the figures are the splash's progress. A window
     // not built yet has no maker.
     const std::vector<WindowStep> windows = {
@@ -89,8 +110,29 @@ int main(int argc, char* argv[]) {
         {"TTopTen10Frm", 60, {}},
         {"TVzdyNavrchuDlg", 65, {}},
         {"THlaseniDlg", 70, {}},
-        {"TAboutBox", 75, {}},
-        {"TNastavDlg", 80, {}},
+        {"TAboutBox", 75, [&] { about = std::make_unique<TAboutBox>(&shell, form.get()); }},
+        {"TNastavDlg", 80,
+         [&] {
+             learnPanel = std::make_unique<SerialLearnPanel>(settings, form->ComPort1());
+             form->serialInput().setLearnPanel(learnPanel.get());
+             sensorSource = std::make_unique<SensorSourceChoice>(settings, form->SmallPort1());
+             portRepair = std::make_unique<PortRepair>(kernelModules, &form->SmallPort1());
+             TNastavDlg::Services services;
+             services.parallelPort = &form->SmallPort1();
+             services.comPort = &form->ComPort1();
+             services.learnPanel = learnPanel.get();
+             services.sensorSource = sensorSource.get();
+             services.soundPlayer = &form->MediaPlayer1();
+             services.startEntry = &startEntry;
+             services.desktopShortcut = &desktopShortcut;
+             services.shell = &shell;
+             services.controlPulse = &form->controlPulse();
+             services.portRepair = portRepair.get();
+             services.systemRestart = &systemRestart;
+             services.dataFolder = folder.path();
+             nastav = std::make_unique<TNastavDlg>(settings, services, form.get());
+             nastav->hooks().closeMainWindow = [&] { form->close(); };
+         }},
         {"TNahled2Dlg", 85, {}},
         {"TStat_Dlg", 90, {}},
         {"TStav_KarFrm", 100, {}},
@@ -105,9 +147,9 @@ int main(int argc, char* argv[]) {
     splash.reset();
 
     MainWindowHooks& hooks = form->hooks();
-    // The logo notice (TLogoErrDlg) and the sound file tree belong to the settings window, which
-    // fills these settings hooks.
-    SettingsHooks settingsHooks;
+    // The settings window owns the reading and saving of the settings file and fills the steps that
+    // are its own (the logo notice TLogoErrDlg, the sound file tree, the always-on-top notice).
+    SettingsHooks& settingsHooks = nastav->settingsHooks();
     settingsHooks.applySerialParameters = [&](const SerialParameters& parameters) {
         form->ComPort1().setParameters(parameters);
     };
@@ -125,8 +167,11 @@ int main(int argc, char* argv[]) {
         port.setPortBase(PortBase::fromChoice(settings.PoSpusteni.Port, settings.PoSpusteni.Base1));
         form->startLights().writeStartupValue(value);
     };
-    hooks.readSettingsFile = [&] { ReadSettingsFileKeys(folder, settings, serialParameters, settingsHooks); };
-    hooks.finishReadingSettings = [&] { FinishReadingSettingsFile(folder, settings, settingsHooks); };
+    hooks.readSettingsFile = [&] { nastav->readSettingsFileKeys(); };
+    hooks.finishReadingSettings = [&] { nastav->finishReadingSettingsFile(); };
+    // The window stores the section "ComPort1" itself when it closes.
+    hooks.showSettings = [&] { nastav->execFromMainWindow(); };
+    hooks.showAbout = [&] { about->exec(); };
     hooks.showPortError = [&] { chybaLpt->exec(); };
     hooks.showError = [&](const QString& message) {
         QMessageBox::critical(form.get(), TarvolinApplication::errorTitle(), message);
