@@ -3,6 +3,7 @@
 #include "app/UserError.h"
 #include "config/DataFolder.h"
 #include "config/IniFile.h"
+#include "config/SerialValueLists.h"
 #include "config/SettingsFile.h"
 
 namespace {
@@ -12,53 +13,11 @@ const QString& sectionName() {
     return name;
 }
 
-const QStringList& baudRates() {
-    static const QStringList values = {
-        QStringLiteral("Custom"), QStringLiteral("110"),    QStringLiteral("300"),
-        QStringLiteral("600"),    QStringLiteral("1200"),   QStringLiteral("2400"),
-        QStringLiteral("4800"),   QStringLiteral("9600"),   QStringLiteral("14400"),
-        QStringLiteral("19200"),  QStringLiteral("38400"),  QStringLiteral("56000"),
-        QStringLiteral("57600"),  QStringLiteral("115200"), QStringLiteral("128000"),
-        QStringLiteral("256000")};
-    return values;
-}
-
-const QStringList& stopBits() {
-    static const QStringList values = {QStringLiteral("1"), QStringLiteral("1.5"), QStringLiteral("2")};
-    return values;
-}
-
-const QStringList& dataBits() {
-    static const QStringList values = {QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
-                                       QStringLiteral("8")};
-    return values;
-}
-
-const QStringList& parities() {
-    static const QStringList values = {QStringLiteral("None"), QStringLiteral("Odd"), QStringLiteral("Even"),
-                                       QStringLiteral("Mark"), QStringLiteral("Space")};
-    return values;
-}
-
-const QStringList& flowControls() {
-    static const QStringList values = {QStringLiteral("Hardware"), QStringLiteral("Software"),
-                                       QStringLiteral("None"), QStringLiteral("Custom")};
-    return values;
-}
-
-QString matchListed(const QString& value, const QStringList& list, const QString& fallBack) {
-    for (const QString& entry : list) {
-        if (entry.compare(value.trimmed(), Qt::CaseInsensitive) == 0)
-            return entry;
-    }
-    return fallBack;
-}
-
 QString readListed(const IniFile& ini, const QString& key, const QString& current, const QStringList& list,
                    const QString& fallBack) {
     if (!ini.contains(sectionName(), key))
         return current;
-    return matchListed(ini.readString(sectionName(), key, current), list, fallBack);
+    return SerialValueLists::match(list, ini.readString(sectionName(), key, current), fallBack);
 }
 
 bool isCustomRate(const QString& baudRate) {
@@ -70,19 +29,19 @@ bool isCustomRate(const QString& baudRate) {
 void ReadSerialSection(const IniFile& ini, SerialParameters& parameters) {
     SerialParameters read = parameters;
     read.Port = ini.readString(sectionName(), QStringLiteral("Port"), parameters.Port);
-    read.BaudRate =
-        readListed(ini, QStringLiteral("BaudRate"), parameters.BaudRate, baudRates(), QStringLiteral("9600"));
+    read.BaudRate = readListed(ini, QStringLiteral("BaudRate"), parameters.BaudRate,
+                               SerialValueLists::baudRates(), QStringLiteral("9600"));
     if (isCustomRate(read.BaudRate))
         read.CustomBaudRate =
             ini.readInt(sectionName(), QStringLiteral("CustomBaudRate"), parameters.CustomBaudRate);
-    read.StopBits =
-        readListed(ini, QStringLiteral("StopBits"), parameters.StopBits, stopBits(), QStringLiteral("1"));
-    read.DataBits =
-        readListed(ini, QStringLiteral("DataBits"), parameters.DataBits, dataBits(), QStringLiteral("8"));
-    read.Parity =
-        readListed(ini, QStringLiteral("Parity"), parameters.Parity, parities(), QStringLiteral("None"));
-    read.FlowControl = readListed(ini, QStringLiteral("FlowControl"), parameters.FlowControl, flowControls(),
-                                  QStringLiteral("Custom"));
+    read.StopBits = readListed(ini, QStringLiteral("StopBits"), parameters.StopBits,
+                               SerialValueLists::stopBits(), QStringLiteral("1"));
+    read.DataBits = readListed(ini, QStringLiteral("DataBits"), parameters.DataBits,
+                               SerialValueLists::dataBits(), QStringLiteral("8"));
+    read.Parity = readListed(ini, QStringLiteral("Parity"), parameters.Parity, SerialValueLists::parities(),
+                             QStringLiteral("None"));
+    read.FlowControl = readListed(ini, QStringLiteral("FlowControl"), parameters.FlowControl,
+                                  SerialValueLists::flowControls(), QStringLiteral("Custom"));
     parameters = read;
 }
 

@@ -10,10 +10,10 @@
 // the initialisers are the defaults used when a file, section or key is missing.
 struct TSettings {
     struct PoSpusteniSection {
-        int Port = 1;                       // 1 LPT1, 2 LPT2, 3 the hexadecimal Base1
-        int Base = 0;                       // resting value of the data register (low 8 bits)
+        int Port = 1; // 1 LPT1, 2 LPT2, 3 the hexadecimal Base1
+        int Base = 0; // resting value of the data register (low 8 bits)
         QString Base1 = QStringLiteral("DC00");
-        bool START = false;                 // start with the system; written as "Start"
+        bool START = false; // start with the system; written as "Start"
         bool LPT = true;
         bool COM = false;
     } PoSpusteni;
@@ -42,12 +42,12 @@ struct TSettings {
     struct HWSection {
         bool Rizeni = true;
         bool Negace = true;
-        int LOG0 = 150;                       // 10..5000 ms
-        int LOG1 = 150;                       // 10..5000 ms
+        int LOG0 = 150;                          // 10..5000 ms
+        int LOG1 = 150;                          // 10..5000 ms
         std::array<int, 4> Chyba = {0, 0, 0, 0}; // Chyba1..Chyba4, 0..59000 ms
-        int Prodleva = 2000;                  // 500..59000 ms
+        int Prodleva = 2000;                     // 500..59000 ms
         bool Mazat = false;
-        int MazatCas = 120;                   // 1..120 s (the stored default 10000 clamps to 120)
+        int MazatCas = 120; // 1..120 s (the stored default 10000 clamps to 120)
     } HW;
 
     struct TVOUTSection {
@@ -60,15 +60,16 @@ struct TSettings {
         QString Logo;
         int Velikost = 50; // 10..100 %
         bool Centrovat = true;
-        std::array<QString, 8> Text = {QString(), QString(), QString(), QString(), QString(),
-                                       QStringLiteral("Děkujeme Vám za vaši návštěvu."), QString(), QString()};
+        std::array<QString, 8> Text = {QString(), QString(), QString(),
+                                       QString(), QString(), QStringLiteral("Děkujeme Vám za vaši návštěvu."),
+                                       QString(), QString()};
     } Tisk;
 
     struct FtpSection {
         QString Hostitel;
         QString Jmeno;
-        QString Heslo;            // the plain password; the file holds it scrambled
-        bool Hesla = true;        // "Neukládat heslo"
+        QString Heslo;     // the plain password; the file holds it scrambled
+        bool Hesla = true; // "Neukládat heslo"
         std::array<bool, 5> Posilat = {false, false, false, false, false}; // keys "1".."5"
         std::array<QString, 4> Soubor;
         std::array<QString, 4> FtpAdr;

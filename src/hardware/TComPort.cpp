@@ -1,6 +1,7 @@
 #include "hardware/TComPort.h"
 
 #include "app/UserError.h"
+#include "config/SerialValueLists.h"
 #include "hardware/SerialLineValues.h"
 #include "platform/SerialDeviceError.h"
 
@@ -50,7 +51,7 @@ void TComPort::close() {
 }
 
 void TComPort::setParameters(const SerialParameters& parameters) {
-    const SerialParameters next = SerialLineValues::normalized(parameters);
+    const SerialParameters next = SerialValueLists::normalized(parameters);
     if (next == m_parameters)
         return;
     const bool portChanged = next.Port != m_parameters.Port;

@@ -1,4 +1,5 @@
 #include "hardware/SerialRxText.h"
+#include "config/SerialValueLists.h"
 #include "hardware/SerialLineValues.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +29,7 @@ TEST(SerialLineValues, MatchesWithoutRegardToCaseAndFallsBackPerKey) {
     in.DataBits = QStringLiteral("7");
     in.Parity = QStringLiteral("eVeN");
     in.FlowControl = QStringLiteral("hardware");
-    SerialParameters out = SerialLineValues::normalized(in);
+    SerialParameters out = SerialValueLists::normalized(in);
     EXPECT_EQ(out.BaudRate, QStringLiteral("Custom"));
     EXPECT_EQ(out.Parity, QStringLiteral("Even"));
     EXPECT_EQ(out.FlowControl, QStringLiteral("Hardware"));
@@ -38,14 +39,14 @@ TEST(SerialLineValues, MatchesWithoutRegardToCaseAndFallsBackPerKey) {
     in.DataBits = QStringLiteral("9");
     in.Parity = QStringLiteral("Parity");
     in.FlowControl = QStringLiteral("None ");
-    out = SerialLineValues::normalized(in);
+    out = SerialValueLists::normalized(in);
     EXPECT_EQ(out.BaudRate, QStringLiteral("9600"));
     EXPECT_EQ(out.StopBits, QStringLiteral("1"));
     EXPECT_EQ(out.DataBits, QStringLiteral("8"));
     EXPECT_EQ(out.Parity, QStringLiteral("None"));
     EXPECT_EQ(out.FlowControl, QStringLiteral("None"));
     in.FlowControl = QStringLiteral("RTS");
-    EXPECT_EQ(SerialLineValues::normalized(in).FlowControl, QStringLiteral("Custom"));
+    EXPECT_EQ(SerialValueLists::normalized(in).FlowControl, QStringLiteral("Custom"));
 }
 
 TEST(SerialLineValues, CustomRateComesFromItsOwnKey) {

@@ -1,5 +1,5 @@
-#include "app/UserError.h"
 #include "timing/LapTime.h"
+#include "app/UserError.h"
 
 #include <gtest/gtest.h>
 

@@ -15,6 +15,7 @@
 #include "hardware/PortTester.h"
 #include "hardware/SensorSourceChoice.h"
 #include "hardware/SerialLearnPanel.h"
+#include "config/SerialValueLists.h"
 #include "hardware/SerialLineValues.h"
 #include "hardware/TComPort.h"
 #include "hardware/TSmallPort.h"
@@ -607,11 +608,11 @@ void TNastavDlg::OpravLPTClick() {
 // --- page "COM porty" and the serial test ----------------------------------------------------------
 
 void TNastavDlg::connectSerial() {
-    ui->ComComboBox2->addItems(SerialLineValues::baudRates());
-    ui->ComComboBox3->addItems(SerialLineValues::dataBits());
-    ui->ComComboBox5->addItems(SerialLineValues::parities());
-    ui->ComComboBox4->addItems(SerialLineValues::stopBits());
-    ui->ComComboBox6->addItems(SerialLineValues::flowControls());
+    ui->ComComboBox2->addItems(SerialValueLists::baudRates());
+    ui->ComComboBox3->addItems(SerialValueLists::dataBits());
+    ui->ComComboBox5->addItems(SerialValueLists::parities());
+    ui->ComComboBox4->addItems(SerialValueLists::stopBits());
+    ui->ComComboBox6->addItems(SerialValueLists::flowControls());
     showSerialParameters();
 
     QComboBox* lists[] = {ui->ComComboBox1, ui->ComComboBox2, ui->ComComboBox3,
