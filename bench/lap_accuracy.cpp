@@ -16,6 +16,8 @@
 //   --load          two busy child processes spin on the machine's cores during the race
 //   --soak-minutes  a race of N minutes that also prints the resident memory every 5 minutes
 //
+// Like the station, it runs Qt's plain UNIX event dispatcher; QT_NO_GLIB= (set, empty) selects GLib's.
+//
 // Prints the lap error (measured minus true) with its absolute value's mean, median, p99 and max, the
 // missed and doubled laps, the process's CPU time per second of race and its peak resident memory.
 
@@ -24,6 +26,7 @@
 #include "hardware/TComPort.h"
 #include "hardware/VirtualTrack.h"
 #include "hardware/VirtualTrackPortBackend.h"
+#include "platform/EventLoopChoice.h"
 #include "timing/LapList.h"
 #include "timing/LapTime.h"
 #include "timing/MonotonicClock.h"
@@ -379,6 +382,8 @@ int main(int argc, char* argv[]) {
     const Options options = parseOptions(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The program's own choice of event dispatcher (QT_NO_GLIB= in the environment keeps GLib's).
+    EventLoopChoice::preferPlainUnixDispatcher();
     // Spinning children are made before any thread exists.
     const std::vector<pid_t> load = options.load ? startLoad(options.seconds) : std::vector<pid_t>{};
 

@@ -16,6 +16,7 @@
 #include "hardware/VirtualTrack.h"
 #include "hardware/ui/Chyba_LPT.h"
 #include "hardware/ui/VirtualTrackWindow.h"
+#include "platform/EventLoopChoice.h"
 #include "platform/ProcessPriority.h"
 #include "timing/MonotonicClock.h"
 #include "timing/ui/Splash.h"
@@ -42,6 +43,9 @@ struct WindowStep {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Before the application object exists: the lap samplers' hand-overs are cheaper on Qt's own
+    // event dispatcher than on GLib's.
+    EventLoopChoice::preferPlainUnixDispatcher();
     TarvolinApplication app(argc, argv);
     const CommandLineOptions options = CommandLineOptions::parse(app.arguments());
     const DataFolder folder(options.dataFolderOr(QCoreApplication::applicationDirPath()));

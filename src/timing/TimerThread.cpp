@@ -3,7 +3,8 @@
 #include "platform/ThreadNice.h"
 #include "timing/ThdTimer.h"
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 
 #include <chrono>
 #include <condition_variable>
@@ -27,8 +28,28 @@ struct TTimerThread::Shared {
     TThreadedTimer* owner = nullptr; // touched on the main thread only; null once stopping
 };
 
+namespace {
+
+// A tick handed to the main thread. A plain event posted to the worker object (which lives on the
+// main thread) costs one allocation per tick, where a queued functor call costs two and a slot lookup;
+// at four 2 ms samplers that is 2000 hand-overs a second.
+class TickEvent : public QEvent {
+public:
+    template <typename SharedPtr>
+    explicit TickEvent(SharedPtr&& shared) : QEvent(type()), m_shared(std::forward<SharedPtr>(shared)) {}
+
+    static QEvent::Type type() {
+        static const auto registered = QEvent::Type(QEvent::registerEventType());
+        return registered;
+    }
+
+    std::shared_ptr<void> m_shared;
+};
+
+} // namespace
+
 TTimerThread::TTimerThread(TThreadedTimer& owner, QThread::Priority priority)
-    : m_context(&owner), m_shared(std::make_shared<Shared>()) {
+    : m_shared(std::make_shared<Shared>()) {
     m_shared->owner = &owner;
     setObjectName(QStringLiteral("TTimerThread"));
     start(priority);
@@ -83,6 +104,13 @@ void TTimerThread::stopAndWait() {
     }
     m_shared->changed.notify_all();
     wait();
+}
+
+bool TTimerThread::event(QEvent* event) {
+    if (event->type() != TickEvent::type())
+        return QThread::event(event);
+    runTick(std::static_pointer_cast<Shared>(static_cast<TickEvent*>(event)->m_shared));
+    return true;
 }
 
 void TTimerThread::runTick(const std::shared_ptr<Shared>& shared) {
@@ -160,8 +188,8 @@ void TTimerThread::run() {
         tickPending = true;
         postedAt = Clock::now();
         lock.unlock();
-        QMetaObject::invokeMethod(
-            m_context, [shared] { runTick(shared); }, Qt::QueuedConnection);
+        // This object lives on the main thread, so the event runs there.
+        QCoreApplication::postEvent(this, new TickEvent(shared));
         lock.lock();
     }
 }
