@@ -27,6 +27,7 @@
 #include "hardware/VirtualTrack.h"
 #include "hardware/VirtualTrackPortBackend.h"
 #include "platform/EventLoopChoice.h"
+#include "platform/ThreadSlice.h"
 #include "timing/LapList.h"
 #include "timing/LapTime.h"
 #include "timing/MonotonicClock.h"
@@ -384,6 +385,9 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The program's own choice of event dispatcher (QT_NO_GLIB= in the environment keeps GLib's).
     EventLoopChoice::preferPlainUnixDispatcher();
+    // As the station's main does (TARVOLIN_DEFAULT_SLICE=1 leaves the kernel's slice, to compare).
+    if (qEnvironmentVariableIsEmpty("TARVOLIN_DEFAULT_SLICE"))
+        ThreadSlice::requestForCurrentThread(ThreadSlice::ShortMicroseconds);
     // Spinning children are made before any thread exists.
     const std::vector<pid_t> load = options.load ? startLoad(options.seconds) : std::vector<pid_t>{};
 

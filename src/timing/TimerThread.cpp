@@ -1,6 +1,7 @@
 #include "timing/TimerThread.h"
 
 #include "platform/ThreadNice.h"
+#include "platform/ThreadSlice.h"
 #include "timing/ThdTimer.h"
 
 #include <QCoreApplication>
@@ -145,6 +146,9 @@ void TTimerThread::run() {
     s.threadId = ThreadNice::currentThreadId();
     if (s.niceValue != 0)
         ThreadNice::apply(s.threadId, s.niceValue);
+    // The worker runs for microseconds at a time; on a busy machine it should not wait out a
+    // neighbour's whole slice before it can hand its tick over.
+    ThreadSlice::requestForCurrentThread(ThreadSlice::ShortMicroseconds);
     Clock::time_point base = Clock::now(); // the next wait runs one interval from here
     Clock::time_point postedAt;
     bool tickPending = false; // handed over, and its end not yet taken as the next wait's base

@@ -1,5 +1,6 @@
 #include "platform/EventLoopChoice.h"
 
+#include <QByteArray>
 #include <QtGlobal>
 
 #include <gtest/gtest.h>
