@@ -481,6 +481,7 @@ int main(int argc, char* argv[]) {
             stopTick = clock.nowMs();
             startButton->click();
             cpuAtStop = cpuSeconds();
+            memoryTimer.stop();
             if (options.soakMinutes > 0)
                 printMemory("end");
             app.quit();
