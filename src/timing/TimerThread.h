@@ -33,12 +33,15 @@ public:
     // dropped) and waits until it has ended. Safe from inside any tick handler.
     void stopAndWait();
 
+protected:
+    // Runs the ticks handed over (this object lives on the owner's thread, the worker does not).
+    bool event(QEvent* event) override;
+
 private:
     struct Shared;
 
     static void runTick(const std::shared_ptr<Shared>& shared);
     void run() override;
 
-    QObject* const m_context; // the owner: ticks are posted to its (the main) thread
     std::shared_ptr<Shared> m_shared;
 };

@@ -267,3 +267,15 @@ TEST(ThreadedTimer, ATimerCanDestroyItselfInItsOwnTick) {
     ASSERT_TRUE(serveUntil([&] { return destroyed; }));
     serveEvents(20);
 }
+
+TEST(ThreadedTimer, TicksRunOnTheOwnersThread) {
+    TThreadedTimer timer;
+    timer.setInterval(2);
+    int ticks = 0;
+    timer.setOnTimer([&] {
+        EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+        ++ticks;
+    });
+    timer.setEnabled(true);
+    ASSERT_TRUE(serveUntil([&] { return ticks >= 3; }));
+}
