@@ -4,6 +4,8 @@
 //
 //   timer_bench [seconds]     (default 30)
 
+#include "platform/EventLoopChoice.h"
+#include "platform/ThreadSlice.h"
 #include "timing/ThdTimer.h"
 
 #include <QCoreApplication>
@@ -54,6 +56,9 @@ void littleWork() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // The same event loop and scheduler slice as the station, so the figures speak for it.
+    EventLoopChoice::preferPlainUnixDispatcher();
+    ThreadSlice::requestForCurrentThread(ThreadSlice::ShortMicroseconds);
     QCoreApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
 
