@@ -108,6 +108,12 @@ bool IniFile::save(const QString& path, QString* errorString) const {
     return AtomicFile::write(path, serialize(), errorString);
 }
 
+IniFile IniFile::fromBytes(const QByteArray& bytes) {
+    IniFile ini;
+    ini.parse(bytes);
+    return ini;
+}
+
 void IniFile::parse(const QByteArray& bytes) {
     m_preamble.clear();
     m_sections.clear();

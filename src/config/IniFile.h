@@ -24,6 +24,7 @@ public:
     bool save(const QString& path, QString* errorString = nullptr) const;
 
     void parse(const QByteArray& bytes);
+    static IniFile fromBytes(const QByteArray& bytes);
     QByteArray serialize() const;
 
     bool hasSection(const QString& section) const;

@@ -4,18 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-IniFile parsed(const QByteArray& bytes) {
-    IniFile ini;
-    ini.parse(bytes);
-    return ini;
-}
-
-} // namespace
-
 TEST(IniFile, MatchesSectionsAndKeysWithoutRegardToCase) {
-    const IniFile ini = parsed("[Po spusteni]\r\nStart=1\r\n[zvuk]\r\njmeno=gong.wav\r\n");
+    const IniFile ini = IniFile::fromBytes("[Po spusteni]\r\nStart=1\r\n[zvuk]\r\njmeno=gong.wav\r\n");
     EXPECT_TRUE(ini.readBool(QStringLiteral("PO SPUSTENI"), QStringLiteral("START"), false));
     EXPECT_EQ(ini.readString(QStringLiteral("Zvuk"), QStringLiteral("Jmeno"), QString()),
               QStringLiteral("gong.wav"));
@@ -24,9 +14,10 @@ TEST(IniFile, MatchesSectionsAndKeysWithoutRegardToCase) {
 }
 
 TEST(IniFile, IntegersAcceptHexadecimalAndFallBackForAnythingElse) {
-    const IniFile ini = parsed("[S]\nhex=0x1F\nHEX=0\nupper=0XfF\nneg=-12\nplus=+7\nword=abc\nmixed=12abc\n"
-                               "bare=0x\nempty=\nbig=2147483648\nsmall=-2147483648\nfull=0xFFFFFFFF\n"
-                               "blank=   42   \n");
+    const IniFile ini =
+        IniFile::fromBytes("[S]\nhex=0x1F\nHEX=0\nupper=0XfF\nneg=-12\nplus=+7\nword=abc\nmixed=12abc\n"
+                           "bare=0x\nempty=\nbig=2147483648\nsmall=-2147483648\nfull=0xFFFFFFFF\n"
+                           "blank=   42   \n");
     const QString s = QStringLiteral("S");
     EXPECT_EQ(ini.readInt(s, QStringLiteral("hex"), 5), 31); // the first of two equal keys counts
     EXPECT_EQ(ini.readInt(s, QStringLiteral("upper"), 5), 255);
@@ -45,7 +36,7 @@ TEST(IniFile, IntegersAcceptHexadecimalAndFallBackForAnythingElse) {
 }
 
 TEST(IniFile, BoolIsAnyNonZeroInteger) {
-    const IniFile ini = parsed("[S]\na=2\nb=0\nc=-1\nd=0x10\ne=yes\n");
+    const IniFile ini = IniFile::fromBytes("[S]\na=2\nb=0\nc=-1\nd=0x10\ne=yes\n");
     const QString s = QStringLiteral("S");
     EXPECT_TRUE(ini.readBool(s, QStringLiteral("a"), false));
     EXPECT_FALSE(ini.readBool(s, QStringLiteral("b"), true));
@@ -56,12 +47,13 @@ TEST(IniFile, BoolIsAnyNonZeroInteger) {
 }
 
 TEST(IniFile, StringsAreCutAt2047Characters) {
-    const IniFile ini = parsed("[S]\nlong=" + QByteArray(3000, 'x') + "\n");
+    const IniFile ini = IniFile::fromBytes("[S]\nlong=" + QByteArray(3000, 'x') + "\n");
     EXPECT_EQ(ini.readString(QStringLiteral("S"), QStringLiteral("long"), QString()).size(), 2047);
 }
 
 TEST(IniFile, RewritingKeepsOrderSpellingCommentsAndUnchangedLines) {
-    IniFile ini = parsed("; header\r\n[One]\r\n  KeyA = 1 \r\n; note\r\nkeyb=x\r\n\r\n[Two]\r\nz=9\r\n");
+    IniFile ini =
+        IniFile::fromBytes("; header\r\n[One]\r\n  KeyA = 1 \r\n; note\r\nkeyb=x\r\n\r\n[Two]\r\nz=9\r\n");
     ini.writeInt(QStringLiteral("ONE"), QStringLiteral("keya"), 2);
     ini.writeString(QStringLiteral("one"), QStringLiteral("KeyC"), QStringLiteral("new"));
     ini.writeString(QStringLiteral("Three"), QStringLiteral("k"), QStringLiteral("v"));
@@ -79,14 +71,14 @@ TEST(IniFile, ByteValuesRoundTripExactly) {
     IniFile ini;
     for (qsizetype i = 0; i < values.size(); ++i)
         ini.writeBytes(QStringLiteral("Com"), QStringLiteral("k%1").arg(i), values.at(i));
-    const IniFile reread = parsed(ini.serialize());
+    const IniFile reread = IniFile::fromBytes(ini.serialize());
     for (qsizetype i = 0; i < values.size(); ++i)
         EXPECT_EQ(reread.readBytes(QStringLiteral("Com"), QStringLiteral("k%1").arg(i), "?"), values.at(i))
             << i;
 }
 
 TEST(IniFile, RemovesAKey) {
-    IniFile ini = parsed("[S]\na=1\nB=2\n");
+    IniFile ini = IniFile::fromBytes("[S]\na=1\nB=2\n");
     ini.removeKey(QStringLiteral("s"), QStringLiteral("b"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("S")), QStringList{QStringLiteral("a")});
 }

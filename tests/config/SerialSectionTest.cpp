@@ -7,30 +7,21 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-IniFile parsed(const QByteArray& bytes) {
-    IniFile ini;
-    ini.parse(bytes);
-    return ini;
-}
-
-} // namespace
-
 TEST(SerialSection, MissingKeysKeepTheCurrentValues) {
     SerialParameters parameters;
     parameters.Port = QStringLiteral("/dev/ttyUSB0");
     parameters.Parity = QStringLiteral("Even");
     const SerialParameters before = parameters;
-    ReadSerialSection(parsed("[Other]\nPort=COM9\n"), parameters);
+    ReadSerialSection(IniFile::fromBytes("[Other]\nPort=COM9\n"), parameters);
     EXPECT_EQ(parameters, before);
 }
 
 TEST(SerialSection, ValuesMatchWithoutCaseAndTakeTheListSpelling) {
     SerialParameters parameters;
-    ReadSerialSection(parsed("[comport1]\nport=COM3\nbaudrate=115200\nSTOPBITS=1.5\ndatabits=7\nparity=odd\n"
-                             "flowcontrol=HARDWARE\n"),
-                      parameters);
+    ReadSerialSection(
+        IniFile::fromBytes("[comport1]\nport=COM3\nbaudrate=115200\nSTOPBITS=1.5\ndatabits=7\nparity=odd\n"
+                           "flowcontrol=HARDWARE\n"),
+        parameters);
     EXPECT_EQ(parameters.Port, QStringLiteral("COM3"));
     EXPECT_EQ(parameters.BaudRate, QStringLiteral("115200"));
     EXPECT_EQ(parameters.StopBits, QStringLiteral("1.5"));
@@ -47,7 +38,8 @@ TEST(SerialSection, UnknownValuesFallBackPerKey) {
     parameters.Parity = QStringLiteral("Odd");
     parameters.FlowControl = QStringLiteral("Hardware");
     ReadSerialSection(
-        parsed("[ComPort1]\nBaudRate=9601\nStopBits=3\nDataBits=9\nParity=Sometimes\nFlowControl=x\n"),
+        IniFile::fromBytes(
+            "[ComPort1]\nBaudRate=9601\nStopBits=3\nDataBits=9\nParity=Sometimes\nFlowControl=x\n"),
         parameters);
     EXPECT_EQ(parameters.BaudRate, QStringLiteral("9600"));
     EXPECT_EQ(parameters.StopBits, QStringLiteral("1"));
@@ -58,9 +50,9 @@ TEST(SerialSection, UnknownValuesFallBackPerKey) {
 
 TEST(SerialSection, CustomRateIsReadAndWrittenOnlyWhileCustom) {
     SerialParameters parameters;
-    ReadSerialSection(parsed("[ComPort1]\nBaudRate=9600\nCustomBaudRate=31250\n"), parameters);
+    ReadSerialSection(IniFile::fromBytes("[ComPort1]\nBaudRate=9600\nCustomBaudRate=31250\n"), parameters);
     EXPECT_EQ(parameters.CustomBaudRate, 9600);
-    ReadSerialSection(parsed("[ComPort1]\nBaudRate=custom\nCustomBaudRate=31250\n"), parameters);
+    ReadSerialSection(IniFile::fromBytes("[ComPort1]\nBaudRate=custom\nCustomBaudRate=31250\n"), parameters);
     EXPECT_EQ(parameters.BaudRate, QStringLiteral("Custom"));
     EXPECT_EQ(parameters.CustomBaudRate, 31250);
 

@@ -1,10 +1,10 @@
 // Serial bursts through the real port object into the real race, on real time and real timers.
+#include "FakePortBackend.h"
 #include "FakeSoundPlayer.h"
 #include "RecordingRaceView.h"
 #include "SocatPtyPair.h"
 
 #include "config/TSettings.h"
-#include "hardware/PortBackend.h"
 #include "hardware/SerialRaceBinding.h"
 #include "hardware/SerialSensorInput.h"
 #include "hardware/StartLights.h"
@@ -24,19 +24,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// No parallel port on this bench: serial sensors only.
-class AbsentParallelPort : public PortBackend {
-public:
-    int open() override { return 0; }
-    void close() override {}
-    int read(quint16, quint8& value) override {
-        value = 0;
-        return 0;
-    }
-    int write(quint16, quint8) override { return 0; }
-    QString name() const override { return QStringLiteral("none"); }
-};
 
 constexpr int DeadTimeMs = 600;
 // The machine is shared and loaded: a lap may be late by far more than a sampling period.
@@ -97,7 +84,8 @@ protected:
     SocatPtyPair pty;
     QTemporaryDir dataDir;
     TSettings settings;
-    TSmallPort parallel{std::make_unique<AbsentParallelPort>()};
+    // Serial sensors only: the parallel port stays quiet.
+    TSmallPort parallel{std::make_unique<FakePortBackend>(SteadyClock::instance())};
     std::array<TThreadedTimer, 4> samplers;
     std::array<TThreadedTimer, 4> deadTimers;
     TThreadedTimer display;
