@@ -1,4 +1,5 @@
 // The serial port object on a real pseudo-terminal pair: the test plays the sensor device on one end.
+#include "PtySerialFixture.h"
 #include "SocatPtyPair.h"
 
 #include "app/UserError.h"
@@ -21,16 +22,12 @@ namespace {
 
 constexpr int WaitMs = 5000;
 
-class SerialPty : public ::testing::Test {
+class SerialPty : public PtySerialFixture {
 protected:
     void SetUp() override {
-        if (!SocatPtyPair::socatAvailable())
-            GTEST_SKIP() << "socat is not installed";
-        QString why;
-        ASSERT_TRUE(pty.start(&why)) << why.toStdString();
-        SerialParameters p;
-        p.Port = pty.portA();
-        port.setParameters(p);
+        PtySerialFixture::SetUp();
+        if (!ready())
+            return;
         for (int k = 0; k < 4; ++k)
             input.setHitTarget(k + 1,
                                {[this, k] { return deadTime[k]; }, [this, k] { pendingHit[k] = true; }});
@@ -38,7 +35,6 @@ protected:
         QObject::connect(&input, &SerialSensorInput::received,
                          [this](const QByteArray& t) { texts.append(t); });
     }
-    void TearDown() override { port.close(); }
 
     bool waitForTexts(int count) {
         return QTest::qWaitFor([&] { return texts.size() >= count; }, WaitMs);
@@ -46,11 +42,9 @@ protected:
     // Lets a burst that should change nothing arrive, so that its absence of effect means something.
     void settle() { QTest::qWait(300); }
 
-    SocatPtyPair pty;
     TSettings settings;
-    TComPort port;
-    SerialSensorInput input{port, settings};
-    SerialLearnPanel panel{settings, port};
+    SerialSensorInput input{comPort, settings};
+    SerialLearnPanel panel{settings, comPort};
     std::array<bool, 4> deadTime{};
     std::array<bool, 4> pendingHit{};
     QList<QByteArray> texts;
@@ -62,7 +56,7 @@ using Hits = std::array<bool, 4>;
 
 TEST_F(SerialPty, ABurstArrivesAsFoldedTextAndHitsTheKartThatLearnedIt) {
     settings.Com.Sekvence[TSettings::sequenceSlot(2, 1)] = "*Ab";
-    port.open();
+    comPort.open();
     ASSERT_TRUE(pty.send(QByteArray::fromHex("0A41C1")));
     ASSERT_TRUE(waitForTexts(1));
     EXPECT_EQ(input.LastRxText(), QByteArray("*Ab"));
@@ -74,7 +68,7 @@ TEST_F(SerialPty, DeadTimeAndSharedSequencesDecideWhoGetsTheHit) {
     settings.Com.Sekvence[TSettings::sequenceSlot(3, 1)] = "XY";
     settings.Com.Sekvence[TSettings::sequenceSlot(4, 0)] = "XY";
     deadTime[3] = true;
-    port.open();
+    comPort.open();
     ASSERT_TRUE(pty.send("XY"));
     ASSERT_TRUE(waitForTexts(1));
     EXPECT_EQ(pendingHit, (Hits{true, false, true, false}));
@@ -86,7 +80,7 @@ TEST_F(SerialPty, DeadTimeAndSharedSequencesDecideWhoGetsTheHit) {
 
 TEST_F(SerialPty, ABurstSplitOverTwoReceiveEventsNeverMatches) {
     settings.Com.Sekvence[0] = "ABCD";
-    port.open();
+    comPort.open();
     ASSERT_TRUE(pty.send("AB"));
     ASSERT_TRUE(waitForTexts(1));
     settle();
@@ -97,16 +91,16 @@ TEST_F(SerialPty, ABurstSplitOverTwoReceiveEventsNeverMatches) {
 }
 
 TEST_F(SerialPty, LearningOpensThePortWhichStaysOpenForLaterHits) {
-    ASSERT_FALSE(port.isOpen());
+    ASSERT_FALSE(comPort.isOpen());
     panel.btnNaucit2Click();
-    ASSERT_TRUE(port.isOpen());
+    ASSERT_TRUE(comPort.isOpen());
     ASSERT_TRUE(pty.send(QByteArray::fromHex("0213")));
     ASSERT_TRUE(waitForTexts(1));
     EXPECT_EQ(settings.Com.Sekvence[2], QByteArray("\"3"));
     EXPECT_FALSE(panel.CaptureActive());
     EXPECT_EQ(panel.learnCaption(2), QStringLiteral("Naučit"));
     EXPECT_FALSE(pendingHit[1]) << "a learned burst is captured, not matched";
-    EXPECT_TRUE(port.isOpen());
+    EXPECT_TRUE(comPort.isOpen());
 
     // Outside any race, the next pass of kart 2 is handed to its channel.
     ASSERT_TRUE(pty.send(QByteArray::fromHex("0213")));
@@ -117,13 +111,13 @@ TEST_F(SerialPty, LearningOpensThePortWhichStaysOpenForLaterHits) {
 TEST_F(SerialPty, TestingShowsEveryBurstAndItsEndClosesThePort) {
     settings.Com.Sekvence[0] = "K1";
     panel.btnCtiDataClick();
-    ASSERT_TRUE(port.isOpen());
+    ASSERT_TRUE(comPort.isOpen());
     ASSERT_TRUE(pty.send("K1"));
     ASSERT_TRUE(waitForTexts(1));
     EXPECT_EQ(panel.TestSekvence(), QByteArray("K1"));
     EXPECT_FALSE(pendingHit[0]);
     panel.btnCtiDataClick();
-    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(comPort.isOpen());
     ASSERT_TRUE(pty.send("K1"));
     settle();
     EXPECT_EQ(texts.size(), 1);
@@ -133,23 +127,23 @@ TEST_F(SerialPty, TestingShowsEveryBurstAndItsEndClosesThePort) {
 TEST_F(SerialPty, HandshakeLinesOnADeviceWithoutThemAreNoError) {
     settings.Com.RTS = true;
     settings.Com.DTR = true;
-    QSignalSpy opened(&port, &TComPort::afterOpen);
-    QSignalSpy closing(&port, &TComPort::beforeClose);
-    EXPECT_NO_THROW(port.open());
-    EXPECT_TRUE(port.isOpen());
-    EXPECT_NO_THROW(port.close());
-    EXPECT_FALSE(port.isOpen());
+    QSignalSpy opened(&comPort, &TComPort::afterOpen);
+    QSignalSpy closing(&comPort, &TComPort::beforeClose);
+    EXPECT_NO_THROW(comPort.open());
+    EXPECT_TRUE(comPort.isOpen());
+    EXPECT_NO_THROW(comPort.close());
+    EXPECT_FALSE(comPort.isOpen());
     EXPECT_EQ(opened.count(), 1);
     EXPECT_EQ(closing.count(), 1);
 }
 
 TEST_F(SerialPty, AMissingDeviceGivesTheSystemErrorNumber) {
     auto openMessage = [this](const QString& name) {
-        SerialParameters p = port.parameters();
+        SerialParameters p = comPort.parameters();
         p.Port = name;
-        port.setParameters(p);
+        comPort.setParameters(p);
         try {
-            port.open();
+            comPort.open();
         } catch (const UserError& error) {
             return error.message();
         }
@@ -158,7 +152,7 @@ TEST_F(SerialPty, AMissingDeviceGivesTheSystemErrorNumber) {
     const QString expected = QStringLiteral("Unable to open com port (win error code: 2)");
     EXPECT_EQ(openMessage(pty.dir() + QStringLiteral("/ttyMissing")), expected);
     EXPECT_EQ(openMessage(QStringLiteral("ttyTarvolinMissing")), expected);
-    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(comPort.isOpen());
     EXPECT_EQ(openMessage(pty.portA()), QStringLiteral("<opened>"));
 }
 
@@ -166,11 +160,11 @@ TEST_F(SerialPty, ParametersAppliedWhileOpenTakeEffectAtOnce) {
     // A second handle on the same terminal, taken before the port locks it, sees the line settings.
     const int fd = ::open(QFile::encodeName(pty.portA()).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     ASSERT_GE(fd, 0);
-    port.open();
-    SerialParameters p = port.parameters();
+    comPort.open();
+    SerialParameters p = comPort.parameters();
     p.BaudRate = QStringLiteral("19200");
     p.StopBits = QStringLiteral("2");
-    ASSERT_NO_THROW(port.setParameters(p));
+    ASSERT_NO_THROW(comPort.setParameters(p));
     termios line{};
     ASSERT_EQ(::tcgetattr(fd, &line), 0);
     EXPECT_EQ(::cfgetispeed(&line), static_cast<speed_t>(B19200));
@@ -179,7 +173,7 @@ TEST_F(SerialPty, ParametersAppliedWhileOpenTakeEffectAtOnce) {
     p.BaudRate = QStringLiteral("Custom");
     p.CustomBaudRate = 4800;
     p.StopBits = QStringLiteral("1");
-    ASSERT_NO_THROW(port.setParameters(p));
+    ASSERT_NO_THROW(comPort.setParameters(p));
     ASSERT_EQ(::tcgetattr(fd, &line), 0);
     EXPECT_EQ(::cfgetispeed(&line), static_cast<speed_t>(B4800));
     EXPECT_FALSE(line.c_cflag & CSTOPB);
@@ -188,29 +182,29 @@ TEST_F(SerialPty, ParametersAppliedWhileOpenTakeEffectAtOnce) {
 
 TEST_F(SerialPty, AValueTheOpenDeviceRefusesIsReportedAndThePortStaysOpen) {
     // A pseudo-terminal always runs eight bits without parity.
-    port.open();
-    SerialParameters p = port.parameters();
+    comPort.open();
+    SerialParameters p = comPort.parameters();
     p.Parity = QStringLiteral("even");
     try {
-        port.setParameters(p);
+        comPort.setParameters(p);
         FAIL() << "no error";
     } catch (const UserError& error) {
         EXPECT_TRUE(error.message().startsWith(QStringLiteral("Unable to set com state (win error code: ")))
             << error.message().toStdString();
     }
-    EXPECT_TRUE(port.isOpen());
-    EXPECT_EQ(port.parameters().Parity, QStringLiteral("Even"));
+    EXPECT_TRUE(comPort.isOpen());
+    EXPECT_EQ(comPort.parameters().Parity, QStringLiteral("Even"));
 }
 
 TEST_F(SerialPty, ANewPortNameWhileOpenClosesAndReopens) {
-    port.open();
-    QSignalSpy opened(&port, &TComPort::afterOpen);
-    QSignalSpy closing(&port, &TComPort::beforeClose);
-    SerialParameters p = port.parameters();
+    comPort.open();
+    QSignalSpy opened(&comPort, &TComPort::afterOpen);
+    QSignalSpy closing(&comPort, &TComPort::beforeClose);
+    SerialParameters p = comPort.parameters();
     p.Port = QFile::symLinkTarget(pty.portA()); // the same device under its own name
     ASSERT_FALSE(p.Port.isEmpty());
-    port.setParameters(p);
-    EXPECT_TRUE(port.isOpen());
+    comPort.setParameters(p);
+    EXPECT_TRUE(comPort.isOpen());
     EXPECT_EQ(closing.count(), 1);
     EXPECT_EQ(opened.count(), 1);
     settings.Com.Sekvence[0] = "Z";
@@ -220,7 +214,7 @@ TEST_F(SerialPty, ANewPortNameWhileOpenClosesAndReopens) {
 }
 
 TEST_F(SerialPty, ADeviceThatGoesAwayLeavesThePortClosedForTheNextOpen) {
-    port.open();
+    comPort.open();
     pty.stop();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !port.isOpen(); }, WaitMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !comPort.isOpen(); }, WaitMs));
 }

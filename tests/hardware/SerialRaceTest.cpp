@@ -1,6 +1,7 @@
 // Serial bursts through the real port object into the real race, on real time and real timers.
 #include "FakePortBackend.h"
 #include "FakeSoundPlayer.h"
+#include "PtySerialFixture.h"
 #include "RecordingRaceView.h"
 #include "SocatPtyPair.h"
 
@@ -29,16 +30,12 @@ constexpr int DeadTimeMs = 600;
 // The machine is shared and loaded: a lap may be late by far more than a sampling period.
 constexpr qint64 LateMs = 1500;
 
-class SerialRace : public ::testing::Test {
+class SerialRace : public PtySerialFixture {
 protected:
     void SetUp() override {
-        if (!SocatPtyPair::socatAvailable())
-            GTEST_SKIP() << "socat is not installed";
-        QString why;
-        ASSERT_TRUE(pty.start(&why)) << why.toStdString();
-        SerialParameters p;
-        p.Port = pty.portA();
-        comPort.setParameters(p);
+        PtySerialFixture::SetUp();
+        if (!ready())
+            return;
 
         settings.PoSpusteni.LPT = false;
         settings.PoSpusteni.COM = true;
@@ -73,7 +70,7 @@ protected:
     void TearDown() override {
         if (race && race->running())
             race->Reset_Promenych();
-        comPort.close();
+        PtySerialFixture::TearDown();
     }
 
     bool waitForLaps(int kart, int count) {
@@ -81,7 +78,6 @@ protected:
     }
     qint64 lap(int kart, int index) const { return ParseLapTime(lists[kart - 1].entry(index)); }
 
-    SocatPtyPair pty;
     QTemporaryDir dataDir;
     TSettings settings;
     // Serial sensors only: the parallel port stays quiet.
@@ -95,7 +91,6 @@ protected:
     FakeSoundPlayer sound;
     RecordingRaceView view;
     StartLights lights{parallel, view};
-    TComPort comPort;
     SerialSensorInput input{comPort, settings};
     std::unique_ptr<TRace> race;
 };

@@ -3,6 +3,7 @@
 #include "app/UserError.h"
 #include "config/DataFolder.h"
 #include "config/SerialSection.h"
+#include "config/SerialValueLists.h"
 #include "config/SettingsFile.h"
 #include "config/SoundPathText.h"
 #include "config/TSettings.h"
@@ -15,7 +16,6 @@
 #include "hardware/PortTester.h"
 #include "hardware/SensorSourceChoice.h"
 #include "hardware/SerialLearnPanel.h"
-#include "config/SerialValueLists.h"
 #include "hardware/SerialLineValues.h"
 #include "hardware/TComPort.h"
 #include "hardware/TSmallPort.h"
@@ -463,22 +463,19 @@ void TNastavDlg::BitBtn2Click() {
 }
 
 void TNastavDlg::cbLPTClick() {
-    if (m_services.sensorSource) {
-        m_services.sensorSource->cbLPTClick(ui->cbLPT->isChecked());
-    } else {
-        m_settings.PoSpusteni.LPT = ui->cbLPT->isChecked();
-        m_settings.PoSpusteni.COM = !m_settings.PoSpusteni.LPT;
-    }
-    ui->cbLPT->setChecked(m_settings.PoSpusteni.LPT);
-    ui->cbCOM->setChecked(m_settings.PoSpusteni.COM);
+    chooseSensorSource(true, ui->cbLPT->isChecked());
 }
 
 void TNastavDlg::cbCOMClick() {
-    if (m_services.sensorSource) {
-        m_services.sensorSource->cbCOMClick(ui->cbCOM->isChecked());
+    chooseSensorSource(false, ui->cbCOM->isChecked());
+}
+
+void TNastavDlg::chooseSensorSource(bool lptBox, bool checked) {
+    if (SensorSourceChoice* choice = m_services.sensorSource) {
+        lptBox ? choice->cbLPTClick(checked) : choice->cbCOMClick(checked);
     } else {
-        m_settings.PoSpusteni.COM = ui->cbCOM->isChecked();
-        m_settings.PoSpusteni.LPT = !m_settings.PoSpusteni.COM;
+        m_settings.PoSpusteni.LPT = lptBox == checked;
+        m_settings.PoSpusteni.COM = !m_settings.PoSpusteni.LPT;
     }
     ui->cbLPT->setChecked(m_settings.PoSpusteni.LPT);
     ui->cbCOM->setChecked(m_settings.PoSpusteni.COM);

@@ -143,6 +143,8 @@ public:
     void Nacti1Click();
     void cbLPTClick();
     void cbCOMClick();
+    // Exactly one sensor source stays chosen; the parallel port follows it.
+    void chooseSensorSource(bool lptBox, bool checked);
     void SpinLOG0Change(int value);
     void SpinLOG1Change(int value);
     void OpravLPTClick();
