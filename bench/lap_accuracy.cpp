@@ -21,6 +21,7 @@
 // Prints the lap error (measured minus true) with its absolute value's mean, median, p99 and max, the
 // missed and doubled laps, the process's CPU time per second of race and its peak resident memory.
 
+#include "base/MonotonicClock.h"
 #include "config/SerialParameters.h"
 #include "config/TSettings.h"
 #include "hardware/TComPort.h"
@@ -30,7 +31,6 @@
 #include "platform/ThreadSlice.h"
 #include "timing/LapList.h"
 #include "timing/LapTime.h"
-#include "timing/MonotonicClock.h"
 #include "timing/TRace.h"
 #include "timing/ui/hwunit.h"
 

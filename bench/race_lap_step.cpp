@@ -1,13 +1,13 @@
 // Prints what one sample step of a lap channel costs on the main thread: the idle step (a status
 // read that sees no hit) and the step that closes a lap (list append included).
+#include "base/ITimer.h"
+#include "base/MonotonicClock.h"
 #include "config/TSettings.h"
 #include "hardware/PortBackend.h"
 #include "hardware/StartLights.h"
 #include "hardware/TSmallPort.h"
 #include "platform/SoundPlayer.h"
-#include "timing/ITimer.h"
 #include "timing/LapList.h"
-#include "timing/MonotonicClock.h"
 #include "timing/RaceView.h"
 #include "timing/TRace.h"
 

@@ -1,6 +1,7 @@
 #include "app/CommandLineOptions.h"
-#include "app/UserError.h"
 #include "app/ui/TarvolinApplication.h"
+#include "base/MonotonicClock.h"
+#include "base/UserError.h"
 #include "config/DataFolder.h"
 #include "config/SerialParameters.h"
 #include "config/SettingsFile.h"
@@ -30,7 +31,7 @@
 #include "platform/ThreadSlice.h"
 #include "platform/XdgDesktopShortcut.h"
 #include "platform/XdgStartEntry.h"
-#include "timing/MonotonicClock.h"
+#include "timing/ThreadedTimerFactory.h"
 #include "timing/ui/Splash.h"
 #include "timing/ui/hwunit.h"
 
@@ -127,6 +128,7 @@ int main(int argc, char* argv[]) {
              portRepair = std::make_unique<PortRepair>(kernelModules, &form->SmallPort1());
              TNastavDlg::Services services;
              services.parallelPort = &form->SmallPort1();
+             services.timers = &ThreadedTimerFactory::instance();
              services.comPort = &form->ComPort1();
              services.learnPanel = learnPanel.get();
              services.sensorSource = sensorSource.get();

@@ -1,6 +1,6 @@
 #include "config/SettingsFile.h"
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 #include "config/DataFolder.h"
 #include "config/IniFile.h"
 #include "config/PasswordScrambling.h"

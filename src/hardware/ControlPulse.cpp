@@ -1,8 +1,8 @@
 #include "hardware/ControlPulse.h"
 
+#include "base/ITimer.h"
 #include "config/TSettings.h"
 #include "hardware/TSmallPort.h"
-#include "timing/ITimer.h"
 
 namespace {
 constexpr quint8 PulseBit = 0x40; // data bit 6, pin 8

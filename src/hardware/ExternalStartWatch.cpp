@@ -1,8 +1,8 @@
 #include "hardware/ExternalStartWatch.h"
 
+#include "base/ITimer.h"
 #include "config/TSettings.h"
 #include "hardware/TSmallPort.h"
-#include "timing/ITimer.h"
 
 ExternalStartWatch::ExternalStartWatch(ITimer& timer, TSmallPort& port, const TSettings& settings,
                                        std::function<void()> startStop)

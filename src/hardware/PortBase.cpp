@@ -1,6 +1,6 @@
 #include "hardware/PortBase.h"
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 
 quint16 PortBase::fromChoice(int choice, const QString& hexText) {
     switch (choice) {

@@ -1,14 +1,13 @@
 #include "hardware/PortTester.h"
 
+#include "base/TimerFactory.h"
 #include "hardware/PortBase.h"
 #include "hardware/TSmallPort.h"
-#include "timing/ThdTimer.h"
 
-PortTester::PortTester(TSmallPort& port, QObject* parent)
-    : QObject(parent), m_port(port), m_repeatTimer(new TThreadedTimer(this)) {
-    m_repeatTimer->setObjectName(QStringLiteral("OpakujCteniTimer"));
+PortTester::PortTester(TSmallPort& port, TimerFactory& timers, QObject* parent)
+    : QObject(parent), m_port(port),
+      m_repeatTimer(timers.createTimer(QStringLiteral("OpakujCteniTimer"), TimerKind::Sampler)) {
     m_repeatTimer->setInterval(InitialRepeatMs);
-    m_repeatTimer->setThreadPriority(TThreadedTimer::tpHighest);
     m_repeatTimer->setOnTimer([this] { OpakujCteniTimerTimer(); });
 }
 

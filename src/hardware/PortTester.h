@@ -4,10 +4,12 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
+class ITimer;
 class TSmallPort;
-class TThreadedTimer;
+class TimerFactory;
 
 // The parallel port diagnostics of the settings window's test page: open and close the port, read
 // and show both registers, write the data register, and repeat the reading on a timer.
@@ -28,7 +30,8 @@ public:
     static constexpr int LastStatusBit = 7;
     static constexpr quint32 InitialRepeatMs = 100;
 
-    explicit PortTester(TSmallPort& port, QObject* parent = nullptr);
+    // The repeat timer OpakujCteniTimer comes from timers (a sampler: the readings follow the pins).
+    PortTester(TSmallPort& port, TimerFactory& timers, QObject* parent = nullptr);
     ~PortTester() override;
 
     // The test page's port choice as a base; it may throw ConversionError for a bad hexadecimal text.
@@ -57,7 +60,7 @@ public:
     bool repeating() const;
     // A change of SpinEdit1: from now on the repeat interval is the field's value.
     void setRepeatInterval(int ms);
-    TThreadedTimer& OpakujCteniTimer() const { return *m_repeatTimer; }
+    ITimer& OpakujCteniTimer() const { return *m_repeatTimer; }
     // The repeat timer's tick: reads the state; when that fails, stops the repetition (repeatStopped)
     // and lets the error go on to the application's error handler.
     void OpakujCteniTimerTimer();
@@ -72,5 +75,5 @@ private:
 
     TSmallPort& m_port;
     std::function<quint16()> m_baseSource;
-    TThreadedTimer* m_repeatTimer;
+    std::unique_ptr<ITimer> m_repeatTimer;
 };

@@ -1,6 +1,6 @@
 #include "hardware/ScenarioReader.h"
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #include "hardware/StartLights.h"
 
-#include "hardware/LampView.h"
+#include "base/LampView.h"
 #include "hardware/TSmallPort.h"
 
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "hardware/TComPort.h"
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 #include "config/SerialValueLists.h"
 #include "hardware/SerialLineValues.h"
 #include "platform/SerialDeviceError.h"

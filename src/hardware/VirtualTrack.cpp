@@ -1,9 +1,9 @@
 #include "hardware/VirtualTrack.h"
 
+#include "base/MonotonicClock.h"
 #include "config/TSettings.h"
 #include "hardware/RandomKarts.h"
 #include "hardware/ScenarioReader.h"
-#include "timing/MonotonicClock.h"
 
 #include <limits>
 

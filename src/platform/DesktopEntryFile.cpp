@@ -1,6 +1,6 @@
 #include "platform/DesktopEntryFile.h"
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 
 #include <QDir>
 #include <QFileInfo>

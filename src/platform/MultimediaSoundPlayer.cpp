@@ -1,6 +1,6 @@
 #include "platform/MultimediaSoundPlayer.h"
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 
 #include <QAudioOutput>
 #include <QFile>

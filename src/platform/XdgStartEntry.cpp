@@ -1,6 +1,6 @@
 #include "platform/XdgStartEntry.h"
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 #include "platform/DesktopEntryFile.h"
 
 #include <QDir>

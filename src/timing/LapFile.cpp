@@ -1,6 +1,6 @@
 #include "timing/LapFile.h"
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 #include "config/AtomicFile.h"
 #include "config/TextCodec.h"
 

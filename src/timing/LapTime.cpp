@@ -1,6 +1,6 @@
 #include "timing/LapTime.h"
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "timing/ITimer.h"
+#include "base/ITimer.h"
 
 #include <QObject>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hardware/LampView.h"
+#include "base/LampView.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "timing/TLapChannel.h"
 
-#include "timing/ITimer.h"
+#include "base/ITimer.h"
 
 bool TLapChannel::deadTimeRunning() const {
     return DeadTimer && DeadTimer->enabled();

@@ -1,17 +1,17 @@
 #include "timing/TRace.h"
 
-#include "app/UserError.h"
+#include "base/ITimer.h"
+#include "base/MonotonicClock.h"
+#include "base/UserError.h"
 #include "config/DataFolder.h"
 #include "config/TSettings.h"
 #include "hardware/SerialSensorPort.h"
 #include "hardware/StartLights.h"
 #include "hardware/TSmallPort.h"
 #include "platform/SoundPlayer.h"
-#include "timing/ITimer.h"
 #include "timing/LapFile.h"
 #include "timing/LapList.h"
 #include "timing/LapTime.h"
-#include "timing/MonotonicClock.h"
 #include "timing/RaceView.h"
 
 #include <QDir>

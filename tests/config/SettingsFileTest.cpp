@@ -1,5 +1,5 @@
 #include "config/SettingsFile.h"
-#include "app/UserError.h"
+#include "base/UserError.h"
 #include "config/IniFile.h"
 #include "config/TextCodec.h"
 

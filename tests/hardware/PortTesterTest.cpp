@@ -1,6 +1,6 @@
 #include "TrackClock.h"
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 #include "config/TSettings.h"
 #include "hardware/PortBase.h"
 #include "hardware/PortRepair.h"
@@ -10,6 +10,7 @@
 #include "hardware/VirtualTrackPortBackend.h"
 #include "platform/KernelModules.h"
 #include "timing/ThdTimer.h"
+#include "timing/ThreadedTimerFactory.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -28,7 +29,7 @@ protected:
     TrackClock clock;
     VirtualTrack track{settings, clock};
     TSmallPort port{std::make_unique<VirtualTrackPortBackend>(track)};
-    PortTester tester{port};
+    PortTester tester{port, ThreadedTimerFactory::instance()};
     int choice = PortBase::ChoiceLpt1;
     QString hexText = QStringLiteral("DC00");
 
@@ -108,7 +109,7 @@ TEST_F(PortTesterTest, WritingNeedsAnOpenPortAndABaseTextThatIsHexadecimal) {
 }
 
 TEST_F(PortTesterTest, TheRepeatTimerRunsAt100MsUntilTheFieldIsChanged) {
-    const TThreadedTimer& timer = tester.OpakujCteniTimer();
+    const auto& timer = dynamic_cast<const TThreadedTimer&>(tester.OpakujCteniTimer());
     EXPECT_EQ(timer.objectName(), QStringLiteral("OpakujCteniTimer"));
     EXPECT_EQ(timer.interval(), 100u);
     EXPECT_FALSE(timer.allowZero());

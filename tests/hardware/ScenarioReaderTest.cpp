@@ -1,5 +1,5 @@
 #include "hardware/ScenarioReader.h"
-#include "app/UserError.h"
+#include "base/UserError.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "app/UserError.h"
+#include "base/UserError.h"
 #include "config/TSettings.h"
 #include "hardware/PortBackend.h"
 #include "hardware/SensorSourceChoice.h"

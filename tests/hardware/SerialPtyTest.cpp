@@ -2,7 +2,7 @@
 #include "PtySerialFixture.h"
 #include "SocatPtyPair.h"
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 #include "config/TSettings.h"
 #include "hardware/SerialLearnPanel.h"
 #include "hardware/SerialSensorInput.h"

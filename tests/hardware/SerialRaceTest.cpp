@@ -5,15 +5,15 @@
 #include "RecordingRaceView.h"
 #include "SocatPtyPair.h"
 
+#include "base/MonotonicClock.h"
 #include "config/TSettings.h"
-#include "hardware/SerialRaceBinding.h"
 #include "hardware/SerialSensorInput.h"
 #include "hardware/StartLights.h"
 #include "hardware/TComPort.h"
 #include "hardware/TSmallPort.h"
 #include "timing/LapList.h"
 #include "timing/LapTime.h"
-#include "timing/MonotonicClock.h"
+#include "timing/SerialRaceBinding.h"
 #include "timing/TRace.h"
 #include "timing/ThdTimer.h"
 

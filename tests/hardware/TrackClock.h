@@ -1,6 +1,6 @@
 #pragma once
 
-#include "timing/MonotonicClock.h"
+#include "base/MonotonicClock.h"
 
 // Virtual time for the hardware tests: moves only when the test moves it.
 class TrackClock : public MonotonicClock {

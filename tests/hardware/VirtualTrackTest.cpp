@@ -1,6 +1,6 @@
 #include "TrackClock.h"
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 #include "config/TSettings.h"
 #include "hardware/PortBackendFactory.h"
 #include "hardware/PortOptions.h"

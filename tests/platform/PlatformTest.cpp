@@ -1,5 +1,5 @@
 // Process priority, the sound player's open checks, and the shutdown signals.
-#include "app/UserError.h"
+#include "base/UserError.h"
 #include "platform/MultimediaSoundPlayer.h"
 #include "platform/ProcessPriority.h"
 #include "platform/ShutdownSignals.h"

@@ -1,5 +1,5 @@
 // The start entry and the desktop launcher as freedesktop.org files, in a temporary home.
-#include "app/UserError.h"
+#include "base/UserError.h"
 #include "platform/DesktopEntryFile.h"
 #include "platform/XdgDesktopShortcut.h"
 #include "platform/XdgPaths.h"

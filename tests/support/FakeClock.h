@@ -1,6 +1,6 @@
 #pragma once
 
-#include "timing/MonotonicClock.h"
+#include "base/MonotonicClock.h"
 
 // A race clock that moves only when the test moves it.
 class FakeClock : public MonotonicClock {

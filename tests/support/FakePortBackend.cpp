@@ -1,6 +1,6 @@
 #include "FakePortBackend.h"
 
-#include "timing/MonotonicClock.h"
+#include "base/MonotonicClock.h"
 
 #include <cerrno>
 

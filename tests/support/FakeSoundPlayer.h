@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 #include "platform/SoundPlayer.h"
 
 #include <QStringList>

@@ -1,5 +1,5 @@
 #include "timing/LapFile.h"
-#include "app/UserError.h"
+#include "base/UserError.h"
 
 #include <QDir>
 #include <QFile>

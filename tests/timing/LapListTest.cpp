@@ -1,5 +1,5 @@
 #include "timing/LapList.h"
-#include "app/UserError.h"
+#include "base/UserError.h"
 
 #include <QSignalSpy>
 

@@ -1,5 +1,5 @@
 #include "timing/LapTime.h"
-#include "app/UserError.h"
+#include "base/UserError.h"
 
 #include <gtest/gtest.h>
 

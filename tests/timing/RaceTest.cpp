@@ -1,6 +1,6 @@
 #include "VirtualRace.h"
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "config/ui/nastaveni.h"
 
-#include "app/UserError.h"
+#include "base/UserError.h"
 #include "config/DataFolder.h"
 #include "config/SerialSection.h"
 #include "config/SerialValueLists.h"
@@ -85,8 +85,8 @@ void TNastavDlg::FormCreate() {
     m_displayTypeGroup->addButton(ui->Typ_zobrazeni_Group0, 0);
     m_displayTypeGroup->addButton(ui->Typ_zobrazeni_Group1, 1);
 
-    if (m_services.parallelPort)
-        m_portTester = new PortTester(*m_services.parallelPort, this);
+    if (m_services.parallelPort && m_services.timers)
+        m_portTester = new PortTester(*m_services.parallelPort, *m_services.timers, this);
     buildCheckLists();
     bindSettings();
     fillOwnSettingsHooks();

@@ -29,6 +29,7 @@ class SoundPlayer;
 class StartEntry;
 class TComPort;
 class TSmallPort;
+class TimerFactory;
 struct SerialParameters;
 struct TSettings;
 
@@ -45,6 +46,7 @@ public:
     // What the window works with; a missing service makes its actions do nothing.
     struct Services {
         TSmallPort* parallelPort = nullptr;
+        TimerFactory* timers = nullptr; // the port test page's repeat timer; needed with parallelPort
         TComPort* comPort = nullptr;
         SerialLearnPanel* learnPanel = nullptr;
         SensorSourceChoice* sensorSource = nullptr;

@@ -2,6 +2,7 @@
 
 #include "ui_hwunit.h"
 
+#include "base/MonotonicClock.h"
 #include "config/DataFolder.h"
 #include "config/TSettings.h"
 #include "hardware/ControlPulse.h"
@@ -18,7 +19,6 @@
 #include "timing/LapFile.h"
 #include "timing/LapList.h"
 #include "timing/MessageTimer.h"
-#include "timing/MonotonicClock.h"
 #include "timing/TRace.h"
 #include "timing/ThdTimer.h"
 #include "timing/ui/LapFileDialogs.h"

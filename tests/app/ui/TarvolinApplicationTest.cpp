@@ -1,5 +1,5 @@
 #include "app/ui/TarvolinApplication.h"
-#include "app/UserError.h"
+#include "base/UserError.h"
 
 #include <QLabel>
 #include <QMessageBox>

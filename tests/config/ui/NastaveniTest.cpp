@@ -1,7 +1,7 @@
 // The settings window driven through its controls: pages, mirrored port choices, the controls' binding
 // to the live settings, OK and Cancel, the start entry, the sound and logo pages.
 #include "config/ui/nastaveni.h"
-#include "app/UserError.h"
+#include "base/UserError.h"
 #include "config/DataFolder.h"
 #include "config/IniFile.h"
 #include "config/SettingsFile.h"
@@ -21,6 +21,7 @@
 #include "platform/XdgPaths.h"
 #include "platform/XdgStartEntry.h"
 #include "timing/ThdTimer.h"
+#include "timing/ThreadedTimerFactory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -137,6 +138,7 @@ private slots:
         m_port = std::make_unique<TSmallPort>(std::move(backend));
         TNastavDlg::Services services;
         services.parallelPort = m_port.get();
+        services.timers = &ThreadedTimerFactory::instance();
         services.dataFolder = m_dataDir.path();
         services.programPath = QStringLiteral("/opt/tarvolin/tarvolin");
         m_dialog = std::make_unique<TNastavDlg>(m_settings, services);

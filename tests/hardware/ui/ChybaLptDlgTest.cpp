@@ -1,10 +1,10 @@
+#include "base/MonotonicClock.h"
 #include "config/TSettings.h"
 #include "hardware/VirtualTrack.h"
 #include "hardware/ui/Chyba_LPT.h"
 #include "hardware/ui/Restart.h"
 #include "hardware/ui/VirtualTrackWindow.h"
 #include "platform/SystemRestart.h"
-#include "timing/MonotonicClock.h"
 
 #include <QLabel>
 #include <QPushButton>

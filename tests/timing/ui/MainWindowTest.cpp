@@ -2,7 +2,8 @@
 // race in real time on a port whose sensors follow the steady clock.
 #include "FakePortBackend.h"
 
-#include "app/UserError.h"
+#include "base/MonotonicClock.h"
+#include "base/UserError.h"
 #include "config/TSettings.h"
 #include "hardware/ExternalStartWatch.h"
 #include "hardware/PortBackendFactory.h"
@@ -14,7 +15,6 @@
 #include "platform/ProcessPriority.h"
 #include "timing/LapList.h"
 #include "timing/LapTime.h"
-#include "timing/MonotonicClock.h"
 #include "timing/TRace.h"
 #include "timing/ui/LapFileDialogs.h"
 #include "timing/ui/LapListView.h"

@@ -1,4 +1,4 @@
-#include "hardware/SerialRaceBinding.h"
+#include "timing/SerialRaceBinding.h"
 
 #include "hardware/SerialSensorInput.h"
 #include "timing/TRace.h"

@@ -1,4 +1,4 @@
-#include "timing/MonotonicClock.h"
+#include "base/MonotonicClock.h"
 
 #include <chrono>
 

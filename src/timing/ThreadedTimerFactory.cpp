@@ -1,0 +1,22 @@
+#include "timing/ThreadedTimerFactory.h"
+
+#include "timing/MessageTimer.h"
+#include "timing/ThdTimer.h"
+
+std::unique_ptr<ITimer> ThreadedTimerFactory::createTimer(const QString& name, TimerKind kind) {
+    if (kind == TimerKind::Message) {
+        auto timer = std::make_unique<MessageTimer>();
+        timer->setObjectName(name);
+        return timer;
+    }
+    auto timer = std::make_unique<TThreadedTimer>();
+    timer->setObjectName(name);
+    if (kind == TimerKind::Sampler)
+        timer->setThreadPriority(TThreadedTimer::tpHighest);
+    return timer;
+}
+
+ThreadedTimerFactory& ThreadedTimerFactory::instance() {
+    static ThreadedTimerFactory factory;
+    return factory;
+}
