@@ -1,4 +1,6 @@
 // Process priority, the sound player's open checks, and the shutdown signals.
+#include "ChildProcess.h"
+
 #include "base/UserError.h"
 #include "platform/MultimediaSoundPlayer.h"
 #include "platform/ProcessPriority.h"
@@ -6,15 +8,16 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <condition_variable>
 #include <csignal>
 #include <mutex>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <thread>
@@ -27,23 +30,51 @@ int currentNice() {
     return getpriority(PRIO_PROCESS, 0);
 }
 
-// Restores the ordinary priority whatever a test left behind.
-struct PriorityGuard {
-    ~PriorityGuard() { ProcessPriority::apply(0); }
-};
-
-bool waitFor(const std::function<bool()>& condition) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return condition();
+int niceOf(pid_t thread) {
+    return getpriority(PRIO_PROCESS, id_t(thread));
 }
+
+// A second thread that waits until it is told to end; its nice value shows whether a class reached it.
+class WaitingThread {
+public:
+    // niceValue: the thread's own setting before it reports its id (none when null).
+    explicit WaitingThread(std::optional<int> niceValue = std::nullopt) {
+        m_thread = std::thread([this, niceValue] {
+            if (niceValue)
+                setpriority(PRIO_PROCESS, 0, *niceValue);
+            std::unique_lock lock(m_mutex);
+            m_id = pid_t(syscall(SYS_gettid));
+            m_changed.notify_all();
+            m_changed.wait(lock, [&] { return m_finish; });
+        });
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_id != 0; });
+    }
+    ~WaitingThread() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_finish = true;
+        }
+        m_changed.notify_all();
+        m_thread.join();
+    }
+    pid_t id() const { return m_id; }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    pid_t m_id = 0;
+    bool m_finish = false;
+    std::thread m_thread;
+};
 
 } // namespace
 
+// These change the whole process's priority, which an ordinary user cannot raise again: each runs in a
+// child process of its own, so that the test program keeps its nice value for the tests that follow.
+
 TEST(ProcessPriority, UnknownCodesChangeNothing) {
-    PriorityGuard guard;
+    RUN_IN_CHILD_PROCESS();
     const int before = currentNice();
     EXPECT_FALSE(ProcessPriority::apply(4));
     EXPECT_FALSE(ProcessPriority::apply(-1));
@@ -51,57 +82,38 @@ TEST(ProcessPriority, UnknownCodesChangeNothing) {
 }
 
 TEST(ProcessPriority, IdleLowersEveryThread) {
-    PriorityGuard guard;
+    RUN_IN_CHILD_PROCESS();
+    WaitingThread other;
     EXPECT_TRUE(ProcessPriority::apply(1));
     EXPECT_EQ(currentNice(), 19);
+    EXPECT_EQ(niceOf(other.id()), 19);
     // Back up to normal needs the privilege to raise priority; without it the call fails quietly.
     if (geteuid() == 0) {
         EXPECT_TRUE(ProcessPriority::apply(0));
         EXPECT_EQ(currentNice(), 0);
+        EXPECT_EQ(niceOf(other.id()), 0);
         EXPECT_TRUE(ProcessPriority::apply(2));
         EXPECT_LT(currentNice(), 0);
-    } else {
-        ProcessPriority::apply(0);
-        SUCCEED();
+    } else if (!ProcessPriority::apply(0)) {
+        EXPECT_EQ(currentNice(), 19);
     }
 }
 
 TEST(ProcessPriority, ThreadsKeepTheirDistanceFromTheClass) {
     if (geteuid() != 0)
         GTEST_SKIP() << "raising a thread needs the privilege";
-    PriorityGuard guard;
+    RUN_IN_CHILD_PROCESS();
     // A worker running above the others, as the timers' samplers do.
-    std::mutex mutex;
-    std::condition_variable changed;
-    pid_t worker = 0;
-    bool finish = false;
-    std::thread thread([&] {
-        setpriority(PRIO_PROCESS, 0, -10);
-        std::unique_lock lock(mutex);
-        worker = pid_t(syscall(SYS_gettid));
-        changed.notify_all();
-        changed.wait(lock, [&] { return finish; });
-    });
-    {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return worker != 0; });
-    }
-    const auto niceOf = [](pid_t id) { return getpriority(PRIO_PROCESS, id_t(id)); };
+    WaitingThread worker(-10);
 
     EXPECT_TRUE(ProcessPriority::apply(0));
-    EXPECT_EQ(niceOf(worker), -10);
+    EXPECT_EQ(niceOf(worker.id()), -10);
     EXPECT_TRUE(ProcessPriority::apply(1));
     EXPECT_EQ(currentNice(), 19);
-    EXPECT_EQ(niceOf(worker), 9);
+    EXPECT_EQ(niceOf(worker.id()), 9);
     EXPECT_TRUE(ProcessPriority::apply(0));
     EXPECT_EQ(currentNice(), 0);
-    EXPECT_EQ(niceOf(worker), -10);
-    {
-        std::lock_guard lock(mutex);
-        finish = true;
-    }
-    changed.notify_all();
-    thread.join();
+    EXPECT_EQ(niceOf(worker.id()), -10);
 }
 
 TEST(SoundPlayer, MissingFileFailsAtOnceWithACzechMessage) {
@@ -158,9 +170,9 @@ TEST(ShutdownSignals, TermAndIntArriveOnTheEventLoop) {
     ::raise(SIGTERM);
     // Nothing runs inside the C handler: the signal waits for the event loop.
     EXPECT_TRUE(received.isEmpty());
-    ASSERT_TRUE(waitFor([&] { return received.size() == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received.size() == 1; }, 20000));
     ::raise(SIGINT);
-    ASSERT_TRUE(waitFor([&] { return received.size() == 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received.size() == 2; }, 20000));
     EXPECT_EQ(received, QList<int>({SIGTERM, SIGINT}));
 }
 

@@ -1,9 +1,13 @@
+#include "ChildProcess.h"
+
 #include "platform/ThreadSlice.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <thread>
@@ -28,12 +32,19 @@ long long shownSliceNs() {
 } // namespace
 
 TEST(ThreadSlice, AShortSliceKeepsTheThreadsNiceValue) {
-    // On a thread of its own, so that the test program's main thread keeps its settings.
+    // In a child process, and there on a thread of its own, so that no thread of the test program
+    // keeps the changed settings.
+    RUN_IN_CHILD_PROCESS();
     std::thread([] {
         const auto self = id_t(::syscall(SYS_gettid));
-        ASSERT_EQ(::setpriority(PRIO_PROCESS, self, 5), 0); // lowering needs no privilege
+        errno = 0;
+        const int inherited = ::getpriority(PRIO_PROCESS, self);
+        ASSERT_EQ(errno, 0);
+        // Lowering needs no privilege; a value away from 0 shows a request that would reset it.
+        const int lowered = std::min(inherited + 5, 19);
+        ASSERT_EQ(::setpriority(PRIO_PROCESS, self, lowered), 0);
         const bool taken = ThreadSlice::requestForCurrentThread(ThreadSlice::ShortMicroseconds);
-        EXPECT_EQ(::getpriority(PRIO_PROCESS, self), 5);
+        EXPECT_EQ(::getpriority(PRIO_PROCESS, self), lowered);
         if (!taken)
             return; // a kernel without sched_setattr
         const long long slice = shownSliceNs();
