@@ -1,47 +1,69 @@
 #include "timing/MessageTimer.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+// Real timers on real time: only which ticks come and how many are checked, never when. Where a tick
+// must not come, a second timer of the same interval ticking beside the first shows that it had its
+// chances.
+
 namespace {
 
-// Serves events until done() or the generous limit passes.
-bool serveUntil(const std::function<bool()>& done, int limitMs = 5000) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done() && elapsed.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
+// Generous: a busy machine is slow, never wrong.
+constexpr int WaitMs = 30000;
+
+struct Counted {
+    MessageTimer timer;
+    int ticks = 0;
+
+    explicit Counted(quint32 intervalMs) {
+        timer.setOnTimer([this] { ++ticks; });
+        timer.setInterval(intervalMs);
+    }
+    // Serves events until count more ticks have come.
+    bool serveTicks(int count) {
+        const int target = ticks + count;
+        return QTest::qWaitFor([&] { return ticks >= target; }, WaitMs);
+    }
+};
+
+struct Witness : Counted {
+    explicit Witness(quint32 intervalMs) : Counted(intervalMs) {
+        timer.setAllowZero(true);
+        timer.setEnabled(true);
+    }
+};
 
 } // namespace
 
 TEST(MessageTimer, TicksOnlyWhileEnabled) {
-    MessageTimer timer;
-    int ticks = 0;
-    timer.setOnTimer([&] { ++ticks; });
-    timer.setInterval(10);
-    EXPECT_FALSE(serveUntil([&] { return ticks > 0; }, 100));
-    timer.setEnabled(true);
-    EXPECT_TRUE(serveUntil([&] { return ticks >= 2; }));
-    timer.setEnabled(false);
-    const int seen = ticks;
-    serveUntil([] { return false; }, 60);
-    EXPECT_EQ(ticks, seen);
+    Counted c(10);
+    {
+        Witness witness(10);
+        ASSERT_TRUE(witness.serveTicks(3));
+        EXPECT_EQ(c.ticks, 0);
+    }
+    c.timer.setEnabled(true);
+    EXPECT_TRUE(c.serveTicks(2));
+    c.timer.setEnabled(false);
+    const int seen = c.ticks;
+    Witness witness(10);
+    ASSERT_TRUE(witness.serveTicks(3));
+    EXPECT_EQ(c.ticks, seen);
 }
 
 TEST(MessageTimer, ZeroIntervalNeedsAllowZero) {
-    MessageTimer timer;
-    int ticks = 0;
-    timer.setOnTimer([&] { ++ticks; });
-    timer.setInterval(0);
-    timer.setEnabled(true);
-    EXPECT_TRUE(timer.enabled());
-    EXPECT_FALSE(serveUntil([&] { return ticks > 0; }, 100));
-    timer.setAllowZero(true);
-    EXPECT_TRUE(serveUntil([&] { return ticks > 0; }));
+    Counted c(0);
+    c.timer.setEnabled(true);
+    EXPECT_TRUE(c.timer.enabled());
+    {
+        Witness witness(0);
+        ASSERT_TRUE(witness.serveTicks(20));
+        EXPECT_EQ(c.ticks, 0);
+    }
+    c.timer.setAllowZero(true);
+    EXPECT_TRUE(c.serveTicks(1));
 }
 
 TEST(MessageTimer, HandlerMayDisableItsOwnTimer) {
@@ -53,8 +75,9 @@ TEST(MessageTimer, HandlerMayDisableItsOwnTimer) {
     });
     timer.setInterval(5);
     timer.setEnabled(true);
-    EXPECT_TRUE(serveUntil([&] { return ticks > 0; }));
-    serveUntil([] { return false; }, 50);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks > 0; }, WaitMs));
+    Witness witness(5);
+    ASSERT_TRUE(witness.serveTicks(3));
     EXPECT_EQ(ticks, 1);
     EXPECT_FALSE(timer.enabled());
 }

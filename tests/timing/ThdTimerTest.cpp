@@ -1,39 +1,27 @@
 #include "timing/ThdTimer.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QSet>
+#include <QTest>
 #include <QThread>
 #include <QVariant>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
+// These run real worker threads on real time, so they check only what must hold however slowly the
+// machine runs: which ticks come, in which order, and how many. Where a tick must not come, a second
+// timer ticking beside the first shows that the workers ran and the main thread served its events in
+// the meantime; where a tick must be caught on its way to the main thread, it is seen as the main
+// thread delivers it.
+
 namespace {
 
-// Serves the main thread's events for the given time.
-void serveEvents(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::usleep(200);
-    }
-}
-
-// Serves events until the condition holds or the time is up; tells whether it held.
-bool serveUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::usleep(200);
-    }
-    return true;
-}
+// Generous: a busy machine is slow, never wrong.
+constexpr int WaitMs = 30000;
 
 struct Counted {
     std::unique_ptr<TThreadedTimer> timer = std::make_unique<TThreadedTimer>();
@@ -41,6 +29,45 @@ struct Counted {
     Counted() {
         timer->setOnTimer([this] { ++ticks; });
     }
+    // Serves events until count more ticks have come.
+    bool serveTicks(int count) {
+        const int target = ticks + count;
+        return QTest::qWaitFor([&] { return ticks >= target; }, WaitMs);
+    }
+};
+
+// A fast timer ticking beside the one under test.
+struct Witness : Counted {
+    explicit Witness(quint32 intervalMs = 2) {
+        timer->setAllowZero(true);
+        timer->setInterval(intervalMs);
+        timer->setEnabled(true);
+    }
+};
+
+// Sees every event the main thread delivers just before it is delivered, the ticks that workers hand
+// over among them. A timer's ticks are told apart by their receiver: the object that was being
+// delivered to when the timer's handler ran.
+class DeliveryWatch : public QObject {
+public:
+    DeliveryWatch() { QCoreApplication::instance()->installEventFilter(this); }
+    ~DeliveryWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    // Called from a tick handler: the receiver that carries this timer's ticks.
+    QObject* receiverNow() const { return m_receiver; }
+
+    // Runs before each delivery. Returning true holds the event back for good: it is never delivered,
+    // as if the main thread had not got round to it. The receiver may be destroyed here only then.
+    std::function<bool(QObject* receiver)> beforeDelivery;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent*) override {
+        m_receiver = watched;
+        return beforeDelivery && beforeDelivery(watched);
+    }
+
+private:
+    QObject* m_receiver = nullptr;
 };
 
 } // namespace
@@ -66,24 +93,28 @@ TEST(ThreadedTimer, NeverEnabledNeverTicks) {
     Counted c;
     c.timer->setInterval(2);
     c.timer->setAllowZero(true);
-    serveEvents(150);
+    Witness witness;
+    ASSERT_TRUE(witness.serveTicks(20));
     EXPECT_EQ(c.ticks, 0);
 }
 
 TEST(ThreadedTimer, FirstTickComesOneFullIntervalAfterEnabling) {
+    // Enabled together, a timer with a tenth of the interval ticks first; one that ticked at once on
+    // enabling would come before it.
     TThreadedTimer timer;
-    timer.setInterval(200);
-    QElapsedTimer clock;
-    qint64 firstTickMs = -1;
+    timer.setInterval(1000);
+    TThreadedTimer tenth;
+    tenth.setInterval(100);
+    QStringList order;
     timer.setOnTimerEvent([&](QObject* sender) {
         EXPECT_EQ(sender, &timer);
-        if (firstTickMs < 0)
-            firstTickMs = clock.elapsed();
+        order << QStringLiteral("timer");
     });
-    clock.start();
+    tenth.setOnTimer([&] { order << QStringLiteral("tenth"); });
     timer.setEnabled(true);
-    ASSERT_TRUE(serveUntil([&] { return firstTickMs >= 0; }));
-    EXPECT_GE(firstTickMs, 199);
+    tenth.setEnabled(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return order.contains(QStringLiteral("timer")); }, WaitMs));
+    EXPECT_EQ(order.first(), QStringLiteral("tenth"));
 }
 
 TEST(ThreadedTimer, ReEnablingOrSettingTheSameIntervalDoesNotRestartTheWait) {
@@ -92,7 +123,7 @@ TEST(ThreadedTimer, ReEnablingOrSettingTheSameIntervalDoesNotRestartTheWait) {
         Counted c;
         c.timer->setInterval(150);
         c.timer->setEnabled(true);
-        ASSERT_TRUE(serveUntil(
+        ASSERT_TRUE(QTest::qWaitFor(
             [&] {
                 if (viaInterval)
                     c.timer->setInterval(150);
@@ -100,30 +131,40 @@ TEST(ThreadedTimer, ReEnablingOrSettingTheSameIntervalDoesNotRestartTheWait) {
                     c.timer->setEnabled(true);
                 return c.ticks >= 3;
             },
-            8000))
+            WaitMs))
             << (viaInterval ? "same interval" : "enabled again");
     }
 }
 
 TEST(ThreadedTimer, ADifferentIntervalRestartsTheFullWait) {
+    // The timer runs at 2000 ms. Halfway through its first wait it gets 2400 ms, and a timer of 1700 ms
+    // starts beside it: that one ticks first only if the new interval is waited in full from the change.
+    // Kept to the old wait, the timer would tick 1000 ms after the change; counted from the enabling,
+    // 1400 ms after it.
     TThreadedTimer timer;
-    QElapsedTimer clock;
-    qint64 firstTickMs = -1;
+    QStringList order;
     bool changed = false;
     timer.setOnTimer([&] {
-        if (changed && firstTickMs < 0)
-            firstTickMs = clock.elapsed();
+        if (changed)
+            order << QStringLiteral("timer");
     });
-    timer.setInterval(1000);
+    timer.setInterval(2000);
+    Counted half;
+    half.timer->setInterval(1000);
     timer.setEnabled(true);
-    serveEvents(500);
+    half.timer->setEnabled(true);
+    ASSERT_TRUE(half.serveTicks(1));
+
+    TThreadedTimer beside;
+    beside.setInterval(1700);
+    beside.setOnTimer([&] { order << QStringLiteral("beside"); });
     changed = true;
-    clock.start();
-    timer.setInterval(800);
+    timer.setInterval(2400);
+    beside.setEnabled(true);
     EXPECT_TRUE(timer.enabled());
-    EXPECT_EQ(timer.interval(), 800u);
-    ASSERT_TRUE(serveUntil([&] { return firstTickMs >= 0; }));
-    EXPECT_GE(firstTickMs, 799);
+    EXPECT_EQ(timer.interval(), 2400u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return order.contains(QStringLiteral("timer")); }, WaitMs));
+    EXPECT_EQ(order.first(), QStringLiteral("beside"));
 }
 
 TEST(ThreadedTimer, ZeroIntervalRunsOnlyWithAllowZero) {
@@ -131,37 +172,79 @@ TEST(ThreadedTimer, ZeroIntervalRunsOnlyWithAllowZero) {
     idle.timer->setInterval(0);
     idle.timer->setEnabled(true);
     EXPECT_TRUE(idle.timer->enabled());
-    serveEvents(150);
-    EXPECT_EQ(idle.ticks, 0);
 
     Counted running;
     running.timer->setAllowZero(true);
     running.timer->setInterval(0);
     running.timer->setEnabled(true);
-    EXPECT_TRUE(serveUntil([&] { return running.ticks >= 20; }));
+    EXPECT_TRUE(running.serveTicks(20));
+    EXPECT_EQ(idle.ticks, 0);
 }
 
 TEST(ThreadedTimer, DisabledTimerStopsTicking) {
     Counted c;
     c.timer->setInterval(2);
     c.timer->setEnabled(true);
-    ASSERT_TRUE(serveUntil([&] { return c.ticks >= 3; }));
+    ASSERT_TRUE(c.serveTicks(3));
     c.timer->setEnabled(false);
-    serveEvents(20);
-    const int ticksAfterDisable = c.ticks;
-    serveEvents(100);
-    EXPECT_EQ(c.ticks, ticksAfterDisable);
+    // Not even a tick already on its way to the main thread runs once setEnabled(false) has returned.
+    const int ticksAtDisable = c.ticks;
+    Witness witness;
+    ASSERT_TRUE(witness.serveTicks(20));
+    EXPECT_EQ(c.ticks, ticksAtDisable);
 }
 
 TEST(ThreadedTimer, ATickHandedOverAfterTheTimerWasDisabledIsNotRun) {
-    Counted c;
-    c.timer->setInterval(5);
-    c.timer->setEnabled(true);
-    // The main thread is busy: the worker's tick waits in the queue.
-    QThread::msleep(100);
-    c.timer->setEnabled(false);
-    serveEvents(100);
-    EXPECT_EQ(c.ticks, 0);
+    DeliveryWatch watch;
+    TThreadedTimer timer;
+    timer.setInterval(5);
+    int ticks = 0;
+    QObject* carrier = nullptr;
+    timer.setOnTimer([&] {
+        ++ticks;
+        carrier = watch.receiverNow();
+    });
+    bool disabledInFlight = false;
+    watch.beforeDelivery = [&](QObject* receiver) {
+        // The second tick is handed over and about to run: the timer is disabled before it does.
+        if (carrier && receiver == carrier && !disabledInFlight) {
+            timer.setEnabled(false);
+            disabledInFlight = true;
+        }
+        return false;
+    };
+    timer.setEnabled(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return disabledInFlight; }, WaitMs));
+    EXPECT_EQ(ticks, 1);
+}
+
+TEST(ThreadedTimer, AWorkerHandsOverOneTickAtATime) {
+    // While a tick has not run, its worker hands over no other: held back, the second tick is the last.
+    DeliveryWatch watch;
+    TThreadedTimer timer;
+    timer.setAllowZero(true);
+    timer.setInterval(1);
+    int ticks = 0;
+    QObject* carrier = nullptr;
+    timer.setOnTimer([&] {
+        ++ticks;
+        carrier = watch.receiverNow();
+    });
+    int heldBack = 0;
+    watch.beforeDelivery = [&](QObject* receiver) {
+        if (!carrier || receiver != carrier)
+            return false;
+        ++heldBack;
+        return true;
+    };
+    timer.setEnabled(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return heldBack > 0; }, WaitMs));
+    Witness witness;
+    ASSERT_TRUE(witness.serveTicks(20));
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(heldBack, 1);
+    // The worker still waits for the held tick; destroying the timer must end it all the same.
+    watch.beforeDelivery = nullptr;
 }
 
 TEST(ThreadedTimer, AHandlerMayDisableItselfAndEnableAnother) {
@@ -176,27 +259,31 @@ TEST(ThreadedTimer, AHandlerMayDisableItselfAndEnableAnother) {
         second.timer->setEnabled(true);
     });
     first.setEnabled(true);
-    ASSERT_TRUE(serveUntil([&] { return second.ticks >= 3; }));
+    ASSERT_TRUE(second.serveTicks(3));
     EXPECT_EQ(firstTicks, 1);
 }
 
 TEST(ThreadedTimer, ItsOwnTicksNeverNestWhileTheHandlerServesEvents) {
+    Witness witness(1);
     TThreadedTimer timer;
     timer.setAllowZero(true);
     timer.setInterval(1);
     int depth = 0;
     int deepest = 0;
     int ticks = 0;
+    bool served = true;
     timer.setOnTimer([&] {
         ++depth;
         ++ticks;
         deepest = std::max(deepest, depth);
-        serveEvents(10);
+        // Long enough for the worker to have handed over another tick, had it not waited for this one.
+        served = witness.serveTicks(3) && served;
         --depth;
     });
     timer.setEnabled(true);
-    ASSERT_TRUE(serveUntil([&] { return ticks >= 5; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 5; }, WaitMs));
     timer.setEnabled(false);
+    EXPECT_TRUE(served);
     EXPECT_EQ(deepest, 1);
 }
 
@@ -208,50 +295,85 @@ TEST(ThreadedTimer, ARunningTimerCanBeDestroyed) {
     timer->setInterval(2);
     timer->setOnTimer([&] { ++ticks; });
     timer->setEnabled(true);
-    ASSERT_TRUE(serveUntil([&] { return ticks >= 3; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, WaitMs));
     timer.reset();
     const int ticksAtDestruction = ticks;
-    serveEvents(50);
+    Witness witness;
+    ASSERT_TRUE(witness.serveTicks(10));
     EXPECT_EQ(ticks, ticksAtDestruction);
 }
 
 TEST(ThreadedTimer, DestroyingWhileATickIsInFlightDropsTheTick) {
+    DeliveryWatch watch;
     int ticks = 0;
+    QObject* carrier = nullptr;
     auto timer = std::make_unique<TThreadedTimer>();
     timer->setInterval(2);
-    timer->setOnTimer([&] { ++ticks; });
+    timer->setOnTimer([&] {
+        ++ticks;
+        carrier = watch.receiverNow();
+    });
+    bool destroyed = false;
+    watch.beforeDelivery = [&](QObject* receiver) {
+        if (!carrier || receiver != carrier)
+            return false;
+        // The second tick is handed over and its worker waits for it: the timer goes first.
+        timer.reset();
+        carrier = nullptr;
+        destroyed = true;
+        return true;
+    };
     timer->setEnabled(true);
-    QThread::msleep(50); // the worker is now blocked in its hand-over
-    timer.reset();
-    serveEvents(50);
-    EXPECT_EQ(ticks, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return destroyed; }, WaitMs));
+    watch.beforeDelivery = nullptr;
+    Witness witness;
+    ASSERT_TRUE(witness.serveTicks(10));
+    EXPECT_EQ(ticks, 1);
 }
 
 TEST(ThreadedTimer, TimersCanBeDestroyedFromAnotherTimersTick) {
+    DeliveryWatch watch;
     std::vector<std::unique_ptr<TThreadedTimer>> samplers;
     int samplerTicks = 0;
+    QSet<QObject*> carriers;
     for (int i = 0; i < 4; ++i) {
         auto sampler = std::make_unique<TThreadedTimer>();
         sampler->setThreadPriority(TThreadedTimer::tpHighest);
         sampler->setAllowZero(true);
         sampler->setInterval(2);
-        sampler->setOnTimer([&] { ++samplerTicks; });
+        sampler->setOnTimer([&] {
+            ++samplerTicks;
+            carriers.insert(watch.receiverNow());
+        });
         sampler->setEnabled(true);
         samplers.push_back(std::move(sampler));
     }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return carriers.size() == 4; }, WaitMs));
+    // From now on the samplers' ticks are held back, so that every worker ends up blocked in a hand-over
+    // that the main thread never serves.
+    QSet<QObject*> blocked;
+    watch.beforeDelivery = [&](QObject* receiver) {
+        if (!carriers.contains(receiver))
+            return false;
+        blocked.insert(receiver);
+        return true;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return blocked.size() == 4; }, WaitMs));
+
     TThreadedTimer reaper;
-    reaper.setInterval(60);
+    reaper.setInterval(5);
     bool reaped = false;
     reaper.setOnTimer([&] {
-        // The samplers' workers are blocked in hand-overs that this busy main thread cannot serve.
-        QThread::msleep(20);
         samplers.clear();
+        carriers.clear();
         reaped = true;
         reaper.setEnabled(false);
     });
     reaper.setEnabled(true);
-    ASSERT_TRUE(serveUntil([&] { return reaped; }));
-    serveEvents(30);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reaped; }, WaitMs));
+    watch.beforeDelivery = nullptr;
+    Witness witness;
+    ASSERT_TRUE(witness.serveTicks(10));
     EXPECT_GT(samplerTicks, 0);
 }
 
@@ -264,8 +386,10 @@ TEST(ThreadedTimer, ATimerCanDestroyItselfInItsOwnTick) {
         destroyed = true;
     });
     timer->setEnabled(true);
-    ASSERT_TRUE(serveUntil([&] { return destroyed; }));
-    serveEvents(20);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return destroyed; }, WaitMs));
+    // The main thread goes on serving ticks afterwards.
+    Witness witness;
+    ASSERT_TRUE(witness.serveTicks(3));
 }
 
 TEST(ThreadedTimer, TicksRunOnTheOwnersThread) {
@@ -277,5 +401,5 @@ TEST(ThreadedTimer, TicksRunOnTheOwnersThread) {
         ++ticks;
     });
     timer.setEnabled(true);
-    ASSERT_TRUE(serveUntil([&] { return ticks >= 3; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, WaitMs));
 }
