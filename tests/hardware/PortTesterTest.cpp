@@ -12,10 +12,8 @@
 #include "timing/ThdTimer.h"
 #include "timing/ThreadedTimerFactory.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QThread>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -38,17 +36,8 @@ protected:
     }
 };
 
-bool serveUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done()) {
-        if (elapsed.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::usleep(500);
-    }
-    return true;
-}
+// Generous: a busy machine is slow, never wrong.
+constexpr int WaitMs = 30000;
 
 } // namespace
 
@@ -122,9 +111,18 @@ TEST_F(PortTesterTest, TheRepeatTimerRunsAt100MsUntilTheFieldIsChanged) {
     QSignalSpy readings(&tester, &PortTester::stateRead);
     tester.setRepeat(true);
     EXPECT_TRUE(tester.repeating());
-    EXPECT_TRUE(serveUntil([&] { return readings.count() >= 3; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return readings.count() >= 3; }, WaitMs));
     tester.setRepeat(false);
     EXPECT_FALSE(timer.enabled());
+    // No reading follows, while a timer of the same interval ticks beside it.
+    const auto readingsAtStop = readings.count();
+    TThreadedTimer beside;
+    int besideTicks = 0;
+    beside.setInterval(50);
+    beside.setOnTimer([&] { ++besideTicks; });
+    beside.setEnabled(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return besideTicks >= 3; }, WaitMs));
+    EXPECT_EQ(readings.count(), readingsAtStop);
 }
 
 TEST_F(PortTesterTest, ARepeatedReadingThatFailsStopsTheRepetition) {

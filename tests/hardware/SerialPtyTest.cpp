@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int WaitMs = 5000;
+constexpr int WaitMs = 30000; // generous: a busy machine is slow, never wrong
 
 class SerialPty : public PtySerialFixture {
 protected:
@@ -39,8 +39,30 @@ protected:
     bool waitForTexts(int count) {
         return QTest::qWaitFor([&] { return texts.size() >= count; }, WaitMs);
     }
-    // Lets a burst that should change nothing arrive, so that its absence of effect means something.
-    void settle() { QTest::qWait(300); }
+    // Sends a burst while the station's port is closed and reads it on end A itself: once it has
+    // arrived there, its absence of effect on the station means something.
+    bool sendPastTheClosedPort(const QByteArray& bytes) {
+        const int fd = ::open(QFile::encodeName(pty.portA()).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0)
+            return false;
+        termios line{};
+        ::tcgetattr(fd, &line);
+        ::cfmakeraw(&line);
+        ::tcsetattr(fd, TCSANOW, &line);
+        QByteArray arrived;
+        const bool sent = pty.send(bytes);
+        const bool seen = sent && QTest::qWaitFor(
+                                      [&] {
+                                          char buffer[64];
+                                          const ssize_t n = ::read(fd, buffer, sizeof buffer);
+                                          if (n > 0)
+                                              arrived.append(buffer, n);
+                                          return arrived.contains(bytes);
+                                      },
+                                      WaitMs);
+        ::close(fd);
+        return seen;
+    }
 
     TSettings settings;
     SerialSensorInput input{comPort, settings};
@@ -83,7 +105,7 @@ TEST_F(SerialPty, ABurstSplitOverTwoReceiveEventsNeverMatches) {
     comPort.open();
     ASSERT_TRUE(pty.send("AB"));
     ASSERT_TRUE(waitForTexts(1));
-    settle();
+    // "AB" has been read: "CD" comes in a receive event of its own.
     ASSERT_TRUE(pty.send("CD"));
     ASSERT_TRUE(waitForTexts(2));
     EXPECT_EQ(texts, (QList<QByteArray>{"AB", "CD"}));
@@ -118,8 +140,7 @@ TEST_F(SerialPty, TestingShowsEveryBurstAndItsEndClosesThePort) {
     EXPECT_FALSE(pendingHit[0]);
     panel.btnCtiDataClick();
     EXPECT_FALSE(comPort.isOpen());
-    ASSERT_TRUE(pty.send("K1"));
-    settle();
+    ASSERT_TRUE(sendPastTheClosedPort("K1"));
     EXPECT_EQ(texts.size(), 1);
     EXPECT_FALSE(pendingHit[0]);
 }
