@@ -101,7 +101,11 @@ private slots:
         for (const auto& [window, name] : windows) {
             window->move(10, 10);
             window->show();
-            QTest::qWait(600);
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            // The About window fades in; the capture waits until it is fully there.
+            QTRY_COMPARE_WITH_TIMEOUT(window->windowOpacity(), 1.0, 20000);
+            window->repaint();
+            QGuiApplication::sync();
             QCOMPARE(QProcess::execute(QStringLiteral("import"),
                                        {QStringLiteral("-window"), QStringLiteral("root"),
                                         shots + QLatin1Char('/') + name + QStringLiteral(".png")}),
