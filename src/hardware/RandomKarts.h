@@ -19,8 +19,6 @@ public:
     // Moves the kart on by one lap.
     void completeLap(int kart);
 
-    qint64 paceMs(int kart) const { return m_paceMs[kart - 1]; }
-
 private:
     qint64 lapMs(int kart);
 

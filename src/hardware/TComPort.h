@@ -35,7 +35,6 @@ public:
     void setRts(bool on);
     void setDtr(bool on);
 
-    qint64 bytesWaiting() const { return m_port.bytesAvailable(); }
     QByteArray read(qint64 count) { return m_port.read(count); }
 
     // The port names the system offers, sorted.

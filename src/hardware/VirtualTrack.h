@@ -56,7 +56,6 @@ public:
     void clickButton();
 
     qint64 pulseMs() const { return m_pulseMs; }
-    void setPulseMs(qint64 ms) { m_pulseMs = ms; }
 
     bool sensorActive(int kart);
     bool buttonPressed();
