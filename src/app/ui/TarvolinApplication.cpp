@@ -1,7 +1,10 @@
 #include "app/ui/TarvolinApplication.h"
 
+#include "platform/ShutdownSignals.h"
+
 #include <QMessageBox>
 
+#include <cstdio>
 #include <exception>
 
 TarvolinApplication::TarvolinApplication(int& argc, char** argv) : QApplication(argc, argv) {}
@@ -28,4 +31,13 @@ bool TarvolinApplication::notify(QObject* receiver, QEvent* event) {
 void TarvolinApplication::showError(const QString& message) {
     // The box is modal and runs its own event loop; an error inside it is caught again here.
     QMessageBox::critical(activeWindow(), errorTitle(), message);
+}
+
+void TarvolinApplication::reportStartFailure(const QString& message) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    std::fflush(stderr);
+    QMessageBox box(QMessageBox::Critical, errorTitle(), message, QMessageBox::Ok);
+    ShutdownSignals shutdown;
+    QObject::connect(&shutdown, &ShutdownSignals::shutdownRequested, &box, &QMessageBox::reject);
+    box.exec();
 }
