@@ -72,8 +72,6 @@ public:
     quint8 endRedMask() const { return m_endRedMask; }
     // Taken once at program start from `Semafor/Cervena`.
     void setEndRedMask(quint8 mask) { m_endRedMask = mask; }
-    // Wall-clock time of the last START (names the kept lap files).
-    QDateTime startWallTime() const { return m_startWallTime; }
 
     // Kart 1..4.
     TLapChannel& channel(int kart) { return m_channels[kart - 1]; }

@@ -34,10 +34,11 @@ void TarvolinApplication::showError(const QString& message) {
 }
 
 void TarvolinApplication::reportStartFailure(const QString& message) {
+    // The signals are caught before anyone can have read the message and sent one.
+    ShutdownSignals shutdown;
+    QMessageBox box(QMessageBox::Critical, errorTitle(), message, QMessageBox::Ok);
+    QObject::connect(&shutdown, &ShutdownSignals::shutdownRequested, &box, &QMessageBox::reject);
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     std::fflush(stderr);
-    QMessageBox box(QMessageBox::Critical, errorTitle(), message, QMessageBox::Ok);
-    ShutdownSignals shutdown;
-    QObject::connect(&shutdown, &ShutdownSignals::shutdownRequested, &box, &QMessageBox::reject);
     box.exec();
 }
