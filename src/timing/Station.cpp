@@ -80,7 +80,7 @@ void Station::startAfterStartup() {
 }
 
 void Station::shutDown() {
-    m_race->Reset_Promenych();
+    m_race->closeProgram();
     m_port->setOpened(false);
     if (m_raceSerial->isOpen())
         m_raceSerial->close();

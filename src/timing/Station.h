@@ -77,7 +77,7 @@ public:
     // and the race-end red.
     void startAfterStartup();
 
-    // Closing: the race at rest without accounting, then both ports closed.
+    // Closing: a running race kept and put at rest without accounting, then both ports closed.
     void shutDown();
 
 private:

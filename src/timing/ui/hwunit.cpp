@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 
 namespace {
@@ -207,8 +208,24 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (!m_closed && race().running() && !m_closingBySignal && !confirmQuitDuringRace()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
+}
+
+bool TForm1::confirmQuitDuringRace() {
+    if (m_hooks.confirmQuitDuringRace)
+        return m_hooks.confirmQuitDuringRace();
+    QMessageBox box(QMessageBox::Question, windowTitle(),
+                    QStringLiteral("Závod právě běží. Opravdu ukončit program?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Ano"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Ne"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void TForm1::FormClose() {
@@ -231,7 +248,10 @@ void TForm1::installShutdownSignals() {
     if (m_shutdownSignals)
         return;
     m_shutdownSignals = new ShutdownSignals(this);
-    connect(m_shutdownSignals, &ShutdownSignals::shutdownRequested, this, &TForm1::KonecButtonClick);
+    connect(m_shutdownSignals, &ShutdownSignals::shutdownRequested, this, [this] {
+        m_closingBySignal = true;
+        close();
+    });
 }
 
 // --- the race's view -----------------------------------------------------------------------------
@@ -381,7 +401,7 @@ void TForm1::saveLapsTo(int kart, const QString& path) {
 }
 
 void TForm1::loadLapsFrom(int kart, const QString& path) {
-    lapList(kart).setEntries(loadLapFile(path));
+    lapList(kart).setEntries(loadLapTimesFile(path));
 }
 
 void TForm1::deleteSelectedLap(int kart) {

@@ -134,6 +134,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    bool confirmQuitDuringRace();
     void FormCreate(const TForm1Deps& deps);
     void FormClose();
     void FormDestroy();
@@ -162,4 +163,5 @@ private:
     bool m_activated = false;
     bool m_activating = false;
     bool m_closed = false;
+    bool m_closingBySignal = false; // a logout does not wait for an answer
 };

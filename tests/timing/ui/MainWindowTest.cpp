@@ -66,7 +66,7 @@ private slots:
     void lapFilesRoundTripThroughTheWindow();
     void lapFileDialogsStartInResults();
     void savedNameWithoutExtensionGetsTxt();
-    void closingDuringARaceStopsWithoutAccounting();
+    void closingDuringARaceAsksAndKeepsTheRaceWithoutAccounting();
     void sigtermClosesLikeKonec();
     void shortRaceThroughTheWindow();
     void scenarioRaceOnTheVirtualTrack();
@@ -449,15 +449,24 @@ void MainWindowTest::popupMenuItemsAndDeletion() {
 
 void MainWindowTest::lapFilesRoundTripThroughTheWindow() {
     const QString path = QDir(m_data->path()).filePath(QStringLiteral("vysledky/kara1.txt"));
-    m_window->lapList(1).setEntries({QStringLiteral("01:02:003"), QString(), QStringLiteral("00:59:999")});
+    m_window->lapList(1).setEntries({QStringLiteral("01:02:003"), QStringLiteral("00:59:999")});
     m_window->saveLapsTo(1, path);
     m_window->loadLapsFrom(4, path);
     QCOMPARE(m_window->lapList(4).entries(), m_window->lapList(1).entries());
-    QCOMPARE(child<LapListView>(QStringLiteral("Kola_mezicas4"))->count(), 3);
+    QCOMPARE(child<LapListView>(QStringLiteral("Kola_mezicas4"))->count(), 2);
 
-    // A file that cannot be opened leaves the list as it was.
+    // A file that cannot be opened, or one with a line that is no lap time, leaves the list as it was.
     QVERIFY_THROWS_EXCEPTION(UserError, m_window->loadLapsFrom(4, path + QStringLiteral(".missing")));
-    QCOMPARE(m_window->lapList(4).count(), 3);
+    m_window->lapList(2).setEntries({QStringLiteral("01:00:000"), QStringLiteral("abc")});
+    m_window->saveLapsTo(2, path);
+    try {
+        m_window->loadLapsFrom(4, path);
+        QFAIL("a file with a stray line was loaded");
+    } catch (const UserError& error) {
+        QVERIFY2(error.message().contains(QStringLiteral("řádek 2: \u201eabc\u201c")),
+                 qPrintable(error.message()));
+    }
+    QCOMPARE(m_window->lapList(4).count(), 2);
 }
 
 void MainWindowTest::lapFileDialogsStartInResults() {
@@ -503,8 +512,14 @@ void MainWindowTest::savedNameWithoutExtensionGetsTxt() {
     QCOMPARE(proposed, QStringLiteral("kara2.txt"));
 }
 
-void MainWindowTest::closingDuringARaceStopsWithoutAccounting() {
+void MainWindowTest::closingDuringARaceAsksAndKeepsTheRaceWithoutAccounting() {
     m_window->FormActivate();
+    int questions = 0;
+    bool answer = false;
+    m_window->hooks().confirmQuitDuringRace = [&] {
+        ++questions;
+        return answer;
+    };
     int accounted = 0;
     int written = 0;
     m_window->race().hooks().setEngineTimeText = [&](int, const QString&) { ++accounted; };
@@ -518,16 +533,30 @@ void MainWindowTest::closingDuringARaceStopsWithoutAccounting() {
     QVERIFY(m_window->race().running());
     QCOMPARE(child<QPushButton>(QStringLiteral("StartButton1"))->text(), QStringLiteral("STOP"));
     QVERIFY(!child<QPushButton>(QStringLiteral("Button1"))->isEnabled());
-    m_window->lapList(1).appendAndSelect(QStringLiteral("01:00:000"));
+    m_backend->addPulse(m_clock.nowMs() + 30000, m_clock.nowMs() + 30040,
+                        m_window->race().channel(1).InputMask);
+    m_scheduler.advance(31000);
+    QCOMPARE(m_window->lapList(1).count(), 1);
 
+    // "Ne" goes on with the race.
     QSignalSpy closed(m_window.get(), &TForm1::closed);
     child<QPushButton>(QStringLiteral("KonecButton"))->click();
+    QCOMPARE(questions, 1);
+    QCOMPARE(closed.count(), 0);
+    QVERIFY(m_window->race().running());
+
+    answer = true;
+    child<QPushButton>(QStringLiteral("KonecButton"))->click();
+    QCOMPARE(questions, 2);
     QCOMPARE(closed.count(), 1);
     QVERIFY(!m_window->isVisible());
     QVERIFY(!m_window->race().running());
     QCOMPARE(accounted, 0);
     QCOMPARE(written, 1);
     QCOMPARE(m_window->lapList(1).count(), 1);
+    const QStringList kept = QDir(QDir(m_data->path()).filePath(QStringLiteral("vysledky")))
+                                 .entryList({QStringLiteral("* kara1.txt")}, QDir::Files);
+    QCOMPARE(kept.size(), 1);
 }
 
 void MainWindowTest::sigtermClosesLikeKonec() {
@@ -535,11 +564,17 @@ void MainWindowTest::sigtermClosesLikeKonec() {
     m_window->installShutdownSignals();
     int written = 0;
     m_window->hooks().writeKartEngineTimes = [&] { ++written; };
+    int questions = 0;
+    m_window->hooks().confirmQuitDuringRace = [&] { return ++questions, false; };
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    // During a race: a logout does not wait for an answer.
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
+    QVERIFY(m_window->race().running());
     QSignalSpy closed(m_window.get(), &TForm1::closed);
     ::raise(SIGTERM);
     QTRY_COMPARE(closed.count(), 1);
+    QCOMPARE(questions, 0);
     QVERIFY(!m_window->isVisible());
     QCOMPARE(written, 1);
     QVERIFY(!m_window->SmallPort1().Opened());
