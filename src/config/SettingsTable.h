@@ -37,7 +37,7 @@ enum class TextRule {
 
 // One key of the settings file: where it lives, the TSettings field it fills, the value a missing
 // key gives and the rule it is kept by. A default goes through the same rule and range as a stored
-// value, so Mazat's stored default 10000 becomes 120.
+// value, so the stored default 10000 of HW/MazatCas becomes 120.
 struct SettingKey {
     template <typename T> using Field = T& (*)(TSettings&);
 
