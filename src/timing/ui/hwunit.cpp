@@ -58,6 +58,9 @@ TForm1::TForm1(TForm1Deps deps, QWidget* parent)
       m_dataFolder(deps.dataFolder) {
     m_ui->setupUi(this);
     m_ui->StartButton1->setIcon(startIcon());
+    // The race time counts once the operator has finished typing it: "15" typed over "10" must not
+    // pass through 1 minute, which would signal the end of a race already past it.
+    m_ui->CasZavodu->setKeyboardTracking(false);
 
     m_statusBar = new MainStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));

@@ -24,8 +24,10 @@
 #include "timing/ui/SignalLamp.h"
 #include "timing/ui/hwunit.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -53,6 +55,7 @@ private slots:
     void statusBarPanels();
     void clockDisplaysPadToTheirWidth();
     void raceTimeIsTenAfterEveryStart();
+    void raceTimeTypedDuringARaceCountsWhenItIsFinished();
     void lptOffLeavesTheLampRedWithoutTheErrorWindow();
     void failedPortOpenShowsTheErrorWindowOnce();
     void openPortShowsGreenAndWritesTheRestingValue();
@@ -66,6 +69,7 @@ private slots:
     void lapFilesRoundTripThroughTheWindow();
     void lapFileDialogsStartInResults();
     void savedNameWithoutExtensionGetsTxt();
+    void nameCompletionClosesWithTheDialog();
     void closingDuringARaceAsksAndKeepsTheRaceWithoutAccounting();
     void sigtermClosesLikeKonec();
     void shortRaceThroughTheWindow();
@@ -297,6 +301,30 @@ void MainWindowTest::raceTimeIsTenAfterEveryStart() {
     QCOMPARE(audienceLength, 10);
 }
 
+void MainWindowTest::raceTimeTypedDuringARaceCountsWhenItIsFinished() {
+    m_settings.Semafor.Pouzij = false;
+    m_settings.HW.Rizeni = false;
+    m_window->show();
+    m_window->FormActivate();
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
+    m_scheduler.advance(64000);
+    // At 01:04 the operator types "15" over the 10: the "1" on the way must not end the race.
+    auto* field = child<QSpinBox>(QStringLiteral("CasZavodu"));
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("15"));
+    m_scheduler.advance(1000);
+    QVERIFY(m_window->race().endPending());
+    QVERIFY(!child<SignalLamp>(QStringLiteral("Led_cervena"))->isOn());
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(m_window->raceMinutes(), 15);
+    m_scheduler.advance(13 * 60000); // 14:05
+    QVERIFY(m_window->race().endPending());
+    m_scheduler.advance(60000);
+    QVERIFY(!m_window->race().endPending());
+    QVERIFY(child<SignalLamp>(QStringLiteral("Led_cervena"))->isOn());
+}
+
 void MainWindowTest::lptOffLeavesTheLampRedWithoutTheErrorWindow() {
     m_settings.PoSpusteni.LPT = false;
     int errorWindows = 0;
@@ -510,6 +538,37 @@ void MainWindowTest::savedNameWithoutExtensionGetsTxt() {
     });
     QVERIFY(dialogs.askOpenFile(2).isEmpty());
     QCOMPARE(proposed, QStringLiteral("kara2.txt"));
+}
+
+void MainWindowTest::nameCompletionClosesWithTheDialog() {
+    LapFileDialogs& dialogs = m_window->lapFileDialogs();
+    dialogs.openDialog()->setOption(QFileDialog::DontUseNativeDialog);
+    const QDir results(QDir(m_data->path()).filePath(QStringLiteral("vysledky")));
+    for (const char* name : {"kara1.txt", "kara2.txt"}) {
+        QFile file(results.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    m_window->show();
+    QAbstractItemView* popup = nullptr;
+    QTimer::singleShot(0, this, [&] {
+        auto* name = dialogs.openDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        // The completion list as typing "kara" opens it; the operator then confirms "kara1.txt".
+        QCompleter* completer = name->completer();
+        QVERIFY(completer);
+        name->setText(QStringLiteral("kara"));
+        completer->setCompletionPrefix(QStringLiteral("kara"));
+        completer->complete();
+        popup = completer->popup();
+        popup->show(); // offscreen, the list may wait for the folder's model
+        QVERIFY(popup->isVisible());
+        name->setText(QStringLiteral("kara1.txt"));
+        static_cast<QDialog*>(dialogs.openDialog())->accept();
+    });
+    const QString chosen = dialogs.askOpenFile(1);
+    QCOMPARE(QFileInfo(chosen).fileName(), QStringLiteral("kara1.txt"));
+    QVERIFY(popup);
+    QVERIFY(!popup->isVisible());
 }
 
 void MainWindowTest::closingDuringARaceAsksAndKeepsTheRaceWithoutAccounting() {
