@@ -2,12 +2,21 @@
 
 #include "platform/ShutdownSignals.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include <cstdio>
 #include <exception>
 
-TarvolinApplication::TarvolinApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TarvolinApplication::TarvolinApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // The standard dialogs and buttons (file dialogs, "Ano"/"Ne") speak the station's language.
+    auto* czech = new QTranslator(this);
+    if (czech->load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"),
+                    QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(czech);
+}
 
 QString TarvolinApplication::errorTitle() {
     return QStringLiteral("Tarvolin");

@@ -103,6 +103,14 @@ private slots:
         QTest::mouseClick(&button, Qt::LeftButton);
         QCOMPARE(clicks, 1);
     }
+
+    void standardDialogsSpeakCzech() {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("?"),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Ano"));
+        QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("&Ne"));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Zrušit"));
+    }
 };
 
 int main(int argc, char** argv) {
