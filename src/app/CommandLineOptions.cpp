@@ -1,5 +1,7 @@
 #include "app/CommandLineOptions.h"
 
+#include "base/UserError.h"
+
 #include <QDir>
 
 namespace {
@@ -27,6 +29,17 @@ PortOptions CommandLineOptions::port() const {
     options.simulate = simulate;
     options.scenarioFile = scenarioFile;
     return options;
+}
+
+void CommandLineOptions::requireTextArguments(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        const QString text = QString::fromLocal8Bit(bytes);
+        if (text.toLocal8Bit() != bytes)
+            throw UserError(QStringLiteral("Parametr \"%1\" není platný text, složku s daty podle něj nelze "
+                                           "najít. Stanice se nespustí.")
+                                .arg(text));
+    }
 }
 
 CommandLineOptions CommandLineOptions::parse(const QStringList& arguments) {

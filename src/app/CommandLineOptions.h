@@ -20,4 +20,8 @@ struct CommandLineOptions {
 
     // arguments as QCoreApplication::arguments() gives them: the program first.
     static CommandLineOptions parse(const QStringList& arguments);
+
+    // Throws UserError naming the first argument whose bytes are not text in the system's encoding:
+    // decoded, such a folder name would silently become the name of another folder.
+    static void requireTextArguments(int argc, const char* const* argv);
 };

@@ -17,6 +17,7 @@ int main(int argc, char* argv[]) {
     TarvolinApplication app(argc, argv);
     std::unique_ptr<ProgramWindows> windows;
     try {
+        CommandLineOptions::requireTextArguments(argc, argv);
         windows = std::make_unique<ProgramWindows>(CommandLineOptions::parse(app.arguments()));
     } catch (const UserError& error) {
         TarvolinApplication::reportStartFailure(error.message());

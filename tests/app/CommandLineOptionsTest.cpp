@@ -1,4 +1,5 @@
 #include "app/CommandLineOptions.h"
+#include "base/UserError.h"
 
 #include <QDir>
 
@@ -53,4 +54,11 @@ TEST(CommandLineOptions, UnknownArgumentsAreKeptApart) {
     EXPECT_FALSE(options.simulate);
     EXPECT_EQ(options.unknown,
               (QStringList{QStringLiteral("--simulated"), QStringLiteral("--verbose"), QStringLiteral("x")}));
+}
+
+TEST(CommandLineOptions, AnArgumentThatIsNoTextIsRefused) {
+    const char* good[] = {"tarvolin", "--data", "/srv/dr\xc3\xa1ha"};
+    EXPECT_NO_THROW(CommandLineOptions::requireTextArguments(3, good));
+    const char* bad[] = {"tarvolin", "--data", "/srv/dr\xe1ha"}; // windows-1250 bytes
+    EXPECT_THROW(CommandLineOptions::requireTextArguments(3, bad), UserError);
 }

@@ -36,6 +36,11 @@
 ProgramWindows::ProgramWindows(const CommandLineOptions& options)
     : m_dataFolder(options.dataFolderOr(QCoreApplication::applicationDirPath())) {
     QDir().mkpath(m_dataFolder);
+    // A station started on another data folder starts on it again from its launchers.
+    if (!options.dataFolder.isEmpty()) {
+        m_startEntry.setProgramArguments({QStringLiteral("--data"), m_dataFolder});
+        m_desktopShortcut.setProgramArguments({QStringLiteral("--data"), m_dataFolder});
+    }
     m_track = PortBackendFactory::createTrack(options.port(), m_settings, SteadyClock::instance());
     TSplashScreen splash;
     splash.showCentred();
