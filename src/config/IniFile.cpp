@@ -26,10 +26,10 @@ bool isQuoted(const QByteArray& value) {
 }
 
 // A value that reading would change (blanks at its ends, enclosing quotes) is written in quotes, so
-// that every byte string reads back as it was written.
+// that every byte string but one holding a line end reads back as it was written.
 QByteArray storedForm(QByteArray value) {
     for (char& c : value) {
-        if (c == '\r' || c == '\n' || c == '\0')
+        if (c == '\r' || c == '\n')
             c = ' ';
     }
     if (!value.isEmpty() && (isBlank(value.front()) || isBlank(value.back()) || isQuoted(value)))
