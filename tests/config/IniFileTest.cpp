@@ -95,6 +95,14 @@ TEST(IniFile, ANulIsAnOrdinaryByteAndNothingAfterItIsLost) {
         QByteArray("a\0b", 3));
 }
 
+TEST(IniFile, ALeadingByteOrderMarkIsSkippedAndNotWrittenBack) {
+    IniFile ini = IniFile::fromBytes("\xEF\xBB\xBF[Po spusteni]\r\nPort=2\r\n[Trat]\r\ndelka=450\r\n");
+    EXPECT_EQ(ini.sectionNames(), QStringList({QStringLiteral("Po spusteni"), QStringLiteral("Trat")}));
+    EXPECT_EQ(ini.readInt(QStringLiteral("Po spusteni"), QStringLiteral("Port"), 1), 2);
+    ini.writeInt(QStringLiteral("Trat"), QStringLiteral("delka"), 500);
+    EXPECT_EQ(ini.serialize(), QByteArray("[Po spusteni]\r\nPort=2\r\n[Trat]\r\ndelka=500\r\n"));
+}
+
 TEST(IniFile, RemovesAKey) {
     IniFile ini = IniFile::fromBytes("[S]\na=1\nB=2\n");
     ini.removeKey(QStringLiteral("s"), QStringLiteral("b"));
