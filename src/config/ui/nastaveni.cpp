@@ -36,6 +36,8 @@
 #include <QFileInfo>
 #include <QHideEvent>
 #include <QImageReader>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QShowEvent>
 
 #include <optional>
@@ -76,6 +78,13 @@ void TNastavDlg::FormCreate() {
     ui->Cesta_Box->setHeaderHidden(true);
     ui->Cesta_Box->setRootIsDecorated(false);
     ui->btn_Zrus->setAutoDefault(false);
+
+    // A port base is at most four hexadecimal digits; a mistyped one kept in the file would point the
+    // station at no port at its next start.
+    auto* hexBase =
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9A-Fa-f]{1,4}")), this);
+    ui->LPTxx_BASE->setValidator(hexBase);
+    ui->LPTxx_Base1->setValidator(hexBase);
 
     m_priorityGroup = new QButtonGroup(this);
     m_priorityGroup->addButton(ui->priorita_aplikace0, 0);

@@ -247,6 +247,16 @@ private slots:
         QCOMPARE(m_port->portBase(), quint16(0xDC00));
     }
 
+    void thirdPortBaseTakesUpToFourHexadecimalDigits() {
+        for (const char* name : {"LPTxx_BASE", "LPTxx_Base1"}) {
+            auto* edit = control<QLineEdit>(dialog(), name);
+            edit->clear();
+            QTest::keyClicks(edit, QStringLiteral("G0x1dC00"));
+            QCOMPARE(edit->text(), QStringLiteral("01dC"));
+        }
+        QCOMPARE(m_settings.PoSpusteni.Base1, QStringLiteral("01dC"));
+    }
+
     void controlsEditTheSettingsInPlace() {
         control<QSpinBox>(dialog(), "SpinProdleva")->setValue(3000);
         QCOMPARE(m_settings.HW.Prodleva, 3000);
