@@ -168,8 +168,16 @@ void TNastavDlg::bindMask(QListWidget* list, int& field) {
 void TNastavDlg::bindChoice(QButtonGroup* group, int& field) {
     connect(group, &QButtonGroup::idClicked, this, [&field](int id) { field = id; });
     m_loaders.push_back([group, &field] {
-        if (QAbstractButton* button = group->button(field))
+        if (QAbstractButton* button = group->button(field)) {
             button->setChecked(true);
+            return;
+        }
+        // A stored value that no item stands for (a priority of 7 set by hand) is none of the items:
+        // none is shown ticked, and the value is kept until the operator picks one.
+        group->setExclusive(false);
+        if (QAbstractButton* checked = group->checkedButton())
+            checked->setChecked(false);
+        group->setExclusive(true);
     });
 }
 
@@ -196,7 +204,9 @@ void TNastavDlg::bindSettings() {
 
     // Page "Semafor"
     bindCheck(ui->Semafor, s.Semafor.Pouzij);
-    m_loaders.push_back([this] { setSemaforChoice(m_settings.Semafor.Port); });
+    // The lights use the port the start page chooses, whatever the file says for them, so their page
+    // shows that port. Semafor/Port keeps its stored value until the operator picks a port.
+    m_loaders.push_back([this] { setSemaforChoice(m_settings.PoSpusteni.Port); });
     bindSpin(ui->Prodleva, s.Semafor.Prodleva);
     bindMask(ui->ZelenaBit, s.Semafor.Zelena);
     bindMask(ui->OranzovaBit, s.Semafor.Oranzova);

@@ -296,6 +296,28 @@ private slots:
         QCOMPARE(control<QLineEdit>(dialog(), "Text6")->text(), QStringLiteral("Děkujeme"));
     }
 
+    void choicesShowWhatIsInEffectAndKeepTheStoredValueUntilPicked() {
+        m_settings.Ostatni.Priorita = 7;
+        m_settings.PoSpusteni.Port = 1;
+        m_settings.Semafor.Port = 3;
+        dialog().syncFromSettings();
+        for (const char* name :
+             {"priorita_aplikace0", "priorita_aplikace1", "priorita_aplikace2", "priorita_aplikace3"})
+            QVERIFY2(!control<QRadioButton>(dialog(), name)->isChecked(), name);
+        QVERIFY(control<QRadioButton>(dialog(), "LPT1_Start")->isChecked());
+        QVERIFY(control<QRadioButton>(dialog(), "Semafor_LPT1")->isChecked());
+        QVERIFY(!control<QRadioButton>(dialog(), "Semafor_LPT3")->isChecked());
+        const IniFile kept = IniFile::fromBytes(keysOf(m_settings));
+        QCOMPARE(kept.readInt(QStringLiteral("Ostatni"), QStringLiteral("Priorita"), 0), 7);
+        QCOMPARE(kept.readInt(QStringLiteral("Semafor"), QStringLiteral("Port"), 0), 3);
+
+        control<QRadioButton>(dialog(), "priorita_aplikace1")->click();
+        QCOMPARE(m_settings.Ostatni.Priorita, 1);
+        control<QRadioButton>(dialog(), "Semafor_LPT2")->click();
+        QCOMPARE(m_settings.Semafor.Port, 1);
+        QVERIFY(control<QRadioButton>(dialog(), "Semafor_LPT1")->isChecked());
+    }
+
     void numberFieldsOfferTheRangesOfTheirSettings() {
         struct NumberField {
             const char* name;
