@@ -15,6 +15,12 @@ QString fileError(const char* pattern, const QString& path, const QString& reaso
     return QString::fromUtf8(pattern).arg(QDir::toNativeSeparators(path), reason);
 }
 
+// A NUL ends a lap file's text: nothing after it is an entry of the list.
+template <typename Text, typename Char> Text beforeNul(const Text& text, Char nul) {
+    const qsizetype end = text.indexOf(nul);
+    return end < 0 ? text : text.left(end);
+}
+
 } // namespace
 
 void saveLapFile(const QString& path, const QStringList& entries) {
@@ -33,7 +39,7 @@ QStringList loadLapFile(const QString& path) {
     const QByteArray bytes = file.read(MaxLapFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
         throw UserError(fileError("Cannot open file \"%1\". %2", path, file.errorString()));
-    return TextCodec::decodeLines(bytes);
+    return TextCodec::decodeLines(beforeNul(bytes, '\0'));
 }
 
 QStringList loadLapTimesFile(const QString& path) {
@@ -60,5 +66,5 @@ QStringList loadLapTimesFile(const QString& path) {
 }
 
 QStringList splitLapFileText(const QString& text) {
-    return TextCodec::splitLines(text);
+    return TextCodec::splitLines(beforeNul(text, QChar(u'\0')));
 }

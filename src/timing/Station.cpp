@@ -1,6 +1,8 @@
 #include "timing/Station.h"
 
+#include "base/MessageText.h"
 #include "base/TimerFactory.h"
+#include "base/UserError.h"
 #include "config/TSettings.h"
 #include "hardware/ControlPulse.h"
 #include "hardware/ExternalStartWatch.h"
@@ -14,8 +16,11 @@
 #include "timing/SerialRaceBinding.h"
 #include "timing/TRace.h"
 
+#include <optional>
+
 Station::Station(StationDeps deps)
-    : m_settings(deps.settings), m_port(std::make_unique<TSmallPort>(std::move(deps.portBackend))),
+    : m_settings(deps.settings), m_view(deps.view),
+      m_port(std::make_unique<TSmallPort>(std::move(deps.portBackend))),
       m_comPort(std::make_unique<TComPort>()),
       m_raceSerial(deps.raceSerial ? deps.raceSerial : m_comPort.get()) {
     m_port->setObjectName(QStringLiteral("SmallPort1"));
@@ -68,10 +73,25 @@ void Station::applyStartupSettings() {
     m_externalStart->applySetting();
     m_controlPulse->applyIntervals(m_settings);
     m_race->setDeadTimeInterval(quint32(m_settings.HW.Prodleva));
-    if (m_port->Opened()) {
-        m_port->setPortBase(PortBase::fromChoice(m_settings.PoSpusteni.Port, m_settings.PoSpusteni.Base1));
-        m_lights->writeStartupValue(m_settings.PoSpusteni.Base);
+    if (!m_port->Opened())
+        return;
+    // A stored third base that is no hexadecimal number must not stop the start: the operator could
+    // then never reach the settings window to correct it. The port rests on LPT1 and the operator is
+    // told once; the stored choice stays as it is, so the settings window shows what to correct.
+    std::optional<QString> badBase;
+    quint16 base = PortBase::Lpt1;
+    try {
+        base = PortBase::fromChoice(m_settings.PoSpusteni.Port, m_settings.PoSpusteni.Base1);
+    } catch (const ConversionError&) {
+        badBase = m_settings.PoSpusteni.Base1;
     }
+    m_port->setPortBase(base);
+    m_lights->writeStartupValue(m_settings.PoSpusteni.Base);
+    if (badBase)
+        m_view.showError(QStringLiteral("Adresa třetího LPT portu \u201e%1\u201c není šestnáctkové číslo.\n"
+                                        "Stanice místo něj používá LPT1 (378). Adresu opravte v Nastavení na "
+                                        "stránce \u201ePo spuštění\u201c.")
+                             .arg(shortenedForMessage(*badBase)));
 }
 
 void Station::startAfterStartup() {

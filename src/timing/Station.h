@@ -71,7 +71,8 @@ public:
 
     // The first activation's steps for these parts, after the settings file has been read and the
     // port opened: the external start watch, the pulse and dead-time intervals, and on an open port
-    // its base and resting value.
+    // its base and resting value. A third base that is no hexadecimal number is reported through the
+    // view and LPT1 is used instead.
     void applyStartupSettings();
     // The activation's last steps for them, after any port error has been shown: the start-up pulse
     // and the race-end red.
@@ -82,6 +83,7 @@ public:
 
 private:
     TSettings& m_settings;
+    RaceView& m_view;
     std::unique_ptr<TSmallPort> m_port;
     std::unique_ptr<TComPort> m_comPort;
     SerialSensorPort* m_raceSerial;

@@ -36,6 +36,8 @@
 #include <QFileInfo>
 #include <QHideEvent>
 #include <QImageReader>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QShowEvent>
 
 #include <optional>
@@ -76,6 +78,13 @@ void TNastavDlg::FormCreate() {
     ui->Cesta_Box->setHeaderHidden(true);
     ui->Cesta_Box->setRootIsDecorated(false);
     ui->btn_Zrus->setAutoDefault(false);
+
+    // A port base is at most four hexadecimal digits; a mistyped one kept in the file would point the
+    // station at no port at its next start.
+    auto* hexBase =
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9A-Fa-f]{1,4}")), this);
+    ui->LPTxx_BASE->setValidator(hexBase);
+    ui->LPTxx_Base1->setValidator(hexBase);
 
     m_priorityGroup = new QButtonGroup(this);
     m_priorityGroup->addButton(ui->priorita_aplikace0, 0);
@@ -159,8 +168,16 @@ void TNastavDlg::bindMask(QListWidget* list, int& field) {
 void TNastavDlg::bindChoice(QButtonGroup* group, int& field) {
     connect(group, &QButtonGroup::idClicked, this, [&field](int id) { field = id; });
     m_loaders.push_back([group, &field] {
-        if (QAbstractButton* button = group->button(field))
+        if (QAbstractButton* button = group->button(field)) {
             button->setChecked(true);
+            return;
+        }
+        // A stored value that no item stands for (a priority of 7 set by hand) is none of the items:
+        // none is shown ticked, and the value is kept until the operator picks one.
+        group->setExclusive(false);
+        if (QAbstractButton* checked = group->checkedButton())
+            checked->setChecked(false);
+        group->setExclusive(true);
     });
 }
 
@@ -187,7 +204,9 @@ void TNastavDlg::bindSettings() {
 
     // Page "Semafor"
     bindCheck(ui->Semafor, s.Semafor.Pouzij);
-    m_loaders.push_back([this] { setSemaforChoice(m_settings.Semafor.Port); });
+    // The lights use the port the start page chooses, whatever the file says for them, so their page
+    // shows that port. Semafor/Port keeps its stored value until the operator picks a port.
+    m_loaders.push_back([this] { setSemaforChoice(m_settings.PoSpusteni.Port); });
     bindSpin(ui->Prodleva, s.Semafor.Prodleva);
     bindMask(ui->ZelenaBit, s.Semafor.Zelena);
     bindMask(ui->OranzovaBit, s.Semafor.Oranzova);

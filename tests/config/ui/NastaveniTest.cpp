@@ -247,6 +247,16 @@ private slots:
         QCOMPARE(m_port->portBase(), quint16(0xDC00));
     }
 
+    void thirdPortBaseTakesUpToFourHexadecimalDigits() {
+        for (const char* name : {"LPTxx_BASE", "LPTxx_Base1"}) {
+            auto* edit = control<QLineEdit>(dialog(), name);
+            edit->clear();
+            QTest::keyClicks(edit, QStringLiteral("G0x1dC00"));
+            QCOMPARE(edit->text(), QStringLiteral("01dC"));
+        }
+        QCOMPARE(m_settings.PoSpusteni.Base1, QStringLiteral("01dC"));
+    }
+
     void controlsEditTheSettingsInPlace() {
         control<QSpinBox>(dialog(), "SpinProdleva")->setValue(3000);
         QCOMPARE(m_settings.HW.Prodleva, 3000);
@@ -284,6 +294,28 @@ private slots:
             QCOMPARE(green->item(bit)->checkState() == Qt::Checked, bool(44 & (1 << bit)));
         QVERIFY(control<QRadioButton>(dialog(), "Typ_zobrazeni_Group0")->isChecked());
         QCOMPARE(control<QLineEdit>(dialog(), "Text6")->text(), QStringLiteral("Děkujeme"));
+    }
+
+    void choicesShowWhatIsInEffectAndKeepTheStoredValueUntilPicked() {
+        m_settings.Ostatni.Priorita = 7;
+        m_settings.PoSpusteni.Port = 1;
+        m_settings.Semafor.Port = 3;
+        dialog().syncFromSettings();
+        for (const char* name :
+             {"priorita_aplikace0", "priorita_aplikace1", "priorita_aplikace2", "priorita_aplikace3"})
+            QVERIFY2(!control<QRadioButton>(dialog(), name)->isChecked(), name);
+        QVERIFY(control<QRadioButton>(dialog(), "LPT1_Start")->isChecked());
+        QVERIFY(control<QRadioButton>(dialog(), "Semafor_LPT1")->isChecked());
+        QVERIFY(!control<QRadioButton>(dialog(), "Semafor_LPT3")->isChecked());
+        const IniFile kept = IniFile::fromBytes(keysOf(m_settings));
+        QCOMPARE(kept.readInt(QStringLiteral("Ostatni"), QStringLiteral("Priorita"), 0), 7);
+        QCOMPARE(kept.readInt(QStringLiteral("Semafor"), QStringLiteral("Port"), 0), 3);
+
+        control<QRadioButton>(dialog(), "priorita_aplikace1")->click();
+        QCOMPARE(m_settings.Ostatni.Priorita, 1);
+        control<QRadioButton>(dialog(), "Semafor_LPT2")->click();
+        QCOMPARE(m_settings.Semafor.Port, 1);
+        QVERIFY(control<QRadioButton>(dialog(), "Semafor_LPT1")->isChecked());
     }
 
     void numberFieldsOfferTheRangesOfTheirSettings() {

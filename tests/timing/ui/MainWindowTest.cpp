@@ -60,7 +60,7 @@ private slots:
     void failedPortOpenShowsTheErrorWindowOnce();
     void openPortShowsGreenAndWritesTheRestingValue();
     void thirdPortBaseTakesTheLowSixteenBits();
-    void badHexBaseStopsActivationAndTheNextActivationRetries();
+    void badHexBaseIsReportedOnceAndTheStationStartsOnLpt1();
     void activationRunsItsHooksInOrderOnlyOnce();
     void buttonsWithoutTheirWindowDoNothing();
     void settingsButtonStoresSerialParametersAfterTheWindow();
@@ -373,23 +373,29 @@ void MainWindowTest::thirdPortBaseTakesTheLowSixteenBits() {
     QCOMPARE(m_window->SmallPort1().portBase(), quint16(0xDC00));
 }
 
-void MainWindowTest::badHexBaseStopsActivationAndTheNextActivationRetries() {
+void MainWindowTest::badHexBaseIsReportedOnceAndTheStationStartsOnLpt1() {
     m_settings.PoSpusteni.Port = 3;
-    m_settings.PoSpusteni.Base1 = QStringLiteral("XYZ");
+    m_settings.PoSpusteni.Base1 = QStringLiteral("G000");
+    m_settings.PoSpusteni.Base = 0x5A;
     int readings = 0;
+    QStringList shown;
     m_window->hooks().readSettingsFile = [&] { ++readings; };
-    try {
-        m_window->FormActivate();
-        QFAIL("a base that is not hexadecimal must stop the activation");
-    } catch (const ConversionError& error) {
-        QCOMPARE(error.message(), QStringLiteral("'$XYZ' is not a valid integer value"));
-    }
-    QVERIFY(!m_window->activated());
-    m_settings.PoSpusteni.Base1 = QStringLiteral("DC00");
+    m_window->hooks().showError = [&](const QString& message) { shown << message; };
     m_window->FormActivate();
     QVERIFY(m_window->activated());
-    QCOMPARE(readings, 2);
-    QCOMPARE(m_window->SmallPort1().portBase(), quint16(0xDC00));
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown.first().contains(QStringLiteral("\u201eG000\u201c")) &&
+                 shown.first().contains(QStringLiteral("LPT1 (378)")),
+             qPrintable(shown.first()));
+    QCOMPARE(m_window->SmallPort1().portBase(), quint16(888));
+    QCOMPARE(m_backend->data(), quint8(0x5A));
+    // The stored choice stays, for the operator to correct in the settings window.
+    QCOMPARE(m_settings.PoSpusteni.Port, 3);
+    QCOMPARE(m_settings.PoSpusteni.Base1, QStringLiteral("G000"));
+
+    m_window->FormActivate();
+    QCOMPARE(readings, 1);
+    QCOMPARE(shown.size(), 1);
 }
 
 void MainWindowTest::activationRunsItsHooksInOrderOnlyOnce() {
