@@ -1,6 +1,7 @@
 #include "RecordingErrorReporter.h"
 
 #include "base/ErrorBoundary.h"
+#include "base/ITimer.h"
 #include "base/UserError.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <thread>
 
@@ -48,6 +50,23 @@ private:
     }
     static inline LogCapture* s_current = nullptr;
     QtMessageHandler m_previous;
+};
+
+// A timer that ticks when told to.
+class ManualTimer : public ITimer {
+public:
+    bool enabled() const override { return m_enabled; }
+    void setEnabled(bool on) override { m_enabled = on; }
+    quint32 interval() const override { return 0; }
+    void setInterval(quint32) override {}
+    bool allowZero() const override { return true; }
+    void setAllowZero(bool) override {}
+
+    void tick() { fire(); }
+    std::exception_ptr tickCapturing() { return fireCapturing(); }
+
+private:
+    bool m_enabled = true;
 };
 
 } // namespace
@@ -210,4 +229,47 @@ TEST(ErrorBoundary, AGuardedSlotCallsANamedHandlerWithTheArgumentsItTakes) {
     sender.setObjectName(QStringLiteral("b"));
     EXPECT_EQ(window.clicks, 2);
     EXPECT_EQ(reporter.messages(), (QStringList{Czech, Czech}));
+}
+
+TEST(ErrorBoundary, ATickIsItsHandlersBoundary) {
+    RecordingErrorReporter reporter;
+    ManualTimer timer;
+    int ticks = 0;
+    timer.setOnTimer([&] {
+        if (++ticks == 1)
+            throw UserError(Czech);
+    });
+    EXPECT_NO_THROW(timer.tick());
+    EXPECT_EQ(reporter.messages(), QStringList{Czech});
+    timer.tick();
+    EXPECT_EQ(ticks, 2);
+    EXPECT_EQ(reporter.count(), 1);
+
+    timer.setEnabled(false);
+    timer.tick();
+    EXPECT_EQ(ticks, 2) << "a disabled timer runs no handler";
+}
+
+TEST(ErrorBoundary, ATimerThatMustFinishItsTickFirstGetsTheErrorBackUnreported) {
+    RecordingErrorReporter reporter;
+    ManualTimer timer;
+    timer.setOnTimer([] { throw UserError(Czech); });
+    const std::exception_ptr error = timer.tickCapturing();
+    EXPECT_TRUE(error);
+    EXPECT_EQ(reporter.count(), 0);
+    ErrorBoundary::report(error);
+    EXPECT_EQ(reporter.messages(), QStringList{Czech});
+}
+
+TEST(ErrorBoundary, AHandlerMayDestroyItsOwnTimerAndStillRaise) {
+    RecordingErrorReporter reporter;
+    auto timer = std::make_unique<ManualTimer>();
+    ManualTimer* raw = timer.get();
+    raw->setOnTimer([&] {
+        timer.reset();
+        throw UserError(Czech);
+    });
+    raw->tick();
+    EXPECT_FALSE(timer);
+    EXPECT_EQ(reporter.messages(), QStringList{Czech});
 }
