@@ -22,6 +22,13 @@ QString CommandLineOptions::dataFolderOr(const QString& programFolder) const {
     return QDir::cleanPath(QDir(dataFolder).absolutePath());
 }
 
+PortOptions CommandLineOptions::port() const {
+    PortOptions options;
+    options.simulate = simulate;
+    options.scenarioFile = scenarioFile;
+    return options;
+}
+
 CommandLineOptions CommandLineOptions::parse(const QStringList& arguments) {
     CommandLineOptions options;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
@@ -35,6 +42,7 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments) {
             options.dataFolder = valueAfterEquals(argument, kData);
         } else if (argument == kSimulate) {
             options.simulate = true;
+            options.scenarioFile.clear();
         } else if (argument.startsWith(kSimulate + QLatin1Char('='))) {
             options.simulate = true;
             options.scenarioFile = valueAfterEquals(argument, kSimulate);

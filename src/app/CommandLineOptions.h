@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hardware/PortOptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +15,8 @@ struct CommandLineOptions {
 
     // The data folder to use: the given one (made absolute), or programFolder.
     QString dataFolderOr(const QString& programFolder) const;
+    // How the parallel port is reached.
+    PortOptions port() const;
 
     // arguments as QCoreApplication::arguments() gives them: the program first.
     static CommandLineOptions parse(const QStringList& arguments);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/MessageText.h"
+
 #include <QString>
 
 #include <exception>
@@ -24,7 +26,8 @@ private:
 class ConversionError : public UserError {
 public:
     explicit ConversionError(const QString& text)
-        : UserError(QStringLiteral("'%1' is not a valid integer value").arg(text)), m_text(text) {}
+        : UserError(QStringLiteral("'%1' is not a valid integer value").arg(shortenedForMessage(text))),
+          m_text(text) {}
 
     const QString& text() const noexcept { return m_text; }
 

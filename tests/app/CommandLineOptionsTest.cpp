@@ -42,6 +42,10 @@ TEST(CommandLineOptions, SimulateLiveOrFromAScenario) {
     EXPECT_TRUE(replay.simulate);
     EXPECT_EQ(replay.scenarioFile, QStringLiteral("tests/závod.txt"));
     EXPECT_EQ(replay.dataFolder, QStringLiteral("/d"));
+    // The port follows: the last --simulate wins.
+    EXPECT_EQ(replay.port().scenarioFile, QStringLiteral("tests/závod.txt"));
+    EXPECT_TRUE(parse({"--simulate=a.txt", "--simulate"}).port().scenarioFile.isEmpty());
+    EXPECT_FALSE(parse({}).port().simulate);
 }
 
 TEST(CommandLineOptions, UnknownArgumentsAreKeptApart) {

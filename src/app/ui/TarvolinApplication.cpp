@@ -1,7 +1,10 @@
 #include "app/ui/TarvolinApplication.h"
 
+#include "platform/ShutdownSignals.h"
+
 #include <QMessageBox>
 
+#include <cstdio>
 #include <exception>
 
 TarvolinApplication::TarvolinApplication(int& argc, char** argv)
@@ -41,4 +44,14 @@ void TarvolinApplication::showError(const QString& message) {
     // The box is modal and runs its own event loop; handlers failing meanwhile report through here
     // again.
     QMessageBox::critical(activeWindow(), errorTitle(), message);
+}
+
+void TarvolinApplication::reportStartFailure(const QString& message) {
+    // The signals are caught before anyone can have read the message and sent one.
+    ShutdownSignals shutdown;
+    QMessageBox box(QMessageBox::Critical, errorTitle(), message, QMessageBox::Ok);
+    QObject::connect(&shutdown, &ShutdownSignals::shutdownRequested, &box, &QMessageBox::reject);
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    std::fflush(stderr);
+    box.exec();
 }

@@ -22,6 +22,10 @@ public:
     // Text shown for an error that is not one of ours.
     static QString unknownErrorText();
 
+    // The program cannot start: the message goes to the standard error and into a message box, which
+    // SIGTERM or SIGINT close as the operator's OK does.
+    static void reportStartFailure(const QString& message);
+
 private:
     void showError(const QString& message);
 

@@ -6,6 +6,7 @@
 #include "config/SerialSection.h"
 #include "config/SerialValueLists.h"
 #include "config/SettingsFile.h"
+#include "config/SettingsTable.h"
 #include "config/SoundPathText.h"
 #include "config/TSettings.h"
 #include "config/TextCodec.h"
@@ -37,6 +38,8 @@
 #include <QHideEvent>
 #include <QImageReader>
 #include <QShowEvent>
+
+#include <optional>
 
 namespace {
 
@@ -116,6 +119,13 @@ void TNastavDlg::bindCheck(QCheckBox* box, bool& field) {
 }
 
 void TNastavDlg::bindSpin(QSpinBox* spin, int& field) {
+    // The range comes with the field's key in the settings table, the one place that keeps it; the
+    // form holds none. Set before the field is connected, so that the value the range moves the box
+    // to cannot reach the setting.
+    const std::optional<SettingRange> range = settingRange(m_settings, field);
+    Q_ASSERT_X(range, "TNastavDlg::bindSpin", "a number field edits a setting without a range");
+    if (range)
+        spin->setRange(range->minimum, range->maximum);
     connect(spin, &QSpinBox::valueChanged, this, [&field](int value) { field = value; });
     // The field's range clamps a loaded value, and the clamped value is what the setting holds.
     m_loaders.push_back([spin, &field] {

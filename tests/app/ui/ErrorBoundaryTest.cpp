@@ -8,12 +8,15 @@
 #include "base/MonotonicClock.h"
 #include "base/UserError.h"
 #include "config/TSettings.h"
-#include "timing/TRace.h"
+#include "timing/LapList.h"
 #include "timing/ThdTimer.h"
+#include "timing/ui/LapFileDialogs.h"
 #include "timing/ui/hwunit.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -139,39 +142,53 @@ private slots:
         QVERIFY(timer.enabled());
     }
 
-    void startWithAnEndSoundThatCannotBeOpenedIsReportedAndTheRaceCanBeStopped() {
+    void loadingAFileThatIsNoLapFileIsReportedOnceAndTheListStays() {
         QTemporaryDir data;
         QVERIFY(QDir(data.path()).mkpath(QStringLiteral("vysledky")));
-        QVERIFY(QDir(data.path()).mkpath(QStringLiteral("zvuky")));
+        QFile file(QDir(data.path()).filePath(QStringLiteral("vysledky/kara2.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("00:41:100\r\nahoj\r\n");
+        file.close();
         TSettings settings;
         settings.Semafor.Pouzij = false;
-        settings.Zvuk.Hrat = true;
-        settings.Zvuk.jmeno = QStringLiteral("chybi.wav");
-        TForm1 window(TForm1Deps{settings, data.path(),
-                                 std::make_unique<FakePortBackend>(SteadyClock::instance(), 888)});
+        TForm1Deps deps{settings, data.path(),
+                        std::make_unique<FakePortBackend>(SteadyClock::instance(), 888)};
+        deps.applyProcessPriority = [](int) {};
+        TForm1 window(std::move(deps));
+        window.lapList(2).setEntries({QStringLiteral("00:40:250")});
+        // The operator takes the file the open dialog proposes, kara2.txt.
+        QFileDialog* openDialog = window.lapFileDialogs().openDialog();
+        openDialog->setOption(QFileDialog::DontUseNativeDialog);
+        QTimer operatorAtTheDialog;
+        QObject::connect(&operatorAtTheDialog, &QTimer::timeout, openDialog, [openDialog] {
+            if (openDialog->isVisible())
+                static_cast<QDialog*>(openDialog)->accept();
+        });
+        operatorAtTheDialog.start(10);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        auto* start = window.findChild<QPushButton*>(QStringLiteral("StartButton1"));
-        QVERIFY(start);
+        auto* load = window.findChild<QPushButton*>(QStringLiteral("Nacti2"));
+        QVERIFY(load);
 
         BoxWatcher boxes;
-        QTest::mouseClick(start, Qt::LeftButton);
-        QTRY_COMPARE(boxes.count(), 1);
+        QTest::mouseClick(load, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 10000);
         QTRY_VERIFY(!boxes.open());
-        const QString text = boxes.boxes().at(0).text;
-        QVERIFY2(text.startsWith(QStringLiteral("Zvukový soubor \"")) &&
-                     text.contains(QStringLiteral("chybi.wav")) &&
-                     text.endsWith(QStringLiteral("\" nelze otevřít.")),
-                 qPrintable(text));
-        QVERIFY(!start->isDown());
-        // What the START had done stays done: the race runs (without sampling) and shows STOP.
-        QVERIFY(window.race().running());
-        QCOMPARE(start->text(), QStringLiteral("STOP"));
+        const BoxWatcher::Seen& seen = boxes.boxes().at(0);
+        QVERIFY2(seen.text.startsWith(QStringLiteral("Soubor \"")) &&
+                     seen.text.endsWith(QStringLiteral(
+                         "kara2.txt\" nebyl načten, tyto řádky nejsou časy kol:\nřádek 2: „ahoj“")),
+                 qPrintable(seen.text));
+        QCOMPARE(seen.title, TarvolinApplication::errorTitle());
+        QCOMPARE(seen.icon, QMessageBox::Critical);
+        QVERIFY(!load->isDown());
+        QCOMPARE(window.lapList(2).entries(), QStringList{QStringLiteral("00:40:250")});
 
-        QTest::mouseClick(start, Qt::LeftButton);
-        QVERIFY(!window.race().running());
-        QCOMPARE(start->text(), QStringLiteral("START"));
-        QCOMPARE(boxes.count(), 1);
+        // The window goes on: the same button opens the dialog again and meets the same file.
+        QTest::mouseClick(load, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 2, 10000);
+        QTRY_VERIFY(!boxes.open());
+        QCOMPARE(window.lapList(2).entries(), QStringList{QStringLiteral("00:40:250")});
     }
 };
 

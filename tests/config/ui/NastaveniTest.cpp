@@ -6,6 +6,7 @@
 #include "config/DataFolder.h"
 #include "config/IniFile.h"
 #include "config/SettingsFile.h"
+#include "config/SettingsTable.h"
 #include "config/TSettings.h"
 #include "config/ui/LogoView.h"
 #include "hardware/ControlPulse.h"
@@ -284,6 +285,67 @@ private slots:
             QCOMPARE(green->item(bit)->checkState() == Qt::Checked, bool(44 & (1 << bit)));
         QVERIFY(control<QRadioButton>(dialog(), "Typ_zobrazeni_Group0")->isChecked());
         QCOMPARE(control<QLineEdit>(dialog(), "Text6")->text(), QStringLiteral("Děkujeme"));
+    }
+
+    void numberFieldsOfferTheRangesOfTheirSettings() {
+        struct NumberField {
+            const char* name;
+            const char16_t* section;
+            const char16_t* key;
+            int minimum;
+            int maximum;
+        };
+        const NumberField fields[] = {
+            {"DelkaTrate", u"Trat", u"delka", 1, 99999},
+            {"Prodleva", u"Semafor", u"Prodleva", 1, 10},
+            {"VelikostLOGA", u"Tisk", u"Velikost", 10, 100},
+            {"SpinLOG0", u"HW", u"LOG0", 10, 5000},
+            {"SpinLOG1", u"HW", u"LOG1", 10, 5000},
+            {"Spin_Mazat_Cas", u"HW", u"MazatCas", 1, 120},
+            {"SpinProdleva", u"HW", u"Prodleva", 500, 59000},
+            {"SpinChybaMereni1", u"HW", u"Chyba1", 0, 59000},
+            {"SpinChybaMereni2", u"HW", u"Chyba2", 0, 59000},
+            {"SpinChybaMereni3", u"HW", u"Chyba3", 0, 59000},
+            {"SpinChybaMereni4", u"HW", u"Chyba4", 0, 59000},
+        };
+        for (const NumberField& field : fields) {
+            auto* spin = control<QSpinBox>(dialog(), field.name);
+            QCOMPARE(spin->minimum(), field.minimum);
+            QCOMPARE(spin->maximum(), field.maximum);
+            // The same numbers as the key's row: the window has no range of its own.
+            const SettingKey* key = findSettingKey(field.section, field.key);
+            QVERIFY(key && key->range);
+            QCOMPARE(key->range->minimum, field.minimum);
+            QCOMPARE(key->range->maximum, field.maximum);
+        }
+        // The steps stay with the form.
+        QCOMPARE(control<QSpinBox>(dialog(), "SpinProdleva")->singleStep(), 100);
+        QCOMPARE(control<QSpinBox>(dialog(), "VelikostLOGA")->singleStep(), 2);
+        // A number typed beyond the range ends at its edge, in the field and in the setting.
+        control<QSpinBox>(dialog(), "DelkaTrate")->setValue(150000);
+        QCOMPARE(m_settings.Trat.delka, 99999);
+        control<QSpinBox>(dialog(), "SpinLOG1")->setValue(3);
+        QCOMPARE(m_settings.HW.LOG1, 10);
+    }
+
+    void creatingTheWindowLeavesSettingsInTheirRangesAsTheyAre() {
+        TSettings settings;
+        settings.Trat.delka = 99999;
+        settings.Semafor.Prodleva = 10;
+        settings.Tisk.Velikost = 100;
+        settings.HW.LOG0 = 5000;
+        settings.HW.LOG1 = 10;
+        settings.HW.MazatCas = 1;
+        settings.HW.Prodleva = 500;
+        settings.HW.Chyba = {59000, 1, 30000, 0};
+        const QByteArray before = keysOf(settings);
+        TNastavDlg::Services services;
+        services.dataFolder = m_dataDir.path();
+        TNastavDlg window(settings, services);
+        QCOMPARE(keysOf(settings), before);
+        QCOMPARE(window.findChild<QSpinBox*>(QStringLiteral("DelkaTrate"))->value(), 99999);
+        QCOMPARE(window.findChild<QSpinBox*>(QStringLiteral("SpinLOG0"))->value(), 5000);
+        QCOMPARE(window.findChild<QSpinBox*>(QStringLiteral("SpinChybaMereni1"))->value(), 59000);
     }
 
     void pulseFieldsSetTheirTimersAtOnce() {
