@@ -7,8 +7,9 @@
 #include <exception>
 #include <string>
 
-// A failure that ends the current user action. The application's event boundary catches it and shows
-// message() to the operator; whatever the action had done before the throw stays done.
+// A failure that ends the current user action. The boundary of the handler that started the action
+// (ErrorBoundary) catches it and shows message() to the operator; whatever the action had done before
+// the throw stays done.
 class UserError : public std::exception {
 public:
     explicit UserError(QString message) : m_message(std::move(message)), m_utf8(m_message.toStdString()) {}

@@ -1,3 +1,6 @@
+#include "RecordingErrorReporter.h"
+
+#include "base/UserError.h"
 #include "timing/MessageTimer.h"
 
 #include <QCoreApplication>
@@ -57,4 +60,18 @@ TEST(MessageTimer, HandlerMayDisableItsOwnTimer) {
     serveUntil([] { return false; }, 50);
     EXPECT_EQ(ticks, 1);
     EXPECT_FALSE(timer.enabled());
+}
+
+TEST(MessageTimer, AHandlerThatRaisesIsReportedOnceAndItsTimerTicksOn) {
+    RecordingErrorReporter reporter;
+    MessageTimer timer;
+    int ticks = 0;
+    timer.setOnTimer([&] {
+        if (++ticks == 1)
+            throw UserError(QStringLiteral("Externí start nelze přečíst."));
+    });
+    timer.setInterval(5);
+    timer.setEnabled(true);
+    EXPECT_TRUE(serveUntil([&] { return ticks >= 3; }));
+    EXPECT_EQ(reporter.messages(), QStringList{QStringLiteral("Externí start nelze přečíst.")});
 }

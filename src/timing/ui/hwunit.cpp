@@ -2,6 +2,7 @@
 
 #include "ui_hwunit.h"
 
+#include "base/ErrorBoundary.h"
 #include "base/Hooks.h"
 #include "base/MonotonicClock.h"
 #include "config/DataFolder.h"
@@ -105,10 +106,12 @@ void TForm1::buildLapColumns() {
         menu->setObjectName(QStringLiteral("PopupMenu%1").arg(k));
         QAction* offer = menu->addAction(QStringLiteral("Vložit do tab. Top 20"));
         offer->setObjectName(QStringLiteral("Vlozitdotab%1").arg(k));
-        connect(offer, &QAction::triggered, this, [this, k] { callHook(m_hooks.offerToBestTwenty, k); });
+        connect(offer, &QAction::triggered, this,
+                ErrorBoundary::guardedSlot([this, k] { callHook(m_hooks.offerToBestTwenty, k); }));
         QAction* remove = menu->addAction(QStringLiteral("Smazat záznam"));
         remove->setObjectName(QStringLiteral("Smazatzaznam%1").arg(k));
-        connect(remove, &QAction::triggered, this, [this, k] { deleteSelectedLap(k); });
+        connect(remove, &QAction::triggered, this,
+                ErrorBoundary::guardedSlot([this, k] { deleteSelectedLap(k); }));
         m_popupMenus[k - 1] = menu;
         connect(list, &QWidget::customContextMenuRequested, this,
                 [this, k](const QPoint& position) { showPopupMenu(k, position); });
@@ -116,28 +119,32 @@ void TForm1::buildLapColumns() {
 }
 
 void TForm1::connectButtons() {
-    connect(m_ui->StartButton1, &QPushButton::clicked, this, &TForm1::StartButton1Click);
-    connect(m_ui->Statistika, &QPushButton::clicked, this, &TForm1::StatistikaClick);
-    connect(m_ui->stav_motokar, &QPushButton::clicked, this, &TForm1::stav_motokarClick);
-    connect(m_ui->Nastaveni_Button, &QPushButton::clicked, this, &TForm1::Nastaveni_ButtonClick);
-    connect(m_ui->About, &QPushButton::clicked, this, &TForm1::AboutClick);
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(m_ui->TopTen10, &QPushButton::clicked, this, &TForm1::TopTen10Click);
-    connect(m_ui->KonecButton, &QPushButton::clicked, this, &TForm1::KonecButtonClick);
-    connect(m_ui->CasZavodu, qOverload<int>(&QSpinBox::valueChanged), this, &TForm1::CasZavoduChange);
+    // Each handler is the boundary of its action: what it raises is reported there, not thrown into Qt.
+    using ErrorBoundary::guardedSlot;
+    connect(m_ui->StartButton1, &QPushButton::clicked, this, guardedSlot(this, &TForm1::StartButton1Click));
+    connect(m_ui->Statistika, &QPushButton::clicked, this, guardedSlot(this, &TForm1::StatistikaClick));
+    connect(m_ui->stav_motokar, &QPushButton::clicked, this, guardedSlot(this, &TForm1::stav_motokarClick));
+    connect(m_ui->Nastaveni_Button, &QPushButton::clicked, this,
+            guardedSlot(this, &TForm1::Nastaveni_ButtonClick));
+    connect(m_ui->About, &QPushButton::clicked, this, guardedSlot(this, &TForm1::AboutClick));
+    connect(m_ui->Button1, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Button1Click));
+    connect(m_ui->TopTen10, &QPushButton::clicked, this, guardedSlot(this, &TForm1::TopTen10Click));
+    connect(m_ui->KonecButton, &QPushButton::clicked, this, guardedSlot(this, &TForm1::KonecButtonClick));
+    connect(m_ui->CasZavodu, qOverload<int>(&QSpinBox::valueChanged), this,
+            guardedSlot(this, &TForm1::CasZavoduChange));
 
-    connect(m_ui->Smazat1, &QPushButton::clicked, this, &TForm1::Smazat1Click);
-    connect(m_ui->Smazat2, &QPushButton::clicked, this, &TForm1::Smazat2Click);
-    connect(m_ui->Smazat3, &QPushButton::clicked, this, &TForm1::Smazat3Click);
-    connect(m_ui->Smazat4, &QPushButton::clicked, this, &TForm1::Smazat4Click);
-    connect(m_ui->BitBtn1, &QPushButton::clicked, this, &TForm1::Uloz1Click);
-    connect(m_ui->BitBtn2, &QPushButton::clicked, this, &TForm1::Uloz2Click);
-    connect(m_ui->BitBtn3, &QPushButton::clicked, this, &TForm1::Uloz3Click);
-    connect(m_ui->BitBtn4, &QPushButton::clicked, this, &TForm1::Uloz4Click);
-    connect(m_ui->Nacti1, &QPushButton::clicked, this, &TForm1::Nacti1Click);
-    connect(m_ui->Nacti2, &QPushButton::clicked, this, &TForm1::Nacti2Click);
-    connect(m_ui->Nacti3, &QPushButton::clicked, this, &TForm1::Nacti3Click);
-    connect(m_ui->Nacti4, &QPushButton::clicked, this, &TForm1::Nacti4Click);
+    connect(m_ui->Smazat1, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Smazat1Click));
+    connect(m_ui->Smazat2, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Smazat2Click));
+    connect(m_ui->Smazat3, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Smazat3Click));
+    connect(m_ui->Smazat4, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Smazat4Click));
+    connect(m_ui->BitBtn1, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Uloz1Click));
+    connect(m_ui->BitBtn2, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Uloz2Click));
+    connect(m_ui->BitBtn3, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Uloz3Click));
+    connect(m_ui->BitBtn4, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Uloz4Click));
+    connect(m_ui->Nacti1, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Nacti1Click));
+    connect(m_ui->Nacti2, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Nacti2Click));
+    connect(m_ui->Nacti3, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Nacti3Click));
+    connect(m_ui->Nacti4, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Nacti4Click));
 }
 
 TSmallPort& TForm1::SmallPort1() {

@@ -1,6 +1,7 @@
 // The settings window driven through its controls: pages, mirrored port choices, the controls' binding
 // to the live settings, OK and Cancel, the start entry, the sound and logo pages.
 #include "config/ui/nastaveni.h"
+#include "RecordingErrorReporter.h"
 #include "base/UserError.h"
 #include "config/DataFolder.h"
 #include "config/IniFile.h"
@@ -433,9 +434,11 @@ private slots:
         services.dataFolder = m_dataDir.path();
         TSettings settings;
         TNastavDlg window(settings, services);
+        RecordingErrorReporter reporter;
         settings.PoSpusteni.START = true;
         settings.Tisk.Text[7] = QStringLiteral("poslední");
-        QVERIFY_THROWS_EXCEPTION(UserError, window.syncFromSettings());
+        window.syncFromSettings();
+        QCOMPARE(reporter.messages(), QStringList{QStringLiteral("nelze")});
         QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("Text8"))->text(), QStringLiteral("poslední"));
     }
 
@@ -820,6 +823,54 @@ private slots:
         const QRect drawn = view->pictureRect();
         QVERIFY(qAbs(drawn.width() - drawn.height() * 4) <= 4);
         QVERIFY(qAbs(drawn.center().y() - view->contentsRect().center().y()) <= 1);
+    }
+
+    void aLogoThatIsNoPictureIsReportedAndTheChoiceStays() {
+        const QString notAPicture = m_dataDir.path() + QStringLiteral("/Logo/firma.png");
+        touch(notAPicture);
+        dialog().hooks().chooseLogoFile = [&](const QString&) { return notAPicture; };
+        dialog().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog()));
+        control<QTabWidget>(dialog(), "PageControl1")->setCurrentWidget(control<QWidget>(dialog(), "tbTisk"));
+        RecordingErrorReporter reporter;
+        auto* button = control<QPushButton>(dialog(), "Nacti1");
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(reporter.messages(), QStringList{QStringLiteral("Soubor %1 není obrázek, který lze načíst.")
+                                                      .arg(QDir::toNativeSeparators(notAPicture))});
+        QVERIFY(!button->isDown());
+        QCOMPARE(m_settings.Tisk.Logo, notAPicture);
+        // The window goes on: the next choice is a picture and loads.
+        QImage picture(40, 10, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        const QString logo = m_dataDir.path() + QStringLiteral("/Logo/obrazek.png");
+        QVERIFY(picture.save(logo));
+        dialog().hooks().chooseLogoFile = [&](const QString&) { return logo; };
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(reporter.count(), 1);
+        QCOMPARE(m_settings.Tisk.Logo, logo);
+        dialog().hide();
+    }
+
+    void aBadPortBaseOnTheTestPageIsReportedAndStopsTheRepetition() {
+        RecordingErrorReporter reporter;
+        const QString expected = QStringLiteral("'$nope' is not a valid integer value");
+        m_port->setOpened(true);
+        dialog().show();
+        control<QLineEdit>(dialog(), "LPTxx_BASE")->setText(QStringLiteral("nope"));
+        control<QRadioButton>(dialog(), "LPTxx")->click();
+        QCOMPARE(reporter.messages(), QStringList{expected});
+        // The repeated reading takes the same base: its first tick reports and unticks the box.
+        auto* repeat = control<QCheckBox>(dialog(), "OpakujBox");
+        repeat->setChecked(true);
+        QTRY_VERIFY_WITH_TIMEOUT(!repeat->isChecked(), 10000);
+        QCOMPARE(reporter.messages(), (QStringList{expected, expected}));
+        QVERIFY(!dialog().portTester()->repeating());
+        // With a good base the reading works again.
+        control<QLineEdit>(dialog(), "LPTxx_BASE")->setText(QStringLiteral("378"));
+        control<QPushButton>(dialog(), "CtiPort")->click();
+        QCOMPARE(m_port->portBase(), quint16(0x378));
+        QCOMPARE(reporter.count(), 2);
+        dialog().hide();
     }
 
     // Not a check: with TARVOLIN_SHOTS_DIR set (under an X server) it shows the window on each page and
