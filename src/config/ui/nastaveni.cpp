@@ -279,11 +279,6 @@ void TNastavDlg::syncFromSettings() {
 
 // --- actions ---------------------------------------------------------------------------------------
 
-void TNastavDlg::runHook(const std::function<void()>& hook) {
-    if (hook)
-        hook();
-}
-
 void TNastavDlg::connectActions() {
     // Every action of the window is the boundary of what it starts: an error is reported there and the
     // window stays usable.
@@ -298,12 +293,12 @@ void TNastavDlg::connectActions() {
     connect(ui->OpravLPT, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::OpravLPTClick));
     connect(ui->BitBtn1, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::BitBtn1Click));
     connect(ui->VynulujTab, &QPushButton::clicked, this,
-            guardedSlot([this] { runHook(m_hooks.resetBestTwenty); }));
+            guardedSlot([this] { callHook(m_hooks.resetBestTwenty); }));
     connect(ui->po_spusteni, &QCheckBox::toggled, this, guardedSlot(this, &TNastavDlg::po_spusteniClick));
     connect(ui->cbLPT, &QCheckBox::clicked, this, guardedSlot(this, &TNastavDlg::cbLPTClick));
     connect(ui->cbCOM, &QCheckBox::clicked, this, guardedSlot(this, &TNastavDlg::cbCOMClick));
     connect(ui->Zalohuj_data, &QPushButton::clicked, this,
-            guardedSlot([this] { runHook(m_hooks.showBackup); }));
+            guardedSlot([this] { callHook(m_hooks.showBackup); }));
     connect(ui->BitBtn2, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::BitBtn2Click));
 
     connect(ui->PlayButton2, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::PlayButton2Click));
@@ -313,14 +308,14 @@ void TNastavDlg::connectActions() {
 
     connect(ui->Nacti1, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::Nacti1Click));
     connect(ui->NahledBtn, &QPushButton::clicked, this,
-            guardedSlot([this] { runHook(m_hooks.showResultsPreview); }));
+            guardedSlot([this] { callHook(m_hooks.showResultsPreview); }));
 
     connect(ui->TV_OUT_Box, &QCheckBox::clicked, this,
-            guardedSlot([this] { runHook(m_hooks.tvOutClicked); }));
+            guardedSlot([this] { callHook(m_hooks.tvOutClicked); }));
     connect(ui->PruhlednyForm_Box, &QCheckBox::clicked, this,
-            guardedSlot([this] { runHook(m_hooks.transparentFormClicked); }));
+            guardedSlot([this] { callHook(m_hooks.transparentFormClicked); }));
     connect(m_displayTypeGroup, &QButtonGroup::idClicked, this,
-            guardedSlot([this] { runHook(m_hooks.displayTypeClicked); }));
+            guardedSlot([this] { callHook(m_hooks.displayTypeClicked); }));
 
     connect(ui->SpinLOG0, &QSpinBox::valueChanged, this, guardedSlot(this, &TNastavDlg::SpinLOG0Change));
     connect(ui->SpinLOG1, &QSpinBox::valueChanged, this, guardedSlot(this, &TNastavDlg::SpinLOG1Change));
@@ -339,12 +334,12 @@ void TNastavDlg::connectActions() {
                         m_hooks.ftpBoxClicked(i + 1);
                 }));
     }
-    connect(ui->btnPosliFtp, &QPushButton::clicked, this, guardedSlot([this] { runHook(m_hooks.ftpSend); }));
+    connect(ui->btnPosliFtp, &QPushButton::clicked, this, guardedSlot([this] { callHook(m_hooks.ftpSend); }));
     connect(ui->Ukonci_BitBtn, &QPushButton::clicked, this,
-            guardedSlot([this] { runHook(m_hooks.ftpCancel); }));
+            guardedSlot([this] { callHook(m_hooks.ftpCancel); }));
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, guardedSlot([this] {
                 if (isVisible() && ui->PageControl1->currentWidget() == ui->tbFTPklient)
-                    runHook(m_hooks.ftpPageShown);
+                    callHook(m_hooks.ftpPageShown);
             }));
 
     connectPortTester();
@@ -389,7 +384,7 @@ void TNastavDlg::FormShow() {
     ui->btn_Port->setText(
         PortTester::portButtonCaption(m_services.parallelPort && m_services.parallelPort->Opened()));
     if (ui->PageControl1->currentWidget() == ui->tbFTPklient)
-        runHook(m_hooks.ftpPageShown);
+        callHook(m_hooks.ftpPageShown);
 }
 
 void TNastavDlg::FormActivate() {
@@ -734,7 +729,7 @@ void TNastavDlg::fillOwnSettingsHooks() {
     hooks.onTopChanged = [this] {
         TVzdyNavrchuDlg notice(this);
         if (notice.exec() == QDialog::Accepted)
-            runHook(m_hooks.closeMainWindow);
+            callHook(m_hooks.closeMainWindow);
     };
     hooks.writeRestingValue = [this](quint8 value) {
         TSmallPort* port = m_services.parallelPort;

@@ -180,7 +180,7 @@ void TForm1::FormCreate(const TForm1Deps& deps) {
 
 bool TForm1::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        ErrorBoundary::guarded([this] { FormActivate(); });
     return QMainWindow::event(event);
 }
 
@@ -242,8 +242,9 @@ void TForm1::FormClose() {
     if (m_closed)
         return;
     m_closed = true;
-    m_station->shutDown();
-    callHook(m_hooks.writeKartEngineTimes);
+    // Each step on its own: a failing one is reported, and the program still ends.
+    ErrorBoundary::guarded([this] { m_station->shutDown(); });
+    ErrorBoundary::guarded([this] { callHook(m_hooks.writeKartEngineTimes); });
     emit closed();
 }
 
@@ -258,10 +259,10 @@ void TForm1::installShutdownSignals() {
     if (m_shutdownSignals)
         return;
     m_shutdownSignals = new ShutdownSignals(this);
-    connect(m_shutdownSignals, &ShutdownSignals::shutdownRequested, this, [this] {
-        m_closingBySignal = true;
-        close();
-    });
+    connect(m_shutdownSignals, &ShutdownSignals::shutdownRequested, this, ErrorBoundary::guardedSlot([this] {
+                m_closingBySignal = true;
+                close();
+            }));
 }
 
 // --- the race's view -----------------------------------------------------------------------------
