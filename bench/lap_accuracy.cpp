@@ -406,8 +406,8 @@ int main(int argc, char* argv[]) {
 
     // The track and the race read the same clock, so a pass's track time maps onto race time exactly.
     VirtualTrack track(settings, clock);
-    TForm1Deps deps{settings, dataDir.path(), std::make_unique<VirtualTrackPortBackend>(track),
-                    &clock,   nullptr,        {}};
+    TForm1Deps deps{settings, dataDir.path(), std::make_unique<VirtualTrackPortBackend>(track)};
+    deps.clock = &clock;
     TForm1 form(std::move(deps));
     form.hooks().showError = [](const QString& message) {
         std::fprintf(stderr, "error: %s\n", qPrintable(message));

@@ -1,5 +1,7 @@
 #include "app/CommandLineOptions.h"
 
+#include "base/UserError.h"
+
 #include <QDir>
 
 namespace {
@@ -22,6 +24,24 @@ QString CommandLineOptions::dataFolderOr(const QString& programFolder) const {
     return QDir::cleanPath(QDir(dataFolder).absolutePath());
 }
 
+PortOptions CommandLineOptions::port() const {
+    PortOptions options;
+    options.simulate = simulate;
+    options.scenarioFile = scenarioFile;
+    return options;
+}
+
+void CommandLineOptions::requireTextArguments(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        const QString text = QString::fromLocal8Bit(bytes);
+        if (text.toLocal8Bit() != bytes)
+            throw UserError(QStringLiteral("Parametr \"%1\" není platný text, složku s daty podle něj nelze "
+                                           "najít. Stanice se nespustí.")
+                                .arg(text));
+    }
+}
+
 CommandLineOptions CommandLineOptions::parse(const QStringList& arguments) {
     CommandLineOptions options;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
@@ -35,6 +55,7 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments) {
             options.dataFolder = valueAfterEquals(argument, kData);
         } else if (argument == kSimulate) {
             options.simulate = true;
+            options.scenarioFile.clear();
         } else if (argument.startsWith(kSimulate + QLatin1Char('='))) {
             options.simulate = true;
             options.scenarioFile = valueAfterEquals(argument, kSimulate);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hardware/PortOptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,7 +15,13 @@ struct CommandLineOptions {
 
     // The data folder to use: the given one (made absolute), or programFolder.
     QString dataFolderOr(const QString& programFolder) const;
+    // How the parallel port is reached.
+    PortOptions port() const;
 
     // arguments as QCoreApplication::arguments() gives them: the program first.
     static CommandLineOptions parse(const QStringList& arguments);
+
+    // Throws UserError naming the first argument whose bytes are not text in the system's encoding:
+    // decoded, such a folder name would silently become the name of another folder.
+    static void requireTextArguments(int argc, const char* const* argv);
 };

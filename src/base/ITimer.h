@@ -1,7 +1,10 @@
 #pragma once
 
+#include "base/ErrorBoundary.h"
+
 #include <QtGlobal>
 
+#include <exception>
 #include <functional>
 
 // What the race needs of a timer: the enable and interval rules of the threaded timer, and a tick
@@ -25,13 +28,19 @@ public:
     void setOnTimer(std::function<void()> handler) { m_onTimer = std::move(handler); }
 
 protected:
-    // Implementations call this for each tick, on the main thread. The handler is called through a
-    // copy: it may destroy its own timer (and with it m_onTimer) while it runs.
-    void fire() {
+    // Implementations call this for each tick, on the main thread. The tick is the handler's boundary:
+    // what the handler raises is reported there and the timer ticks on.
+    void fire() { ErrorBoundary::report(fireCapturing()); }
+
+    // The same tick, for a timer whose worker waits until the tick has run: the handler's error comes
+    // back unreported, so that the worker is released before the operator is shown the message (a
+    // message box would otherwise hold the timer for as long as it is open).
+    std::exception_ptr fireCapturing() {
         if (!enabled() || !m_onTimer)
-            return;
+            return nullptr;
+        // Called through a copy: the handler may destroy its own timer (and with it m_onTimer).
         const std::function<void()> handler = m_onTimer;
-        handler();
+        return ErrorBoundary::capture(handler);
     }
 
 private:

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "base/MessageText.h"
+
 #include <QString>
 
 #include <exception>
 #include <string>
 
-// A failure that ends the current user action. The application's event boundary catches it and shows
-// message() to the operator; whatever the action had done before the throw stays done.
+// A failure that ends the current user action. The boundary of the handler that started the action
+// (ErrorBoundary) catches it and shows message() to the operator; whatever the action had done before
+// the throw stays done.
 class UserError : public std::exception {
 public:
     explicit UserError(QString message) : m_message(std::move(message)), m_utf8(m_message.toStdString()) {}
@@ -23,7 +26,8 @@ private:
 class ConversionError : public UserError {
 public:
     explicit ConversionError(const QString& text)
-        : UserError(QStringLiteral("'%1' is not a valid integer value").arg(text)), m_text(text) {}
+        : UserError(QStringLiteral("'%1' is not a valid integer value").arg(shortenedForMessage(text))),
+          m_text(text) {}
 
     const QString& text() const noexcept { return m_text; }
 

@@ -26,10 +26,10 @@ bool isQuoted(const QByteArray& value) {
 }
 
 // A value that reading would change (blanks at its ends, enclosing quotes) is written in quotes, so
-// that every byte string reads back as it was written.
+// that every byte string but one holding a line end reads back as it was written.
 QByteArray storedForm(QByteArray value) {
     for (char& c : value) {
-        if (c == '\r' || c == '\n' || c == '\0')
+        if (c == '\r' || c == '\n')
             c = ' ';
     }
     if (!value.isEmpty() && (isBlank(value.front()) || isBlank(value.back()) || isQuoted(value)))
@@ -117,7 +117,11 @@ IniFile IniFile::fromBytes(const QByteArray& bytes) {
 void IniFile::parse(const QByteArray& bytes) {
     m_preamble.clear();
     m_sections.clear();
-    for (const QByteArray& text : TextCodec::splitLines(bytes)) {
+    // An editor that saved the file as UTF-8 may have put a byte-order mark before the first section,
+    // which would hide that section. Our files are windows-1250, so the mark is not written back.
+    static const QByteArray byteOrderMark("\xEF\xBB\xBF");
+    const QByteArray content = bytes.startsWith(byteOrderMark) ? bytes.mid(byteOrderMark.size()) : bytes;
+    for (const QByteArray& text : TextCodec::splitLines(content)) {
         const QByteArray trimmed = trimBlanks(text);
         if (trimmed.startsWith('[')) {
             qsizetype close = trimmed.indexOf(']');

@@ -40,6 +40,7 @@ void ReadWindowCreationSettings(const DataFolder& folder, TSettings& settings);
 void WriteSettingsFile(const DataFolder& folder, TSettings& settings, bool onTopAtActivation,
                        const SettingsHooks& hooks = {});
 
-// The key-level halves, for tests and tools: no files, no hooks.
+// The key-level halves, for tests and tools: every row of the settings table (SettingsTable.h), in its
+// order; no files, no hooks.
 void ReadSettingsKeys(const IniFile& ini, TSettings& settings);
 void WriteSettingsKeys(IniFile& ini, const TSettings& settings);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Hooks.h"
 #include "config/SerialParameters.h"
 
 #include <QImage>
@@ -37,9 +38,3 @@ struct SettingsHooks {
     // parallel port is open (the owner of the port decides).
     std::function<void(quint8 value)> writeRestingValue;
 };
-
-// Calls a hook when it is filled.
-template <typename Hook, typename... Args> void callHook(const Hook& hook, Args&&... args) {
-    if (hook)
-        hook(std::forward<Args>(args)...);
-}

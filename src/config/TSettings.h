@@ -6,71 +6,72 @@
 #include <array>
 
 // The live settings: one instance for the program's life, edited in place by the settings window and
-// read by everyone else at the moment of use. Members are named after the file's sections and keys;
-// the initialisers are the defaults used when a file, section or key is missing.
+// read by everyone else at the moment of use. Members are named after the file's sections and keys.
+// Each member's key, default, range and storage rule are one row of the settings table
+// (SettingsTable.cpp); a new TSettings holds the defaults, as a file without keys would give them.
 struct TSettings {
+    TSettings();
+
     struct PoSpusteniSection {
-        int Port = 1; // 1 LPT1, 2 LPT2, 3 the hexadecimal Base1
-        int Base = 0; // resting value of the data register (low 8 bits)
-        QString Base1 = QStringLiteral("DC00");
-        bool START = false; // start with the system; written as "Start"
-        bool LPT = true;
-        bool COM = false;
+        int Port{}; // 1 LPT1, 2 LPT2, 3 the hexadecimal Base1
+        int Base{}; // resting value of the data register (low 8 bits)
+        QString Base1;
+        bool START{}; // start with the system; written as "Start"
+        bool LPT{};
+        bool COM{};
     } PoSpusteni;
 
     struct SemaforSection {
-        bool Pouzij = true;
-        int Port = 1;
-        int Prodleva = 1; // seconds, 1..10
-        int Zelena = 0;
-        int Oranzova = 0;
-        int Cervena = 0;
+        bool Pouzij{};
+        int Port{};
+        int Prodleva{}; // seconds
+        int Zelena{};
+        int Oranzova{};
+        int Cervena{};
     } Semafor;
 
     struct TratSection {
-        int delka = 1; // metres, 1..99999
+        int delka{}; // metres
     } Trat;
 
     struct OstatniSection {
-        bool OnTop = false;
-        bool ExtStart = false;
-        bool PrvniKolo = false;
-        int Priorita = 0;
-        bool UlozitZavody = true; // keep every race's laps in "vysledky" at STOP
+        bool OnTop{};
+        bool ExtStart{};
+        bool PrvniKolo{};
+        int Priorita{};
+        bool UlozitZavody{}; // keep every race's laps in "vysledky" at STOP
     } Ostatni;
 
     struct HWSection {
-        bool Rizeni = true;
-        bool Negace = true;
-        int LOG0 = 150;                          // 10..5000 ms
-        int LOG1 = 150;                          // 10..5000 ms
-        std::array<int, 4> Chyba = {0, 0, 0, 0}; // Chyba1..Chyba4, 0..59000 ms
-        int Prodleva = 2000;                     // 500..59000 ms
-        bool Mazat = false;
-        int MazatCas = 120; // 1..120 s (the stored default 10000 clamps to 120)
+        bool Rizeni{};
+        bool Negace{};
+        int LOG0{};                 // ms
+        int LOG1{};                 // ms
+        std::array<int, 4> Chyba{}; // Chyba1..Chyba4, ms
+        int Prodleva{};             // ms
+        bool Mazat{};
+        int MazatCas{}; // s
     } HW;
 
     struct TVOUTSection {
-        bool Pouzit = false;
-        bool Form = true;
-        int TypZobrazeni = 1;
+        bool Pouzit{};
+        bool Form{};
+        int TypZobrazeni{};
     } TVOUT;
 
     struct TiskSection {
         QString Logo;
-        int Velikost = 50; // 10..100 %
-        bool Centrovat = true;
-        std::array<QString, 8> Text = {QString(), QString(), QString(),
-                                       QString(), QString(), QStringLiteral("Děkujeme Vám za vaši návštěvu."),
-                                       QString(), QString()};
+        int Velikost{}; // %
+        bool Centrovat{};
+        std::array<QString, 8> Text;
     } Tisk;
 
     struct FtpSection {
         QString Hostitel;
         QString Jmeno;
-        QString Heslo;     // the plain password; the file holds it scrambled
-        bool Hesla = true; // "Neukládat heslo"
-        std::array<bool, 5> Posilat = {false, false, false, false, false}; // keys "1".."5"
+        QString Heslo;                 // the plain password; the file holds it scrambled
+        bool Hesla{};                  // "Neukládat heslo"
+        std::array<bool, 5> Posilat{}; // keys "1".."5"
         std::array<QString, 4> Soubor;
         std::array<QString, 4> FtpAdr;
     } Ftp;
@@ -79,14 +80,14 @@ struct TSettings {
         // Learned bursts, slot order 1A, 1B, 2A, 2B, 3A, 3B, 4A, 4B (keys Sekvence1, Sekvence11, ...).
         // Raw single-byte characters, stored in the file byte for byte.
         std::array<QByteArray, 8> Sekvence;
-        bool RTS = false;
-        bool DTR = false;
+        bool RTS{};
+        bool DTR{};
     } Com;
 
     struct ZvukSection {
-        bool Hrat = false;
-        bool Applaus = false;
-        QString jmeno = QStringLiteral("success.wav"); // written as "Jmeno"
+        bool Hrat{};
+        bool Applaus{};
+        QString jmeno; // written as "Jmeno"
     } Zvuk;
 
     // Slot index of kart 1..4, sequence A (0) or B (1).

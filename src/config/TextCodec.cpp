@@ -8,16 +8,13 @@ namespace {
 constexpr const char* kEncoding = "windows-1250";
 
 // One splitter for both text and bytes, so the two can never disagree about line ends.
-template <typename Text, typename Char>
-QList<Text> splitAtLineEnds(const Text& text, Char cr, Char lf, Char nul) {
+template <typename Text, typename Char> QList<Text> splitAtLineEnds(const Text& text, Char cr, Char lf) {
     QList<Text> lines;
     qsizetype start = 0;
     qsizetype i = 0;
     const qsizetype size = text.size();
     for (; i < size; ++i) {
         const auto c = text.at(i);
-        if (c == nul)
-            break;
         if (c == cr || c == lf) {
             lines.append(text.mid(start, i - start));
             if (c == cr && i + 1 < size && text.at(i + 1) == lf)
@@ -43,11 +40,11 @@ QByteArray TextCodec::encode(const QString& text) {
 }
 
 QStringList TextCodec::splitLines(const QString& text) {
-    return splitAtLineEnds(text, QChar(u'\r'), QChar(u'\n'), QChar(u'\0'));
+    return splitAtLineEnds(text, QChar(u'\r'), QChar(u'\n'));
 }
 
 QList<QByteArray> TextCodec::splitLines(const QByteArray& bytes) {
-    return splitAtLineEnds(bytes, '\r', '\n', '\0');
+    return splitAtLineEnds(bytes, '\r', '\n');
 }
 
 QString TextCodec::joinLines(const QStringList& lines) {

@@ -12,8 +12,8 @@ public:
     // Characters that windows-1250 cannot hold become the substitute byte 0x1A.
     static QByteArray encode(const QString& text);
 
-    // Splits at CR LF, CR or LF. A missing line end after the last line adds no empty entry; a NUL
-    // ends the text (what follows it is not read).
+    // Splits at CR LF, CR or LF. A missing line end after the last line adds no empty entry. Every
+    // other byte, NUL included, belongs to its line: a file read and written back loses nothing.
     static QStringList splitLines(const QString& text);
     static QList<QByteArray> splitLines(const QByteArray& bytes);
 

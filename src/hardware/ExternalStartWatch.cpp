@@ -25,10 +25,15 @@ bool ExternalStartWatch::enabled() const {
 
 void ExternalStartWatch::ExtStartTimer() {
     const quint8 status = m_port.ReadPort(quint16(m_port.portBase() + 1));
-    if ((status & ButtonMask) && m_settings.Ostatni.ExtStart) {
-        // Off first: the action may block for the light sequence, and the STOP turns the watch back on.
-        m_timer.setEnabled(false);
-        if (m_startStop)
-            m_startStop();
+    if (!(status & ButtonMask)) {
+        m_armed = true;
+        return;
     }
+    if (!m_armed || !m_settings.Ostatni.ExtStart)
+        return;
+    // Disarmed before the action, which may block for the whole light sequence: the press that
+    // started a race must not stop it at the next look.
+    m_armed = false;
+    if (m_startStop)
+        m_startStop();
 }

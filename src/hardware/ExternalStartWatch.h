@@ -7,8 +7,9 @@ class TSmallPort;
 struct TSettings;
 
 // The watch on the external start button (status bit 7): every 200 ms it reads the status register
-// and, when the bit is set and `Ostatni/ExtStart` is on, disables itself and performs the START/STOP
-// action. The race re-enables it at the end of every STOP.
+// and, when the bit is set and `Ostatni/ExtStart` is on, performs the START/STOP action. One press is
+// one action: after acting, the watch waits until it has seen the button released. It stays on while
+// a race runs, so the same button starts and stops a race; the race turns it on at every STOP.
 class ExternalStartWatch {
 public:
     static constexpr unsigned IntervalMs = 200;
@@ -31,4 +32,5 @@ private:
     TSmallPort& m_port;
     const TSettings& m_settings;
     std::function<void()> m_startStop;
+    bool m_armed = true; // false from an action until the button is seen released
 };

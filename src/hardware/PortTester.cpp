@@ -1,5 +1,6 @@
 #include "hardware/PortTester.h"
 
+#include "base/ErrorBoundary.h"
 #include "base/TimerFactory.h"
 #include "hardware/PortBase.h"
 #include "hardware/TSmallPort.h"
@@ -12,14 +13,14 @@ PortTester::PortTester(TSmallPort& port, TimerFactory& timers, QObject* parent)
 }
 
 void PortTester::OpakujCteniTimerTimer() {
-    try {
-        readState();
-    } catch (...) {
-        // A bad base text would otherwise report itself ten times a second.
-        setRepeat(false);
-        emit repeatStopped();
-        throw;
-    }
+    const std::exception_ptr failure = ErrorBoundary::capture([this] { readState(); });
+    if (!failure)
+        return;
+    // Stopped before the operator is told why: a bad base text would otherwise report itself ten
+    // times a second.
+    setRepeat(false);
+    emit repeatStopped();
+    ErrorBoundary::report(failure);
 }
 
 PortTester::~PortTester() = default;

@@ -62,7 +62,7 @@ public:
     void setRepeatInterval(int ms);
     ITimer& OpakujCteniTimer() const { return *m_repeatTimer; }
     // The repeat timer's tick: reads the state; when that fails, stops the repetition (repeatStopped)
-    // and lets the error go on to the application's error handler.
+    // and reports the error.
     void OpakujCteniTimerTimer();
 
 signals:

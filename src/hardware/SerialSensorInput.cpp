@@ -1,5 +1,6 @@
 #include "hardware/SerialSensorInput.h"
 
+#include "base/ErrorBoundary.h"
 #include "config/TSettings.h"
 #include "hardware/SerialLearnPanel.h"
 #include "hardware/SerialRxText.h"
@@ -7,7 +8,9 @@
 
 SerialSensorInput::SerialSensorInput(TComPort& port, const TSettings& settings, QObject* parent)
     : QObject(parent), m_port(port), m_settings(settings) {
-    connect(&m_port, &TComPort::rxChar, this, &SerialSensorInput::ComPort1RxChar);
+    // A burst reaches the learning panel and the race's hooks, which may fail; the receive ends there.
+    connect(&m_port, &TComPort::rxChar, this,
+            ErrorBoundary::guardedSlot(this, &SerialSensorInput::ComPort1RxChar));
     connect(&m_port, &TComPort::afterOpen, this, &SerialSensorInput::ComPort1AfterOpen);
     connect(&m_port, &TComPort::beforeClose, this, &SerialSensorInput::ComPort1BeforeClose);
 }

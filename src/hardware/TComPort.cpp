@@ -1,5 +1,6 @@
 #include "hardware/TComPort.h"
 
+#include "base/ErrorBoundary.h"
 #include "base/UserError.h"
 #include "config/SerialValueLists.h"
 #include "hardware/SerialLineValues.h"
@@ -12,8 +13,10 @@
 
 TComPort::TComPort(QObject* parent) : QObject(parent) {
     applyLine();
-    connect(&m_port, &QSerialPort::readyRead, this, &TComPort::onReadyRead);
-    connect(&m_port, &QSerialPort::errorOccurred, this, &TComPort::onErrorOccurred);
+    // Both hand on to listeners of rxChar, beforeClose and openedChanged.
+    connect(&m_port, &QSerialPort::readyRead, this, ErrorBoundary::guardedSlot(this, &TComPort::onReadyRead));
+    connect(&m_port, &QSerialPort::errorOccurred, this,
+            ErrorBoundary::guardedSlot(this, &TComPort::onErrorOccurred));
 }
 
 TComPort::~TComPort() {

@@ -10,9 +10,11 @@ void DesktopEntryFile::add(const QString& key, const QString& plainValue) {
     m_entries.append({key, escapeValue(plainValue)});
 }
 
-void DesktopEntryFile::addExec(const QString& programPath) {
+void DesktopEntryFile::addExec(const QString& programPath, const QStringList& arguments) {
     // Quoting comes first, then the general escaping of string values (which doubles backslashes).
     QString exec = quoteExecArgument(programPath);
+    for (const QString& argument : arguments)
+        exec += QLatin1Char(' ') + quoteExecArgument(argument);
     exec.replace(QLatin1Char('%'), QStringLiteral("%%"));
     m_entries.append({QStringLiteral("Exec"), escapeValue(exec)});
 }

@@ -1,5 +1,7 @@
 #include "platform/ShutdownSignals.h"
 
+#include "base/ErrorBoundary.h"
+
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -39,7 +41,10 @@ ShutdownSignals::ShutdownSignals(QObject* parent) : QObject(parent) {
     sigaction(SIGINT, &action, &g_previousInt);
 
     m_notifier = new QSocketNotifier(g_pipe[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &ShutdownSignals::readPipe);
+    // The program's closing steps run inside shutdownRequested and may fail; the notifier's event
+    // delivery must not see that.
+    connect(m_notifier, &QSocketNotifier::activated, this,
+            ErrorBoundary::guardedSlot(this, &ShutdownSignals::readPipe));
 }
 
 ShutdownSignals::~ShutdownSignals() {

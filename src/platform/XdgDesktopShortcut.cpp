@@ -16,7 +16,7 @@ void XdgDesktopShortcut::create(const QString& programPath) {
     entry.add(QStringLiteral("Type"), QStringLiteral("Application"));
     entry.add(QStringLiteral("Name"), QStringLiteral("Tarvolin ver. 2.0 Final"));
     entry.add(QStringLiteral("Comment"), QStringLiteral("tarvolin ver. 2.0 Final"));
-    entry.addExec(program.absoluteFilePath());
+    entry.addExec(program.absoluteFilePath(), m_arguments);
     entry.add(QStringLiteral("Path"), program.absolutePath());
     entry.add(QStringLiteral("Terminal"), QStringLiteral("false"));
     // Desktops only launch a file on the desktop that is marked executable.

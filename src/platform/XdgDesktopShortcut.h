@@ -3,6 +3,8 @@
 #include "platform/DesktopShortcut.h"
 #include "platform/XdgPaths.h"
 
+#include <QStringList>
+
 // The desktop launcher as an executable ".desktop" file in the user's desktop folder.
 class XdgDesktopShortcut : public DesktopShortcut {
 public:
@@ -13,6 +15,10 @@ public:
 
     void create(const QString& programPath) override;
 
+    // What the program was started with that the launched program must get too (the data folder).
+    void setProgramArguments(const QStringList& arguments) { m_arguments = arguments; }
+
 private:
     XdgPaths m_paths;
+    QStringList m_arguments;
 };

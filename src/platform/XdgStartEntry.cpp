@@ -24,7 +24,7 @@ void XdgStartEntry::setEnabled(bool on, const QString& programPath) {
     DesktopEntryFile entry;
     entry.add(QStringLiteral("Type"), QStringLiteral("Application"));
     entry.add(QStringLiteral("Name"), QStringLiteral("tarvolin"));
-    entry.addExec(program.absoluteFilePath());
+    entry.addExec(program.absoluteFilePath(), m_arguments);
     entry.add(QStringLiteral("Path"), program.absolutePath());
     entry.add(QStringLiteral("Terminal"), QStringLiteral("false"));
     entry.save(path, false);

@@ -1,8 +1,10 @@
 #include "timing/LapFile.h"
 
+#include "base/MessageText.h"
 #include "base/UserError.h"
 #include "config/AtomicFile.h"
 #include "config/TextCodec.h"
+#include "timing/LapTime.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +13,12 @@ namespace {
 
 QString fileError(const char* pattern, const QString& path, const QString& reason) {
     return QString::fromUtf8(pattern).arg(QDir::toNativeSeparators(path), reason);
+}
+
+// A NUL ends a lap file's text: nothing after it is an entry of the list.
+template <typename Text, typename Char> Text beforeNul(const Text& text, Char nul) {
+    const qsizetype end = text.indexOf(nul);
+    return end < 0 ? text : text.left(end);
 }
 
 } // namespace
@@ -25,12 +33,38 @@ QStringList loadLapFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw UserError(fileError("Cannot open file \"%1\". %2", path, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    if (file.size() > MaxLapFileBytes)
+        throw UserError(QStringLiteral("Soubor \"%1\" není soubor časů: je větší než 1 MB.")
+                            .arg(QDir::toNativeSeparators(path)));
+    const QByteArray bytes = file.read(MaxLapFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
         throw UserError(fileError("Cannot open file \"%1\". %2", path, file.errorString()));
-    return TextCodec::decodeLines(bytes);
+    return TextCodec::decodeLines(beforeNul(bytes, '\0'));
+}
+
+QStringList loadLapTimesFile(const QString& path) {
+    const QStringList entries = loadLapFile(path);
+    constexpr int Named = 5;
+    QStringList bad;
+    int badCount = 0;
+    for (int i = 0; i < entries.size(); ++i) {
+        qint64 lap = 0;
+        if (TryParseLapTime(entries.at(i), &lap))
+            continue;
+        if (++badCount <= Named)
+            bad << QStringLiteral("řádek %1: \u201e%2\u201c")
+                       .arg(i + 1)
+                       .arg(shortenedForMessage(entries.at(i)));
+    }
+    if (badCount == 0)
+        return entries;
+    if (badCount > Named)
+        bad << QStringLiteral("(celkem %1 takových řádků)").arg(badCount);
+    throw UserError(QStringLiteral("Soubor \"%1\" nebyl načten, tyto řádky nejsou časy kol:\n")
+                        .arg(QDir::toNativeSeparators(path)) +
+                    bad.join(QLatin1Char('\n')));
 }
 
 QStringList splitLapFileText(const QString& text) {
-    return TextCodec::splitLines(text);
+    return TextCodec::splitLines(beforeNul(text, QChar(u'\0')));
 }

@@ -46,10 +46,11 @@ void LapList::removeFirst() {
 }
 
 void LapList::removeBelow(qint64 ms) {
-    // Parse everything first: a stray text aborts the filter without leaving it half done.
     std::vector<int> doomed;
     for (int i = 0; i < count(); ++i) {
-        if (ParseLapTime(m_entries.at(i)) < ms)
+        qint64 lap = 0;
+        // A line that is no lap time (loaded from a file) is not a short lap: it stays.
+        if (TryParseLapTime(m_entries.at(i), &lap) && lap < ms)
             doomed.push_back(i);
     }
     for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)

@@ -67,6 +67,15 @@ qint64 ParseLapTime(const QString& text) {
     return (minutes * 60 + seconds) * 1000 + millis;
 }
 
+bool TryParseLapTime(const QString& text, qint64* ms) {
+    try {
+        *ms = ParseLapTime(text);
+        return true;
+    } catch (const ConversionError&) {
+        return false;
+    }
+}
+
 QString FormatEngineTime(qint32 minutes) {
     return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60);
 }

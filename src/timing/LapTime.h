@@ -7,6 +7,8 @@
 QString FormatLapTime(qint64 ms);
 // Throws ConversionError when a field is not an integer.
 qint64 ParseLapTime(const QString& text);
+// The same without the error: false when text is not a lap time.
+bool TryParseLapTime(const QString& text, qint64* ms);
 
 // Engine times are signed minutes, written "h:m" without leading zeros.
 QString FormatEngineTime(qint32 minutes);

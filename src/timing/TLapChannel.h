@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 class ITimer;
@@ -19,6 +20,7 @@ public:
     ITimer* Sampler = nullptr;   // Timer1 .. Timer4
     ITimer* DeadTimer = nullptr; // ProdlevaTimer1 .. ProdlevaTimer4
     LapList* Laps = nullptr;     // Kola_mezicas1 .. Kola_mezicas4
+    QStringList Measured;        // this race's laps as measured, before filters and edits
 
     bool deadTimeRunning() const;
     bool sampling() const;

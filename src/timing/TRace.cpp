@@ -1,6 +1,8 @@
 #include "timing/TRace.h"
 
+#include "base/Hooks.h"
 #include "base/ITimer.h"
+#include "base/MessageText.h"
 #include "base/MonotonicClock.h"
 #include "base/UserError.h"
 #include "config/DataFolder.h"
@@ -80,6 +82,19 @@ void TRace::StartButton1Click() {
 }
 
 void TRace::start() {
+    // The serial port first: a race that could not time its karts must not start at all.
+    if (m_settings.PoSpusteni.COM && m_serial && !m_serial->isOpen()) {
+        try {
+            m_serial->open();
+        } catch (const UserError& error) {
+            returnToRest();
+            m_view.showError(error.message());
+            return;
+        }
+    }
+    // Before the lights, so that a missing sound is said once and the race is timed without it.
+    m_endSound = m_settings.Zvuk.Hrat && openEndSound();
+
     m_view.setButtonEnabled(RaceButton::StavKar, false);
     m_view.setButtonEnabled(RaceButton::Statistika, false);
     m_view.setButtonEnabled(RaceButton::Tisk, false);
@@ -90,6 +105,7 @@ void TRace::start() {
     for (TLapChannel& ch : m_channels) {
         if (ch.Laps)
             ch.Laps->clear();
+        ch.Measured.clear();
     }
 
     const auto green = quint8(m_settings.Semafor.Zelena);
@@ -97,12 +113,6 @@ void TRace::start() {
     const auto red = quint8(m_settings.Semafor.Cervena);
     if (m_settings.Semafor.Pouzij)
         m_lights.runStartSequence(green, orange, red, m_settings.Semafor.Prodleva);
-
-    if (m_settings.Zvuk.Hrat) {
-        m_sound.close();
-        m_sound.setFileName(soundFilePath());
-        m_sound.open(); // a failure ends the START here: Running, but nothing samples
-    }
 
     m_endPending = true;
 
@@ -116,11 +126,20 @@ void TRace::start() {
     for (TLapChannel& ch : m_channels)
         enable(ch.Sampler);
 
-    if (m_settings.PoSpusteni.COM && m_serial && !m_serial->isOpen())
-        m_serial->open();
-
     enable(m_timers.display);
     m_view.processPendingEvents();
+}
+
+bool TRace::openEndSound() {
+    try {
+        m_sound.close();
+        m_sound.setFileName(soundFilePath());
+        m_sound.open();
+        return true;
+    } catch (const UserError& error) {
+        m_view.showError(error.message() + QStringLiteral("\nZávod poběží bez zvuku na konci."));
+        return false;
+    }
 }
 
 void TRace::stop() {
@@ -128,14 +147,11 @@ void TRace::stop() {
         m_serial->close();
 
     Reset_Promenych();
-    AccountEngineTime();
+    const QStringList notLaps = AccountEngineTime();
 
-    if (m_hooks.UpdateFuelFigures)
-        m_hooks.UpdateFuelFigures();
-    if (m_hooks.CheckFuel)
-        m_hooks.CheckFuel();
-    if (m_hooks.kartStateOk)
-        m_hooks.kartStateOk();
+    callHook(m_hooks.UpdateFuelFigures);
+    callHook(m_hooks.CheckFuel);
+    callHook(m_hooks.kartStateOk);
 
     if (m_settings.Ostatni.PrvniKolo) {
         for (TLapChannel& ch : m_channels) {
@@ -154,10 +170,8 @@ void TRace::stop() {
     if (m_settings.Ostatni.UlozitZavody)
         keepLapFiles();
 
-    if (m_hooks.showRemindersIfAny)
-        m_hooks.showRemindersIfAny();
-    if (m_hooks.TopTenDeset)
-        m_hooks.TopTenDeset();
+    callHook(m_hooks.showRemindersIfAny);
+    callHook(m_hooks.TopTenDeset);
 
     m_view.setButtonEnabled(RaceButton::StavKar, true);
     m_view.setButtonEnabled(RaceButton::Statistika, true);
@@ -165,6 +179,24 @@ void TRace::stop() {
     enable(m_timers.extStart);
     m_view.setButtonEnabled(RaceButton::Tisk, true);
     m_view.setButtonEnabled(RaceButton::TopTen, true);
+
+    if (!notLaps.isEmpty())
+        m_view.showError(QStringLiteral("Tyto záznamy nejsou časy kol, do motohodin ani do tabulek "
+                                        "nejlepších časů se nezapočítaly:\n") +
+                         notLaps.join(QLatin1Char('\n')));
+}
+
+void TRace::returnToRest() {
+    Reset_Promenych();
+    for (RaceButton button :
+         {RaceButton::StavKar, RaceButton::Statistika, RaceButton::Tisk, RaceButton::TopTen})
+        m_view.setButtonEnabled(button, true);
+}
+
+void TRace::closeProgram() {
+    if (m_state == RaceState::Running && m_settings.Ostatni.UlozitZavody)
+        keepLapFiles();
+    Reset_Promenych();
 }
 
 void TRace::Reset_Promenych() {
@@ -192,18 +224,27 @@ void TRace::Reset_Promenych() {
     m_view.setRunning(false);
 }
 
-void TRace::AccountEngineTime() {
+QStringList TRace::AccountEngineTime() {
+    QStringList notLaps;
     for (TLapChannel& ch : m_channels) {
         qint64 seconds = 0;
         if (ch.Laps) {
-            for (const QString& entry : ch.Laps->entries())
-                seconds += ParseLapTime(entry) / 1000;
+            for (const QString& entry : ch.Laps->entries()) {
+                qint64 lap = 0;
+                if (TryParseLapTime(entry, &lap))
+                    seconds += lap / 1000;
+                else
+                    notLaps << QStringLiteral("kára %1: \u201e%2\u201c")
+                                   .arg(ch.Kart)
+                                   .arg(shortenedForMessage(entry));
+            }
         }
         const QString current = m_hooks.engineTimeText ? m_hooks.engineTimeText(ch.Kart) : QString();
         const qint32 minutes = ParseEngineTime(current) + qint32(seconds / 60);
         if (m_hooks.setEngineTimeText)
             m_hooks.setEngineTimeText(ch.Kart, FormatEngineTime(minutes));
     }
+    return notLaps;
 }
 
 void TRace::sampleStep(int kart) {
@@ -226,8 +267,10 @@ void TRace::closeLap(TLapChannel& ch) {
 
     if (m_settings.TVOUT.Pouzit && m_hooks.StavZavodu)
         m_hooks.StavZavodu(ch.KartName, qint32(lap), ch.Laps ? ch.Laps->count() : 0);
+    const QString text = FormatLapTime(lap);
+    ch.Measured << text;
     if (ch.Laps)
-        ch.Laps->appendAndSelect(FormatLapTime(lap));
+        ch.Laps->appendAndSelect(text);
     ch.LastMark = ch.Elapsed;
 
     if (m_settings.HW.Rizeni)
@@ -269,7 +312,7 @@ void TRace::ZobrazTimerTimer() {
     if (minutes == m_view.raceMinutes() && m_endPending) {
         m_endPending = false;
         m_lights.showRaceEnd(m_endRedMask);
-        if (m_settings.Zvuk.Hrat)
+        if (m_endSound)
             m_sound.play();
     }
 }
@@ -283,19 +326,28 @@ QString TRace::keptLapFileName(const QDateTime& start, int kart) {
     return start.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")) + QStringLiteral(" kara%1.txt").arg(kart);
 }
 
+QString TRace::freeKeptLapFilePath(const QString& folder, const QDateTime& start, int kart) {
+    const QDir dir(folder);
+    QString name = keptLapFileName(start, kart);
+    for (int copy = 2; dir.exists(name); ++copy)
+        name = keptLapFileName(start, kart).chopped(4) + QStringLiteral(" (%1).txt").arg(copy);
+    return dir.filePath(name);
+}
+
+// Kept files are the record of what was measured: the laps as the race closed them, before the STOP
+// filters and whatever the operator changed in the lists.
 void TRace::keepLapFiles() {
     const bool anyLaps = std::any_of(m_channels.begin(), m_channels.end(),
-                                     [](const TLapChannel& ch) { return ch.Laps && ch.Laps->count() > 0; });
+                                     [](const TLapChannel& ch) { return !ch.Measured.isEmpty(); });
     if (!anyLaps || m_dataFolder.isEmpty())
         return;
     const QString folder = DataFolder::resolve(m_dataFolder, QStringLiteral("vysledky"));
     QDir().mkpath(folder);
     for (const TLapChannel& ch : m_channels) {
-        if (!ch.Laps || ch.Laps->count() == 0)
+        if (ch.Measured.isEmpty())
             continue;
-        const QString path = QDir(folder).filePath(keptLapFileName(m_startWallTime, ch.Kart));
         try {
-            saveLapFile(path, ch.Laps->entries());
+            saveLapFile(freeKeptLapFilePath(folder, m_startWallTime, ch.Kart), ch.Measured);
         } catch (const UserError& error) {
             // Keeping the race is a courtesy: the STOP itself goes on.
             m_view.showError(error.message());

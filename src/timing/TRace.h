@@ -72,8 +72,6 @@ public:
     quint8 endRedMask() const { return m_endRedMask; }
     // Taken once at program start from `Semafor/Cervena`.
     void setEndRedMask(quint8 mask) { m_endRedMask = mask; }
-    // Wall-clock time of the last START (names the kept lap files).
-    QDateTime startWallTime() const { return m_startWallTime; }
 
     // Kart 1..4.
     TLapChannel& channel(int kart) { return m_channels[kart - 1]; }
@@ -82,17 +80,22 @@ public:
     // Start-up: the dead timers' interval from `HW/Prodleva`.
     void setDeadTimeInterval(quint32 ms);
 
-    // The START/STOP action. START throws UserError when the end sound cannot be opened (the race is
-    // then Running without sampling) or the serial port cannot be opened; STOP throws ConversionError
-    // when a lap text does not parse (the race is then at rest and the rest of the STOP is skipped).
+    // The START/STOP action. A serial port that cannot be opened leaves the race at rest; an end
+    // sound that cannot be opened is reported once and the race is timed without it. STOP always
+    // completes; list entries that are not lap times are left out of the accounting and named in
+    // one message at its end.
     void StartButton1Click();
     void start();
     void stop();
 
     // Back to rest without accounting (STOP, and closing the main window).
     void Reset_Promenych();
-    // Adds each kart's listed laps to its engine time. Throws ConversionError.
-    void AccountEngineTime();
+    // Closing the program: a running race is kept in "vysledky" as STOP keeps it, not accounted, and
+    // put at rest.
+    void closeProgram();
+    // Adds each kart's listed laps to its engine time. Entries that are not lap times are skipped
+    // and returned as "kart, entry" texts for the operator.
+    QStringList AccountEngineTime();
 
     // Tick handlers; installed on the timers, public for the main window's named handlers.
     void sampleStep(int kart);  // Timer1Timer .. Timer4Timer
@@ -101,12 +104,16 @@ public:
     // The race-time field changed.
     void CasZavoduChange(int minutes);
 
-    // The race's lap files of the last STOP, "yyyy-MM-dd HH-mm-ss karaK.txt".
+    // The race's lap files of the last STOP, "yyyy-MM-dd HH-mm-ss karaK.txt"; a name already taken
+    // gets " (2)", " (3)", ... before ".txt" (two races in one second, or a clock set back).
     static QString keptLapFileName(const QDateTime& start, int kart);
+    static QString freeKeptLapFilePath(const QString& folder, const QDateTime& start, int kart);
 
 private:
     void closeLap(TLapChannel& channel);
     void keepLapFiles();
+    void returnToRest();
+    bool openEndSound();
     QString soundFilePath() const;
 
     TSettings& m_settings;
@@ -126,6 +133,7 @@ private:
     qint64 m_startTick = 0;
     qint64 m_clockElapsed = 0;
     bool m_endPending = false;
+    bool m_endSound = false; // the end sound was opened at START
     quint8 m_endRedMask = 0;
     QDateTime m_startWallTime;
     // Counts STOPs, so that a lap whose nested event processing saw the race stop does not re-arm

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QThread>
 
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -57,8 +58,9 @@ public:
 
 private:
     friend class TTimerThread;
-    // Runs on the owner's thread for each tick handed over.
-    void runTick() { fire(); }
+    // Runs on the owner's thread for each tick handed over; hands back what the handler raised, to be
+    // reported once the worker is released.
+    std::exception_ptr runTick() { return fireCapturing(); }
 
     bool m_allowZero = false;
     bool m_enabled = false;

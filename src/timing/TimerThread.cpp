@@ -1,5 +1,6 @@
 #include "timing/TimerThread.h"
 
+#include "base/ErrorBoundary.h"
 #include "platform/ThreadNice.h"
 #include "platform/ThreadSlice.h"
 #include "timing/ThdTimer.h"
@@ -115,24 +116,29 @@ bool TTimerThread::event(QEvent* event) {
 }
 
 void TTimerThread::runTick(const std::shared_ptr<Shared>& shared) {
-    // Reports the tick done however the handler ends: by returning, by throwing to the application's
-    // error handler, or by destroying its own timer.
-    struct DoneOnExit {
-        Shared& shared;
-        ~DoneOnExit() {
-            bool wakeWorker = false;
-            {
-                std::lock_guard<std::mutex> lock(shared.mutex);
-                shared.tickDone = true;
-                shared.doneAt = std::chrono::steady_clock::now();
-                wakeWorker = shared.awaitingDone;
+    std::exception_ptr failure;
+    {
+        // Reports the tick done however the handler ends: by returning, by raising, or by destroying
+        // its own timer.
+        struct DoneOnExit {
+            Shared& shared;
+            ~DoneOnExit() {
+                bool wakeWorker = false;
+                {
+                    std::lock_guard<std::mutex> lock(shared.mutex);
+                    shared.tickDone = true;
+                    shared.doneAt = std::chrono::steady_clock::now();
+                    wakeWorker = shared.awaitingDone;
+                }
+                if (wakeWorker)
+                    shared.changed.notify_all();
             }
-            if (wakeWorker)
-                shared.changed.notify_all();
-        }
-    } done{*shared};
-    if (TThreadedTimer* timer = shared->owner)
-        timer->runTick();
+        } done{*shared};
+        if (TThreadedTimer* timer = shared->owner)
+            failure = timer->runTick();
+    }
+    // Only now that the worker is free: the timer keeps ticking while the operator reads the message.
+    ErrorBoundary::report(failure);
 }
 
 void TTimerThread::run() {

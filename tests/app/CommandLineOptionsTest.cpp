@@ -1,4 +1,5 @@
 #include "app/CommandLineOptions.h"
+#include "base/UserError.h"
 
 #include <QDir>
 
@@ -42,6 +43,10 @@ TEST(CommandLineOptions, SimulateLiveOrFromAScenario) {
     EXPECT_TRUE(replay.simulate);
     EXPECT_EQ(replay.scenarioFile, QStringLiteral("tests/závod.txt"));
     EXPECT_EQ(replay.dataFolder, QStringLiteral("/d"));
+    // The port follows: the last --simulate wins.
+    EXPECT_EQ(replay.port().scenarioFile, QStringLiteral("tests/závod.txt"));
+    EXPECT_TRUE(parse({"--simulate=a.txt", "--simulate"}).port().scenarioFile.isEmpty());
+    EXPECT_FALSE(parse({}).port().simulate);
 }
 
 TEST(CommandLineOptions, UnknownArgumentsAreKeptApart) {
@@ -49,4 +54,11 @@ TEST(CommandLineOptions, UnknownArgumentsAreKeptApart) {
     EXPECT_FALSE(options.simulate);
     EXPECT_EQ(options.unknown,
               (QStringList{QStringLiteral("--simulated"), QStringLiteral("--verbose"), QStringLiteral("x")}));
+}
+
+TEST(CommandLineOptions, AnArgumentThatIsNoTextIsRefused) {
+    const char* good[] = {"tarvolin", "--data", "/srv/dr\xc3\xa1ha"};
+    EXPECT_NO_THROW(CommandLineOptions::requireTextArguments(3, good));
+    const char* bad[] = {"tarvolin", "--data", "/srv/dr\xe1ha"}; // windows-1250 bytes
+    EXPECT_THROW(CommandLineOptions::requireTextArguments(3, bad), UserError);
 }

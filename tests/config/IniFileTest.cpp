@@ -77,6 +77,32 @@ TEST(IniFile, ByteValuesRoundTripExactly) {
             << i;
 }
 
+TEST(IniFile, ANulIsAnOrdinaryByteAndNothingAfterItIsLost) {
+    static const char bytes[] = "[Ftp]\r\nHostitel=ftp\0.example.cz\r\n\0\r\n"
+                                "[Com]\r\nSekvence1=!AB\r\n[ComPort1]\r\nPort=COM1\r\n";
+    const QByteArray file(bytes, sizeof bytes - 1);
+    IniFile ini = IniFile::fromBytes(file);
+    EXPECT_EQ(ini.readBytes(QStringLiteral("Ftp"), QStringLiteral("Hostitel"), "?"),
+              QByteArray("ftp\0.example.cz", 15));
+    EXPECT_EQ(ini.readBytes(QStringLiteral("Com"), QStringLiteral("Sekvence1"), "?"), QByteArray("!AB"));
+    // What closing the settings window does: the serial section rewritten, the rest kept.
+    ini.writeString(QStringLiteral("ComPort1"), QStringLiteral("Port"), QStringLiteral("COM1"));
+    EXPECT_EQ(ini.serialize(), file);
+
+    ini.writeBytes(QStringLiteral("Ftp"), QStringLiteral("Jmeno"), QByteArray("a\0b", 3));
+    EXPECT_EQ(
+        IniFile::fromBytes(ini.serialize()).readBytes(QStringLiteral("Ftp"), QStringLiteral("Jmeno"), "?"),
+        QByteArray("a\0b", 3));
+}
+
+TEST(IniFile, ALeadingByteOrderMarkIsSkippedAndNotWrittenBack) {
+    IniFile ini = IniFile::fromBytes("\xEF\xBB\xBF[Po spusteni]\r\nPort=2\r\n[Trat]\r\ndelka=450\r\n");
+    EXPECT_EQ(ini.sectionNames(), QStringList({QStringLiteral("Po spusteni"), QStringLiteral("Trat")}));
+    EXPECT_EQ(ini.readInt(QStringLiteral("Po spusteni"), QStringLiteral("Port"), 1), 2);
+    ini.writeInt(QStringLiteral("Trat"), QStringLiteral("delka"), 500);
+    EXPECT_EQ(ini.serialize(), QByteArray("[Po spusteni]\r\nPort=2\r\n[Trat]\r\ndelka=500\r\n"));
+}
+
 TEST(IniFile, RemovesAKey) {
     IniFile ini = IniFile::fromBytes("[S]\na=1\nB=2\n");
     ini.removeKey(QStringLiteral("s"), QStringLiteral("b"));

@@ -28,9 +28,13 @@ TEST(TextCodec, SplitsAtEveryKindOfLineEndWithoutAnEmptyLastEntry) {
               (QStringList{QStringLiteral("x"), QStringLiteral("y")}));
 }
 
-TEST(TextCodec, NulEndsTheText) {
-    EXPECT_EQ(TextCodec::splitLines(QByteArray("ab\0cd\r\nef", 9)), (QList<QByteArray>{"ab"}));
-    EXPECT_EQ(TextCodec::splitLines(QByteArray("ab\r\n\0cd", 7)), (QList<QByteArray>{"ab"}));
+TEST(TextCodec, NulIsAnOrdinaryByteOfItsLine) {
+    EXPECT_EQ(TextCodec::splitLines(QByteArray("ab\0cd\r\nef", 9)),
+              (QList<QByteArray>{QByteArray("ab\0cd", 5), "ef"}));
+    EXPECT_EQ(TextCodec::splitLines(QByteArray("ab\r\n\0cd", 7)),
+              (QList<QByteArray>{"ab", QByteArray("\0cd", 3)}));
+    EXPECT_EQ(TextCodec::splitLines(QStringLiteral("x") + QChar(0) + QStringLiteral("\ny")),
+              (QStringList{QStringLiteral("x") + QChar(0), QStringLiteral("y")}));
 }
 
 TEST(TextCodec, JoinPutsCrLfAfterEveryLine) {

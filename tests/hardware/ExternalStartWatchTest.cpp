@@ -30,16 +30,16 @@ TEST_F(ExternalStartWatchTest, FollowsTheSettingAtStartUp) {
     EXPECT_FALSE(rig.watch->enabled());
 }
 
-TEST_F(ExternalStartWatchTest, ButtonStartsARaceAndTheWatchStaysOffUntilStop) {
+TEST_F(ExternalStartWatchTest, OnePressStartsARaceAndTheNextPressStopsIt) {
     rig.startUp();
     press();
     rig.scheduler.advance(200);
     EXPECT_TRUE(rig.race->running());
-    EXPECT_FALSE(rig.watch->enabled());
-    press();
+    EXPECT_TRUE(rig.watch->enabled());
     rig.scheduler.advance(1000);
-    EXPECT_TRUE(rig.race->running());
-    rig.race->StartButton1Click();
+    EXPECT_TRUE(rig.race->running()) << "the press that started the race must not stop it";
+    press();
+    rig.scheduler.advance(200);
     EXPECT_FALSE(rig.race->running());
     EXPECT_TRUE(rig.watch->enabled());
 }
@@ -57,13 +57,17 @@ TEST_F(ExternalStartWatchTest, ButtonStopsARaceTheScreenStarted) {
     EXPECT_TRUE(rig.watch->enabled()); // enabled again by the STOP
 }
 
-TEST_F(ExternalStartWatchTest, HeldButtonIsSeenAgainAtTheNextTick) {
+TEST_F(ExternalStartWatchTest, AHeldButtonActsOnceUntilItIsReleased) {
     rig.startUp();
     rig.race->StartButton1Click();
     rig.scheduler.advance(5000);
-    press(300); // the watch does not wait for the release
+    press(3000);
     rig.scheduler.advance(200);
     EXPECT_FALSE(rig.race->running());
+    rig.scheduler.advance(2000);
+    EXPECT_FALSE(rig.race->running()) << "a button still held is no new press";
+    rig.scheduler.advance(1000); // released
+    press(100);
     rig.scheduler.advance(200);
     EXPECT_TRUE(rig.race->running());
 }

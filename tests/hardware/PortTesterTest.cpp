@@ -1,3 +1,4 @@
+#include "RecordingErrorReporter.h"
 #include "TrackClock.h"
 
 #include "base/UserError.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 
 namespace {
 
@@ -38,6 +40,11 @@ protected:
 
 // Generous: a busy machine is slow, never wrong.
 constexpr int WaitMs = 30000;
+
+// Serves events until done() holds; false if it never did within the generous limit.
+bool serveUntil(const std::function<bool()>& done) {
+    return QTest::qWaitFor(done, WaitMs);
+}
 
 } // namespace
 
@@ -125,17 +132,43 @@ TEST_F(PortTesterTest, TheRepeatTimerRunsAt100MsUntilTheFieldIsChanged) {
     EXPECT_EQ(readings.count(), readingsAtStop);
 }
 
-TEST_F(PortTesterTest, ARepeatedReadingThatFailsStopsTheRepetition) {
+TEST_F(PortTesterTest, ARepeatedReadingThatFailsStopsTheRepetitionAndReportsWhy) {
+    RecordingErrorReporter reporter;
     tester.togglePort();
     QSignalSpy stopped(&tester, &PortTester::repeatStopped);
     tester.setRepeat(true);
     EXPECT_NO_THROW(tester.OpakujCteniTimerTimer());
     EXPECT_TRUE(tester.repeating());
+    EXPECT_EQ(reporter.count(), 0);
     choice = PortBase::ChoiceHex;
     hexText = QStringLiteral("nope");
-    EXPECT_THROW(tester.OpakujCteniTimerTimer(), ConversionError);
+    // The message is shown with the repetition already stopped, so it does not come again meanwhile.
+    bool repeatingWhileShown = true;
+    int stopsWhileShown = 0;
+    reporter.onReport = [&](const QString&) {
+        repeatingWhileShown = tester.repeating();
+        stopsWhileShown = int(stopped.count());
+    };
+    EXPECT_NO_THROW(tester.OpakujCteniTimerTimer());
+    EXPECT_EQ(reporter.messages(), QStringList{QStringLiteral("'$nope' is not a valid integer value")});
+    EXPECT_FALSE(repeatingWhileShown);
+    EXPECT_EQ(stopsWhileShown, 1);
     EXPECT_FALSE(tester.repeating());
     EXPECT_EQ(stopped.count(), 1);
+}
+
+TEST_F(PortTesterTest, TheRepeatTimersFailingTickIsReportedOnce) {
+    RecordingErrorReporter reporter;
+    tester.togglePort();
+    tester.setRepeatInterval(5);
+    choice = PortBase::ChoiceHex;
+    hexText = QStringLiteral("G00");
+    QSignalSpy stopped(&tester, &PortTester::repeatStopped);
+    tester.setRepeat(true);
+    ASSERT_TRUE(serveUntil([&] { return reporter.count() > 0; }));
+    EXPECT_EQ(reporter.messages(), QStringList{QStringLiteral("'$G00' is not a valid integer value")});
+    EXPECT_EQ(stopped.count(), 1);
+    EXPECT_FALSE(tester.repeating());
 }
 
 namespace {

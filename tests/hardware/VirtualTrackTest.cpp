@@ -165,18 +165,6 @@ TEST_F(VirtualTrackTest, ThePortBackendMapsRegistersAtAnyBaseAndRecordsTheLamps)
     EXPECT_EQ(track.dataWrites().last().atMs, 10);
 }
 
-TEST(PortOptions, SimulateWithOrWithoutAScenarioFile) {
-    EXPECT_FALSE(PortOptions::fromArguments({QStringLiteral("tarvolin")}).simulate);
-    const PortOptions random =
-        PortOptions::fromArguments({QStringLiteral("tarvolin"), QStringLiteral("--simulate")});
-    EXPECT_TRUE(random.simulate);
-    EXPECT_TRUE(random.scenarioFile.isEmpty());
-    const PortOptions replay =
-        PortOptions::fromArguments({QStringLiteral("tarvolin"), QStringLiteral("--simulate=/tmp/race.txt")});
-    EXPECT_TRUE(replay.simulate);
-    EXPECT_EQ(replay.scenarioFile, QStringLiteral("/tmp/race.txt"));
-}
-
 TEST(PortBackendFactory, BuildsTheTrackForTheOptions) {
     TSettings settings;
     TrackClock clock;

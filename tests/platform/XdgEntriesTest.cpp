@@ -70,6 +70,20 @@ TEST_F(XdgEntries, ShortcutIsAnExecutableLauncherOfTheProgram) {
     EXPECT_TRUE(readText(file).contains(QStringLiteral("\nExec=\"/usr/bin/tarvolin\"\n")));
 }
 
+TEST_F(XdgEntries, LaunchersCarryTheDataFolderTheProgramWasStartedWith) {
+    const QStringList arguments = {QStringLiteral("--data"), QStringLiteral("/srv/dráha 1")};
+    XdgDesktopShortcut shortcut(paths());
+    shortcut.setProgramArguments(arguments);
+    shortcut.create(QStringLiteral("/usr/bin/tarvolin"));
+    XdgStartEntry entry(paths());
+    entry.setProgramArguments(arguments);
+    entry.setEnabled(true, QStringLiteral("/usr/bin/tarvolin"));
+    for (const QString& file : {shortcut.filePath(), entry.filePath()})
+        EXPECT_TRUE(readText(file).contains(
+            QStringLiteral("\nExec=\"/usr/bin/tarvolin\" \"--data\" \"/srv/dráha 1\"\n")))
+            << readText(file).toStdString();
+}
+
 TEST_F(XdgEntries, StartEntryIsWrittenWithTheCurrentPathAndRemoved) {
     XdgStartEntry entry(paths());
     const QString file = home.path() + QStringLiteral("/.config/autostart/tarvolin.desktop");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/UserError.h"
 #include "hardware/SerialSensorPort.h"
 
 // A serial sensor port that only counts its openings and closings.
@@ -8,6 +9,8 @@ public:
     bool isOpen() const override { return m_open; }
     void open() override {
         ++opens;
+        if (failOnOpen)
+            throw UserError(QStringLiteral("Unable to open com port (win error code: 2)"));
         m_open = true;
     }
     void close() override {
@@ -15,6 +18,7 @@ public:
         m_open = false;
     }
 
+    bool failOnOpen = false;
     int opens = 0;
     int closes = 0;
 

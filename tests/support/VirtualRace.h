@@ -7,6 +7,7 @@
 #include "RecordingRaceView.h"
 #include "VirtualScheduler.h"
 #include "VirtualTimer.h"
+#include "VirtualTimerFactory.h"
 
 #include "config/TSettings.h"
 #include "hardware/ControlPulse.h"
@@ -14,6 +15,7 @@
 #include "hardware/StartLights.h"
 #include "hardware/TSmallPort.h"
 #include "timing/LapList.h"
+#include "timing/Station.h"
 #include "timing/TRace.h"
 
 #include <QDateTime>
@@ -21,9 +23,10 @@
 #include <array>
 #include <memory>
 
-// The race as the main window assembles it, on virtual time: fake clock, virtual timers, a fake port
+// The station as the main window builds it, on virtual time: fake clock, virtual timers, a fake port
 // at base 888 (open), a recording view, a fake sound player and serial port. The light sequence's
-// waits block the virtual main thread. Members are public so that tests reach every part.
+// waits block the virtual main thread. The members name the station's parts so that tests reach
+// every one.
 class VirtualRace {
 public:
     explicit VirtualRace(const QString& dataFolder = QString());
@@ -41,25 +44,25 @@ public:
 
     FakeClock clock;
     VirtualScheduler scheduler{clock};
+    VirtualTimerFactory timers{scheduler};
     TSettings settings;
-    FakePortBackend* backend = nullptr; // owned by port
-    std::unique_ptr<TSmallPort> port;
-
-    std::array<std::unique_ptr<VirtualTimer>, 4> samplers;
-    std::array<std::unique_ptr<VirtualTimer>, 4> deadTimers;
-    std::unique_ptr<VirtualTimer> display;
-    std::unique_ptr<VirtualTimer> hwLog0;
-    std::unique_ptr<VirtualTimer> hwLog1;
-    std::unique_ptr<VirtualTimer> extStart;
-
-    std::array<std::unique_ptr<LapList>, 4> lists;
     FakeSoundPlayer sound;
     FakeSerialSensorPort serial;
     RecordingRaceView view;
     QDateTime wallClock{QDate(2026, 12, 9), QTime(14, 5, 33)};
+    FakePortBackend* backend = nullptr; // owned by the station's port
 
-    std::unique_ptr<StartLights> lights;
-    std::unique_ptr<ControlPulse> pulse;
-    std::unique_ptr<TRace> race;
-    std::unique_ptr<ExternalStartWatch> watch;
+    std::unique_ptr<Station> station;
+    TSmallPort* port = nullptr;
+    std::array<VirtualTimer*, 4> samplers{};
+    std::array<VirtualTimer*, 4> deadTimers{};
+    VirtualTimer* display = nullptr;
+    VirtualTimer* hwLog0 = nullptr;
+    VirtualTimer* hwLog1 = nullptr;
+    VirtualTimer* extStart = nullptr;
+    std::array<LapList*, 4> lists{};
+    StartLights* lights = nullptr;
+    ControlPulse* pulse = nullptr;
+    TRace* race = nullptr;
+    ExternalStartWatch* watch = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "VirtualTimerFactory.h"
 
-#include "VirtualTimer.h"
-
 std::unique_ptr<ITimer> VirtualTimerFactory::createTimer(const QString& name, TimerKind) {
-    return std::make_unique<VirtualTimer>(m_scheduler, name);
+    auto timer = std::make_unique<VirtualTimer>(m_scheduler, name);
+    m_timers.insert(name, timer.get());
+    return timer;
 }

@@ -1,17 +1,24 @@
 #pragma once
 
+#include "VirtualTimer.h"
+
 #include "base/TimerFactory.h"
+
+#include <QMap>
 
 class VirtualScheduler;
 
-// Makes every timer a VirtualTimer on one scheduler, whatever kind is asked for: a part that takes its
-// timers from a factory then runs on virtual time, which only the test moves.
+// Makes every timer a virtual one on the scheduler, whatever its kind, and finds it again by name.
 class VirtualTimerFactory : public TimerFactory {
 public:
     explicit VirtualTimerFactory(VirtualScheduler& scheduler) : m_scheduler(scheduler) {}
 
     std::unique_ptr<ITimer> createTimer(const QString& name, TimerKind kind) override;
 
+    // The timer made under name; null when there is none (or it is gone).
+    VirtualTimer* timer(const QString& name) const { return m_timers.value(name); }
+
 private:
     VirtualScheduler& m_scheduler;
+    QMap<QString, VirtualTimer*> m_timers;
 };

@@ -113,3 +113,31 @@ TEST_F(LapFileTest, SavingReplacesTheWholeFile) {
     saveLapFile(file, {QStringLiteral("00:09:000")});
     EXPECT_EQ(readBytes(file), QByteArray("00:09:000\r\n"));
 }
+
+TEST_F(LapFileTest, AKartsListRefusesAHugeFileAndStrayLinesWithShortMessages) {
+    const QString huge = path(QStringLiteral("huge.txt"));
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(MaxLapFileBytes + 1, 'x'));
+    file.close();
+    EXPECT_THROW(loadLapFile(huge), UserError);
+
+    // Seven stray lines, one of them 100 000 characters long: the first five are named, shortened.
+    QStringList entries = {QStringLiteral("00:41:000")};
+    entries << QString(100000, QLatin1Char('y'));
+    for (int i = 0; i < 6; ++i)
+        entries << QStringLiteral("kolo %1").arg(i);
+    const QString stray = path(QStringLiteral("stray.txt"));
+    saveLapFile(stray, entries);
+    EXPECT_EQ(loadLapFile(stray), entries);
+    try {
+        loadLapTimesFile(stray);
+        FAIL() << "stray lines were accepted";
+    } catch (const UserError& error) {
+        EXPECT_LT(error.message().size(), 600);
+        EXPECT_TRUE(error.message().contains(QStringLiteral("řádek 2: ")));
+        EXPECT_TRUE(error.message().contains(QStringLiteral("řádek 6: \u201ekolo 3\u201c")));
+        EXPECT_FALSE(error.message().contains(QStringLiteral("řádek 7")));
+        EXPECT_TRUE(error.message().contains(QStringLiteral("celkem 7")));
+    }
+}

@@ -1,8 +1,13 @@
+#include "RecordingErrorReporter.h"
+
+#include "base/UserError.h"
 #include "timing/MessageTimer.h"
 
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 // Real timers on real time: only which ticks come and how many are checked, never when. Where a tick
 // must not come, a second timer of the same interval ticking beside the first shows that it had its
@@ -12,6 +17,11 @@ namespace {
 
 // Generous: a busy machine is slow, never wrong.
 constexpr int WaitMs = 30000;
+
+// Serves events until done() holds; false if it never did within the generous limit.
+bool serveUntil(const std::function<bool()>& done) {
+    return QTest::qWaitFor(done, WaitMs);
+}
 
 struct Counted {
     MessageTimer timer;
@@ -80,4 +90,18 @@ TEST(MessageTimer, HandlerMayDisableItsOwnTimer) {
     ASSERT_TRUE(witness.serveTicks(3));
     EXPECT_EQ(ticks, 1);
     EXPECT_FALSE(timer.enabled());
+}
+
+TEST(MessageTimer, AHandlerThatRaisesIsReportedOnceAndItsTimerTicksOn) {
+    RecordingErrorReporter reporter;
+    MessageTimer timer;
+    int ticks = 0;
+    timer.setOnTimer([&] {
+        if (++ticks == 1)
+            throw UserError(QStringLiteral("Externí start nelze přečíst."));
+    });
+    timer.setInterval(5);
+    timer.setEnabled(true);
+    EXPECT_TRUE(serveUntil([&] { return ticks >= 3; }));
+    EXPECT_EQ(reporter.messages(), QStringList{QStringLiteral("Externí start nelze přečíst.")});
 }

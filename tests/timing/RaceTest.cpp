@@ -310,54 +310,78 @@ TEST_F(RaceTest, SecondRaceMeasuresItsFirstLapFromItsOwnStart) {
     EXPECT_EQ(rig.laps(1), laps({"00:04:000"}));
 }
 
-TEST_F(RaceTest, MalformedLoadedLineStopsTheStopWithTheRaceAtRest) {
+TEST_F(RaceTest, AStrayLineIsLeftOutOfTheAccountingAndTheStopCompletes) {
     QStringList engineSet;
-    rig.race->hooks().setEngineTimeText = [&](int kart, const QString&) {
-        engineSet << QString::number(kart);
+    rig.race->hooks().setEngineTimeText = [&](int kart, const QString& text) {
+        engineSet << QStringLiteral("%1 %2").arg(kart).arg(text);
     };
     bool topTen = false;
     rig.race->hooks().TopTenDeset = [&] { topTen = true; };
+    rig.settings.HW.Mazat = true;
+    rig.settings.HW.MazatCas = 10;
     start();
-    rig.lists[1]->setEntries(laps({"00:30:000", "poznámka"}));
-    try {
-        stop();
-        FAIL() << "the stray line was accepted";
-    } catch (const ConversionError& error) {
-        EXPECT_EQ(error.text(), QString());
-    }
-    EXPECT_FALSE(rig.race->running());
-    EXPECT_FALSE(rig.samplers[0]->enabled());
-    EXPECT_EQ(engineSet, QStringList({QStringLiteral("1")}));
-    EXPECT_FALSE(topTen);
-    EXPECT_FALSE(rig.view.buttonEnabled(RaceButton::StavKar));
-    EXPECT_FALSE(rig.view.buttonEnabled(RaceButton::TopTen));
-    EXPECT_FALSE(QDir(m_dir.filePath(QStringLiteral("vysledky"))).exists());
-
-    rig.lists[1]->clear();
-    start();
+    pass(2, 90000);
+    runTo(91000);
+    const QString note = QStringLiteral("poznámka");
+    rig.lists[1]->setEntries({QStringLiteral("01:30:000"), note, QStringLiteral("00:05:000")});
     stop();
-    EXPECT_TRUE(rig.view.buttonEnabled(RaceButton::StavKar));
-    EXPECT_TRUE(rig.view.buttonEnabled(RaceButton::TopTen));
+    EXPECT_FALSE(rig.race->running());
+    EXPECT_FALSE(rig.samplers[1]->enabled());
+    EXPECT_EQ(engineSet, QStringList({QStringLiteral("1 0:0"), QStringLiteral("2 0:1"),
+                                      QStringLiteral("3 0:0"), QStringLiteral("4 0:0")}));
+    EXPECT_TRUE(topTen);
+    for (RaceButton button :
+         {RaceButton::StavKar, RaceButton::Statistika, RaceButton::Tisk, RaceButton::TopTen})
+        EXPECT_TRUE(rig.view.buttonEnabled(button));
+    // The short-lap filter passes over the stray line; the race's measured lap is kept.
+    EXPECT_EQ(rig.laps(2), QStringList({QStringLiteral("01:30:000"), note}));
+    EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("vysledky/2026-12-09 14-05-33 kara2.txt"))));
+    ASSERT_EQ(rig.view.errors().size(), 1);
+    EXPECT_TRUE(rig.view.errors().at(0).contains(QStringLiteral("kára 2: \u201epoznámka\u201c")))
+        << rig.view.errors().at(0).toUtf8().constData();
 }
 
-TEST_F(RaceTest, SoundThatCannotBeOpenedEndsStartAtStepFive) {
+TEST_F(RaceTest, AMissingEndSoundIsSaidBeforeTheLightsAndTheRaceIsTimedWithoutIt) {
     rig.settings.Zvuk.Hrat = true;
     rig.sound.failOnOpen = true;
-    EXPECT_THROW(rig.race->StartButton1Click(), UserError);
-    EXPECT_TRUE(rig.race->running());
-    EXPECT_TRUE(rig.view.running());
-    EXPECT_EQ(rig.backend->data(), Green);
+    rig.view.setRaceMinutes(1);
+    rig.race->StartButton1Click();
+    ASSERT_EQ(rig.view.errors().size(), 1);
+    // Said before the light sequence: the error precedes the first lamp.
+    const QStringList log = rig.view.log();
+    const auto firstOf = [&](const QString& prefix) {
+        for (int i = 0; i < log.size(); ++i)
+            if (log.at(i).startsWith(prefix))
+                return i;
+        return int(log.size());
+    };
+    EXPECT_LT(firstOf(QStringLiteral("error")), firstOf(QStringLiteral("lamp ")));
+    ASSERT_TRUE(rig.race->running());
+    startMs = rig.race->startTick();
+    pass(1, 30000);
+    runTo(61000);
+    EXPECT_EQ(rig.laps(1), laps({"00:30:000"}));
     EXPECT_FALSE(rig.race->endPending());
+    EXPECT_TRUE(rig.view.lamp(Lamp::Red)); // the end is still shown
+    EXPECT_EQ(rig.sound.plays(), 0);
+    EXPECT_EQ(rig.view.errors().size(), 1);
+}
+
+TEST_F(RaceTest, ASerialPortThatCannotOpenLeavesTheRaceAtRest) {
+    rig.settings.PoSpusteni.COM = true;
+    rig.serial.failOnOpen = true;
+    rig.lists[0]->setEntries(laps({"00:40:000"}));
+    rig.backend->clearWrites();
+    rig.race->StartButton1Click();
+    EXPECT_FALSE(rig.race->running());
+    EXPECT_FALSE(rig.view.running());
+    EXPECT_TRUE(rig.view.lamp(Lamp::Red));
+    EXPECT_TRUE(rig.backend->writes().empty()) << "no light sequence";
+    EXPECT_EQ(rig.view.errors().size(), 1);
+    EXPECT_TRUE(rig.view.buttonEnabled(RaceButton::Tisk));
+    EXPECT_EQ(rig.laps(1), laps({"00:40:000"})) << "the last race's laps stay";
     for (int k = 0; k < 4; ++k)
         EXPECT_FALSE(rig.samplers[k]->enabled());
-    EXPECT_FALSE(rig.display->enabled());
-    rig.passSensor(1, rig.clock.nowMs() + 100);
-    rig.scheduler.advance(1000);
-    EXPECT_TRUE(rig.laps(1).isEmpty());
-
-    stop();
-    EXPECT_FALSE(rig.race->running());
-    EXPECT_TRUE(rig.view.buttonEnabled(RaceButton::Tisk));
 }
 
 TEST_F(RaceTest, StopNestedInALapDoesNotRearmTheChannel) {
@@ -407,8 +431,8 @@ TEST_F(RaceTest, ClearingTheListDuringARaceKeepsTheMark) {
     EXPECT_EQ(rig.laps(1), laps({"00:20:000"}));
 }
 
-// Every race is kept in "vysledky" once the filters have run.
-TEST_F(RaceTest, FinishedRaceLeavesItsLapFiles) {
+// Every race is kept in "vysledky" as it was measured, before the filters and the operator's edits.
+TEST_F(RaceTest, KeptFilesHoldTheLapsAsMeasured) {
     rig.settings.Ostatni.PrvniKolo = true;
     QStringList atReminders;
     rig.race->hooks().showRemindersIfAny = [&] {
@@ -419,14 +443,42 @@ TEST_F(RaceTest, FinishedRaceLeavesItsLapFiles) {
     pass(1, 50000);
     pass(3, 20000);
     runTo(51000);
+    rig.lists[0]->setEntries(laps({"00:01:000"})); // the operator loads another file
     stop();
-    const QString kept = m_dir.filePath(QStringLiteral("vysledky/2026-12-09 14-05-33 kara1.txt"));
-    QFile file(kept);
+    QFile file(m_dir.filePath(QStringLiteral("vysledky/2026-12-09 14-05-33 kara1.txt")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("00:40:000\r\n"));
-    // Kart 3's only lap was its first lap, so its list is empty and no file is kept; nor for 2 and 4.
-    EXPECT_EQ(atReminders, QStringList({QStringLiteral("2026-12-09 14-05-33 kara1.txt")}));
+    EXPECT_EQ(file.readAll(), QByteArray("00:10:000\r\n00:40:000\r\n"));
+    EXPECT_EQ(atReminders, QStringList({QStringLiteral("2026-12-09 14-05-33 kara1.txt"),
+                                        QStringLiteral("2026-12-09 14-05-33 kara3.txt")}));
+    EXPECT_TRUE(rig.laps(3).isEmpty()) << "the list still loses its first lap";
     EXPECT_TRUE(rig.view.errors().isEmpty());
+}
+
+TEST_F(RaceTest, AKeptFileNeverReplacesAnother) {
+    for (int race = 0; race < 3; ++race) { // the same second each time, as with a clock set back
+        start();
+        pass(1, 10000 + race);
+        runTo(11000);
+        stop();
+    }
+    QFile third(m_dir.filePath(QStringLiteral("vysledky/2026-12-09 14-05-33 kara1 (3).txt")));
+    ASSERT_TRUE(third.open(QIODevice::ReadOnly));
+    EXPECT_EQ(third.readAll(), QByteArray("00:10:002\r\n"));
+    EXPECT_EQ(QDir(m_dir.filePath(QStringLiteral("vysledky"))).entryList(QDir::Files).size(), 3);
+}
+
+TEST_F(RaceTest, ClosingTheProgramKeepsARunningRaceWithoutAccountingIt) {
+    int accounted = 0;
+    rig.race->hooks().setEngineTimeText = [&](int, const QString&) { ++accounted; };
+    start();
+    pass(2, 10000);
+    runTo(11000);
+    rig.race->closeProgram();
+    EXPECT_FALSE(rig.race->running());
+    EXPECT_EQ(accounted, 0);
+    EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("vysledky/2026-12-09 14-05-33 kara2.txt"))));
+    rig.race->closeProgram(); // at rest: nothing more is kept
+    EXPECT_EQ(QDir(m_dir.filePath(QStringLiteral("vysledky"))).entryList(QDir::Files).size(), 1);
 }
 
 TEST_F(RaceTest, NoLapFilesWhenKeepingIsOff) {

@@ -1,3 +1,6 @@
+#include "RecordingErrorReporter.h"
+
+#include "base/UserError.h"
 #include "timing/ThdTimer.h"
 
 #include <QCoreApplication>
@@ -22,6 +25,11 @@ namespace {
 
 // Generous: a busy machine is slow, never wrong.
 constexpr int WaitMs = 30000;
+
+// Serves events until done() holds; false if it never did within the generous limit.
+bool serveUntil(const std::function<bool()>& done) {
+    return QTest::qWaitFor(done, WaitMs);
+}
 
 struct Counted {
     std::unique_ptr<TThreadedTimer> timer = std::make_unique<TThreadedTimer>();
@@ -402,4 +410,79 @@ TEST(ThreadedTimer, TicksRunOnTheOwnersThread) {
     });
     timer.setEnabled(true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, WaitMs));
+}
+
+TEST(ThreadedTimer, AHandlerThatRaisesIsReportedOnceAndItsTimerTicksOn) {
+    RecordingErrorReporter reporter;
+    TThreadedTimer timer;
+    timer.setInterval(5);
+    int ticks = 0;
+    timer.setOnTimer([&] {
+        if (++ticks == 1)
+            throw UserError(QStringLiteral("Čidlo káry 1 nelze přečíst."));
+    });
+    timer.setEnabled(true);
+    ASSERT_TRUE(serveUntil([&] { return ticks >= 4; }));
+    EXPECT_EQ(reporter.messages(), QStringList{QStringLiteral("Čidlo káry 1 nelze přečíst.")});
+    EXPECT_TRUE(timer.enabled());
+}
+
+TEST(ThreadedTimer, TheWorkerIsReleasedBeforeTheErrorIsShown) {
+    // The report stands in for a message box: the operator reads it for as long as it takes, and
+    // meanwhile the same timer must go on ticking rather than wait for its failed tick to end.
+    RecordingErrorReporter reporter;
+    TThreadedTimer timer;
+    timer.setInterval(5);
+    int ticks = 0;
+    timer.setOnTimer([&] {
+        if (++ticks == 1)
+            throw UserError(QStringLiteral("Displej nelze obnovit."));
+    });
+    bool tickedWhileShown = false;
+    reporter.onReport = [&](const QString&) { tickedWhileShown = serveUntil([&] { return ticks >= 3; }); };
+    timer.setEnabled(true);
+    ASSERT_TRUE(serveUntil([&] { return reporter.count() > 0; }));
+    EXPECT_TRUE(tickedWhileShown);
+    EXPECT_EQ(reporter.count(), 1);
+}
+
+TEST(ThreadedTimer, AHandlerFailingAtEveryTickDoesNotStackItsMessage) {
+    // While the message box is open its event loop serves the timer's further ticks, and each fails
+    // the same way again.
+    RecordingErrorReporter reporter;
+    TThreadedTimer timer;
+    timer.setInterval(5);
+    int ticks = 0;
+    timer.setOnTimer([&] {
+        ++ticks;
+        throw UserError(QStringLiteral("Port LPT nelze přečíst."));
+    });
+    int ticksWhileShown = 0;
+    bool shown = false;
+    reporter.onReport = [&](const QString&) {
+        if (shown)
+            return; // a second box, which is the fault looked for here
+        shown = true;
+        const int before = ticks;
+        serveUntil([&] { return ticks >= before + 3; });
+        ticksWhileShown = ticks - before;
+        timer.setEnabled(false);
+    };
+    timer.setEnabled(true);
+    ASSERT_TRUE(serveUntil([&] { return !timer.enabled(); }));
+    EXPECT_GE(ticksWhileShown, 3);
+    EXPECT_EQ(reporter.count(), 1);
+}
+
+TEST(ThreadedTimer, AHandlerThatRaisesAndDestroysItsTimerIsReported) {
+    RecordingErrorReporter reporter;
+    auto* timer = new TThreadedTimer;
+    timer->setInterval(5);
+    timer->setOnTimerEvent([](QObject* sender) {
+        delete sender;
+        throw UserError(QStringLiteral("Časovač skončil."));
+    });
+    timer->setEnabled(true);
+    ASSERT_TRUE(serveUntil([&] { return reporter.count() > 0; }));
+    EXPECT_EQ(reporter.messages(), QStringList{QStringLiteral("Časovač skončil.")});
 }

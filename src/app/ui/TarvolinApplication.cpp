@@ -1,31 +1,65 @@
 #include "app/ui/TarvolinApplication.h"
 
-#include <QMessageBox>
+#include "platform/ShutdownSignals.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTranslator>
+
+#include <cstdio>
 #include <exception>
 
-TarvolinApplication::TarvolinApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TarvolinApplication::TarvolinApplication(int& argc, char** argv)
+    : QApplication(argc, argv),
+      m_previousReporter(ErrorBoundary::setReporter([this](const QString& message) { showError(message); })) {
+    // The standard dialogs and buttons (file dialogs, "Ano"/"Ne") speak the station's language.
+    auto* czech = new QTranslator(this);
+    if (czech->load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"),
+                    QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(czech);
+}
+
+TarvolinApplication::~TarvolinApplication() {
+    ErrorBoundary::setReporter(std::move(m_previousReporter));
+}
 
 QString TarvolinApplication::errorTitle() {
     return QStringLiteral("Tarvolin");
 }
 
 QString TarvolinApplication::unknownErrorText() {
-    return QStringLiteral("Nastala neočekávaná chyba. Akce nebyla dokončena.");
+    return ErrorBoundary::unexpectedErrorText();
 }
 
 bool TarvolinApplication::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        showError(QString::fromUtf8(error.what()));
-    } catch (...) {
-        showError(unknownErrorText());
-    }
+    // Taken before delivery: the handler may delete its receiver.
+    const char* receiverClass = receiver ? receiver->metaObject()->className() : "no receiver";
+    const QEvent::Type type = event ? event->type() : QEvent::None;
+    bool result = true;
+    const std::exception_ptr escaped =
+        ErrorBoundary::capture([&] { result = QApplication::notify(receiver, event); });
+    if (!escaped)
+        return result;
+    qWarning("An error escaped its handler to the application (event %d for a %s); that handler should "
+             "report it through ErrorBoundary::guarded()",
+             int(type), receiverClass);
+    ErrorBoundary::report(escaped);
     return true;
 }
 
 void TarvolinApplication::showError(const QString& message) {
-    // The box is modal and runs its own event loop; an error inside it is caught again here.
+    // The box is modal and runs its own event loop; handlers failing meanwhile report through here
+    // again.
     QMessageBox::critical(activeWindow(), errorTitle(), message);
+}
+
+void TarvolinApplication::reportStartFailure(const QString& message) {
+    // The signals are caught before anyone can have read the message and sent one.
+    ShutdownSignals shutdown;
+    QMessageBox box(QMessageBox::Critical, errorTitle(), message, QMessageBox::Ok);
+    QObject::connect(&shutdown, &ShutdownSignals::shutdownRequested, &box, &QMessageBox::reject);
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    std::fflush(stderr);
+    box.exec();
 }

@@ -1,5 +1,6 @@
 #include "config/ui/About.h"
 
+#include "base/ErrorBoundary.h"
 #include "platform/ShellOpen.h"
 
 #include <QCoreApplication>
@@ -83,7 +84,9 @@ TAboutBox::TAboutBox(ShellOpen* shell, QWidget* parent, ProgramVersion version)
     contact->setTextFormat(Qt::RichText);
     contact->setOpenExternalLinks(false);
     contact->setCursor(Qt::PointingHandCursor);
-    connect(contact, &QLabel::linkActivated, this, &TAboutBox::ContactClick);
+    // The mail program is started through the platform's shell service, which may fail.
+    connect(contact, &QLabel::linkActivated, this,
+            ErrorBoundary::guardedSlot(this, &TAboutBox::ContactClick));
 
     auto* info = new QPushButton(QStringLiteral("&Informace"), this);
     info->setObjectName(QStringLiteral("InfoBtn"));

@@ -1,10 +1,12 @@
 #include "config/ui/nastaveni.h"
 
+#include "base/ErrorBoundary.h"
 #include "base/UserError.h"
 #include "config/DataFolder.h"
 #include "config/SerialSection.h"
 #include "config/SerialValueLists.h"
 #include "config/SettingsFile.h"
+#include "config/SettingsTable.h"
 #include "config/SoundPathText.h"
 #include "config/TSettings.h"
 #include "config/TextCodec.h"
@@ -35,6 +37,8 @@
 #include <QFileInfo>
 #include <QHideEvent>
 #include <QImageReader>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QShowEvent>
 
 #include <optional>
@@ -75,6 +79,13 @@ void TNastavDlg::FormCreate() {
     ui->Cesta_Box->setHeaderHidden(true);
     ui->Cesta_Box->setRootIsDecorated(false);
     ui->btn_Zrus->setAutoDefault(false);
+
+    // A port base is at most four hexadecimal digits; a mistyped one kept in the file would point the
+    // station at no port at its next start.
+    auto* hexBase =
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9A-Fa-f]{1,4}")), this);
+    ui->LPTxx_BASE->setValidator(hexBase);
+    ui->LPTxx_Base1->setValidator(hexBase);
 
     m_priorityGroup = new QButtonGroup(this);
     m_priorityGroup->addButton(ui->priorita_aplikace0, 0);
@@ -117,6 +128,13 @@ void TNastavDlg::bindCheck(QCheckBox* box, bool& field) {
 }
 
 void TNastavDlg::bindSpin(QSpinBox* spin, int& field) {
+    // The range comes with the field's key in the settings table, the one place that keeps it; the
+    // form holds none. Set before the field is connected, so that the value the range moves the box
+    // to cannot reach the setting.
+    const std::optional<SettingRange> range = settingRange(m_settings, field);
+    Q_ASSERT_X(range, "TNastavDlg::bindSpin", "a number field edits a setting without a range");
+    if (range)
+        spin->setRange(range->minimum, range->maximum);
     connect(spin, &QSpinBox::valueChanged, this, [&field](int value) { field = value; });
     // The field's range clamps a loaded value, and the clamped value is what the setting holds.
     m_loaders.push_back([spin, &field] {
@@ -151,8 +169,16 @@ void TNastavDlg::bindMask(QListWidget* list, int& field) {
 void TNastavDlg::bindChoice(QButtonGroup* group, int& field) {
     connect(group, &QButtonGroup::idClicked, this, [&field](int id) { field = id; });
     m_loaders.push_back([group, &field] {
-        if (QAbstractButton* button = group->button(field))
+        if (QAbstractButton* button = group->button(field)) {
             button->setChecked(true);
+            return;
+        }
+        // A stored value that no item stands for (a priority of 7 set by hand) is none of the items:
+        // none is shown ticked, and the value is kept until the operator picks one.
+        group->setExclusive(false);
+        if (QAbstractButton* checked = group->checkedButton())
+            checked->setChecked(false);
+        group->setExclusive(true);
     });
 }
 
@@ -179,7 +205,9 @@ void TNastavDlg::bindSettings() {
 
     // Page "Semafor"
     bindCheck(ui->Semafor, s.Semafor.Pouzij);
-    m_loaders.push_back([this] { setSemaforChoice(m_settings.Semafor.Port); });
+    // The lights use the port the start page chooses, whatever the file says for them, so their page
+    // shows that port. Semafor/Port keeps its stored value until the operator picks a port.
+    m_loaders.push_back([this] { setSemaforChoice(m_settings.PoSpusteni.Port); });
     bindSpin(ui->Prodleva, s.Semafor.Prodleva);
     bindMask(ui->ZelenaBit, s.Semafor.Zelena);
     bindMask(ui->OranzovaBit, s.Semafor.Oranzova);
@@ -243,81 +271,76 @@ void TNastavDlg::bindSettings() {
 }
 
 void TNastavDlg::syncFromSettings() {
-    // A control whose change acts at once (the start entry) may fail; every other control is still
-    // brought in line before the failure is reported.
-    std::optional<UserError> failure;
-    for (const auto& load : m_loaders) {
-        try {
-            load();
-        } catch (const UserError& error) {
-            if (!failure)
-                failure = error;
-        }
-    }
-    if (failure)
-        throw *failure;
+    // A control whose change acts at once (the start entry) may fail; its handler reports that, and
+    // the remaining controls are still brought in line.
+    for (const auto& load : m_loaders)
+        load();
 }
 
 // --- actions ---------------------------------------------------------------------------------------
 
-void TNastavDlg::runHook(const std::function<void()>& hook) {
-    if (hook)
-        hook();
-}
-
 void TNastavDlg::connectActions() {
-    connect(ui->OK_BitBtn, &QPushButton::clicked, this, &TNastavDlg::OK_BitBtnClick);
-    connect(ui->btn_Zrus, &QPushButton::clicked, this, &TNastavDlg::btn_ZrusClick);
+    // Every action of the window is the boundary of what it starts: an error is reported there and the
+    // window stays usable.
+    using ErrorBoundary::guardedSlot;
+    connect(ui->OK_BitBtn, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::OK_BitBtnClick));
+    connect(ui->btn_Zrus, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::btn_ZrusClick));
 
     for (QRadioButton* radio : {ui->LPT1_Start, ui->LPT2_Start, ui->LPTxx_Start, ui->Semafor_LPT1,
                                 ui->Semafor_LPT2, ui->Semafor_LPT3})
-        connect(radio, &QRadioButton::clicked, this, &TNastavDlg::StartPortClick);
-    connect(ui->LPTxx_BASE, &QLineEdit::textChanged, this, &TNastavDlg::LPTxx_BASEChange);
-    connect(ui->OpravLPT, &QPushButton::clicked, this, &TNastavDlg::OpravLPTClick);
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &TNastavDlg::BitBtn1Click);
-    connect(ui->VynulujTab, &QPushButton::clicked, this, [this] { runHook(m_hooks.resetBestTwenty); });
-    connect(ui->po_spusteni, &QCheckBox::toggled, this, &TNastavDlg::po_spusteniClick);
-    connect(ui->cbLPT, &QCheckBox::clicked, this, &TNastavDlg::cbLPTClick);
-    connect(ui->cbCOM, &QCheckBox::clicked, this, &TNastavDlg::cbCOMClick);
-    connect(ui->Zalohuj_data, &QPushButton::clicked, this, [this] { runHook(m_hooks.showBackup); });
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &TNastavDlg::BitBtn2Click);
+        connect(radio, &QRadioButton::clicked, this, guardedSlot(this, &TNastavDlg::StartPortClick));
+    connect(ui->LPTxx_BASE, &QLineEdit::textChanged, this, guardedSlot(this, &TNastavDlg::LPTxx_BASEChange));
+    connect(ui->OpravLPT, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::OpravLPTClick));
+    connect(ui->BitBtn1, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::BitBtn1Click));
+    connect(ui->VynulujTab, &QPushButton::clicked, this,
+            guardedSlot([this] { callHook(m_hooks.resetBestTwenty); }));
+    connect(ui->po_spusteni, &QCheckBox::toggled, this, guardedSlot(this, &TNastavDlg::po_spusteniClick));
+    connect(ui->cbLPT, &QCheckBox::clicked, this, guardedSlot(this, &TNastavDlg::cbLPTClick));
+    connect(ui->cbCOM, &QCheckBox::clicked, this, guardedSlot(this, &TNastavDlg::cbCOMClick));
+    connect(ui->Zalohuj_data, &QPushButton::clicked, this,
+            guardedSlot([this] { callHook(m_hooks.showBackup); }));
+    connect(ui->BitBtn2, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::BitBtn2Click));
 
-    connect(ui->PlayButton2, &QPushButton::clicked, this, &TNastavDlg::PlayButton2Click);
-    connect(ui->Button2, &QPushButton::clicked, this, &TNastavDlg::Button2Click);
-    connect(ui->Cesta_Box, &QTreeWidget::currentItemChanged, this, &TNastavDlg::Cesta_BoxChange);
+    connect(ui->PlayButton2, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::PlayButton2Click));
+    connect(ui->Button2, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::Button2Click));
+    connect(ui->Cesta_Box, &QTreeWidget::currentItemChanged, this,
+            guardedSlot(this, &TNastavDlg::Cesta_BoxChange));
 
-    connect(ui->Nacti1, &QPushButton::clicked, this, &TNastavDlg::Nacti1Click);
-    connect(ui->NahledBtn, &QPushButton::clicked, this, [this] { runHook(m_hooks.showResultsPreview); });
+    connect(ui->Nacti1, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::Nacti1Click));
+    connect(ui->NahledBtn, &QPushButton::clicked, this,
+            guardedSlot([this] { callHook(m_hooks.showResultsPreview); }));
 
-    connect(ui->TV_OUT_Box, &QCheckBox::clicked, this, [this] { runHook(m_hooks.tvOutClicked); });
+    connect(ui->TV_OUT_Box, &QCheckBox::clicked, this,
+            guardedSlot([this] { callHook(m_hooks.tvOutClicked); }));
     connect(ui->PruhlednyForm_Box, &QCheckBox::clicked, this,
-            [this] { runHook(m_hooks.transparentFormClicked); });
+            guardedSlot([this] { callHook(m_hooks.transparentFormClicked); }));
     connect(m_displayTypeGroup, &QButtonGroup::idClicked, this,
-            [this] { runHook(m_hooks.displayTypeClicked); });
+            guardedSlot([this] { callHook(m_hooks.displayTypeClicked); }));
 
-    connect(ui->SpinLOG0, &QSpinBox::valueChanged, this, &TNastavDlg::SpinLOG0Change);
-    connect(ui->SpinLOG1, &QSpinBox::valueChanged, this, &TNastavDlg::SpinLOG1Change);
+    connect(ui->SpinLOG0, &QSpinBox::valueChanged, this, guardedSlot(this, &TNastavDlg::SpinLOG0Change));
+    connect(ui->SpinLOG1, &QSpinBox::valueChanged, this, guardedSlot(this, &TNastavDlg::SpinLOG1Change));
 
     QPushButton* fileButtons[] = {ui->btnFtpSoubor1, ui->btnFtpSoubor2, ui->btnFtpSoubor3, ui->btnFtpSoubor4};
     for (int i = 0; i < 4; ++i) {
-        connect(fileButtons[i], &QPushButton::clicked, this, [this, i] {
-            if (m_hooks.ftpChooseFile)
-                m_hooks.ftpChooseFile(i + 1);
-        });
+        connect(fileButtons[i], &QPushButton::clicked, this, guardedSlot([this, i] {
+                    if (m_hooks.ftpChooseFile)
+                        m_hooks.ftpChooseFile(i + 1);
+                }));
     }
     QCheckBox* boxes[] = {ui->cbFtp1, ui->cbFtp2, ui->cbFtp3, ui->cbFtp4, ui->cbFtp5};
     for (int i = 0; i < 5; ++i) {
-        connect(boxes[i], &QCheckBox::clicked, this, [this, i] {
-            if (m_hooks.ftpBoxClicked)
-                m_hooks.ftpBoxClicked(i + 1);
-        });
+        connect(boxes[i], &QCheckBox::clicked, this, guardedSlot([this, i] {
+                    if (m_hooks.ftpBoxClicked)
+                        m_hooks.ftpBoxClicked(i + 1);
+                }));
     }
-    connect(ui->btnPosliFtp, &QPushButton::clicked, this, [this] { runHook(m_hooks.ftpSend); });
-    connect(ui->Ukonci_BitBtn, &QPushButton::clicked, this, [this] { runHook(m_hooks.ftpCancel); });
-    connect(ui->PageControl1, &QTabWidget::currentChanged, this, [this] {
-        if (isVisible() && ui->PageControl1->currentWidget() == ui->tbFTPklient)
-            runHook(m_hooks.ftpPageShown);
-    });
+    connect(ui->btnPosliFtp, &QPushButton::clicked, this, guardedSlot([this] { callHook(m_hooks.ftpSend); }));
+    connect(ui->Ukonci_BitBtn, &QPushButton::clicked, this,
+            guardedSlot([this] { callHook(m_hooks.ftpCancel); }));
+    connect(ui->PageControl1, &QTabWidget::currentChanged, this, guardedSlot([this] {
+                if (isVisible() && ui->PageControl1->currentWidget() == ui->tbFTPklient)
+                    callHook(m_hooks.ftpPageShown);
+            }));
 
     connectPortTester();
 }
@@ -361,7 +384,7 @@ void TNastavDlg::FormShow() {
     ui->btn_Port->setText(
         PortTester::portButtonCaption(m_services.parallelPort && m_services.parallelPort->Opened()));
     if (ui->PageControl1->currentWidget() == ui->tbFTPklient)
-        runHook(m_hooks.ftpPageShown);
+        callHook(m_hooks.ftpPageShown);
 }
 
 void TNastavDlg::FormActivate() {
@@ -379,7 +402,8 @@ void TNastavDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    FormShow();
+    // FormShow runs the FTP page's hook, which belongs to another part and may fail.
+    ErrorBoundary::guarded([this] { FormShow(); });
     // The window system's activation follows the show; it is handled here already, so that the
     // window behaves alike where no activation comes (offscreen).
     FormActivate();
@@ -612,25 +636,27 @@ void TNastavDlg::connectSerial() {
     ui->ComComboBox6->addItems(SerialValueLists::flowControls());
     showSerialParameters();
 
+    // A new line setting and the learning open or re-open the port, which may fail.
+    using ErrorBoundary::guardedSlot;
     QComboBox* lists[] = {ui->ComComboBox1, ui->ComComboBox2, ui->ComComboBox3,
                           ui->ComComboBox5, ui->ComComboBox4, ui->ComComboBox6};
     for (int i = 0; i < 6; ++i) {
         connect(lists[i], &QComboBox::textActivated, this,
-                [this, i](const QString& value) { applySerialList(i, value); });
+                guardedSlot([this, i](const QString& value) { applySerialList(i, value); }));
     }
 
     SerialLearnPanel* panel = m_services.learnPanel;
     for (int slot = 0; slot < SerialLearnPanel::SlotCount; ++slot) {
         auto* button = findChild<QPushButton*>(SerialLearnPanel::learnButtonName(slot));
-        connect(button, &QPushButton::clicked, this, [panel, slot] {
-            if (panel)
-                panel->learnClick(slot);
-        });
+        connect(button, &QPushButton::clicked, this, guardedSlot([panel, slot] {
+                    if (panel)
+                        panel->learnClick(slot);
+                }));
     }
-    connect(ui->btnCtiData, &QPushButton::clicked, this, [panel] {
-        if (panel)
-            panel->btnCtiDataClick();
-    });
+    connect(ui->btnCtiData, &QPushButton::clicked, this, guardedSlot([panel] {
+                if (panel)
+                    panel->btnCtiDataClick();
+            }));
     if (!panel)
         return;
     connect(panel, &SerialLearnPanel::learnButtonChanged, this, &TNastavDlg::showLearnButton);
@@ -703,7 +729,7 @@ void TNastavDlg::fillOwnSettingsHooks() {
     hooks.onTopChanged = [this] {
         TVzdyNavrchuDlg notice(this);
         if (notice.exec() == QDialog::Accepted)
-            runHook(m_hooks.closeMainWindow);
+            callHook(m_hooks.closeMainWindow);
     };
     hooks.writeRestingValue = [this](quint8 value) {
         TSmallPort* port = m_services.parallelPort;
@@ -732,12 +758,16 @@ void TNastavDlg::finishReadingSettingsFile() {
 // --- page "Testování", parallel port ---------------------------------------------------------------
 
 void TNastavDlg::connectPortTester() {
-    connect(ui->btn_Port, &QPushButton::clicked, this, &TNastavDlg::btn_PortClick);
-    connect(ui->CtiPort, &QPushButton::clicked, this, &TNastavDlg::CtiPortClick);
-    connect(ui->UlozPort, &QPushButton::clicked, this, &TNastavDlg::UlozPortClick);
+    // The port base comes from a typed text, which may not be hexadecimal. The repeat timer's tick
+    // reports its own failure (PortTester::OpakujCteniTimerTimer).
+    using ErrorBoundary::guardedSlot;
+    connect(ui->btn_Port, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::btn_PortClick));
+    connect(ui->CtiPort, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::CtiPortClick));
+    connect(ui->UlozPort, &QPushButton::clicked, this, guardedSlot(this, &TNastavDlg::UlozPortClick));
     const std::pair<QRadioButton*, int> choices[] = {{ui->LPT1, 1}, {ui->LPT2, 2}, {ui->LPTxx, 3}};
     for (const auto& [radio, choice] : choices)
-        connect(radio, &QRadioButton::clicked, this, [this, choice = choice] { TestPortClick(choice); });
+        connect(radio, &QRadioButton::clicked, this,
+                guardedSlot([this, choice = choice] { TestPortClick(choice); }));
     if (!m_portTester)
         return;
     // Reading, writing and opening use the test page's choice; its third takes the start page's base.

@@ -183,7 +183,6 @@ private:
     void showSequence(int slot);
     QString programPath() const;
     QString dataFolder() const;
-    static void runHook(const std::function<void()>& hook);
 
     std::unique_ptr<Ui::TNastavDlg> ui;
     TSettings& m_settings;

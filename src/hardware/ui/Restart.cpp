@@ -1,5 +1,6 @@
 #include "hardware/ui/Restart.h"
 
+#include "base/ErrorBoundary.h"
 #include "platform/SystemRestart.h"
 
 #include <QHBoxLayout>
@@ -24,7 +25,8 @@ TRestartDlg::TRestartDlg(SystemRestart& restart, QWidget* parent) : QDialog(pare
     restartButton->setDefault(true);
     auto* continueButton = new QPushButton(QStringLiteral("Pokračovat"), this);
     continueButton->setObjectName(QStringLiteral("btnPokracovat"));
-    connect(restartButton, &QPushButton::clicked, this, &TRestartDlg::RestartovatClick);
+    connect(restartButton, &QPushButton::clicked, this,
+            ErrorBoundary::guardedSlot(this, &TRestartDlg::RestartovatClick));
     connect(continueButton, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

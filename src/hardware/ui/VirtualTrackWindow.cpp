@@ -1,5 +1,6 @@
 #include "hardware/ui/VirtualTrackWindow.h"
 
+#include "base/ErrorBoundary.h"
 #include "hardware/VirtualTrack.h"
 
 #include <QGridLayout>
@@ -39,6 +40,8 @@ void setLamp(QLabel* lamp, bool on, const char* onColour) {
 
 VirtualTrackWindow::VirtualTrackWindow(VirtualTrack& track, QWidget* parent)
     : QWidget(parent, Qt::Window), m_track(track), m_inputRefresh(new QTimer(this)) {
+    // A pass reaches whoever listens to the track (kartPassed), code that this window does not know.
+    using ErrorBoundary::guardedSlot;
     setObjectName(QStringLiteral("VirtualTrackWindow"));
     setWindowTitle(QStringLiteral("Virtuální trať"));
     auto* layout = new QVBoxLayout(this);
@@ -60,9 +63,9 @@ VirtualTrackWindow::VirtualTrackWindow(VirtualTrack& track, QWidget* parent)
         auto* button = new QPushButton(QStringLiteral("Průjezd káry %1 (F%1)").arg(kart), inputs);
         button->setObjectName(QStringLiteral("btnPass%1").arg(kart));
         button->setFocusPolicy(Qt::NoFocus);
-        connect(button, &QPushButton::clicked, this, [this, kart] { passKart(kart); });
+        connect(button, &QPushButton::clicked, this, guardedSlot([this, kart] { passKart(kart); }));
         auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1 + (kart - 1)), this);
-        connect(shortcut, &QShortcut::activated, this, [this, kart] { passKart(kart); });
+        connect(shortcut, &QShortcut::activated, this, guardedSlot([this, kart] { passKart(kart); }));
         inputGrid->addWidget(m_inputLamps[kart - 1], 0, kart - 1, Qt::AlignHCenter);
         inputGrid->addWidget(button, 1, kart - 1);
     }
@@ -70,7 +73,8 @@ VirtualTrackWindow::VirtualTrackWindow(VirtualTrack& track, QWidget* parent)
     auto* startButton = new QPushButton(QStringLiteral("Externí start"), inputs);
     startButton->setObjectName(QStringLiteral("btnExternalStart"));
     startButton->setFocusPolicy(Qt::NoFocus);
-    connect(startButton, &QPushButton::clicked, this, &VirtualTrackWindow::clickExternalStart);
+    connect(startButton, &QPushButton::clicked, this,
+            guardedSlot(this, &VirtualTrackWindow::clickExternalStart));
     inputGrid->addWidget(m_inputLamps[4], 0, 4, Qt::AlignHCenter);
     inputGrid->addWidget(startButton, 1, 4);
     layout->addWidget(inputs);

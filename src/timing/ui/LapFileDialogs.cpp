@@ -1,5 +1,7 @@
 #include "timing/ui/LapFileDialogs.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 
 namespace {
@@ -16,7 +18,14 @@ QFileDialog* makeDialog(QWidget* parent, QFileDialog::AcceptMode mode) {
 
 QString run(QFileDialog* dialog, const QString& proposal) {
     dialog->selectFile(proposal);
-    if (dialog->exec() != QDialog::Accepted)
+    const int result = dialog->exec();
+    // A name typed and confirmed with Enter leaves the name completion's list open; it would stay
+    // over the main window after the dialog has gone.
+    for (QCompleter* completer : dialog->findChildren<QCompleter*>()) {
+        if (completer->popup())
+            completer->popup()->hide();
+    }
+    if (result != QDialog::Accepted)
         return QString();
     const QStringList files = dialog->selectedFiles();
     // Later dialogs open where this one ended.

@@ -27,8 +27,11 @@ struct MainWindowHooks {
     std::function<void(int kart)> offerToBestTwenty; // the lap list's "Vložit do tab. Top 20"
 
     // Closing: after the race is at rest and the ports are closed.
-    std::function<void()> closeSerialPort;      // a serial port the window was not given, when open
     std::function<void()> writeKartEngineTimes; // "Najeto" of every kart into stav.ini
+
+    // "&Konec" or the close button while a race runs: true to end the program. A question box with
+    // Ne as the default when empty.
+    std::function<bool()> confirmQuitDuringRace;
 
     // How a failure is shown to the operator (the application's error handler); a message box
     // when empty.

@@ -2,25 +2,20 @@
 
 #include "ui_hwunit.h"
 
+#include "base/ErrorBoundary.h"
+#include "base/Hooks.h"
 #include "base/MonotonicClock.h"
 #include "config/DataFolder.h"
 #include "config/TSettings.h"
-#include "hardware/ControlPulse.h"
-#include "hardware/ExternalStartWatch.h"
 #include "hardware/PortBackend.h"
-#include "hardware/PortBase.h"
-#include "hardware/SerialSensorInput.h"
-#include "hardware/SerialSensorPort.h"
-#include "hardware/StartLights.h"
-#include "hardware/TComPort.h"
 #include "hardware/TSmallPort.h"
 #include "platform/ProcessPriority.h"
 #include "platform/ShutdownSignals.h"
 #include "timing/LapFile.h"
 #include "timing/LapList.h"
-#include "timing/MessageTimer.h"
+#include "timing/Station.h"
 #include "timing/TRace.h"
-#include "timing/ThdTimer.h"
+#include "timing/ThreadedTimerFactory.h"
 #include "timing/ui/LapFileDialogs.h"
 #include "timing/ui/LapListView.h"
 #include "timing/ui/MainStatusBar.h"
@@ -32,6 +27,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 
 namespace {
@@ -60,27 +56,31 @@ QIcon startIcon() {
 
 TForm1::TForm1(TForm1Deps deps, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TForm1>()), m_settings(deps.settings),
-      m_dataFolder(deps.dataFolder), m_port(std::make_unique<TSmallPort>(std::move(deps.portBackend))),
-      m_comPort(std::make_unique<TComPort>()), m_serial(deps.serial ? deps.serial : m_comPort.get()) {
+      m_dataFolder(deps.dataFolder) {
     m_ui->setupUi(this);
-    m_port->setObjectName(QStringLiteral("SmallPort1"));
-    m_comPort->setObjectName(QStringLiteral("ComPort1"));
     m_ui->StartButton1->setIcon(startIcon());
+    // The race time counts once the operator has finished typing it: "15" typed over "10" must not
+    // pass through 1 minute, which would signal the end of a race already past it.
+    m_ui->CasZavodu->setKeyboardTracking(false);
 
     m_statusBar = new MainStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(m_statusBar);
-    connect(m_port.get(), &TSmallPort::openedChanged, m_statusBar, &MainStatusBar::setPortOpen);
 
     m_lapFileDialogs = std::make_unique<LapFileDialogs>(this);
-    buildRace(deps.clock ? *deps.clock : SteadyClock::instance());
+    m_station = std::make_unique<Station>(
+        StationDeps{m_settings, m_dataFolder, std::move(deps.portBackend),
+                    deps.clock ? *deps.clock : SteadyClock::instance(),
+                    deps.timers ? *deps.timers : ThreadedTimerFactory::instance(), m_mediaPlayer, *this,
+                    std::move(deps.lightWait), deps.raceSerial});
+    connect(&SmallPort1(), &TSmallPort::openedChanged, m_statusBar, &MainStatusBar::setPortOpen);
     buildLapColumns();
     connectButtons();
     setLamp(Lamp::Red, false);
     setLamp(Lamp::Orange, false);
     setLamp(Lamp::Green, false);
 
-    FormCreate(deps.readCreationSettings);
+    FormCreate(deps);
 
     // Fixed size, with a system menu and a minimise button but no maximise button.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -93,56 +93,6 @@ TForm1::TForm1(TForm1Deps deps, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void TForm1::buildRace(MonotonicClock& clock) {
-    RaceTimers timers;
-    for (int k = 0; k < kKarts; ++k) {
-        m_samplers[k] = std::make_unique<TThreadedTimer>();
-        m_samplers[k]->setObjectName(QStringLiteral("Timer%1").arg(k + 1));
-        m_samplers[k]->setThreadPriority(TThreadedTimer::tpHighest);
-        m_deadTimers[k] = std::make_unique<TThreadedTimer>();
-        m_deadTimers[k]->setObjectName(QStringLiteral("ProdlevaTimer%1").arg(k + 1));
-        timers.samplers[k] = m_samplers[k].get();
-        timers.deadTimers[k] = m_deadTimers[k].get();
-        m_lapLists[k] = std::make_unique<LapList>();
-    }
-    m_zobrazTimer = std::make_unique<TThreadedTimer>();
-    m_zobrazTimer->setObjectName(QStringLiteral("ZobrazTimer"));
-    m_hwLog0Timer = std::make_unique<TThreadedTimer>();
-    m_hwLog0Timer->setObjectName(QStringLiteral("HwLOG0Timer"));
-    m_hwLog1Timer = std::make_unique<TThreadedTimer>();
-    m_hwLog1Timer->setObjectName(QStringLiteral("HWLOG1Timer"));
-    m_extStartTimer = std::make_unique<MessageTimer>();
-    m_extStartTimer->setObjectName(QStringLiteral("ExtStart"));
-    timers.display = m_zobrazTimer.get();
-    timers.hwLog0 = m_hwLog0Timer.get();
-    timers.hwLog1 = m_hwLog1Timer.get();
-    timers.extStart = m_extStartTimer.get();
-
-    m_lights = std::make_unique<StartLights>(*m_port, *this);
-    m_controlPulse = std::make_unique<ControlPulse>(*m_port, *m_hwLog0Timer, *m_hwLog1Timer);
-    RaceDeps deps{m_settings,
-                  *m_port,
-                  clock,
-                  timers,
-                  {m_lapLists[0].get(), m_lapLists[1].get(), m_lapLists[2].get(), m_lapLists[3].get()},
-                  m_mediaPlayer,
-                  *m_lights,
-                  *this,
-                  m_serial,
-                  m_dataFolder,
-                  {}};
-    m_race = std::make_unique<TRace>(std::move(deps));
-    // Serial bursts become hits of the channels outside their dead time.
-    m_serialInput = std::make_unique<SerialSensorInput>(*m_comPort, m_settings);
-    for (int k = 1; k <= kKarts; ++k) {
-        TLapChannel& channel = m_race->channel(k);
-        m_serialInput->setHitTarget(
-            k, {[&channel] { return channel.deadTimeRunning(); }, [&channel] { channel.PendingHit = true; }});
-    }
-    m_externalStart = std::make_unique<ExternalStartWatch>(*m_extStartTimer, *m_port, m_settings,
-                                                           [this] { StartButton1Click(); });
-}
-
 TForm1::~TForm1() {
     FormDestroy();
 }
@@ -150,19 +100,18 @@ TForm1::~TForm1() {
 void TForm1::buildLapColumns() {
     for (int k = 1; k <= kKarts; ++k) {
         LapListView* list = lapListView(k);
-        list->bind(m_lapLists[k - 1].get());
+        list->bind(&lapList(k));
 
         auto* menu = new QMenu(this);
         menu->setObjectName(QStringLiteral("PopupMenu%1").arg(k));
         QAction* offer = menu->addAction(QStringLiteral("Vložit do tab. Top 20"));
         offer->setObjectName(QStringLiteral("Vlozitdotab%1").arg(k));
-        connect(offer, &QAction::triggered, this, [this, k] {
-            if (m_hooks.offerToBestTwenty)
-                m_hooks.offerToBestTwenty(k);
-        });
+        connect(offer, &QAction::triggered, this,
+                ErrorBoundary::guardedSlot([this, k] { callHook(m_hooks.offerToBestTwenty, k); }));
         QAction* remove = menu->addAction(QStringLiteral("Smazat záznam"));
         remove->setObjectName(QStringLiteral("Smazatzaznam%1").arg(k));
-        connect(remove, &QAction::triggered, this, [this, k] { deleteSelectedLap(k); });
+        connect(remove, &QAction::triggered, this,
+                ErrorBoundary::guardedSlot([this, k] { deleteSelectedLap(k); }));
         m_popupMenus[k - 1] = menu;
         connect(list, &QWidget::customContextMenuRequested, this,
                 [this, k](const QPoint& position) { showPopupMenu(k, position); });
@@ -170,48 +119,68 @@ void TForm1::buildLapColumns() {
 }
 
 void TForm1::connectButtons() {
-    connect(m_ui->StartButton1, &QPushButton::clicked, this, &TForm1::StartButton1Click);
-    connect(m_ui->Statistika, &QPushButton::clicked, this, &TForm1::StatistikaClick);
-    connect(m_ui->stav_motokar, &QPushButton::clicked, this, &TForm1::stav_motokarClick);
-    connect(m_ui->Nastaveni_Button, &QPushButton::clicked, this, &TForm1::Nastaveni_ButtonClick);
-    connect(m_ui->About, &QPushButton::clicked, this, &TForm1::AboutClick);
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(m_ui->TopTen10, &QPushButton::clicked, this, &TForm1::TopTen10Click);
-    connect(m_ui->KonecButton, &QPushButton::clicked, this, &TForm1::KonecButtonClick);
-    connect(m_ui->CasZavodu, qOverload<int>(&QSpinBox::valueChanged), this, &TForm1::CasZavoduChange);
+    // Each handler is the boundary of its action: what it raises is reported there, not thrown into Qt.
+    using ErrorBoundary::guardedSlot;
+    connect(m_ui->StartButton1, &QPushButton::clicked, this, guardedSlot(this, &TForm1::StartButton1Click));
+    connect(m_ui->Statistika, &QPushButton::clicked, this, guardedSlot(this, &TForm1::StatistikaClick));
+    connect(m_ui->stav_motokar, &QPushButton::clicked, this, guardedSlot(this, &TForm1::stav_motokarClick));
+    connect(m_ui->Nastaveni_Button, &QPushButton::clicked, this,
+            guardedSlot(this, &TForm1::Nastaveni_ButtonClick));
+    connect(m_ui->About, &QPushButton::clicked, this, guardedSlot(this, &TForm1::AboutClick));
+    connect(m_ui->Button1, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Button1Click));
+    connect(m_ui->TopTen10, &QPushButton::clicked, this, guardedSlot(this, &TForm1::TopTen10Click));
+    connect(m_ui->KonecButton, &QPushButton::clicked, this, guardedSlot(this, &TForm1::KonecButtonClick));
+    connect(m_ui->CasZavodu, qOverload<int>(&QSpinBox::valueChanged), this,
+            guardedSlot(this, &TForm1::CasZavoduChange));
 
-    connect(m_ui->Smazat1, &QPushButton::clicked, this, &TForm1::Smazat1Click);
-    connect(m_ui->Smazat2, &QPushButton::clicked, this, &TForm1::Smazat2Click);
-    connect(m_ui->Smazat3, &QPushButton::clicked, this, &TForm1::Smazat3Click);
-    connect(m_ui->Smazat4, &QPushButton::clicked, this, &TForm1::Smazat4Click);
-    connect(m_ui->BitBtn1, &QPushButton::clicked, this, &TForm1::Uloz1Click);
-    connect(m_ui->BitBtn2, &QPushButton::clicked, this, &TForm1::Uloz2Click);
-    connect(m_ui->BitBtn3, &QPushButton::clicked, this, &TForm1::Uloz3Click);
-    connect(m_ui->BitBtn4, &QPushButton::clicked, this, &TForm1::Uloz4Click);
-    connect(m_ui->Nacti1, &QPushButton::clicked, this, &TForm1::Nacti1Click);
-    connect(m_ui->Nacti2, &QPushButton::clicked, this, &TForm1::Nacti2Click);
-    connect(m_ui->Nacti3, &QPushButton::clicked, this, &TForm1::Nacti3Click);
-    connect(m_ui->Nacti4, &QPushButton::clicked, this, &TForm1::Nacti4Click);
+    connect(m_ui->Smazat1, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Smazat1Click));
+    connect(m_ui->Smazat2, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Smazat2Click));
+    connect(m_ui->Smazat3, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Smazat3Click));
+    connect(m_ui->Smazat4, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Smazat4Click));
+    connect(m_ui->BitBtn1, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Uloz1Click));
+    connect(m_ui->BitBtn2, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Uloz2Click));
+    connect(m_ui->BitBtn3, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Uloz3Click));
+    connect(m_ui->BitBtn4, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Uloz4Click));
+    connect(m_ui->Nacti1, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Nacti1Click));
+    connect(m_ui->Nacti2, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Nacti2Click));
+    connect(m_ui->Nacti3, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Nacti3Click));
+    connect(m_ui->Nacti4, &QPushButton::clicked, this, guardedSlot(this, &TForm1::Nacti4Click));
 }
 
-void TForm1::callHook(const std::function<void()>& hook) {
-    if (hook)
-        hook();
+TSmallPort& TForm1::SmallPort1() {
+    return m_station->port();
+}
+
+TComPort& TForm1::ComPort1() {
+    return m_station->comPort();
+}
+
+TRace& TForm1::race() {
+    return m_station->race();
+}
+
+ExternalStartWatch& TForm1::externalStart() {
+    return m_station->externalStart();
+}
+
+LapList& TForm1::lapList(int kart) {
+    return m_station->lapList(kart);
 }
 
 // --- creation, activation, closing ---------------------------------------------------------------
 
-void TForm1::FormCreate(const std::function<void(TSettings&)>& readCreationSettings) {
-    // The race's per-channel marks start at zero: the race was made just now.
+void TForm1::FormCreate(const TForm1Deps& deps) {
     m_lapFileDialogs->setInitialDirectory(DataFolder(m_dataFolder).folderPath(QStringLiteral("vysledky")));
-    if (readCreationSettings)
-        readCreationSettings(m_settings);
-    ProcessPriority::apply(m_settings.Ostatni.Priorita);
+    callHook(deps.readCreationSettings, m_settings);
+    if (deps.applyProcessPriority)
+        deps.applyProcessPriority(m_settings.Ostatni.Priorita);
+    else
+        ProcessPriority::apply(m_settings.Ostatni.Priorita);
 }
 
 bool TForm1::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        ErrorBoundary::guarded([this] { FormActivate(); });
     return QMainWindow::event(event);
 }
 
@@ -229,21 +198,15 @@ void TForm1::FormActivate() {
     m_statusBar->setToolTip(QStringLiteral(
         " Pokud nepracuje ovladač LPT portu správně\r\n     je stav zobrazen červenou barvou"));
     callHook(m_hooks.readSettingsFile);
-    if (m_settings.PoSpusteni.LPT && !m_port->Opened())
-        m_port->setOpened(true);
+    TSmallPort& port = SmallPort1();
+    if (m_settings.PoSpusteni.LPT && !port.Opened())
+        port.setOpened(true);
     callHook(m_hooks.finishReadingSettings);
-    m_externalStart->applySetting();
-    m_controlPulse->applyIntervals(m_settings);
-    m_race->setDeadTimeInterval(quint32(m_settings.HW.Prodleva));
-    if (m_port->Opened()) {
-        applyStartupPortBase();
-        m_lights->writeStartupValue(m_settings.PoSpusteni.Base);
-    }
-    m_statusBar->setPortOpen(m_port->Opened());
-    if (!m_port->Opened() && m_settings.PoSpusteni.LPT)
+    m_station->applyStartupSettings();
+    m_statusBar->setPortOpen(port.Opened());
+    if (!port.Opened() && m_settings.PoSpusteni.LPT)
         callHook(m_hooks.showPortError);
-    m_controlPulse->startAfterStartup(m_settings);
-    m_race->setEndRedMask(quint8(m_settings.Semafor.Cervena));
+    m_station->startAfterStartup();
     callHook(m_hooks.showMasksInSettings);
     // The audience window learns the race length from the change; a field already at 10 reports none.
     const bool alreadyTen = m_ui->CasZavodu->value() == 10;
@@ -254,25 +217,34 @@ void TForm1::FormActivate() {
     m_activated = true;
 }
 
-void TForm1::applyStartupPortBase() {
-    m_port->setPortBase(PortBase::fromChoice(m_settings.PoSpusteni.Port, m_settings.PoSpusteni.Base1));
-}
-
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (!m_closed && race().running() && !m_closingBySignal && !confirmQuitDuringRace()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
+}
+
+bool TForm1::confirmQuitDuringRace() {
+    if (m_hooks.confirmQuitDuringRace)
+        return m_hooks.confirmQuitDuringRace();
+    QMessageBox box(QMessageBox::Question, windowTitle(),
+                    QStringLiteral("Závod právě běží. Opravdu ukončit program?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Ano"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Ne"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void TForm1::FormClose() {
     if (m_closed)
         return;
     m_closed = true;
-    m_race->Reset_Promenych();
-    m_port->setOpened(false);
-    if (m_serial && m_serial->isOpen())
-        m_serial->close();
-    callHook(m_hooks.closeSerialPort);
-    callHook(m_hooks.writeKartEngineTimes);
+    // Each step on its own: a failing one is reported, and the program still ends.
+    ErrorBoundary::guarded([this] { m_station->shutDown(); });
+    ErrorBoundary::guarded([this] { callHook(m_hooks.writeKartEngineTimes); });
     emit closed();
 }
 
@@ -287,7 +259,10 @@ void TForm1::installShutdownSignals() {
     if (m_shutdownSignals)
         return;
     m_shutdownSignals = new ShutdownSignals(this);
-    connect(m_shutdownSignals, &ShutdownSignals::shutdownRequested, this, &TForm1::KonecButtonClick);
+    connect(m_shutdownSignals, &ShutdownSignals::shutdownRequested, this, ErrorBoundary::guardedSlot([this] {
+                m_closingBySignal = true;
+                close();
+            }));
 }
 
 // --- the race's view -----------------------------------------------------------------------------
@@ -373,22 +348,10 @@ LapListView* TForm1::lapListView(int kart) const {
     return kart >= 1 && kart <= kKarts ? lists[kart - 1] : nullptr;
 }
 
-QCheckBox* TForm1::zenaBox(int kart) const {
-    const std::array<QCheckBox*, kKarts> boxes = {m_ui->ZenaBox1, m_ui->ZenaBox2, m_ui->ZenaBox3,
-                                                  m_ui->ZenaBox4};
-    return kart >= 1 && kart <= kKarts ? boxes[kart - 1] : nullptr;
-}
-
-QCheckBox* TForm1::ucastBox(int kart) const {
-    const std::array<QCheckBox*, kKarts> boxes = {m_ui->UcastBox1, m_ui->UcastBox2, m_ui->UcastBox3,
-                                                  m_ui->UcastBox4};
-    return kart >= 1 && kart <= kKarts ? boxes[kart - 1] : nullptr;
-}
-
 // --- buttons -------------------------------------------------------------------------------------
 
 void TForm1::StartButton1Click() {
-    m_race->StartButton1Click();
+    race().StartButton1Click();
 }
 
 void TForm1::StatistikaClick() {
@@ -423,7 +386,7 @@ void TForm1::KonecButtonClick() {
 }
 
 void TForm1::CasZavoduChange(int minutes) {
-    m_race->CasZavoduChange(minutes);
+    race().CasZavoduChange(minutes);
 }
 
 // --- lap lists -----------------------------------------------------------------------------------
@@ -449,7 +412,7 @@ void TForm1::saveLapsTo(int kart, const QString& path) {
 }
 
 void TForm1::loadLapsFrom(int kart, const QString& path) {
-    lapList(kart).setEntries(loadLapFile(path));
+    lapList(kart).setEntries(loadLapTimesFile(path));
 }
 
 void TForm1::deleteSelectedLap(int kart) {

@@ -15,21 +15,19 @@ class LapFileDialogs;
 class LapList;
 class LapListView;
 class MainStatusBar;
-class MessageTimer;
 class MonotonicClock;
 class PortBackend;
-class QCheckBox;
 class QMenu;
+class SerialSensorInput;
 class SerialSensorPort;
 class SevenSegmentDisplay;
-class SerialSensorInput;
 class ShutdownSignals;
-class TComPort;
-class SignalLamp;
+class Station;
 class StartLights;
+class TComPort;
 class TRace;
 class TSmallPort;
-class TThreadedTimer;
+class TimerFactory;
 struct TSettings;
 
 namespace Ui {
@@ -37,22 +35,28 @@ class TForm1;
 }
 
 // What the main window is built from: the live settings, the data folder, the parallel port's
-// backend, the race clock and (when there is one) the serial sensor port. All but the backend must
-// outlive the window.
+// backend, and what its station runs on. All but the backend must outlive the window.
 struct TForm1Deps {
     TSettings& settings;
     QString dataFolder;
     std::unique_ptr<PortBackend> portBackend;
-    MonotonicClock* clock = nullptr;    // the steady clock when null
-    SerialSensorPort* serial = nullptr; // stands in for the window's own ComPort1 when given
+    MonotonicClock* clock = nullptr; // the steady clock when null
+    TimerFactory* timers = nullptr;  // threaded and message timers when null
+    // How the light sequence waits; a real sleep when empty.
+    std::function<void(int ms)> lightWait = {};
+    // Stands in for the station's own ComPort1 as the race's serial port when given.
+    SerialSensorPort* raceSerial = nullptr;
     // Creation reads Ostatni/OnTop and Ostatni/Priorita from the settings file through this, before
     // applying them; the settings stay as they are when it is empty.
     std::function<void(TSettings&)> readCreationSettings = {};
+    // Applies Ostatni/Priorita to the process; ProcessPriority::apply when empty.
+    std::function<void(int priority)> applyProcessPriority = {};
 };
 
 // The operator's console: the race's buttons, lamps and clock, the four karts' lap lists and the
-// status bar. It owns the race with its timers, the parallel port and the sound player, and runs the
-// program's creation, first activation and closing steps.
+// status bar. It owns the station (race, timers, ports) and the sound player, shows the station's
+// state and forwards the operator's actions to it, and runs the program's creation, first activation
+// and closing steps.
 class TForm1 : public QMainWindow, public RaceView {
     Q_OBJECT
 
@@ -64,20 +68,16 @@ public:
     TSettings& settings() { return m_settings; }
     const QString& dataFolder() const { return m_dataFolder; }
 
-    TSmallPort& SmallPort1() { return *m_port; }
-    TComPort& ComPort1() { return *m_comPort; }
-    SerialSensorInput& serialInput() { return *m_serialInput; }
+    Station& station() { return *m_station; }
+    TSmallPort& SmallPort1();
+    TComPort& ComPort1();
     MultimediaSoundPlayer& MediaPlayer1() { return m_mediaPlayer; }
-    TRace& race() { return *m_race; }
-    ExternalStartWatch& externalStart() { return *m_externalStart; }
-    ControlPulse& controlPulse() { return *m_controlPulse; }
-    StartLights& startLights() { return *m_lights; }
+    TRace& race();
+    ExternalStartWatch& externalStart();
+    LapList& lapList(int kart);
     LapFileDialogs& lapFileDialogs() { return *m_lapFileDialogs; }
     MainStatusBar& statusBarPanels() { return *m_statusBar; }
-    LapList& lapList(int kart) { return *m_lapLists.at(kart - 1); }
     LapListView* lapListView(int kart) const;
-    QCheckBox* zenaBox(int kart) const;
-    QCheckBox* ucastBox(int kart) const;
 
     bool activated() const { return m_activated; }
 
@@ -128,24 +128,18 @@ public slots:
     void Nacti2Click() { loadLaps(2); }
     void Nacti3Click() { loadLaps(3); }
     void Nacti4Click() { loadLaps(4); }
-    void Smazatzaznam1Click() { deleteSelectedLap(1); }
-    void Smazatzaznam2Click() { deleteSelectedLap(2); }
-    void Smazatzaznam3Click() { deleteSelectedLap(3); }
-    void Smazatzaznam4Click() { deleteSelectedLap(4); }
 
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate(const std::function<void(TSettings&)>& readCreationSettings);
+    bool confirmQuitDuringRace();
+    void FormCreate(const TForm1Deps& deps);
     void FormClose();
     void FormDestroy();
-    void buildRace(MonotonicClock& clock);
     void buildLapColumns();
     void connectButtons();
-    void applyStartupPortBase();
-    static void callHook(const std::function<void()>& hook);
     SevenSegmentDisplay* display(ClockDisplay display) const;
 
     void clearLaps(int kart);
@@ -158,31 +152,16 @@ private:
     TSettings& m_settings;
     QString m_dataFolder;
     MainWindowHooks m_hooks;
-    std::unique_ptr<TSmallPort> m_port;
-    std::unique_ptr<TComPort> m_comPort;
-    std::unique_ptr<SerialSensorInput> m_serialInput;
-    SerialSensorPort* m_serial = nullptr; // the port the race opens and closes
+    // Before the station, which borrows it.
     MultimediaSoundPlayer m_mediaPlayer;
     MainStatusBar* m_statusBar = nullptr;
     std::unique_ptr<LapFileDialogs> m_lapFileDialogs;
-    std::array<std::unique_ptr<LapList>, 4> m_lapLists;
     std::array<QMenu*, 4> m_popupMenus{};
-
-    std::unique_ptr<StartLights> m_lights;
-    std::unique_ptr<ControlPulse> m_controlPulse;
-    std::unique_ptr<TRace> m_race;
-    std::unique_ptr<ExternalStartWatch> m_externalStart;
-    // The race's timers, declared after the race so that they stop before it goes: Timer1..4,
-    // ProdlevaTimer1..4, ZobrazTimer, HwLOG0Timer, HWLOG1Timer, ExtStart.
-    std::array<std::unique_ptr<TThreadedTimer>, 4> m_samplers;
-    std::array<std::unique_ptr<TThreadedTimer>, 4> m_deadTimers;
-    std::unique_ptr<TThreadedTimer> m_zobrazTimer;
-    std::unique_ptr<TThreadedTimer> m_hwLog0Timer;
-    std::unique_ptr<TThreadedTimer> m_hwLog1Timer;
-    std::unique_ptr<MessageTimer> m_extStartTimer;
+    std::unique_ptr<Station> m_station;
 
     ShutdownSignals* m_shutdownSignals = nullptr;
     bool m_activated = false;
     bool m_activating = false;
     bool m_closed = false;
+    bool m_closingBySignal = false; // a logout does not wait for an answer
 };

@@ -1,4 +1,5 @@
 #include "app/ui/TarvolinApplication.h"
+#include "base/ErrorBoundary.h"
 #include "base/UserError.h"
 
 #include <QLabel>
@@ -9,8 +10,9 @@
 
 #include <stdexcept>
 
-// An error thrown by a handler reaches the application's event boundary, which shows its message and
-// lets the program go on.
+// The application installs the error boundary's reporter: an error reported at a handler's boundary is
+// shown in a message box with the program's title, and the program goes on. notify() stays as the last
+// net for an error that escaped a handler.
 class TarvolinApplicationTest : public QObject {
     Q_OBJECT
 
@@ -42,14 +44,21 @@ private:
         timer->start(20);
     }
 
-    void clickThrowing(const std::function<void()>& throwIt, SeenBox& seen) {
+    enum class Boundary { Handler, LastNet };
+
+    void clickThrowing(const std::function<void()>& throwIt, SeenBox& seen,
+                       Boundary boundary = Boundary::Handler) {
         QPushButton button(QStringLiteral("Uložit"));
         button.setObjectName(QStringLiteral("Uloz1"));
         bool after = false;
-        connect(&button, &QPushButton::clicked, &button, [&] {
+        const auto handler = [&] {
             throwIt();
             after = true;
-        });
+        };
+        if (boundary == Boundary::Handler)
+            connect(&button, &QPushButton::clicked, &button, ErrorBoundary::guardedSlot(handler));
+        else
+            connect(&button, &QPushButton::clicked, &button, handler);
         button.show();
         if (!QTest::qWaitForWindowExposed(&button))
             qWarning("button not exposed");
@@ -57,6 +66,7 @@ private:
         QTest::mouseClick(&button, Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(seen.count, 1, 10000);
         QVERIFY2(!after, "the handler went on after the throw");
+        QVERIFY(!button.isDown());
     }
 
 private slots:
@@ -78,7 +88,9 @@ private slots:
         QCOMPARE(seen.text, QStringLiteral("Soubor nelze otevřít: kůň.ini"));
     }
 
-    void standardExceptionShowsWhat() {
+    void standardExceptionShowsWhatAndIsLoggedAsUnexpected() {
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^Unexpected exception .*disk full")));
         SeenBox seen;
         clickThrowing([] { throw std::runtime_error("disk full"); }, seen);
         if (QTest::currentTestFailed())
@@ -87,11 +99,33 @@ private slots:
     }
 
     void unknownExceptionShowsTheGenericMessage() {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Unexpected exception")));
         SeenBox seen;
         clickThrowing([] { throw 42; }, seen);
         if (QTest::currentTestFailed())
             return;
         QCOMPARE(seen.text, TarvolinApplication::unknownErrorText());
+        QCOMPARE(seen.text, ErrorBoundary::unexpectedErrorText());
+    }
+
+    void anErrorThatEscapedItsHandlerIsStillShownAndLogged() {
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("escaped its handler.*QPushButton")));
+        SeenBox seen;
+        clickThrowing([] { throw UserError(QStringLiteral("Soubor nelze uložit.")); }, seen,
+                      Boundary::LastNet);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(seen.text, QStringLiteral("Soubor nelze uložit."));
+        QCOMPARE(seen.title, QStringLiteral("Tarvolin"));
+    }
+
+    void anErrorReportedOutsideAnyEventIsShownToo() {
+        SeenBox seen;
+        closeBoxWhenShown(seen);
+        QVERIFY(!ErrorBoundary::guarded([] { throw UserError(QStringLiteral("Port nelze otevřít.")); }));
+        QCOMPARE(seen.count, 1);
+        QCOMPARE(seen.text, QStringLiteral("Port nelze otevřít."));
     }
 
     void theProgramGoesOnAfterwards() {
@@ -102,6 +136,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&button));
         QTest::mouseClick(&button, Qt::LeftButton);
         QCOMPARE(clicks, 1);
+    }
+
+    void standardDialogsSpeakCzech() {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("?"),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Ano"));
+        QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("&Ne"));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Zrušit"));
     }
 };
 

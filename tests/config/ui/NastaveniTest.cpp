@@ -1,6 +1,7 @@
 // The settings window driven through its controls: pages, mirrored port choices, the controls' binding
 // to the live settings, OK and Cancel, the start entry, the sound and logo pages.
 #include "FakeClock.h"
+#include "RecordingErrorReporter.h"
 #include "VirtualScheduler.h"
 #include "VirtualTimerFactory.h"
 
@@ -8,6 +9,7 @@
 #include "config/DataFolder.h"
 #include "config/IniFile.h"
 #include "config/SettingsFile.h"
+#include "config/SettingsTable.h"
 #include "config/TSettings.h"
 #include "config/ui/LogoView.h"
 #include "config/ui/nastaveni.h"
@@ -252,6 +254,16 @@ private slots:
         QCOMPARE(m_port->portBase(), quint16(0xDC00));
     }
 
+    void thirdPortBaseTakesUpToFourHexadecimalDigits() {
+        for (const char* name : {"LPTxx_BASE", "LPTxx_Base1"}) {
+            auto* edit = control<QLineEdit>(dialog(), name);
+            edit->clear();
+            QTest::keyClicks(edit, QStringLiteral("G0x1dC00"));
+            QCOMPARE(edit->text(), QStringLiteral("01dC"));
+        }
+        QCOMPARE(m_settings.PoSpusteni.Base1, QStringLiteral("01dC"));
+    }
+
     void controlsEditTheSettingsInPlace() {
         control<QSpinBox>(dialog(), "SpinProdleva")->setValue(3000);
         QCOMPARE(m_settings.HW.Prodleva, 3000);
@@ -289,6 +301,89 @@ private slots:
             QCOMPARE(green->item(bit)->checkState() == Qt::Checked, bool(44 & (1 << bit)));
         QVERIFY(control<QRadioButton>(dialog(), "Typ_zobrazeni_Group0")->isChecked());
         QCOMPARE(control<QLineEdit>(dialog(), "Text6")->text(), QStringLiteral("Děkujeme"));
+    }
+
+    void choicesShowWhatIsInEffectAndKeepTheStoredValueUntilPicked() {
+        m_settings.Ostatni.Priorita = 7;
+        m_settings.PoSpusteni.Port = 1;
+        m_settings.Semafor.Port = 3;
+        dialog().syncFromSettings();
+        for (const char* name :
+             {"priorita_aplikace0", "priorita_aplikace1", "priorita_aplikace2", "priorita_aplikace3"})
+            QVERIFY2(!control<QRadioButton>(dialog(), name)->isChecked(), name);
+        QVERIFY(control<QRadioButton>(dialog(), "LPT1_Start")->isChecked());
+        QVERIFY(control<QRadioButton>(dialog(), "Semafor_LPT1")->isChecked());
+        QVERIFY(!control<QRadioButton>(dialog(), "Semafor_LPT3")->isChecked());
+        const IniFile kept = IniFile::fromBytes(keysOf(m_settings));
+        QCOMPARE(kept.readInt(QStringLiteral("Ostatni"), QStringLiteral("Priorita"), 0), 7);
+        QCOMPARE(kept.readInt(QStringLiteral("Semafor"), QStringLiteral("Port"), 0), 3);
+
+        control<QRadioButton>(dialog(), "priorita_aplikace1")->click();
+        QCOMPARE(m_settings.Ostatni.Priorita, 1);
+        control<QRadioButton>(dialog(), "Semafor_LPT2")->click();
+        QCOMPARE(m_settings.Semafor.Port, 1);
+        QVERIFY(control<QRadioButton>(dialog(), "Semafor_LPT1")->isChecked());
+    }
+
+    void numberFieldsOfferTheRangesOfTheirSettings() {
+        struct NumberField {
+            const char* name;
+            const char16_t* section;
+            const char16_t* key;
+            int minimum;
+            int maximum;
+        };
+        const NumberField fields[] = {
+            {"DelkaTrate", u"Trat", u"delka", 1, 99999},
+            {"Prodleva", u"Semafor", u"Prodleva", 1, 10},
+            {"VelikostLOGA", u"Tisk", u"Velikost", 10, 100},
+            {"SpinLOG0", u"HW", u"LOG0", 10, 5000},
+            {"SpinLOG1", u"HW", u"LOG1", 10, 5000},
+            {"Spin_Mazat_Cas", u"HW", u"MazatCas", 1, 120},
+            {"SpinProdleva", u"HW", u"Prodleva", 500, 59000},
+            {"SpinChybaMereni1", u"HW", u"Chyba1", 0, 59000},
+            {"SpinChybaMereni2", u"HW", u"Chyba2", 0, 59000},
+            {"SpinChybaMereni3", u"HW", u"Chyba3", 0, 59000},
+            {"SpinChybaMereni4", u"HW", u"Chyba4", 0, 59000},
+        };
+        for (const NumberField& field : fields) {
+            auto* spin = control<QSpinBox>(dialog(), field.name);
+            QCOMPARE(spin->minimum(), field.minimum);
+            QCOMPARE(spin->maximum(), field.maximum);
+            // The same numbers as the key's row: the window has no range of its own.
+            const SettingKey* key = findSettingKey(field.section, field.key);
+            QVERIFY(key && key->range);
+            QCOMPARE(key->range->minimum, field.minimum);
+            QCOMPARE(key->range->maximum, field.maximum);
+        }
+        // The steps stay with the form.
+        QCOMPARE(control<QSpinBox>(dialog(), "SpinProdleva")->singleStep(), 100);
+        QCOMPARE(control<QSpinBox>(dialog(), "VelikostLOGA")->singleStep(), 2);
+        // A number typed beyond the range ends at its edge, in the field and in the setting.
+        control<QSpinBox>(dialog(), "DelkaTrate")->setValue(150000);
+        QCOMPARE(m_settings.Trat.delka, 99999);
+        control<QSpinBox>(dialog(), "SpinLOG1")->setValue(3);
+        QCOMPARE(m_settings.HW.LOG1, 10);
+    }
+
+    void creatingTheWindowLeavesSettingsInTheirRangesAsTheyAre() {
+        TSettings settings;
+        settings.Trat.delka = 99999;
+        settings.Semafor.Prodleva = 10;
+        settings.Tisk.Velikost = 100;
+        settings.HW.LOG0 = 5000;
+        settings.HW.LOG1 = 10;
+        settings.HW.MazatCas = 1;
+        settings.HW.Prodleva = 500;
+        settings.HW.Chyba = {59000, 1, 30000, 0};
+        const QByteArray before = keysOf(settings);
+        TNastavDlg::Services services;
+        services.dataFolder = m_dataDir.path();
+        TNastavDlg window(settings, services);
+        QCOMPARE(keysOf(settings), before);
+        QCOMPARE(window.findChild<QSpinBox*>(QStringLiteral("DelkaTrate"))->value(), 99999);
+        QCOMPARE(window.findChild<QSpinBox*>(QStringLiteral("SpinLOG0"))->value(), 5000);
+        QCOMPARE(window.findChild<QSpinBox*>(QStringLiteral("SpinChybaMereni1"))->value(), 59000);
     }
 
     void pulseFieldsSetTheirTimersAtOnce() {
@@ -345,9 +440,11 @@ private slots:
         services.dataFolder = m_dataDir.path();
         TSettings settings;
         TNastavDlg window(settings, services);
+        RecordingErrorReporter reporter;
         settings.PoSpusteni.START = true;
         settings.Tisk.Text[7] = QStringLiteral("poslední");
-        QVERIFY_THROWS_EXCEPTION(UserError, window.syncFromSettings());
+        window.syncFromSettings();
+        QCOMPARE(reporter.messages(), QStringList{QStringLiteral("nelze")});
         QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("Text8"))->text(), QStringLiteral("poslední"));
     }
 
@@ -727,6 +824,54 @@ private slots:
         const QRect drawn = view->pictureRect();
         QVERIFY(qAbs(drawn.width() - drawn.height() * 4) <= 4);
         QVERIFY(qAbs(drawn.center().y() - view->contentsRect().center().y()) <= 1);
+    }
+
+    void aLogoThatIsNoPictureIsReportedAndTheChoiceStays() {
+        const QString notAPicture = m_dataDir.path() + QStringLiteral("/Logo/firma.png");
+        touch(notAPicture);
+        dialog().hooks().chooseLogoFile = [&](const QString&) { return notAPicture; };
+        dialog().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog()));
+        control<QTabWidget>(dialog(), "PageControl1")->setCurrentWidget(control<QWidget>(dialog(), "tbTisk"));
+        RecordingErrorReporter reporter;
+        auto* button = control<QPushButton>(dialog(), "Nacti1");
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(reporter.messages(), QStringList{QStringLiteral("Soubor %1 není obrázek, který lze načíst.")
+                                                      .arg(QDir::toNativeSeparators(notAPicture))});
+        QVERIFY(!button->isDown());
+        QCOMPARE(m_settings.Tisk.Logo, notAPicture);
+        // The window goes on: the next choice is a picture and loads.
+        QImage picture(40, 10, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        const QString logo = m_dataDir.path() + QStringLiteral("/Logo/obrazek.png");
+        QVERIFY(picture.save(logo));
+        dialog().hooks().chooseLogoFile = [&](const QString&) { return logo; };
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(reporter.count(), 1);
+        QCOMPARE(m_settings.Tisk.Logo, logo);
+        dialog().hide();
+    }
+
+    void aBadPortBaseOnTheTestPageIsReportedAndStopsTheRepetition() {
+        RecordingErrorReporter reporter;
+        const QString expected = QStringLiteral("'$nope' is not a valid integer value");
+        m_port->setOpened(true);
+        dialog().show();
+        control<QLineEdit>(dialog(), "LPTxx_BASE")->setText(QStringLiteral("nope"));
+        control<QRadioButton>(dialog(), "LPTxx")->click();
+        QCOMPARE(reporter.messages(), QStringList{expected});
+        // The repeated reading takes the same base: its first tick reports and unticks the box.
+        auto* repeat = control<QCheckBox>(dialog(), "OpakujBox");
+        repeat->setChecked(true);
+        QVERIFY(m_scheduler.advanceUntil([&] { return !repeat->isChecked(); }, 1000));
+        QCOMPARE(reporter.messages(), (QStringList{expected, expected}));
+        QVERIFY(!dialog().portTester()->repeating());
+        // With a good base the reading works again.
+        control<QLineEdit>(dialog(), "LPTxx_BASE")->setText(QStringLiteral("378"));
+        control<QPushButton>(dialog(), "CtiPort")->click();
+        QCOMPARE(m_port->portBase(), quint16(0x378));
+        QCOMPARE(reporter.count(), 2);
+        dialog().hide();
     }
 
     // Not a check: with TARVOLIN_SHOTS_DIR set (under an X server) it shows the window on each page and

@@ -1,8 +1,10 @@
-// The main window: its layout and texts, the start-up and closing steps, the lap lists, and a short
-// race in real time on a port whose sensors follow the steady clock.
+// The main window: its layout and texts, the start-up and closing steps, the lap lists, and races on
+// virtual time (a fake clock and virtual timers) through the window's own station.
+#include "FakeClock.h"
 #include "FakePortBackend.h"
+#include "VirtualScheduler.h"
+#include "VirtualTimerFactory.h"
 
-#include "base/MonotonicClock.h"
 #include "base/UserError.h"
 #include "config/TSettings.h"
 #include "hardware/ExternalStartWatch.h"
@@ -12,7 +14,6 @@
 #include "hardware/TSmallPort.h"
 #include "hardware/VirtualTrack.h"
 #include "platform/LockKeys.h"
-#include "platform/ProcessPriority.h"
 #include "timing/LapList.h"
 #include "timing/LapTime.h"
 #include "timing/TRace.h"
@@ -23,8 +24,10 @@
 #include "timing/ui/SignalLamp.h"
 #include "timing/ui/hwunit.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -38,7 +41,6 @@
 
 #include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -53,11 +55,12 @@ private slots:
     void statusBarPanels();
     void clockDisplaysPadToTheirWidth();
     void raceTimeIsTenAfterEveryStart();
+    void raceTimeTypedDuringARaceCountsWhenItIsFinished();
     void lptOffLeavesTheLampRedWithoutTheErrorWindow();
     void failedPortOpenShowsTheErrorWindowOnce();
     void openPortShowsGreenAndWritesTheRestingValue();
     void thirdPortBaseTakesTheLowSixteenBits();
-    void badHexBaseStopsActivationAndTheNextActivationRetries();
+    void badHexBaseIsReportedOnceAndTheStationStartsOnLpt1();
     void activationRunsItsHooksInOrderOnlyOnce();
     void buttonsWithoutTheirWindowDoNothing();
     void settingsButtonStoresSerialParametersAfterTheWindow();
@@ -66,13 +69,16 @@ private slots:
     void lapFilesRoundTripThroughTheWindow();
     void lapFileDialogsStartInResults();
     void savedNameWithoutExtensionGetsTxt();
-    void closingDuringARaceStopsWithoutAccounting();
+    void nameCompletionClosesWithTheDialog();
+    void closingDuringARaceAsksAndKeepsTheRaceWithoutAccounting();
     void sigtermClosesLikeKonec();
-    void shortRaceInRealTime();
+    void shortRaceThroughTheWindow();
     void scenarioRaceOnTheVirtualTrack();
 
 private:
     std::unique_ptr<TForm1> makeWindow(int openError = 0, quint16 base = 888);
+    std::unique_ptr<TForm1> makeWindow(std::unique_ptr<PortBackend> backend,
+                                       std::function<void(TSettings&)> readCreationSettings = {});
     template <typename T> T* child(const QString& name) const {
         T* found = m_window->findChild<T*>(name);
         if (!found)
@@ -82,15 +88,33 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_data;
     TSettings m_settings;
+    FakeClock m_clock;
+    VirtualScheduler m_scheduler{m_clock};
+    VirtualTimerFactory m_timers{m_scheduler};
+    QList<int> m_appliedPriorities;
     FakePortBackend* m_backend = nullptr;
     std::unique_ptr<TForm1> m_window;
 };
 
 std::unique_ptr<TForm1> MainWindowTest::makeWindow(int openError, quint16 base) {
-    auto backend = std::make_unique<FakePortBackend>(SteadyClock::instance(), base);
+    auto backend = std::make_unique<FakePortBackend>(m_clock, base);
     backend->setOpenError(openError);
     m_backend = backend.get();
-    auto window = std::make_unique<TForm1>(TForm1Deps{m_settings, m_data->path(), std::move(backend)});
+    return makeWindow(std::move(backend));
+}
+
+// The window on virtual time: its station's timers tick only when the scheduler moves the fake clock,
+// the light sequence blocks the virtual main thread, and the process priority is only recorded.
+std::unique_ptr<TForm1> MainWindowTest::makeWindow(std::unique_ptr<PortBackend> backend,
+                                                   std::function<void(TSettings&)> readCreationSettings) {
+    m_window.reset(); // its timers go before the new window's are made under the same names
+    TForm1Deps deps{m_settings, m_data->path(), std::move(backend)};
+    deps.clock = &m_clock;
+    deps.timers = &m_timers;
+    deps.lightWait = [this](int ms) { m_scheduler.block(ms); };
+    deps.readCreationSettings = std::move(readCreationSettings);
+    deps.applyProcessPriority = [this](int priority) { m_appliedPriorities << priority; };
+    auto window = std::make_unique<TForm1>(std::move(deps));
     window->hooks().showError = [](const QString& message) {
         qWarning("error shown: %s", qPrintable(message));
     };
@@ -102,8 +126,7 @@ void MainWindowTest::init() {
     QDir(m_data->path()).mkpath(QStringLiteral("vysledky"));
     QDir(m_data->path()).mkpath(QStringLiteral("zvuky"));
     m_settings = TSettings();
-    // No start lights: their sequence would block the test for two seconds.
-    m_settings.Semafor.Pouzij = false;
+    m_appliedPriorities.clear();
     m_window = makeWindow();
 }
 
@@ -165,22 +188,18 @@ void MainWindowTest::layoutHasEveryControlWithItsText() {
 
 void MainWindowTest::creationAppliesOnTopAndPriorityFromTheFile() {
     QVERIFY(!(m_window->windowFlags() & Qt::WindowStaysOnTopHint));
-    m_window.reset();
+    QCOMPARE(m_appliedPriorities, QList<int>{0});
+    m_appliedPriorities.clear();
     bool read = false;
-    auto backend = std::make_unique<FakePortBackend>(SteadyClock::instance(), 888);
-    TForm1Deps deps{
-        m_settings, m_data->path(), std::move(backend), nullptr, nullptr, [&](TSettings& settings) {
-            read = true;
-            settings.Ostatni.OnTop = true;
-            settings.Ostatni.Priorita = 1;
-        }};
-    m_window = std::make_unique<TForm1>(std::move(deps));
+    m_window = makeWindow(std::make_unique<FakePortBackend>(m_clock, 888), [&](TSettings& settings) {
+        read = true;
+        settings.Ostatni.OnTop = true;
+        settings.Ostatni.Priorita = 1;
+    });
     QVERIFY(read);
     QVERIFY(m_window->windowFlags() & Qt::WindowStaysOnTopHint);
-    errno = 0;
-    QCOMPARE(getpriority(PRIO_PROCESS, 0), 19);
-    // Back to normal for the other tests (raising needs the privilege, which a test run as root has).
-    ProcessPriority::apply(0);
+    // The idle class read from the file is what the process gets.
+    QCOMPARE(m_appliedPriorities, QList<int>{1});
 }
 
 void MainWindowTest::lapColumnsHaveTheirControls() {
@@ -282,6 +301,30 @@ void MainWindowTest::raceTimeIsTenAfterEveryStart() {
     QCOMPARE(audienceLength, 10);
 }
 
+void MainWindowTest::raceTimeTypedDuringARaceCountsWhenItIsFinished() {
+    m_settings.Semafor.Pouzij = false;
+    m_settings.HW.Rizeni = false;
+    m_window->show();
+    m_window->FormActivate();
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
+    m_scheduler.advance(64000);
+    // At 01:04 the operator types "15" over the 10: the "1" on the way must not end the race.
+    auto* field = child<QSpinBox>(QStringLiteral("CasZavodu"));
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("15"));
+    m_scheduler.advance(1000);
+    QVERIFY(m_window->race().endPending());
+    QVERIFY(!child<SignalLamp>(QStringLiteral("Led_cervena"))->isOn());
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(m_window->raceMinutes(), 15);
+    m_scheduler.advance(13 * 60000); // 14:05
+    QVERIFY(m_window->race().endPending());
+    m_scheduler.advance(60000);
+    QVERIFY(!m_window->race().endPending());
+    QVERIFY(child<SignalLamp>(QStringLiteral("Led_cervena"))->isOn());
+}
+
 void MainWindowTest::lptOffLeavesTheLampRedWithoutTheErrorWindow() {
     m_settings.PoSpusteni.LPT = false;
     int errorWindows = 0;
@@ -330,23 +373,29 @@ void MainWindowTest::thirdPortBaseTakesTheLowSixteenBits() {
     QCOMPARE(m_window->SmallPort1().portBase(), quint16(0xDC00));
 }
 
-void MainWindowTest::badHexBaseStopsActivationAndTheNextActivationRetries() {
+void MainWindowTest::badHexBaseIsReportedOnceAndTheStationStartsOnLpt1() {
     m_settings.PoSpusteni.Port = 3;
-    m_settings.PoSpusteni.Base1 = QStringLiteral("XYZ");
+    m_settings.PoSpusteni.Base1 = QStringLiteral("G000");
+    m_settings.PoSpusteni.Base = 0x5A;
     int readings = 0;
+    QStringList shown;
     m_window->hooks().readSettingsFile = [&] { ++readings; };
-    try {
-        m_window->FormActivate();
-        QFAIL("a base that is not hexadecimal must stop the activation");
-    } catch (const ConversionError& error) {
-        QCOMPARE(error.message(), QStringLiteral("'$XYZ' is not a valid integer value"));
-    }
-    QVERIFY(!m_window->activated());
-    m_settings.PoSpusteni.Base1 = QStringLiteral("DC00");
+    m_window->hooks().showError = [&](const QString& message) { shown << message; };
     m_window->FormActivate();
     QVERIFY(m_window->activated());
-    QCOMPARE(readings, 2);
-    QCOMPARE(m_window->SmallPort1().portBase(), quint16(0xDC00));
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown.first().contains(QStringLiteral("\u201eG000\u201c")) &&
+                 shown.first().contains(QStringLiteral("LPT1 (378)")),
+             qPrintable(shown.first()));
+    QCOMPARE(m_window->SmallPort1().portBase(), quint16(888));
+    QCOMPARE(m_backend->data(), quint8(0x5A));
+    // The stored choice stays, for the operator to correct in the settings window.
+    QCOMPARE(m_settings.PoSpusteni.Port, 3);
+    QCOMPARE(m_settings.PoSpusteni.Base1, QStringLiteral("G000"));
+
+    m_window->FormActivate();
+    QCOMPARE(readings, 1);
+    QCOMPARE(shown.size(), 1);
 }
 
 void MainWindowTest::activationRunsItsHooksInOrderOnlyOnce() {
@@ -434,15 +483,24 @@ void MainWindowTest::popupMenuItemsAndDeletion() {
 
 void MainWindowTest::lapFilesRoundTripThroughTheWindow() {
     const QString path = QDir(m_data->path()).filePath(QStringLiteral("vysledky/kara1.txt"));
-    m_window->lapList(1).setEntries({QStringLiteral("01:02:003"), QString(), QStringLiteral("00:59:999")});
+    m_window->lapList(1).setEntries({QStringLiteral("01:02:003"), QStringLiteral("00:59:999")});
     m_window->saveLapsTo(1, path);
     m_window->loadLapsFrom(4, path);
     QCOMPARE(m_window->lapList(4).entries(), m_window->lapList(1).entries());
-    QCOMPARE(child<LapListView>(QStringLiteral("Kola_mezicas4"))->count(), 3);
+    QCOMPARE(child<LapListView>(QStringLiteral("Kola_mezicas4"))->count(), 2);
 
-    // A file that cannot be opened leaves the list as it was.
+    // A file that cannot be opened, or one with a line that is no lap time, leaves the list as it was.
     QVERIFY_THROWS_EXCEPTION(UserError, m_window->loadLapsFrom(4, path + QStringLiteral(".missing")));
-    QCOMPARE(m_window->lapList(4).count(), 3);
+    m_window->lapList(2).setEntries({QStringLiteral("01:00:000"), QStringLiteral("abc")});
+    m_window->saveLapsTo(2, path);
+    try {
+        m_window->loadLapsFrom(4, path);
+        QFAIL("a file with a stray line was loaded");
+    } catch (const UserError& error) {
+        QVERIFY2(error.message().contains(QStringLiteral("řádek 2: \u201eabc\u201c")),
+                 qPrintable(error.message()));
+    }
+    QCOMPARE(m_window->lapList(4).count(), 2);
 }
 
 void MainWindowTest::lapFileDialogsStartInResults() {
@@ -488,8 +546,45 @@ void MainWindowTest::savedNameWithoutExtensionGetsTxt() {
     QCOMPARE(proposed, QStringLiteral("kara2.txt"));
 }
 
-void MainWindowTest::closingDuringARaceStopsWithoutAccounting() {
+void MainWindowTest::nameCompletionClosesWithTheDialog() {
+    LapFileDialogs& dialogs = m_window->lapFileDialogs();
+    dialogs.openDialog()->setOption(QFileDialog::DontUseNativeDialog);
+    const QDir results(QDir(m_data->path()).filePath(QStringLiteral("vysledky")));
+    for (const char* name : {"kara1.txt", "kara2.txt"}) {
+        QFile file(results.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    m_window->show();
+    QAbstractItemView* popup = nullptr;
+    QTimer::singleShot(0, this, [&] {
+        auto* name = dialogs.openDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        // The completion list as typing "kara" opens it; the operator then confirms "kara1.txt".
+        QCompleter* completer = name->completer();
+        QVERIFY(completer);
+        name->setText(QStringLiteral("kara"));
+        completer->setCompletionPrefix(QStringLiteral("kara"));
+        completer->complete();
+        popup = completer->popup();
+        popup->show(); // offscreen, the list may wait for the folder's model
+        QVERIFY(popup->isVisible());
+        name->setText(QStringLiteral("kara1.txt"));
+        static_cast<QDialog*>(dialogs.openDialog())->accept();
+    });
+    const QString chosen = dialogs.askOpenFile(1);
+    QCOMPARE(QFileInfo(chosen).fileName(), QStringLiteral("kara1.txt"));
+    QVERIFY(popup);
+    QVERIFY(!popup->isVisible());
+}
+
+void MainWindowTest::closingDuringARaceAsksAndKeepsTheRaceWithoutAccounting() {
     m_window->FormActivate();
+    int questions = 0;
+    bool answer = false;
+    m_window->hooks().confirmQuitDuringRace = [&] {
+        ++questions;
+        return answer;
+    };
     int accounted = 0;
     int written = 0;
     m_window->race().hooks().setEngineTimeText = [&](int, const QString&) { ++accounted; };
@@ -503,16 +598,30 @@ void MainWindowTest::closingDuringARaceStopsWithoutAccounting() {
     QVERIFY(m_window->race().running());
     QCOMPARE(child<QPushButton>(QStringLiteral("StartButton1"))->text(), QStringLiteral("STOP"));
     QVERIFY(!child<QPushButton>(QStringLiteral("Button1"))->isEnabled());
-    m_window->lapList(1).appendAndSelect(QStringLiteral("01:00:000"));
+    m_backend->addPulse(m_clock.nowMs() + 30000, m_clock.nowMs() + 30040,
+                        m_window->race().channel(1).InputMask);
+    m_scheduler.advance(31000);
+    QCOMPARE(m_window->lapList(1).count(), 1);
 
+    // "Ne" goes on with the race.
     QSignalSpy closed(m_window.get(), &TForm1::closed);
     child<QPushButton>(QStringLiteral("KonecButton"))->click();
+    QCOMPARE(questions, 1);
+    QCOMPARE(closed.count(), 0);
+    QVERIFY(m_window->race().running());
+
+    answer = true;
+    child<QPushButton>(QStringLiteral("KonecButton"))->click();
+    QCOMPARE(questions, 2);
     QCOMPARE(closed.count(), 1);
     QVERIFY(!m_window->isVisible());
     QVERIFY(!m_window->race().running());
     QCOMPARE(accounted, 0);
     QCOMPARE(written, 1);
     QCOMPARE(m_window->lapList(1).count(), 1);
+    const QStringList kept = QDir(QDir(m_data->path()).filePath(QStringLiteral("vysledky")))
+                                 .entryList({QStringLiteral("* kara1.txt")}, QDir::Files);
+    QCOMPARE(kept.size(), 1);
 }
 
 void MainWindowTest::sigtermClosesLikeKonec() {
@@ -520,11 +629,17 @@ void MainWindowTest::sigtermClosesLikeKonec() {
     m_window->installShutdownSignals();
     int written = 0;
     m_window->hooks().writeKartEngineTimes = [&] { ++written; };
+    int questions = 0;
+    m_window->hooks().confirmQuitDuringRace = [&] { return ++questions, false; };
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    // During a race: a logout does not wait for an answer.
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
+    QVERIFY(m_window->race().running());
     QSignalSpy closed(m_window.get(), &TForm1::closed);
     ::raise(SIGTERM);
     QTRY_COMPARE(closed.count(), 1);
+    QCOMPARE(questions, 0);
     QVERIFY(!m_window->isVisible());
     QCOMPARE(written, 1);
     QVERIFY(!m_window->SmallPort1().Opened());
@@ -539,7 +654,7 @@ void MainWindowTest::sigtermClosesLikeKonec() {
     QTRY_COMPARE(closedAgain.count(), 1);
 }
 
-void MainWindowTest::shortRaceInRealTime() {
+void MainWindowTest::shortRaceThroughTheWindow() {
     m_settings.HW.Prodleva = 500;
     m_settings.HW.Rizeni = false;
     m_settings.Ostatni.UlozitZavody = false;
@@ -547,8 +662,10 @@ void MainWindowTest::shortRaceInRealTime() {
     m_window->FormActivate();
     QVERIFY(m_window->SmallPort1().Opened());
 
+    // The light sequence runs on virtual time: red, orange, then green when the race starts.
     child<QPushButton>(QStringLiteral("StartButton1"))->click();
     QVERIFY(m_window->race().running());
+    QVERIFY(child<SignalLamp>(QStringLiteral("Led_zelena"))->isOn());
     const qint64 start = m_window->race().startTick();
     // Kart 1 passes at 300 and 1200 ms, kart 3 at 700 ms; a hit in kart 1's dead time is ignored.
     const quint8 kart1 = m_window->race().channel(1).InputMask;
@@ -557,67 +674,62 @@ void MainWindowTest::shortRaceInRealTime() {
     m_backend->addPulse(start + 500, start + 530, kart1);
     m_backend->addPulse(start + 700, start + 730, kart3);
     m_backend->addPulse(start + 1200, start + 1230, kart1);
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->lapList(1).count(), 2, 10000);
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->lapList(3).count(), 1, 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(child<SevenSegmentDisplay>(QStringLiteral("LcdDisplay2"))->value() >= 1, 10000);
+    m_scheduler.advance(1500);
+    QCOMPARE(child<SevenSegmentDisplay>(QStringLiteral("LcdDisplay2"))->value(), 1);
     child<QPushButton>(QStringLiteral("StartButton1"))->click();
     QVERIFY(!m_window->race().running());
     QCOMPARE(child<QPushButton>(QStringLiteral("StartButton1"))->text(), QStringLiteral("START"));
     QVERIFY(child<QPushButton>(QStringLiteral("Button1"))->isEnabled());
     QVERIFY(child<SignalLamp>(QStringLiteral("Led_cervena"))->isOn());
 
-    // Laps come within the sampling tolerance of a loaded machine. A first lap is only ever late; a
-    // later one is also shortened by its predecessor's lateness.
-    const auto near = [](const QString& text, qint64 expected) {
-        const qint64 lap = ParseLapTime(text);
-        return lap >= expected - 250 && lap <= expected + 250;
+    // Each hit is seen at the first 2 ms sample after it; a lap is the time between two such samples.
+    const auto within = [](const QStringList& laps, int index, qint64 expected) {
+        const qint64 lap = ParseLapTime(laps.at(index));
+        return lap >= expected && lap < expected + TRace::SamplerIntervalMs;
     };
     const QStringList laps1 = m_window->lapList(1).entries();
     const QStringList laps3 = m_window->lapList(3).entries();
-    QVERIFY2(near(laps1.at(0), 300), qPrintable(laps1.join(QLatin1Char(' '))));
-    QVERIFY2(near(laps1.at(1), 900), qPrintable(laps1.join(QLatin1Char(' '))));
-    QVERIFY2(near(laps3.at(0), 700), qPrintable(laps3.join(QLatin1Char(' '))));
+    QCOMPARE(laps1.size(), 2);
+    QVERIFY2(within(laps1, 0, 300), qPrintable(laps1.join(QLatin1Char(' '))));
+    QVERIFY2(ParseLapTime(laps1.at(1)) - 900 <= 1 && 900 - ParseLapTime(laps1.at(1)) <= 1,
+             qPrintable(laps1.join(QLatin1Char(' '))));
+    QCOMPARE(laps3.size(), 1);
+    QVERIFY2(within(laps3, 0, 700), qPrintable(laps3.join(QLatin1Char(' '))));
     QCOMPARE(m_window->lapList(2).count(), 0);
     QCOMPARE(m_window->lapList(4).count(), 0);
     QCOMPARE(child<LapListView>(QStringLiteral("Kola_mezicas1"))->count(), 2);
 }
 
 void MainWindowTest::scenarioRaceOnTheVirtualTrack() {
-    // The external start button starts the race (which disables its watch until the next STOP); karts 1
-    // and 3 lap; the operator stops the race on the screen.
-    const QString scenario = QStringLiteral("100 start\n1100 pass 1\n1500 pass 3\n2000 pass 1\n");
+    // The external start button starts the race; karts 1 and 3 lap; the same button stops it.
+    const QString scenario = QStringLiteral("100 start\n1100 pass 1\n1500 pass 3\n2000 pass 1\n2300 start\n");
     QList<ScenarioReader::LineError> errors;
     const QList<ScenarioEvent> events = ScenarioReader::parse(scenario, &errors);
     QVERIFY(errors.isEmpty());
     m_settings.Ostatni.ExtStart = true;
+    m_settings.Semafor.Pouzij = false;
     m_settings.HW.Prodleva = 500;
     m_settings.HW.Rizeni = false;
-    VirtualTrack track(m_settings, SteadyClock::instance());
+    VirtualTrack track(m_settings, m_clock);
     PortOptions options;
     options.simulate = true;
-    m_window.reset();
-    m_window = std::make_unique<TForm1>(
-        TForm1Deps{m_settings, m_data->path(), PortBackendFactory::createBackend(options, &track)});
-    m_window->hooks().showError = [](const QString& message) {
-        qWarning("error shown: %s", qPrintable(message));
-    };
+    m_window = makeWindow(PortBackendFactory::createBackend(options, &track));
     m_window->show();
     m_window->FormActivate();
     QVERIFY(m_window->SmallPort1().Opened());
     QVERIFY(m_window->statusBarPanels().portOpen());
 
     track.start();
-    const qint64 origin = SteadyClock::instance().nowMs() - track.trackTimeMs();
+    const qint64 origin = m_clock.nowMs();
     track.replay(events);
-    QTRY_VERIFY_WITH_TIMEOUT(m_window->race().running(), 10000);
+    QVERIFY(m_scheduler.advanceUntil([&] { return m_window->race().running(); }, 1000));
     QCOMPARE(child<QPushButton>(QStringLiteral("StartButton1"))->text(), QStringLiteral("STOP"));
-    const qint64 startAt = m_window->race().startTick() - origin; // track time of the start instant
-    QVERIFY2(startAt >= 100 && startAt < 600, qPrintable(QString::number(startAt)));
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->lapList(1).count(), 2, 15000);
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->lapList(3).count(), 1, 15000);
-    QVERIFY(!m_window->externalStart().enabled());
-    child<QPushButton>(QStringLiteral("StartButton1"))->click();
-    QVERIFY(!m_window->race().running());
+    // The watch looks at the button every 200 ms.
+    const qint64 startAt = m_window->race().startTick() - origin;
+    QVERIFY2(startAt >= 100 && startAt <= 300, qPrintable(QString::number(startAt)));
+    m_scheduler.advanceTo(origin + 2200);
+    QVERIFY(m_window->race().running());
+    QVERIFY(m_scheduler.advanceUntil([&] { return !m_window->race().running(); }, 1000));
     QCOMPARE(child<QPushButton>(QStringLiteral("StartButton1"))->text(), QStringLiteral("START"));
     QVERIFY(m_window->externalStart().enabled());
 
@@ -625,14 +737,16 @@ void MainWindowTest::scenarioRaceOnTheVirtualTrack() {
     const QStringList laps3 = m_window->lapList(3).entries();
     QCOMPARE(laps1.size(), 2);
     QCOMPARE(laps3.size(), 1);
+    // Each pass is seen at the first 2 ms sample after it.
     const auto within = [](const QString& text, qint64 expected) {
         const qint64 lap = ParseLapTime(text);
-        return lap >= expected - 250 && lap <= expected + 250;
+        return lap >= expected - 1 && lap <= expected + TRace::SamplerIntervalMs;
     };
     QVERIFY2(within(laps1.at(0), 1100 - startAt), qPrintable(laps1.join(QLatin1Char(' '))));
     QVERIFY2(within(laps1.at(1), 900), qPrintable(laps1.join(QLatin1Char(' '))));
     QVERIFY2(within(laps3.at(0), 1500 - startAt), qPrintable(laps3.join(QLatin1Char(' '))));
     QCOMPARE(m_window->lapList(2).count(), 0);
+    m_window.reset(); // before the track it reads
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,0 +1,165 @@
+#include "app/ui/ProgramWindows.h"
+
+#include "app/CommandLineOptions.h"
+#include "app/ui/TarvolinApplication.h"
+#include "base/MonotonicClock.h"
+#include "config/DataFolder.h"
+#include "config/SettingsFile.h"
+#include "config/ui/About.h"
+#include "config/ui/nastaveni.h"
+#include "hardware/ExternalStartWatch.h"
+#include "hardware/PortBackend.h"
+#include "hardware/PortBackendFactory.h"
+#include "hardware/PortRepair.h"
+#include "hardware/SensorSourceChoice.h"
+#include "hardware/SerialLearnPanel.h"
+#include "hardware/SerialSensorInput.h"
+#include "hardware/TComPort.h"
+#include "hardware/TSmallPort.h"
+#include "hardware/VirtualTrack.h"
+#include "hardware/ui/Chyba_LPT.h"
+#include "hardware/ui/VirtualTrackWindow.h"
+#include "platform/ProcessPriority.h"
+#include "timing/Station.h"
+#include "timing/ThreadedTimerFactory.h"
+#include "timing/ui/Splash.h"
+#include "timing/ui/hwunit.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QScreen>
+
+#include <functional>
+#include <vector>
+
+ProgramWindows::ProgramWindows(const CommandLineOptions& options)
+    : m_dataFolder(options.dataFolderOr(QCoreApplication::applicationDirPath())) {
+    QDir().mkpath(m_dataFolder);
+    // A station started on another data folder starts on it again from its launchers.
+    if (!options.dataFolder.isEmpty()) {
+        m_startEntry.setProgramArguments({QStringLiteral("--data"), m_dataFolder});
+        m_desktopShortcut.setProgramArguments({QStringLiteral("--data"), m_dataFolder});
+    }
+    m_track = PortBackendFactory::createTrack(options.port(), m_settings, SteadyClock::instance());
+    TSplashScreen splash;
+    splash.showCentred();
+    splash.setProgress(5);
+    createWindows(options, splash);
+    fillMainWindowHooks();
+}
+
+ProgramWindows::~ProgramWindows() = default;
+
+void ProgramWindows::createWindows(const CommandLineOptions& options, TSplashScreen& splash) {
+    // One window of the start: its progress figure (negative: no progress step) and how it is made. A
+    // window not built yet has no maker.
+    struct Step {
+        const char* name;
+        int progress;
+        std::function<void()> create;
+    };
+    const DataFolder folder(m_dataFolder);
+    const std::vector<Step> steps = {
+        {"TForm1", 10,
+         [&] {
+             TForm1Deps deps{m_settings, m_dataFolder,
+                             PortBackendFactory::createBackend(options.port(), m_track.get())};
+             deps.readCreationSettings = [folder](TSettings& s) { ReadWindowCreationSettings(folder, s); };
+             m_form = std::make_unique<TForm1>(std::move(deps));
+         }},
+        {"TLogoErrDlg", 15, {}},
+        {"TTV_Out_Frm", 20, {}},
+        {"TUkonceniDlg", 25, {}},
+        {"TUpravDlg1", 30, {}},
+        {"TZalohujFrm", 35, {}},
+        {"TRestartDlg", 40, {}},
+        {"TChyba_LptDlg", 45, [&] { m_chybaLpt = std::make_unique<TChyba_LptDlg>(m_form.get()); }},
+        {"TNahled1Dlg", 50, {}},
+        {"TUpravDlg", 55, {}},
+        {"TTopTen10Frm", 60, {}},
+        {"TVzdyNavrchuDlg", 65, {}},
+        {"THlaseniDlg", 70, {}},
+        {"TAboutBox", 75, [&] { m_about = std::make_unique<TAboutBox>(&m_shell, m_form.get()); }},
+        {"TNastavDlg", 80, [&] { createSettingsWindow(); }},
+        {"TNahled2Dlg", 85, {}},
+        {"TStat_Dlg", 90, {}},
+        {"TStav_KarFrm", 100, {}},
+        {"TPotvrdDlg", -1, {}},
+    };
+    for (const Step& step : steps) {
+        if (step.create)
+            step.create();
+        if (step.progress >= 0)
+            splash.setProgress(step.progress);
+    }
+}
+
+void ProgramWindows::createSettingsWindow() {
+    Station& station = m_form->station();
+    m_learnPanel = std::make_unique<SerialLearnPanel>(m_settings, station.comPort());
+    station.serialInput().setLearnPanel(m_learnPanel.get());
+    m_sensorSource = std::make_unique<SensorSourceChoice>(m_settings, station.port());
+    m_portRepair = std::make_unique<PortRepair>(m_kernelModules, &station.port());
+    TNastavDlg::Services services;
+    services.parallelPort = &station.port();
+    services.timers = &ThreadedTimerFactory::instance();
+    services.comPort = &station.comPort();
+    services.learnPanel = m_learnPanel.get();
+    services.sensorSource = m_sensorSource.get();
+    services.soundPlayer = &m_form->MediaPlayer1();
+    services.startEntry = &m_startEntry;
+    services.desktopShortcut = &m_desktopShortcut;
+    services.shell = &m_shell;
+    services.controlPulse = &station.controlPulse();
+    services.portRepair = m_portRepair.get();
+    services.systemRestart = &m_systemRestart;
+    services.dataFolder = m_dataFolder;
+    m_nastav = std::make_unique<TNastavDlg>(m_settings, services, m_form.get());
+    m_nastav->hooks().closeMainWindow = [this] { m_form->close(); };
+
+    // Saving the settings acts on two parts that are not the settings window's own.
+    SettingsHooks& saving = m_nastav->settingsHooks();
+    saving.applyExternalStart = [&station](bool watch) { station.externalStart().setEnabled(watch); };
+    saving.applyProcessPriority = [](int priority) { ProcessPriority::apply(priority); };
+}
+
+void ProgramWindows::fillMainWindowHooks() {
+    MainWindowHooks& hooks = m_form->hooks();
+    // The settings window reads the settings file; it stores the section "ComPort1" itself when it
+    // closes.
+    hooks.readSettingsFile = [this] { m_nastav->readSettingsFileKeys(); };
+    hooks.finishReadingSettings = [this] { m_nastav->finishReadingSettingsFile(); };
+    hooks.showSettings = [this] { m_nastav->execFromMainWindow(); };
+    hooks.showAbout = [this] { m_about->exec(); };
+    hooks.showPortError = [this] { m_chybaLpt->exec(); };
+    hooks.showError = [this](const QString& message) {
+        QMessageBox::critical(m_form.get(), TarvolinApplication::errorTitle(), message);
+    };
+}
+
+void ProgramWindows::show() {
+    m_form->installShutdownSignals();
+    QObject::connect(m_form.get(), &TForm1::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    m_form->show();
+    if (m_track)
+        placeTrackWindow();
+}
+
+void ProgramWindows::placeTrackWindow() {
+    m_trackWindow = std::make_unique<VirtualTrackWindow>(*m_track);
+    m_trackWindow->setAttribute(Qt::WA_QuitOnClose, false);
+    // Beside the main window where the screen has room, else below it.
+    const QRect screen = m_form->screen()->availableGeometry();
+    const QRect main = m_form->frameGeometry();
+    m_trackWindow->adjustSize();
+    if (main.right() + 8 + m_trackWindow->width() <= screen.right())
+        m_trackWindow->move(main.topRight() + QPoint(8, 0));
+    else
+        m_trackWindow->move(qMax(screen.left(), main.left()),
+                            qMin(main.bottom() + 8, screen.bottom() - m_trackWindow->height()));
+    m_trackWindow->show();
+    // Where the two must overlap, the main window stays in front.
+    m_form->raise();
+    m_form->activateWindow();
+}

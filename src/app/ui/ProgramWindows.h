@@ -1,0 +1,72 @@
+#pragma once
+
+#include "config/TSettings.h"
+#include "platform/DesktopShellOpen.h"
+#include "platform/KernelModules.h"
+#include "platform/SystemRestart.h"
+#include "platform/XdgDesktopShortcut.h"
+#include "platform/XdgStartEntry.h"
+
+#include <QString>
+
+#include <memory>
+
+class PortRepair;
+class SensorSourceChoice;
+class SerialLearnPanel;
+class TAboutBox;
+class TChyba_LptDlg;
+class TForm1;
+class TNastavDlg;
+class TSplashScreen;
+class VirtualTrack;
+class VirtualTrackWindow;
+struct CommandLineOptions;
+
+// The program's windows and what they share, made once at start in their fixed order behind the
+// splash window, with each window's hooks filled by the window that owns the work. Everything lives
+// until the program ends.
+class ProgramWindows {
+public:
+    // Throws UserError when the options cannot be followed (a scenario file that cannot be read or
+    // has bad lines); nothing is shown then.
+    explicit ProgramWindows(const CommandLineOptions& options);
+    ~ProgramWindows();
+    ProgramWindows(const ProgramWindows&) = delete;
+    ProgramWindows& operator=(const ProgramWindows&) = delete;
+
+    // Shows the main window (and the virtual track's window beside it) and ends the event loop when
+    // the main window has closed; SIGTERM and SIGINT close it as "&Konec" does.
+    void show();
+
+    const QString& dataFolder() const { return m_dataFolder; }
+    TSettings& settings() { return m_settings; }
+    TForm1& mainWindow() { return *m_form; }
+    TNastavDlg& settingsWindow() { return *m_nastav; }
+    VirtualTrack* track() { return m_track.get(); }
+
+private:
+    void createWindows(const CommandLineOptions& options, TSplashScreen& splash);
+    void createSettingsWindow();
+    void fillMainWindowHooks();
+    void placeTrackWindow();
+
+    QString m_dataFolder;
+    TSettings m_settings;
+    // The operating system's services the settings window uses.
+    ModprobeKernelModules m_kernelModules;
+    SystemctlRestart m_systemRestart;
+    XdgStartEntry m_startEntry;
+    XdgDesktopShortcut m_desktopShortcut;
+    DesktopShellOpen m_shell;
+
+    std::unique_ptr<VirtualTrack> m_track;
+    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<TChyba_LptDlg> m_chybaLpt;
+    std::unique_ptr<PortRepair> m_portRepair;
+    std::unique_ptr<SerialLearnPanel> m_learnPanel;
+    std::unique_ptr<SensorSourceChoice> m_sensorSource;
+    std::unique_ptr<TAboutBox> m_about;
+    std::unique_ptr<TNastavDlg> m_nastav;
+    std::unique_ptr<VirtualTrackWindow> m_trackWindow;
+};

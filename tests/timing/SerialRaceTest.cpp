@@ -1,0 +1,116 @@
+// Serial bursts through the real serial port object into the race, wired as the station wires them,
+// with the race on virtual time: a burst's lap closes at the race's next sample after it arrived.
+#include "FakeClock.h"
+#include "FakePortBackend.h"
+#include "FakeSoundPlayer.h"
+#include "RecordingRaceView.h"
+#include "SocatPtyPair.h"
+#include "VirtualScheduler.h"
+#include "VirtualTimerFactory.h"
+
+#include "config/TSettings.h"
+#include "hardware/SerialSensorInput.h"
+#include "hardware/TComPort.h"
+#include "timing/LapList.h"
+#include "timing/LapTime.h"
+#include "timing/Station.h"
+#include "timing/TRace.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int DeadTimeMs = 600;
+
+class SerialRace : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!SocatPtyPair::socatAvailable())
+            GTEST_SKIP() << "socat is not installed";
+        QString why;
+        ASSERT_TRUE(pty.start(&why)) << why.toStdString();
+
+        settings.PoSpusteni.LPT = false;
+        settings.PoSpusteni.COM = true;
+        settings.Semafor.Pouzij = false;
+        settings.HW.Rizeni = false;
+        settings.HW.Prodleva = DeadTimeMs;
+        settings.Ostatni.UlozitZavody = false;
+        station = std::make_unique<Station>(StationDeps{
+            settings, QString(), std::make_unique<FakePortBackend>(clock), clock, timers, sound, view});
+        SerialParameters parameters;
+        parameters.Port = pty.portA();
+        station->comPort().setParameters(parameters);
+        station->applyStartupSettings();
+    }
+    void TearDown() override { station.reset(); }
+
+    // Sends a burst as the device does and waits until the station has received it.
+    void send(const QByteArray& burst) {
+        QSignalSpy received(&station->serialInput(), &SerialSensorInput::received);
+        ASSERT_TRUE(pty.send(burst));
+        ASSERT_TRUE(received.wait(10000)) << "the burst did not arrive";
+    }
+    qint64 lap(int kart, int index) { return ParseLapTime(station->lapList(kart).entry(index)); }
+    int laps(int kart) { return station->lapList(kart).count(); }
+
+    SocatPtyPair pty;
+    FakeClock clock;
+    VirtualScheduler scheduler{clock};
+    VirtualTimerFactory timers{scheduler};
+    TSettings settings;
+    FakeSoundPlayer sound;
+    RecordingRaceView view;
+    std::unique_ptr<Station> station;
+};
+
+} // namespace
+
+TEST_F(SerialRace, BurstsBecomeLapsOfTheKartsThatLearnedThem) {
+    settings.Com.Sekvence[TSettings::sequenceSlot(2, 1)] = "*Ab"; // bytes 0A 41 C1
+    settings.Com.Sekvence[TSettings::sequenceSlot(1, 0)] = "K13";
+    settings.Com.Sekvence[TSettings::sequenceSlot(3, 0)] = "K13";
+    TRace& race = station->race();
+
+    ASSERT_FALSE(station->comPort().isOpen());
+    race.StartButton1Click();
+    ASSERT_TRUE(station->comPort().isOpen()) << "START opens the serial port";
+
+    scheduler.advance(400);
+    send(QByteArray::fromHex("0A41C1"));
+    scheduler.advance(TRace::SamplerIntervalMs);
+    ASSERT_EQ(laps(2), 1);
+    EXPECT_GE(lap(2, 0), 400);
+    EXPECT_LE(lap(2, 0), 400 + TRace::SamplerIntervalMs);
+
+    // Inside kart 2's dead time the same burst is no lap.
+    scheduler.advance(100);
+    send(QByteArray::fromHex("0A41C1"));
+    scheduler.advance(TRace::SamplerIntervalMs);
+    EXPECT_EQ(laps(2), 1);
+    EXPECT_FALSE(race.channel(2).PendingHit);
+
+    // After it, the next burst closes the second lap, measured from the first hit.
+    scheduler.advance(DeadTimeMs);
+    ASSERT_FALSE(race.channel(2).deadTimeRunning());
+    const qint64 firstHit = race.startTick() + lap(2, 0);
+    const qint64 sentAt = clock.nowMs();
+    send(QByteArray::fromHex("0A41C1"));
+    scheduler.advance(TRace::SamplerIntervalMs);
+    ASSERT_EQ(laps(2), 2);
+    EXPECT_GE(lap(2, 1), sentAt - firstHit);
+    EXPECT_LE(lap(2, 1), sentAt - firstHit + TRace::SamplerIntervalMs);
+
+    // One burst learned by karts 1 and 3 is a lap of both.
+    send("K13");
+    scheduler.advance(TRace::SamplerIntervalMs);
+    EXPECT_EQ(laps(1), 1);
+    EXPECT_EQ(laps(3), 1);
+    EXPECT_EQ(laps(4), 0);
+
+    race.StartButton1Click();
+    EXPECT_FALSE(race.running());
+    EXPECT_FALSE(station->comPort().isOpen()) << "STOP closes the serial port";
+}
