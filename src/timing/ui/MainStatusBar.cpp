@@ -59,6 +59,18 @@ QLabel* MainStatusBar::addPanel(const QString& name, const QString& text, int mi
     return label;
 }
 
+void MainStatusBar::showLateSamples(int count) {
+    if (!m_lateSamples) {
+        m_lateSamples = new QLabel(this);
+        m_lateSamples->setObjectName(QStringLiteral("LateSamplesPanel"));
+        m_lateSamples->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
+        m_lateSamples->setToolTip(QStringLiteral("Počítač nestíhal číst čidla včas, průjezd motokáry mohl "
+                                                 "být vynechán. Zavřete ostatní programy."));
+        insertWidget(0, m_lateSamples);
+    }
+    m_lateSamples->setText(QStringLiteral("Měření se zpozdilo (%1×)").arg(count));
+}
+
 void MainStatusBar::setPortOpen(bool open) {
     m_portOpen = open;
     m_portLamp->setColor(open ? QColor(0x00, 0xc0, 0x00) : QColor(0xe0, 0x00, 0x00));

@@ -31,6 +31,10 @@ public:
 
     SignalLamp* portLamp() const { return m_portLamp; }
 
+    // Samples of the lap sensors came late count times in this run: shown in red, ahead of the other
+    // panels, so that the operator knows a pass may have been missed.
+    void showLateSamples(int count);
+
 private:
     QLabel* addPanel(const QString& name, const QString& text, int minimumWidth);
     void showLockKey(QLabel* label, bool on);
@@ -40,6 +44,7 @@ private:
     QLabel* m_num = nullptr;
     QLabel* m_scroll = nullptr;
     QLabel* m_dateTime = nullptr;
+    QLabel* m_lateSamples = nullptr;
     QTimer* m_clock = nullptr;
     bool m_portOpen = false;
 };

@@ -342,6 +342,10 @@ void TForm1::showError(const QString& message) {
         QMessageBox::critical(this, windowTitle(), message);
 }
 
+void TForm1::showLateSamples(int count) {
+    m_statusBar->showLateSamples(count);
+}
+
 LapListView* TForm1::lapListView(int kart) const {
     const std::array<LapListView*, kKarts> lists = {m_ui->Kola_mezicas1, m_ui->Kola_mezicas2,
                                                     m_ui->Kola_mezicas3, m_ui->Kola_mezicas4};
