@@ -33,6 +33,9 @@ void TComPort::open() {
     applyLine();
     if (!m_port.open(QIODevice::ReadWrite))
         throwPortError(QStringLiteral("Unable to open com port"));
+    // A terminal keeps what its device sent while the port was closed; none of that is a pass now.
+    m_port.clear(QSerialPort::Input);
+    m_port.clearError();
     // The lines start low; the after-open handler raises what the settings ask for.
     setRts(false);
     setDtr(false);
@@ -51,6 +54,13 @@ void TComPort::close() {
     m_port.clearError();
     m_closing = false;
     emit openedChanged(false);
+}
+
+void TComPort::discardReceived() {
+    if (m_port.isOpen()) {
+        m_port.clear(QSerialPort::Input);
+        m_port.clearError();
+    }
 }
 
 void TComPort::setParameters(const SerialParameters& parameters) {

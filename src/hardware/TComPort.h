@@ -21,6 +21,8 @@ public:
     // Throws UserError "Unable to open com port (win error code: N)" with the system's error number.
     void open() override;
     void close() override;
+    // Drops what waits in the system's and the port's receive buffers.
+    void discardReceived() override;
 
     const SerialParameters& parameters() const { return m_parameters; }
     // Applies every value at once. Values are matched against their lists (unknown ones fall back).

@@ -116,7 +116,11 @@ void TRace::start() {
 
     m_endPending = true;
 
-    // A serial hit that arrived while the race was at rest belongs to no lap of this race.
+    // Nothing the serial sensors sent before this instant belongs to a lap of this race: not a hit
+    // taken while the race was at rest, nor bytes still waiting to be read (sent while the port was
+    // closed, or while the lights held the main thread).
+    if (m_serial)
+        m_serial->discardReceived();
     for (TLapChannel& ch : m_channels)
         ch.PendingHit = false;
 
