@@ -61,6 +61,7 @@ void TComPort::discardReceived() {
         m_port.clear(QSerialPort::Input);
         m_port.clearError();
     }
+    emit receivedDiscarded();
 }
 
 void TComPort::setParameters(const SerialParameters& parameters) {

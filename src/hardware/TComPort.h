@@ -21,7 +21,8 @@ public:
     // Throws UserError "Unable to open com port (win error code: N)" with the system's error number.
     void open() override;
     void close() override;
-    // Drops what waits in the system's and the port's receive buffers.
+    // Drops what waits in the system's and the port's receive buffers; receivedDiscarded tells the
+    // listeners to drop what they hold.
     void discardReceived() override;
 
     const SerialParameters& parameters() const { return m_parameters; }
@@ -47,6 +48,7 @@ signals:
     void afterOpen();
     void beforeClose();
     void rxChar(int count);
+    void receivedDiscarded();
     void openedChanged(bool open);
 
 private:

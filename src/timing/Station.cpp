@@ -40,6 +40,7 @@ Station::Station(StationDeps deps)
     m_hwLog0Timer = factory.createTimer(QStringLiteral("HwLOG0Timer"), TimerKind::Threaded);
     m_hwLog1Timer = factory.createTimer(QStringLiteral("HWLOG1Timer"), TimerKind::Threaded);
     m_extStartTimer = factory.createTimer(QStringLiteral("ExtStart"), TimerKind::Message);
+    m_serialQuietTimer = factory.createTimer(QStringLiteral("SerialQuietTimer"), TimerKind::Message);
     timers.display = m_displayTimer.get();
     timers.hwLog0 = m_hwLog0Timer.get();
     timers.hwLog1 = m_hwLog1Timer.get();
@@ -60,6 +61,7 @@ Station::Station(StationDeps deps)
                  deps.dataFolder,
                  std::move(deps.wallClock)});
     m_serialInput = std::make_unique<SerialSensorInput>(*m_comPort, m_settings);
+    m_serialInput->setQuietTimer(m_serialQuietTimer.get());
     bindSerialInputToRace(*m_serialInput, *m_race);
     m_externalStart = std::make_unique<ExternalStartWatch>(*m_extStartTimer, *m_port, m_settings,
                                                            [this] { m_race->StartButton1Click(); });

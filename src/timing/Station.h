@@ -45,7 +45,8 @@ struct StationDeps {
 // The station's timing parts, built once and wired together: the parallel port SmallPort1 and the
 // serial port ComPort1, the race with its four lap lists, the lights, the control pulse, the external
 // start watch, the serial input bound to the race's channels, and every timer they run on
-// (Timer1..4, ProdlevaTimer1..4, ZobrazTimer, HwLOG0Timer, HWLOG1Timer, ExtStart). The main window
+// (Timer1..4, ProdlevaTimer1..4, ZobrazTimer, HwLOG0Timer, HWLOG1Timer, ExtStart, and
+// SerialQuietTimer, which settles a held start of a serial sequence). The main window
 // shows it; tests and benchmarks build the same station on virtual or real time.
 class Station {
 public:
@@ -100,4 +101,5 @@ private:
     std::unique_ptr<ITimer> m_hwLog0Timer;
     std::unique_ptr<ITimer> m_hwLog1Timer;
     std::unique_ptr<ITimer> m_extStartTimer;
+    std::unique_ptr<ITimer> m_serialQuietTimer;
 };

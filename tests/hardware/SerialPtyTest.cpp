@@ -1,6 +1,9 @@
 // The serial port object on a real pseudo-terminal pair: the test plays the sensor device on one end.
+#include "FakeClock.h"
 #include "PtySerialFixture.h"
 #include "SocatPtyPair.h"
+#include "VirtualScheduler.h"
+#include "VirtualTimer.h"
 
 #include "base/UserError.h"
 #include "config/TSettings.h"
@@ -43,6 +46,10 @@ protected:
     void settle() { QTest::qWait(300); }
 
     TSettings settings;
+    // Settles a held start of a sequence on virtual time, for the tests that give it to the input.
+    FakeClock clock;
+    VirtualScheduler scheduler{clock};
+    VirtualTimer quiet{scheduler};
     SerialSensorInput input{comPort, settings};
     SerialLearnPanel panel{settings, comPort};
     std::array<bool, 4> deadTime{};
@@ -78,16 +85,44 @@ TEST_F(SerialPty, DeadTimeAndSharedSequencesDecideWhoGetsTheHit) {
     EXPECT_TRUE(pendingHit[3]);
 }
 
-TEST_F(SerialPty, ABurstSplitOverTwoReceiveEventsNeverMatches) {
+TEST_F(SerialPty, ABurstSplitOverTwoReceiveEventsIsOneHit) {
     settings.Com.Sekvence[0] = "ABCD";
     comPort.open();
     ASSERT_TRUE(pty.send("AB"));
     ASSERT_TRUE(waitForTexts(1));
-    settle();
+    EXPECT_FALSE(pendingHit[0]) << "half a burst is no hit yet";
     ASSERT_TRUE(pty.send("CD"));
     ASSERT_TRUE(waitForTexts(2));
     EXPECT_EQ(texts, (QList<QByteArray>{"AB", "CD"}));
-    EXPECT_FALSE(pendingHit[0]);
+    EXPECT_EQ(input.LastRxText(), QByteArray("CD")) << "LastRxText stays the latest event's bytes";
+    EXPECT_EQ(pendingHit, (Hits{true, false, false, false}));
+}
+
+TEST_F(SerialPty, TwoKartsBurstsReadTogetherAreAHitOfEach) {
+    settings.Com.Sekvence[TSettings::sequenceSlot(1, 0)] = "K1";
+    settings.Com.Sekvence[TSettings::sequenceSlot(3, 1)] = "K3";
+    comPort.open();
+    ASSERT_TRUE(pty.send("K3K1"));
+    ASSERT_TRUE(waitForTexts(1));
+    ASSERT_EQ(input.LastRxText(), QByteArray("K3K1")) << "the two bursts came in one read";
+    EXPECT_EQ(pendingHit, (Hits{true, false, true, false}));
+}
+
+TEST_F(SerialPty, AHeldSequenceThatBeginsALongerOneIsTakenWhenTheLineGoesQuiet) {
+    input.setQuietTimer(&quiet);
+    settings.Com.Sekvence[TSettings::sequenceSlot(1, 0)] = "AB";
+    settings.Com.Sekvence[TSettings::sequenceSlot(2, 0)] = "ABC";
+    comPort.open();
+    ASSERT_TRUE(pty.send("AB"));
+    ASSERT_TRUE(waitForTexts(1));
+    EXPECT_EQ(pendingHit, (Hits{false, false, false, false})) << "kart 2's burst may follow";
+    scheduler.advance(SerialSensorInput::QuietMs);
+    EXPECT_EQ(pendingHit, (Hits{true, false, false, false}));
+    EXPECT_TRUE(input.heldText().isEmpty());
+    // A late byte starts afresh: it is no end of kart 2's burst.
+    ASSERT_TRUE(pty.send("C"));
+    ASSERT_TRUE(waitForTexts(2));
+    EXPECT_FALSE(pendingHit[1]);
 }
 
 TEST_F(SerialPty, LearningOpensThePortWhichStaysOpenForLaterHits) {
