@@ -18,6 +18,9 @@ public:
     ~TComPort() override;
 
     bool isOpen() const override { return m_port.isOpen(); }
+    // The device went away while the port was open, and neither an open nor a close has been asked
+    // for since.
+    bool lost() const { return m_lost; }
     // Throws UserError "Unable to open com port (win error code: N)" with the system's error number.
     void open() override;
     void close() override;
@@ -50,6 +53,8 @@ signals:
     void rxChar(int count);
     void receivedDiscarded();
     void openedChanged(bool open);
+    // The device went away; the port has been closed.
+    void deviceLost();
 
 private:
     void onReadyRead();
@@ -60,4 +65,5 @@ private:
     QSerialPort m_port;
     SerialParameters m_parameters;
     bool m_closing = false;
+    bool m_lost = false;
 };

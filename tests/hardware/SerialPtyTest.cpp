@@ -8,6 +8,7 @@
 #include "base/UserError.h"
 #include "config/TSettings.h"
 #include "hardware/SerialLearnPanel.h"
+#include "hardware/SerialPortRecovery.h"
 #include "hardware/SerialSensorInput.h"
 #include "hardware/TComPort.h"
 
@@ -249,7 +250,82 @@ TEST_F(SerialPty, ANewPortNameWhileOpenClosesAndReopens) {
 }
 
 TEST_F(SerialPty, ADeviceThatGoesAwayLeavesThePortClosedForTheNextOpen) {
+    QSignalSpy lost(&comPort, &TComPort::deviceLost);
     comPort.open();
     pty.stop();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !comPort.isOpen(); }, WaitMs));
+    EXPECT_EQ(lost.count(), 1);
+    EXPECT_TRUE(comPort.lost());
+    comPort.close();
+    EXPECT_FALSE(comPort.lost()) << "a close asked for ends the loss";
+}
+
+namespace {
+
+class SerialRecovery : public SerialPty {
+protected:
+    VirtualTimer poll{scheduler};
+    bool needed = true;
+    SerialPortRecovery recovery{comPort, poll, [this] { return needed; }};
+    QSignalSpy lost{&recovery, &SerialPortRecovery::lost};
+    QSignalSpy restored{&recovery, &SerialPortRecovery::restored};
+
+    bool loseTheDevice() {
+        const qsizetype before = lost.count();
+        pty.stop();
+        return QTest::qWaitFor([&] { return lost.count() == before + 1; }, WaitMs);
+    }
+};
+
+} // namespace
+
+TEST_F(SerialRecovery, TheLostPortIsOpenedAgainOnceTheDeviceIsBack) {
+    comPort.open();
+    ASSERT_TRUE(loseTheDevice());
+    EXPECT_EQ(lost.at(0).at(0).toString(), pty.portA());
+    EXPECT_TRUE(lost.at(0).at(1).toBool()) << "said to be reopened";
+    scheduler.advance(3 * SerialPortRecovery::PollMs);
+    EXPECT_FALSE(comPort.isOpen());
+    EXPECT_TRUE(recovery.polling());
+
+    QString why;
+    ASSERT_TRUE(pty.start(&why)) << why.toStdString();
+    scheduler.advance(SerialPortRecovery::PollMs);
+    EXPECT_TRUE(comPort.isOpen());
+    EXPECT_FALSE(recovery.polling());
+    ASSERT_EQ(restored.count(), 1);
+    EXPECT_EQ(restored.at(0).at(0).toString(), pty.portA());
+    settings.Com.Sekvence[0] = "K1";
+    ASSERT_TRUE(pty.send("K1"));
+    ASSERT_TRUE(waitForTexts(1));
+    EXPECT_TRUE(pendingHit[0]);
+}
+
+TEST_F(SerialRecovery, APortNobodyNeedsIsNotOpenedAgain) {
+    needed = false;
+    comPort.open();
+    ASSERT_TRUE(loseTheDevice());
+    EXPECT_FALSE(lost.at(0).at(1).toBool());
+    EXPECT_FALSE(recovery.polling());
+}
+
+TEST_F(SerialRecovery, AskingForACloseOrNoLongerNeedingThePortEndsThePoll) {
+    comPort.open();
+    ASSERT_TRUE(loseTheDevice());
+    comPort.close(); // the settings window's OK
+    QString why;
+    ASSERT_TRUE(pty.start(&why)) << why.toStdString();
+    scheduler.advance(SerialPortRecovery::PollMs);
+    EXPECT_FALSE(comPort.isOpen());
+    EXPECT_FALSE(recovery.polling());
+    ASSERT_EQ(lost.count(), 2);
+    EXPECT_FALSE(lost.at(1).at(1).toBool()) << "no longer said to be reopened";
+
+    comPort.open();
+    ASSERT_TRUE(loseTheDevice());
+    needed = false; // the race stopped
+    ASSERT_TRUE(pty.start(&why)) << why.toStdString();
+    scheduler.advance(SerialPortRecovery::PollMs);
+    EXPECT_FALSE(comPort.isOpen());
+    EXPECT_FALSE(recovery.polling());
 }

@@ -176,3 +176,45 @@ TEST_F(SerialRace, ABurstThatArrivesDuringTheStartLightsIsNoLap) {
     EXPECT_EQ(laps(1), 0) << "a burst from before the green light made a lap";
     EXPECT_EQ(laps(2), 1);
 }
+
+TEST_F(SerialRace, ADeviceLostDuringARaceIsOpenedAgainWhenItIsBackAndTheRaceGoesOn) {
+    settings.Com.Sekvence[TSettings::sequenceSlot(1, 0)] = "K1";
+    TRace& race = station->race();
+    TComPort& port = station->comPort();
+    race.StartButton1Click();
+    scheduler.advance(300);
+    send("K1");
+    scheduler.advance(TRace::SamplerIntervalMs);
+    ASSERT_EQ(laps(1), 1);
+
+    pty.stop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.isOpen(); }, 10000));
+    EXPECT_TRUE(race.running());
+    scheduler.advance(1000);
+    EXPECT_FALSE(port.isOpen()) << "the device is not back yet";
+
+    QString why;
+    ASSERT_TRUE(pty.start(&why)) << why.toStdString();
+    ASSERT_TRUE(scheduler.advanceUntil([&] { return port.isOpen(); }, 1000));
+    EXPECT_TRUE(race.running());
+    scheduler.advance(DeadTimeMs);
+    send("K1");
+    scheduler.advance(TRace::SamplerIntervalMs);
+    EXPECT_EQ(laps(1), 2) << "a pass after the device came back";
+}
+
+TEST_F(SerialRace, ALostDeviceIsNotOpenedAgainAfterTheRace) {
+    TRace& race = station->race();
+    TComPort& port = station->comPort();
+    race.StartButton1Click();
+    pty.stop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.isOpen(); }, 10000));
+    race.StartButton1Click();
+    ASSERT_FALSE(race.running());
+    QString why;
+    ASSERT_TRUE(pty.start(&why)) << why.toStdString();
+    scheduler.advance(2000);
+    EXPECT_FALSE(port.isOpen()) << "the next START opens it";
+    race.StartButton1Click();
+    EXPECT_TRUE(port.isOpen());
+}
