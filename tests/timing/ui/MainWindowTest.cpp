@@ -2,6 +2,7 @@
 // virtual time (a fake clock and virtual timers) through the window's own station.
 #include "FakeClock.h"
 #include "FakePortBackend.h"
+#include "SocatPtyPair.h"
 #include "VirtualScheduler.h"
 #include "VirtualTimerFactory.h"
 
@@ -11,6 +12,7 @@
 #include "hardware/PortBackendFactory.h"
 #include "hardware/PortOptions.h"
 #include "hardware/ScenarioReader.h"
+#include "hardware/TComPort.h"
 #include "hardware/TSmallPort.h"
 #include "hardware/VirtualTrack.h"
 #include "platform/LockKeys.h"
@@ -75,6 +77,7 @@ private slots:
     void sigtermClosesLikeKonec();
     void shortRaceThroughTheWindow();
     void scenarioRaceOnTheVirtualTrack();
+    void aSerialDeviceLostMidRaceIsSaidAndTheRaceGoesOn();
 
 private:
     std::unique_ptr<TForm1> makeWindow(int openError = 0, quint16 base = 888);
@@ -757,6 +760,60 @@ void MainWindowTest::scenarioRaceOnTheVirtualTrack() {
     QVERIFY2(within(laps3.at(0), 1500 - startAt), qPrintable(laps3.join(QLatin1Char(' '))));
     QCOMPARE(m_window->lapList(2).count(), 0);
     m_window.reset(); // before the track it reads
+}
+
+void MainWindowTest::aSerialDeviceLostMidRaceIsSaidAndTheRaceGoesOn() {
+    if (!SocatPtyPair::socatAvailable())
+        QSKIP("socat is not installed");
+    SocatPtyPair pty;
+    QString why;
+    QVERIFY2(pty.start(&why), qPrintable(why));
+    m_settings.PoSpusteni.LPT = false;
+    m_settings.PoSpusteni.COM = true;
+    m_settings.Semafor.Pouzij = false;
+    m_settings.HW.Rizeni = false;
+    m_settings.Ostatni.UlozitZavody = false;
+    m_settings.Com.Sekvence[TSettings::sequenceSlot(1, 0)] = "K1";
+    TComPort& port = m_window->ComPort1();
+    SerialParameters parameters;
+    parameters.Port = pty.portA();
+    port.setParameters(parameters);
+    m_window->show();
+    m_window->FormActivate();
+    auto* news = m_window->statusBarPanels().findChild<QLabel*>(QStringLiteral("SerialPortNews"));
+    QVERIFY(news);
+    QVERIFY(news->text().isEmpty());
+
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
+    QVERIFY(port.isOpen());
+    pty.stop();
+    QVERIFY(QTest::qWaitFor([&] { return !port.isOpen(); }, 10000));
+    QVERIFY(m_window->race().running());
+    QCOMPARE(news->text(), QStringLiteral("Sériový port ztracen"));
+    QCOMPARE(news->toolTip(), QStringLiteral("Ztraceno spojení se sériovým portem %1. Závod běží dál, port "
+                                             "se znovu otevře, jakmile bude zařízení zpět.")
+                                  .arg(pty.portA()));
+    QVERIFY(news->palette().color(QPalette::WindowText) != m_window->palette().color(QPalette::WindowText));
+    QVERIFY2(news->fontMetrics().horizontalAdvance(news->text()) <= news->contentsRect().width(),
+             "the text is shown whole");
+
+    QVERIFY2(pty.start(&why), qPrintable(why));
+    QVERIFY(m_scheduler.advanceUntil([&] { return port.isOpen(); }, 1000));
+    QCOMPARE(news->text(), QStringLiteral("Sériový port znovu připojen"));
+    QCOMPARE(news->toolTip(), QStringLiteral("Sériový port %1 je znovu připojen.").arg(pty.portA()));
+    QVERIFY2(news->fontMetrics().horizontalAdvance(news->text()) <= news->contentsRect().width(),
+             "the text is shown whole");
+    QVERIFY(pty.send("K1"));
+    QVERIFY(QTest::qWaitFor([&] { return m_window->race().channel(1).PendingHit; }, 10000));
+    m_scheduler.advance(TRace::SamplerIntervalMs);
+    QCOMPARE(m_window->lapList(1).count(), 1);
+
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
+    QVERIFY(!port.isOpen());
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
+    QVERIFY(port.isOpen());
+    QVERIFY2(news->text().isEmpty(), "the next START's open makes old news");
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
 }
 
 QTEST_MAIN(MainWindowTest)
