@@ -119,6 +119,7 @@ TEST(ScenarioReader, HostileFilesAreRefusedWithShortMessages) {
     }
 
     // A device that never ends is read only up to the limit.
-    if (QFile::exists(QStringLiteral("/dev/zero")))
+    if (QFile::exists(QStringLiteral("/dev/zero"))) {
         EXPECT_THROW(ScenarioReader::readFile(QStringLiteral("/dev/zero")), UserError);
+    }
 }
