@@ -104,7 +104,7 @@ Options parseOptions(int argc, char* argv[]) {
 
 // Pass instants per kart, in ms from the race start, for a race of the given length. Every 20 s a
 // cluster: all four karts within 20 ms (even clusters) or two karts a few ms apart (odd ones). The
-// serial plan keeps different karts' bursts apart (minGapMs), as bursts read together match nothing.
+// serial plan keeps different karts' bursts some ms apart, so that its figures compare with older runs.
 std::array<std::vector<qint64>, kKarts> planPasses(qint64 raceMs, quint32 seed, bool serial) {
     std::mt19937 random(seed);
     auto uniform = [&](qint64 low, qint64 high) {

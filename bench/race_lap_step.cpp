@@ -66,6 +66,7 @@ public:
     int raceMinutes() const override { return 10; }
     void processPendingEvents() override {}
     void showError(const QString&) override {}
+    void showLateSamples(int) override {}
 };
 
 class SilentSound : public SoundPlayer {

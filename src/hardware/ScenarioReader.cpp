@@ -1,5 +1,6 @@
 #include "hardware/ScenarioReader.h"
 
+#include "base/MessageText.h"
 #include "base/UserError.h"
 
 #include <QFile>
@@ -20,7 +21,7 @@ bool parseTime(const QString& text, qint64& ms) {
     }
     bool ok = false;
     ms = text.toLongLong(&ok);
-    return ok;
+    return ok && ms <= ScenarioReader::MaxTimeMs;
 }
 
 } // namespace
@@ -46,8 +47,8 @@ QList<ScenarioEvent> ScenarioReader::parse(const QString& text, QList<LineError>
 
         qint64 atMs = 0;
         if (!parseTime(fields.at(0), atMs)) {
-            fail(lineNumber,
-                 QStringLiteral("čas „%1“ není nezáporný celý počet milisekund").arg(fields.at(0)));
+            fail(lineNumber, QStringLiteral("čas „%1“ není nezáporný celý počet milisekund do sedmi dnů")
+                                 .arg(shortenedForMessage(fields.at(0))));
             continue;
         }
         if (fields.size() < 2) {
@@ -59,7 +60,8 @@ QList<ScenarioEvent> ScenarioReader::parse(const QString& text, QList<LineError>
         if (command != QStringLiteral("pass") && command != QStringLiteral("start") &&
             command != QStringLiteral("press") && command != QStringLiteral("release")) {
             fail(lineNumber,
-                 QStringLiteral("neznámý příkaz „%1“ (platí pass, start, press, release)").arg(fields.at(1)));
+                 QStringLiteral("neznámý příkaz „%1“ (platí pass, start, press, release)")
+                     .arg(shortenedForMessage(fields.at(1))));
             continue;
         }
         if (command == QStringLiteral("pass")) {
@@ -71,7 +73,7 @@ QList<ScenarioEvent> ScenarioReader::parse(const QString& text, QList<LineError>
             }
             if (fields.size() > 3) {
                 fail(lineNumber,
-                     QStringLiteral("nadbytečný text „%1“").arg(fields.mid(3).join(QLatin1Char(' '))));
+                     QStringLiteral("nadbytečný text „%1“").arg(shortenedForMessage(fields.mid(3).join(QLatin1Char(' ')))));
                 continue;
             }
             events.append({atMs, ScenarioEvent::Pass, kart});
@@ -79,7 +81,7 @@ QList<ScenarioEvent> ScenarioReader::parse(const QString& text, QList<LineError>
         }
         if (fields.size() > 2 + argumentCount) {
             fail(lineNumber,
-                 QStringLiteral("nadbytečný text „%1“").arg(fields.mid(2).join(QLatin1Char(' '))));
+                 QStringLiteral("nadbytečný text „%1“").arg(shortenedForMessage(fields.mid(2).join(QLatin1Char(' ')))));
             continue;
         }
         if (command == QStringLiteral("start")) {
@@ -101,12 +103,20 @@ QList<ScenarioEvent> ScenarioReader::readFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         throw UserError(
             QStringLiteral("Scénář virtuální tratě „%1“ nelze otevřít: %2").arg(path, file.errorString()));
+    // Read with a limit: a device such as /dev/zero never ends.
+    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    if (bytes.size() > MaxFileBytes)
+        throw UserError(QStringLiteral("Scénář virtuální tratě „%1“ je větší než %2 MB.")
+                            .arg(path)
+                            .arg(MaxFileBytes / (1024 * 1024)));
     QList<LineError> errors;
-    const QList<ScenarioEvent> events = parse(QString::fromUtf8(file.readAll()), &errors);
+    const QList<ScenarioEvent> events = parse(QString::fromUtf8(bytes), &errors);
     if (!errors.isEmpty()) {
         QStringList lines;
-        for (const LineError& error : errors)
+        for (const LineError& error : errors.mid(0, MaxNamedErrors))
             lines.append(lineMessage(error.line, error.message));
+        if (errors.size() > MaxNamedErrors)
+            lines.append(QStringLiteral("… celkem %1 chybných řádků").arg(errors.size()));
         throw UserError(QStringLiteral("Chybný scénář virtuální tratě „%1“:\n%2")
                             .arg(path, lines.join(QLatin1Char('\n'))));
     }

@@ -18,12 +18,19 @@ public:
 
     // Long enough for the external start watch (a 200 ms poll) to see the button.
     static constexpr qint64 StartPressMs = 300;
+    // A week of track time; later steps are refused (they could not be reached, and a time near the
+    // integer limit would overflow when the button's release is added).
+    static constexpr qint64 MaxTimeMs = 7LL * 24 * 3600 * 1000;
+    // Far more than a day of racing; a larger file is not a scenario.
+    static constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
+    // The message of a bad file names this many bad lines and counts the rest.
+    static constexpr int MaxNamedErrors = 20;
 
     // The steps in time order (steps at the same time keep their order in the text). Bad lines are
     // skipped and reported in errors, with their line numbers (from 1).
     static QList<ScenarioEvent> parse(const QString& text, QList<LineError>* errors);
 
-    // Reads the file; throws UserError when it cannot be read or has a bad line (all bad lines are
-    // listed in the message).
+    // Reads the file; throws UserError when it cannot be read, is larger than MaxFileBytes or has a
+    // bad line (the first MaxNamedErrors bad lines are listed in the message, and their count).
     static QList<ScenarioEvent> readFile(const QString& path);
 };

@@ -1,6 +1,7 @@
 #include "hardware/SerialSensorInput.h"
 
 #include "base/ErrorBoundary.h"
+#include "base/ITimer.h"
 #include "config/TSettings.h"
 #include "hardware/SerialLearnPanel.h"
 #include "hardware/SerialRxText.h"
@@ -13,6 +14,19 @@ SerialSensorInput::SerialSensorInput(TComPort& port, const TSettings& settings, 
             ErrorBoundary::guardedSlot(this, &SerialSensorInput::ComPort1RxChar));
     connect(&m_port, &TComPort::afterOpen, this, &SerialSensorInput::ComPort1AfterOpen);
     connect(&m_port, &TComPort::beforeClose, this, &SerialSensorInput::ComPort1BeforeClose);
+    // Bytes held from before are no start of what comes after the discard.
+    connect(&m_port, &TComPort::receivedDiscarded, this, &SerialSensorInput::dropHeld);
+}
+
+void SerialSensorInput::setQuietTimer(ITimer* timer) {
+    if (m_quietTimer)
+        m_quietTimer->setOnTimer({});
+    m_quietTimer = timer;
+    if (!m_quietTimer)
+        return;
+    m_quietTimer->setEnabled(false);
+    m_quietTimer->setInterval(QuietMs);
+    m_quietTimer->setOnTimer([this] { settleHeld(); });
 }
 
 void SerialSensorInput::setHitTarget(int kart, SerialHitTarget target) {
@@ -21,25 +35,56 @@ void SerialSensorInput::setHitTarget(int kart, SerialHitTarget target) {
 }
 
 void SerialSensorInput::ComPort1RxChar(int count) {
-    // Only this event's bytes: a burst split over two events gives two texts and matches nothing.
+    // LastRxText, the capture and the learning keep to this event's bytes: that is what the operator
+    // sees and what a learned sequence is made of.
     m_lastRxText = SerialRxText::fromBytes(m_port.read(count));
     emit received(m_lastRxText);
-    if (m_learnPanel && m_learnPanel->CaptureActive())
+    if (m_learnPanel && m_learnPanel->CaptureActive()) {
+        dropHeld();
         m_learnPanel->showCaptured(m_lastRxText);
-    else
-        matchText(m_lastRxText);
+    } else {
+        const QByteArrayList found = m_matcher.feed(m_lastRxText, learnedSequences());
+        if (m_quietTimer) {
+            // Restarted from its full interval by every receive event.
+            m_quietTimer->setEnabled(false);
+            m_quietTimer->setEnabled(m_matcher.holding());
+        }
+        for (const QByteArray& sequence : found)
+            matchText(sequence);
+    }
     if (m_learnPanel)
         m_learnPanel->takeLearnedBurst(m_lastRxText);
 }
 
 void SerialSensorInput::ComPort1AfterOpen() {
+    dropHeld();
     m_port.setRts(m_settings.Com.RTS);
     m_port.setDtr(m_settings.Com.DTR);
 }
 
 void SerialSensorInput::ComPort1BeforeClose() {
+    dropHeld();
     m_port.setRts(false);
     m_port.setDtr(false);
+}
+
+QByteArrayList SerialSensorInput::learnedSequences() const {
+    const auto& sequences = m_settings.Com.Sekvence;
+    return QByteArrayList(sequences.begin(), sequences.end());
+}
+
+void SerialSensorInput::dropHeld() {
+    m_matcher.clear();
+    if (m_quietTimer)
+        m_quietTimer->setEnabled(false);
+}
+
+void SerialSensorInput::settleHeld() {
+    if (m_quietTimer)
+        m_quietTimer->setEnabled(false);
+    const QByteArrayList found = m_matcher.settle(learnedSequences());
+    for (const QByteArray& sequence : found)
+        matchText(sequence);
 }
 
 void SerialSensorInput::matchText(const QByteArray& text) {

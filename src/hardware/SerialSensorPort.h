@@ -8,4 +8,7 @@ public:
     virtual bool isOpen() const = 0;
     virtual void open() = 0;
     virtual void close() = 0;
+    // Throws away whatever has been received and not yet handled. The race calls it at its start
+    // instant: a burst from before the green light is no pass of this race.
+    virtual void discardReceived() {}
 };

@@ -33,6 +33,10 @@ void TComPort::open() {
     applyLine();
     if (!m_port.open(QIODevice::ReadWrite))
         throwPortError(QStringLiteral("Unable to open com port"));
+    // A terminal keeps what its device sent while the port was closed; none of that is a pass now.
+    m_port.clear(QSerialPort::Input);
+    m_port.clearError();
+    m_lost = false;
     // The lines start low; the after-open handler raises what the settings ask for.
     setRts(false);
     setDtr(false);
@@ -41,6 +45,8 @@ void TComPort::open() {
 }
 
 void TComPort::close() {
+    // Whoever closes the port wants it closed, also one whose device is gone.
+    m_lost = false;
     // The before-close handler's requests may fail on a device that went away and report that
     // failure, which must not start a second close.
     if (!m_port.isOpen() || m_closing)
@@ -51,6 +57,14 @@ void TComPort::close() {
     m_port.clearError();
     m_closing = false;
     emit openedChanged(false);
+}
+
+void TComPort::discardReceived() {
+    if (m_port.isOpen()) {
+        m_port.clear(QSerialPort::Input);
+        m_port.clearError();
+    }
+    emit receivedDiscarded();
 }
 
 void TComPort::setParameters(const SerialParameters& parameters) {
@@ -113,11 +127,15 @@ void TComPort::onReadyRead() {
 
 void TComPort::onErrorOccurred(QSerialPort::SerialPortError error) {
     // A device that went away (an unplugged adapter, a hung-up terminal) never delivers again.
-    // Closing it lets the next START open it afresh instead of waiting on a dead handle that still
-    // looks open.
-    const bool deviceLost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
-    if (deviceLost && m_port.isOpen())
-        close();
+    // Closing it lets it be opened afresh when it is back, instead of waiting on a dead handle that
+    // still looks open.
+    const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+    // The close below reports failures of its own (the handshake lines of a device that is gone).
+    if (!gone || !m_port.isOpen() || m_closing)
+        return;
+    close();
+    m_lost = true;
+    emit deviceLost();
 }
 
 bool TComPort::applyLine() {

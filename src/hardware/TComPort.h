@@ -18,9 +18,15 @@ public:
     ~TComPort() override;
 
     bool isOpen() const override { return m_port.isOpen(); }
+    // The device went away while the port was open, and neither an open nor a close has been asked
+    // for since.
+    bool lost() const { return m_lost; }
     // Throws UserError "Unable to open com port (win error code: N)" with the system's error number.
     void open() override;
     void close() override;
+    // Drops what waits in the system's and the port's receive buffers; receivedDiscarded tells the
+    // listeners to drop what they hold.
+    void discardReceived() override;
 
     const SerialParameters& parameters() const { return m_parameters; }
     // Applies every value at once. Values are matched against their lists (unknown ones fall back).
@@ -44,7 +50,10 @@ signals:
     void afterOpen();
     void beforeClose();
     void rxChar(int count);
+    void receivedDiscarded();
     void openedChanged(bool open);
+    // The device went away; the port has been closed.
+    void deviceLost();
 
 private:
     void onReadyRead();
@@ -55,4 +64,5 @@ private:
     QSerialPort m_port;
     SerialParameters m_parameters;
     bool m_closing = false;
+    bool m_lost = false;
 };

@@ -39,4 +39,7 @@ public:
 
     // A failure the race reports without ending its action (a lap file that could not be kept).
     virtual void showError(const QString& message) = 0;
+
+    // Sensor samples came late (a pass may have been missed); count is how often in this run.
+    virtual void showLateSamples(int count) = 0;
 };

@@ -8,6 +8,7 @@
 #include "hardware/ExternalStartWatch.h"
 #include "hardware/PortBackend.h"
 #include "hardware/PortBase.h"
+#include "hardware/SerialPortRecovery.h"
 #include "hardware/SerialSensorInput.h"
 #include "hardware/TComPort.h"
 #include "hardware/TSmallPort.h"
@@ -40,6 +41,8 @@ Station::Station(StationDeps deps)
     m_hwLog0Timer = factory.createTimer(QStringLiteral("HwLOG0Timer"), TimerKind::Threaded);
     m_hwLog1Timer = factory.createTimer(QStringLiteral("HWLOG1Timer"), TimerKind::Threaded);
     m_extStartTimer = factory.createTimer(QStringLiteral("ExtStart"), TimerKind::Message);
+    m_serialQuietTimer = factory.createTimer(QStringLiteral("SerialQuietTimer"), TimerKind::Message);
+    m_serialPollTimer = factory.createTimer(QStringLiteral("SerialPollTimer"), TimerKind::Message);
     timers.display = m_displayTimer.get();
     timers.hwLog0 = m_hwLog0Timer.get();
     timers.hwLog1 = m_hwLog1Timer.get();
@@ -60,7 +63,12 @@ Station::Station(StationDeps deps)
                  deps.dataFolder,
                  std::move(deps.wallClock)});
     m_serialInput = std::make_unique<SerialSensorInput>(*m_comPort, m_settings);
+    m_serialInput->setQuietTimer(m_serialQuietTimer.get());
     bindSerialInputToRace(*m_serialInput, *m_race);
+    // Only a race that opened ComPort1 itself wants it back; learning and testing do not.
+    m_serialRecovery = std::make_unique<SerialPortRecovery>(*m_comPort, *m_serialPollTimer, [this] {
+        return m_race->running() && m_settings.PoSpusteni.COM && m_raceSerial == m_comPort.get();
+    });
     m_externalStart = std::make_unique<ExternalStartWatch>(*m_extStartTimer, *m_port, m_settings,
                                                            [this] { m_race->StartButton1Click(); });
     m_race->setDeadTimeInterval(quint32(m_settings.HW.Prodleva));

@@ -16,6 +16,7 @@ class LapList;
 class MonotonicClock;
 class PortBackend;
 class RaceView;
+class SerialPortRecovery;
 class SerialSensorInput;
 class SerialSensorPort;
 class SoundPlayer;
@@ -45,8 +46,10 @@ struct StationDeps {
 // The station's timing parts, built once and wired together: the parallel port SmallPort1 and the
 // serial port ComPort1, the race with its four lap lists, the lights, the control pulse, the external
 // start watch, the serial input bound to the race's channels, and every timer they run on
-// (Timer1..4, ProdlevaTimer1..4, ZobrazTimer, HwLOG0Timer, HWLOG1Timer, ExtStart). The main window
-// shows it; tests and benchmarks build the same station on virtual or real time.
+// (Timer1..4, ProdlevaTimer1..4, ZobrazTimer, HwLOG0Timer, HWLOG1Timer, ExtStart, SerialQuietTimer,
+// which settles a held start of a serial sequence, and SerialPollTimer, which reopens ComPort1 when
+// its device is back during a race). The main window shows it; tests and benchmarks build the same
+// station on virtual or real time.
 class Station {
 public:
     static constexpr int KartCount = 4;
@@ -60,6 +63,7 @@ public:
     TSmallPort& port() { return *m_port; }
     TComPort& comPort() { return *m_comPort; }
     SerialSensorInput& serialInput() { return *m_serialInput; }
+    SerialPortRecovery& serialRecovery() { return *m_serialRecovery; }
     TRace& race() { return *m_race; }
     StartLights& lights() { return *m_lights; }
     ControlPulse& controlPulse() { return *m_controlPulse; }
@@ -92,6 +96,7 @@ private:
     std::unique_ptr<ControlPulse> m_controlPulse;
     std::unique_ptr<TRace> m_race;
     std::unique_ptr<SerialSensorInput> m_serialInput;
+    std::unique_ptr<SerialPortRecovery> m_serialRecovery;
     std::unique_ptr<ExternalStartWatch> m_externalStart;
     // Declared last so that they stop before the parts whose handlers they run go.
     std::array<std::unique_ptr<ITimer>, KartCount> m_samplers;
@@ -100,4 +105,6 @@ private:
     std::unique_ptr<ITimer> m_hwLog0Timer;
     std::unique_ptr<ITimer> m_hwLog1Timer;
     std::unique_ptr<ITimer> m_extStartTimer;
+    std::unique_ptr<ITimer> m_serialQuietTimer;
+    std::unique_ptr<ITimer> m_serialPollTimer;
 };

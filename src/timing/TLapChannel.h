@@ -21,6 +21,7 @@ public:
     ITimer* DeadTimer = nullptr; // ProdlevaTimer1 .. ProdlevaTimer4
     LapList* Laps = nullptr;     // Kola_mezicas1 .. Kola_mezicas4
     QStringList Measured;        // this race's laps as measured, before filters and edits
+    qint64 LastSampleAt = -1;    // clock of the previous sample while sampling; -1 when not sampling
 
     bool deadTimeRunning() const;
     bool sampling() const;

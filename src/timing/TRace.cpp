@@ -116,15 +116,21 @@ void TRace::start() {
 
     m_endPending = true;
 
-    // A serial hit that arrived while the race was at rest belongs to no lap of this race.
+    // Nothing the serial sensors sent before this instant belongs to a lap of this race: not a hit
+    // taken while the race was at rest, nor bytes still waiting to be read (sent while the port was
+    // closed, or while the lights held the main thread).
+    if (m_serial)
+        m_serial->discardReceived();
     for (TLapChannel& ch : m_channels)
         ch.PendingHit = false;
 
     m_startTick = m_clock.nowMs();
     m_startWallTime = m_wallClock();
 
-    for (TLapChannel& ch : m_channels)
+    for (TLapChannel& ch : m_channels) {
+        ch.LastSampleAt = m_startTick;
         enable(ch.Sampler);
+    }
 
     enable(m_timers.display);
     m_view.processPendingEvents();
@@ -214,6 +220,7 @@ void TRace::Reset_Promenych() {
     for (TLapChannel& ch : m_channels) {
         ch.LastMark = 0;
         ch.Elapsed = 0;
+        ch.LastSampleAt = -1;
     }
     m_clockElapsed = 0;
 
@@ -249,6 +256,10 @@ QStringList TRace::AccountEngineTime() {
 
 void TRace::sampleStep(int kart) {
     TLapChannel& ch = m_channels[kart - 1];
+    const qint64 now = m_clock.nowMs();
+    if (ch.LastSampleAt >= 0 && now - ch.LastSampleAt > LateSampleMs)
+        m_view.showLateSamples(++m_lateSamples);
+    ch.LastSampleAt = now;
     bool active = false;
     if (m_settings.PoSpusteni.LPT) {
         const quint8 status = m_port.ReadPort(quint16(m_port.portBase() + 1));
@@ -260,6 +271,7 @@ void TRace::sampleStep(int kart) {
 
 void TRace::closeLap(TLapChannel& ch) {
     disable(ch.Sampler);
+    ch.LastSampleAt = -1;
     disable(m_timers.hwLog0);
 
     ch.Elapsed = m_clock.nowMs() - m_startTick;
@@ -288,6 +300,7 @@ void TRace::closeLap(TLapChannel& ch) {
 void TRace::deadTimeEnd(int kart) {
     TLapChannel& ch = m_channels[kart - 1];
     disable(ch.DeadTimer);
+    ch.LastSampleAt = m_clock.nowMs();
     enable(ch.Sampler);
 }
 

@@ -57,6 +57,8 @@ public:
 
     static constexpr quint32 SamplerIntervalMs = 2;
     static constexpr quint32 DisplayIntervalMs = 251;
+    // Half a sensor pulse: samples further apart than this may miss a passing kart.
+    static constexpr qint64 LateSampleMs = 20;
 
     explicit TRace(RaceDeps deps);
     TRace(const TRace&) = delete;
@@ -139,4 +141,5 @@ private:
     // Counts STOPs, so that a lap whose nested event processing saw the race stop does not re-arm
     // its channel.
     quint64 m_stopCount = 0;
+    int m_lateSamples = 0;
 };

@@ -93,3 +93,33 @@ TEST(ScenarioReader, TheSampleRaceReadsWithoutErrors) {
     EXPECT_EQ(events.first(), press(1000));
     EXPECT_EQ(events.last(), release(200000 + ScenarioReader::StartPressMs));
 }
+
+TEST(ScenarioReader, HostileFilesAreRefusedWithShortMessages) {
+    // A time at the integer limit would overflow with the button's release added.
+    QList<ScenarioReader::LineError> errors;
+    EXPECT_TRUE(ScenarioReader::parse(QStringLiteral("9223372036854775807 start\n"), &errors).isEmpty());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(ScenarioReader::parse(QStringLiteral("604800000 pass 1\n"), nullptr).size(), 1);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("race.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 100; ++i)
+        file.write(QByteArray(500, 'x') + "\n");
+    file.close();
+    try {
+        ScenarioReader::readFile(path);
+        ADD_FAILURE() << "a bad scenario was accepted";
+    } catch (const UserError& error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("řádek 20:")));
+        EXPECT_FALSE(error.message().contains(QStringLiteral("řádek 21:")));
+        EXPECT_TRUE(error.message().contains(QStringLiteral("celkem 100")));
+        EXPECT_LT(error.message().size(), 4000);
+    }
+
+    // A device that never ends is read only up to the limit.
+    if (QFile::exists(QStringLiteral("/dev/zero"))) {
+        EXPECT_THROW(ScenarioReader::readFile(QStringLiteral("/dev/zero")), UserError);
+    }
+}

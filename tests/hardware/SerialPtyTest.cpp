@@ -1,10 +1,14 @@
 // The serial port object on a real pseudo-terminal pair: the test plays the sensor device on one end.
+#include "FakeClock.h"
 #include "PtySerialFixture.h"
 #include "SocatPtyPair.h"
+#include "VirtualScheduler.h"
+#include "VirtualTimer.h"
 
 #include "base/UserError.h"
 #include "config/TSettings.h"
 #include "hardware/SerialLearnPanel.h"
+#include "hardware/SerialPortRecovery.h"
 #include "hardware/SerialSensorInput.h"
 #include "hardware/TComPort.h"
 
@@ -65,6 +69,10 @@ protected:
     }
 
     TSettings settings;
+    // Settles a held start of a sequence on virtual time, for the tests that give it to the input.
+    FakeClock clock;
+    VirtualScheduler scheduler{clock};
+    VirtualTimer quiet{scheduler};
     SerialSensorInput input{comPort, settings};
     SerialLearnPanel panel{settings, comPort};
     std::array<bool, 4> deadTime{};
@@ -100,16 +108,44 @@ TEST_F(SerialPty, DeadTimeAndSharedSequencesDecideWhoGetsTheHit) {
     EXPECT_TRUE(pendingHit[3]);
 }
 
-TEST_F(SerialPty, ABurstSplitOverTwoReceiveEventsNeverMatches) {
+TEST_F(SerialPty, ABurstSplitOverTwoReceiveEventsIsOneHit) {
     settings.Com.Sekvence[0] = "ABCD";
     comPort.open();
     ASSERT_TRUE(pty.send("AB"));
     ASSERT_TRUE(waitForTexts(1));
-    // "AB" has been read: "CD" comes in a receive event of its own.
+    EXPECT_FALSE(pendingHit[0]) << "half a burst is no hit yet";
     ASSERT_TRUE(pty.send("CD"));
     ASSERT_TRUE(waitForTexts(2));
     EXPECT_EQ(texts, (QList<QByteArray>{"AB", "CD"}));
-    EXPECT_FALSE(pendingHit[0]);
+    EXPECT_EQ(input.LastRxText(), QByteArray("CD")) << "LastRxText stays the latest event's bytes";
+    EXPECT_EQ(pendingHit, (Hits{true, false, false, false}));
+}
+
+TEST_F(SerialPty, TwoKartsBurstsReadTogetherAreAHitOfEach) {
+    settings.Com.Sekvence[TSettings::sequenceSlot(1, 0)] = "K1";
+    settings.Com.Sekvence[TSettings::sequenceSlot(3, 1)] = "K3";
+    comPort.open();
+    ASSERT_TRUE(pty.send("K3K1"));
+    ASSERT_TRUE(waitForTexts(1));
+    ASSERT_EQ(input.LastRxText(), QByteArray("K3K1")) << "the two bursts came in one read";
+    EXPECT_EQ(pendingHit, (Hits{true, false, true, false}));
+}
+
+TEST_F(SerialPty, AHeldSequenceThatBeginsALongerOneIsTakenWhenTheLineGoesQuiet) {
+    input.setQuietTimer(&quiet);
+    settings.Com.Sekvence[TSettings::sequenceSlot(1, 0)] = "AB";
+    settings.Com.Sekvence[TSettings::sequenceSlot(2, 0)] = "ABC";
+    comPort.open();
+    ASSERT_TRUE(pty.send("AB"));
+    ASSERT_TRUE(waitForTexts(1));
+    EXPECT_EQ(pendingHit, (Hits{false, false, false, false})) << "kart 2's burst may follow";
+    scheduler.advance(SerialSensorInput::QuietMs);
+    EXPECT_EQ(pendingHit, (Hits{true, false, false, false}));
+    EXPECT_TRUE(input.heldText().isEmpty());
+    // A late byte starts afresh: it is no end of kart 2's burst.
+    ASSERT_TRUE(pty.send("C"));
+    ASSERT_TRUE(waitForTexts(2));
+    EXPECT_FALSE(pendingHit[1]);
 }
 
 TEST_F(SerialPty, LearningOpensThePortWhichStaysOpenForLaterHits) {
@@ -235,7 +271,82 @@ TEST_F(SerialPty, ANewPortNameWhileOpenClosesAndReopens) {
 }
 
 TEST_F(SerialPty, ADeviceThatGoesAwayLeavesThePortClosedForTheNextOpen) {
+    QSignalSpy lost(&comPort, &TComPort::deviceLost);
     comPort.open();
     pty.stop();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !comPort.isOpen(); }, WaitMs));
+    EXPECT_EQ(lost.count(), 1);
+    EXPECT_TRUE(comPort.lost());
+    comPort.close();
+    EXPECT_FALSE(comPort.lost()) << "a close asked for ends the loss";
+}
+
+namespace {
+
+class SerialRecovery : public SerialPty {
+protected:
+    VirtualTimer poll{scheduler};
+    bool needed = true;
+    SerialPortRecovery recovery{comPort, poll, [this] { return needed; }};
+    QSignalSpy lost{&recovery, &SerialPortRecovery::lost};
+    QSignalSpy restored{&recovery, &SerialPortRecovery::restored};
+
+    bool loseTheDevice() {
+        const qsizetype before = lost.count();
+        pty.stop();
+        return QTest::qWaitFor([&] { return lost.count() == before + 1; }, WaitMs);
+    }
+};
+
+} // namespace
+
+TEST_F(SerialRecovery, TheLostPortIsOpenedAgainOnceTheDeviceIsBack) {
+    comPort.open();
+    ASSERT_TRUE(loseTheDevice());
+    EXPECT_EQ(lost.at(0).at(0).toString(), pty.portA());
+    EXPECT_TRUE(lost.at(0).at(1).toBool()) << "said to be reopened";
+    scheduler.advance(3 * SerialPortRecovery::PollMs);
+    EXPECT_FALSE(comPort.isOpen());
+    EXPECT_TRUE(recovery.polling());
+
+    QString why;
+    ASSERT_TRUE(pty.start(&why)) << why.toStdString();
+    scheduler.advance(SerialPortRecovery::PollMs);
+    EXPECT_TRUE(comPort.isOpen());
+    EXPECT_FALSE(recovery.polling());
+    ASSERT_EQ(restored.count(), 1);
+    EXPECT_EQ(restored.at(0).at(0).toString(), pty.portA());
+    settings.Com.Sekvence[0] = "K1";
+    ASSERT_TRUE(pty.send("K1"));
+    ASSERT_TRUE(waitForTexts(1));
+    EXPECT_TRUE(pendingHit[0]);
+}
+
+TEST_F(SerialRecovery, APortNobodyNeedsIsNotOpenedAgain) {
+    needed = false;
+    comPort.open();
+    ASSERT_TRUE(loseTheDevice());
+    EXPECT_FALSE(lost.at(0).at(1).toBool());
+    EXPECT_FALSE(recovery.polling());
+}
+
+TEST_F(SerialRecovery, AskingForACloseOrNoLongerNeedingThePortEndsThePoll) {
+    comPort.open();
+    ASSERT_TRUE(loseTheDevice());
+    comPort.close(); // the settings window's OK
+    QString why;
+    ASSERT_TRUE(pty.start(&why)) << why.toStdString();
+    scheduler.advance(SerialPortRecovery::PollMs);
+    EXPECT_FALSE(comPort.isOpen());
+    EXPECT_FALSE(recovery.polling());
+    ASSERT_EQ(lost.count(), 2);
+    EXPECT_FALSE(lost.at(1).at(1).toBool()) << "no longer said to be reopened";
+
+    comPort.open();
+    ASSERT_TRUE(loseTheDevice());
+    needed = false; // the race stopped
+    ASSERT_TRUE(pty.start(&why)) << why.toStdString();
+    scheduler.advance(SerialPortRecovery::PollMs);
+    EXPECT_FALSE(comPort.isOpen());
+    EXPECT_FALSE(recovery.polling());
 }

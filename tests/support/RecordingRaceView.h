@@ -19,6 +19,8 @@ public:
     int raceMinutes() const override { return m_raceMinutes; }
     void processPendingEvents() override;
     void showError(const QString& message) override;
+    void showLateSamples(int count) override { m_lateSamples = count; }
+    int lateSamples() const { return m_lateSamples; }
 
     void setRaceMinutes(int minutes) { m_raceMinutes = minutes; }
     // Runs inside processPendingEvents, as a nested handler would.
@@ -48,5 +50,6 @@ private:
     int m_raceMinutes = 10;
     bool m_inEvents = false;
     QStringList m_errors;
+    int m_lateSamples = 0;
     QStringList m_log;
 };

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -50,6 +51,10 @@ bool SocatPtyPair::start(QString* why) {
 }
 
 void SocatPtyPair::stop() {
+    if (m_watchFd >= 0) {
+        ::close(m_watchFd);
+        m_watchFd = -1;
+    }
     if (m_deviceFd >= 0) {
         ::close(m_deviceFd);
         m_deviceFd = -1;
@@ -77,5 +82,28 @@ bool SocatPtyPair::send(const QByteArray& bytes) {
         done += n;
     }
     ::tcdrain(m_deviceFd);
+    return true;
+}
+
+bool SocatPtyPair::watchPortA() {
+    if (m_watchFd < 0)
+        m_watchFd = ::open(QFile::encodeName(portA()).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    return m_watchFd >= 0;
+}
+
+int SocatPtyPair::bytesWaitingAtA() const {
+    int waiting = 0;
+    if (m_watchFd < 0 || ::ioctl(m_watchFd, FIONREAD, &waiting) != 0)
+        return -1;
+    return waiting;
+}
+
+bool SocatPtyPair::waitForBytesAtA(int count, int timeoutMs) const {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (bytesWaitingAtA() < count) {
+        if (m_watchFd < 0 || deadline.hasExpired())
+            return false;
+        QThread::msleep(1);
+    }
     return true;
 }

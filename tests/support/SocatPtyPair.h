@@ -27,8 +27,17 @@ public:
     // Sends bytes as the device does, in one write on end B.
     bool send(const QByteArray& bytes);
 
+    // Keeps a handle on end A that reads nothing, so that the test can see what waits there to be
+    // read. Take it before the program opens end A: an open port refuses further handles.
+    bool watchPortA();
+    // Bytes that wait at end A, unread by anyone; -1 without a watch.
+    int bytesWaitingAtA() const;
+    // Waits, without running the event loop, until at least count bytes wait at end A.
+    bool waitForBytesAtA(int count, int timeoutMs = 10000) const;
+
 private:
     QTemporaryDir m_dir;
     QProcess m_socat;
     int m_deviceFd = -1;
+    int m_watchFd = -1;
 };

@@ -547,3 +547,19 @@ TEST_F(RaceTest, LapFilesGoIntoTheFolderWhateverItsLetterCase) {
               QStringList({QStringLiteral("2026-12-09 14-05-33 kara2.txt")}));
     EXPECT_FALSE(QDir(m_dir.filePath(QStringLiteral("vysledky"))).exists());
 }
+
+TEST_F(RaceTest, LateSamplesAreCountedForTheOperator) {
+    start();
+    pass(1, 5000);
+    runTo(20000);
+    EXPECT_EQ(rig.view.lateSamples(), 0) << "a lap and its dead time are no late samples";
+    // The main thread is held up for longer than half a sensor pulse.
+    rig.scheduler.block(TRace::LateSampleMs + 10);
+    runTo(21000);
+    EXPECT_EQ(rig.view.lateSamples(), 4); // each kart's sampler once
+    stop();
+    rig.scheduler.advance(60000);
+    start();
+    runTo(1000);
+    EXPECT_EQ(rig.view.lateSamples(), 4) << "the pause between races is no late sample";
+}

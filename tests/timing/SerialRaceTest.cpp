@@ -17,6 +17,7 @@
 #include "timing/TRace.h"
 
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -38,8 +39,13 @@ protected:
         settings.HW.Rizeni = false;
         settings.HW.Prodleva = DeadTimeMs;
         settings.Ostatni.UlozitZavody = false;
-        station = std::make_unique<Station>(StationDeps{
-            settings, QString(), std::make_unique<FakePortBackend>(clock), clock, timers, sound, view});
+        station = std::make_unique<Station>(StationDeps{settings, QString(),
+                                                        std::make_unique<FakePortBackend>(clock), clock,
+                                                        timers, sound, view, [this](int ms) {
+                                                            if (duringLights)
+                                                                duringLights();
+                                                            scheduler.block(ms);
+                                                        }});
         SerialParameters parameters;
         parameters.Port = pty.portA();
         station->comPort().setParameters(parameters);
@@ -53,6 +59,14 @@ protected:
         ASSERT_TRUE(pty.send(burst));
         ASSERT_TRUE(received.wait(10000)) << "the burst did not arrive";
     }
+    // Waits until the station has read, or thrown away, everything that waits at the port.
+    bool waitUntilTaken() {
+        return QTest::qWaitFor([&] { return pty.bytesWaitingAtA() == 0; }, 10000);
+    }
+    // Waits until the station has handed kart a hit.
+    bool waitForHit(int kart) {
+        return QTest::qWaitFor([&] { return station->race().channel(kart).PendingHit; }, 10000);
+    }
     qint64 lap(int kart, int index) { return ParseLapTime(station->lapList(kart).entry(index)); }
     int laps(int kart) { return station->lapList(kart).count(); }
 
@@ -63,6 +77,8 @@ protected:
     TSettings settings;
     FakeSoundPlayer sound;
     RecordingRaceView view;
+    // Runs while the start lights hold the main thread.
+    std::function<void()> duringLights;
     std::unique_ptr<Station> station;
 };
 
@@ -113,4 +129,92 @@ TEST_F(SerialRace, BurstsBecomeLapsOfTheKartsThatLearnedThem) {
     race.StartButton1Click();
     EXPECT_FALSE(race.running());
     EXPECT_FALSE(station->comPort().isOpen()) << "STOP closes the serial port";
+}
+
+TEST_F(SerialRace, ABurstSentWhileThePortWasClosedIsNoLapOfTheNextRace) {
+    settings.Com.Sekvence[TSettings::sequenceSlot(1, 0)] = "K1";
+    settings.Com.Sekvence[TSettings::sequenceSlot(2, 0)] = "K2";
+    TRace& race = station->race();
+    ASSERT_FALSE(station->comPort().isOpen());
+    // The terminal keeps what the device sent while nobody listened.
+    ASSERT_TRUE(pty.watchPortA());
+    ASSERT_TRUE(pty.send("K1"));
+    ASSERT_TRUE(pty.waitForBytesAtA(2));
+
+    race.StartButton1Click();
+    ASSERT_TRUE(waitUntilTaken());
+    scheduler.advance(300);
+    ASSERT_TRUE(pty.send("K2"));
+    ASSERT_TRUE(waitForHit(2));
+    scheduler.advance(TRace::SamplerIntervalMs);
+    EXPECT_EQ(laps(1), 0) << "a burst from before the start made a lap";
+    EXPECT_EQ(laps(2), 1);
+}
+
+TEST_F(SerialRace, ABurstThatArrivesDuringTheStartLightsIsNoLap) {
+    settings.Semafor.Pouzij = true;
+    settings.Semafor.Prodleva = 1;
+    settings.Com.Sekvence[TSettings::sequenceSlot(1, 0)] = "K1";
+    settings.Com.Sekvence[TSettings::sequenceSlot(2, 0)] = "K2";
+    TRace& race = station->race();
+    ASSERT_TRUE(pty.watchPortA());
+    bool sent = false;
+    duringLights = [&] {
+        if (sent)
+            return;
+        sent = pty.send("K1") && pty.waitForBytesAtA(2);
+    };
+
+    race.StartButton1Click();
+    ASSERT_TRUE(sent);
+    ASSERT_TRUE(station->comPort().isOpen());
+    ASSERT_TRUE(waitUntilTaken());
+    scheduler.advance(300);
+    ASSERT_TRUE(pty.send("K2"));
+    ASSERT_TRUE(waitForHit(2));
+    scheduler.advance(TRace::SamplerIntervalMs);
+    EXPECT_EQ(laps(1), 0) << "a burst from before the green light made a lap";
+    EXPECT_EQ(laps(2), 1);
+}
+
+TEST_F(SerialRace, ADeviceLostDuringARaceIsOpenedAgainWhenItIsBackAndTheRaceGoesOn) {
+    settings.Com.Sekvence[TSettings::sequenceSlot(1, 0)] = "K1";
+    TRace& race = station->race();
+    TComPort& port = station->comPort();
+    race.StartButton1Click();
+    scheduler.advance(300);
+    send("K1");
+    scheduler.advance(TRace::SamplerIntervalMs);
+    ASSERT_EQ(laps(1), 1);
+
+    pty.stop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.isOpen(); }, 10000));
+    EXPECT_TRUE(race.running());
+    scheduler.advance(1000);
+    EXPECT_FALSE(port.isOpen()) << "the device is not back yet";
+
+    QString why;
+    ASSERT_TRUE(pty.start(&why)) << why.toStdString();
+    ASSERT_TRUE(scheduler.advanceUntil([&] { return port.isOpen(); }, 1000));
+    EXPECT_TRUE(race.running());
+    scheduler.advance(DeadTimeMs);
+    send("K1");
+    scheduler.advance(TRace::SamplerIntervalMs);
+    EXPECT_EQ(laps(1), 2) << "a pass after the device came back";
+}
+
+TEST_F(SerialRace, ALostDeviceIsNotOpenedAgainAfterTheRace) {
+    TRace& race = station->race();
+    TComPort& port = station->comPort();
+    race.StartButton1Click();
+    pty.stop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.isOpen(); }, 10000));
+    race.StartButton1Click();
+    ASSERT_FALSE(race.running());
+    QString why;
+    ASSERT_TRUE(pty.start(&why)) << why.toStdString();
+    scheduler.advance(2000);
+    EXPECT_FALSE(port.isOpen()) << "the next START opens it";
+    race.StartButton1Click();
+    EXPECT_TRUE(port.isOpen());
 }

@@ -412,15 +412,20 @@ TEST(ThreadedTimer, TicksRunOnTheOwnersThread) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, WaitMs));
 }
 
+// A 5 ms timer whose first tick raises message; ticks counts every tick.
+static void failFirstTick(TThreadedTimer& timer, int& ticks, const QString& message) {
+    timer.setInterval(5);
+    timer.setOnTimer([&ticks, message] {
+        if (++ticks == 1)
+            throw UserError(message);
+    });
+}
+
 TEST(ThreadedTimer, AHandlerThatRaisesIsReportedOnceAndItsTimerTicksOn) {
     RecordingErrorReporter reporter;
     TThreadedTimer timer;
-    timer.setInterval(5);
     int ticks = 0;
-    timer.setOnTimer([&] {
-        if (++ticks == 1)
-            throw UserError(QStringLiteral("Čidlo káry 1 nelze přečíst."));
-    });
+    failFirstTick(timer, ticks, QStringLiteral("Čidlo káry 1 nelze přečíst."));
     timer.setEnabled(true);
     ASSERT_TRUE(serveUntil([&] { return ticks >= 4; }));
     EXPECT_EQ(reporter.messages(), QStringList{QStringLiteral("Čidlo káry 1 nelze přečíst.")});
@@ -432,12 +437,8 @@ TEST(ThreadedTimer, TheWorkerIsReleasedBeforeTheErrorIsShown) {
     // meanwhile the same timer must go on ticking rather than wait for its failed tick to end.
     RecordingErrorReporter reporter;
     TThreadedTimer timer;
-    timer.setInterval(5);
     int ticks = 0;
-    timer.setOnTimer([&] {
-        if (++ticks == 1)
-            throw UserError(QStringLiteral("Displej nelze obnovit."));
-    });
+    failFirstTick(timer, ticks, QStringLiteral("Displej nelze obnovit."));
     bool tickedWhileShown = false;
     reporter.onReport = [&](const QString&) { tickedWhileShown = serveUntil([&] { return ticks >= 3; }); };
     timer.setEnabled(true);

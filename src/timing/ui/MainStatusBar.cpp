@@ -35,8 +35,13 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     QFont italic = maker->font();
     italic.setItalic(true);
     maker->setFont(italic);
-    // The last panel takes the rest of the width.
-    addWidget(new QWidget(this), 1);
+    // The last panel takes the rest of the width and never asks for more: the window keeps its size.
+    m_serialNews = new QLabel(this);
+    m_serialNews->setObjectName(QStringLiteral("SerialPortNews"));
+    m_serialNews->setContentsMargins(3, 0, 3, 0);
+    m_serialNews->setMinimumWidth(0);
+    m_serialNews->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    addWidget(m_serialNews, 1);
 
     setPortOpen(false);
     showLockKeys(nullptr);
@@ -59,12 +64,56 @@ QLabel* MainStatusBar::addPanel(const QString& name, const QString& text, int mi
     return label;
 }
 
+void MainStatusBar::showLateSamples(int count) {
+    if (!m_lateSamples) {
+        m_lateSamples = new QLabel(this);
+        m_lateSamples->setObjectName(QStringLiteral("LateSamplesPanel"));
+        m_lateSamples->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
+        m_lateSamples->setToolTip(QStringLiteral("Počítač nestíhal číst čidla včas, průjezd motokáry mohl "
+                                                 "být vynechán. Zavřete ostatní programy."));
+        insertWidget(0, m_lateSamples);
+    }
+    m_lateSamples->setText(QStringLiteral("Měření se zpozdilo (%1×)").arg(count));
+}
+
 void MainStatusBar::setPortOpen(bool open) {
     m_portOpen = open;
     m_portLamp->setColor(open ? QColor(0x00, 0xc0, 0x00) : QColor(0xe0, 0x00, 0x00));
     m_portLamp->setOn(true);
     m_portLamp->setToolTip(open ? QStringLiteral("free") : QStringLiteral("busy"));
     m_portLamp->setAccessibleName(m_portLamp->toolTip());
+}
+
+// The panel has the width the other panels leave (under 200 px): a short text there, the whole
+// story in the tool tip.
+void MainStatusBar::showSerialPortLost(const QString& port, bool reopening) {
+    const QString details = reopening
+                                ? QStringLiteral("Ztraceno spojení se sériovým portem %1. Závod běží "
+                                                 "dál, port se znovu otevře, jakmile bude zařízení zpět.")
+                                : QStringLiteral("Ztraceno spojení se sériovým portem %1.");
+    showSerialPortNews(QStringLiteral("Sériový port ztracen"), details.arg(port), true);
+}
+
+void MainStatusBar::showSerialPortBack(const QString& port) {
+    showSerialPortNews(QStringLiteral("Sériový port znovu připojen"),
+                       QStringLiteral("Sériový port %1 je znovu připojen.").arg(port), false);
+}
+
+void MainStatusBar::clearSerialPortNews() {
+    showSerialPortNews(QString(), QString(), false);
+}
+
+QString MainStatusBar::serialPortNews() const {
+    return m_serialNews->text();
+}
+
+void MainStatusBar::showSerialPortNews(const QString& text, const QString& details, bool alarm) {
+    m_serialNews->setText(text);
+    m_serialNews->setToolTip(details);
+    QPalette palette = this->palette();
+    if (alarm)
+        palette.setColor(QPalette::WindowText, QColor(0xc0, 0x00, 0x00));
+    m_serialNews->setPalette(palette);
 }
 
 void MainStatusBar::refresh() {

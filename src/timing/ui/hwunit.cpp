@@ -8,6 +8,8 @@
 #include "config/DataFolder.h"
 #include "config/TSettings.h"
 #include "hardware/PortBackend.h"
+#include "hardware/SerialPortRecovery.h"
+#include "hardware/TComPort.h"
 #include "hardware/TSmallPort.h"
 #include "platform/ProcessPriority.h"
 #include "platform/ShutdownSignals.h"
@@ -74,6 +76,16 @@ TForm1::TForm1(TForm1Deps deps, QWidget* parent)
                     deps.timers ? *deps.timers : ThreadedTimerFactory::instance(), m_mediaPlayer, *this,
                     std::move(deps.lightWait), deps.raceSerial});
     connect(&SmallPort1(), &TSmallPort::openedChanged, m_statusBar, &MainStatusBar::setPortOpen);
+    // A fresh open of the serial port makes old news of a lost device; a reopen after the loss says
+    // so right after.
+    connect(&ComPort1(), &TComPort::openedChanged, m_statusBar, [this](bool open) {
+        if (open)
+            m_statusBar->clearSerialPortNews();
+    });
+    connect(&m_station->serialRecovery(), &SerialPortRecovery::lost, m_statusBar,
+            &MainStatusBar::showSerialPortLost);
+    connect(&m_station->serialRecovery(), &SerialPortRecovery::restored, m_statusBar,
+            &MainStatusBar::showSerialPortBack);
     buildLapColumns();
     connectButtons();
     setLamp(Lamp::Red, false);
@@ -340,6 +352,10 @@ void TForm1::showError(const QString& message) {
         m_hooks.showError(message);
     else
         QMessageBox::critical(this, windowTitle(), message);
+}
+
+void TForm1::showLateSamples(int count) {
+    m_statusBar->showLateSamples(count);
 }
 
 LapListView* TForm1::lapListView(int kart) const {

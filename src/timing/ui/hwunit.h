@@ -98,6 +98,7 @@ public:
     int raceMinutes() const override;
     void processPendingEvents() override;
     void showError(const QString& message) override;
+    void showLateSamples(int count) override;
 
 signals:
     // The window has run its closing steps and the program is to end.
