@@ -8,9 +8,10 @@ struct ScenarioEvent {
 
     qint64 atMs = 0;
     Kind kind = Pass;
-    int kart = 0; // 1..4 for Pass
+    int kart = 0;      // 1..4 for Pass
+    qint64 holdMs = 0; // how long a Pass holds the sensor; 0 for the track's usual pulse
 
     bool operator==(const ScenarioEvent& other) const {
-        return atMs == other.atMs && kind == other.kind && kart == other.kart;
+        return atMs == other.atMs && kind == other.kind && kart == other.kart && holdMs == other.holdMs;
     }
 };

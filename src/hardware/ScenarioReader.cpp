@@ -59,9 +59,8 @@ QList<ScenarioEvent> ScenarioReader::parse(const QString& text, QList<LineError>
         const int argumentCount = command == QStringLiteral("pass") ? 1 : 0;
         if (command != QStringLiteral("pass") && command != QStringLiteral("start") &&
             command != QStringLiteral("press") && command != QStringLiteral("release")) {
-            fail(lineNumber,
-                 QStringLiteral("neznámý příkaz „%1“ (platí pass, start, press, release)")
-                     .arg(shortenedForMessage(fields.at(1))));
+            fail(lineNumber, QStringLiteral("neznámý příkaz „%1“ (platí pass, start, press, release)")
+                                 .arg(shortenedForMessage(fields.at(1))));
             continue;
         }
         if (command == QStringLiteral("pass")) {
@@ -71,17 +70,27 @@ QList<ScenarioEvent> ScenarioReader::parse(const QString& text, QList<LineError>
                 fail(lineNumber, QStringLiteral("příkaz pass potřebuje číslo káry 1 až 4"));
                 continue;
             }
-            if (fields.size() > 3) {
-                fail(lineNumber,
-                     QStringLiteral("nadbytečný text „%1“").arg(shortenedForMessage(fields.mid(3).join(QLatin1Char(' ')))));
+            qint64 holdMs = 0;
+            if (fields.size() >= 4) {
+                holdMs = fields.at(3).toLongLong(&ok);
+                if (!ok || holdMs < 1 || holdMs > MaxHoldMs) {
+                    fail(lineNumber, QStringLiteral("doba průjezdu „%1“ není 1 až %2 ms")
+                                         .arg(shortenedForMessage(fields.at(3)))
+                                         .arg(MaxHoldMs));
+                    continue;
+                }
+            }
+            if (fields.size() > 4) {
+                fail(lineNumber, QStringLiteral("nadbytečný text „%1“")
+                                     .arg(shortenedForMessage(fields.mid(4).join(QLatin1Char(' ')))));
                 continue;
             }
-            events.append({atMs, ScenarioEvent::Pass, kart});
+            events.append({atMs, ScenarioEvent::Pass, kart, holdMs});
             continue;
         }
         if (fields.size() > 2 + argumentCount) {
-            fail(lineNumber,
-                 QStringLiteral("nadbytečný text „%1“").arg(shortenedForMessage(fields.mid(2).join(QLatin1Char(' ')))));
+            fail(lineNumber, QStringLiteral("nadbytečný text „%1“")
+                                 .arg(shortenedForMessage(fields.mid(2).join(QLatin1Char(' ')))));
             continue;
         }
         if (command == QStringLiteral("start")) {

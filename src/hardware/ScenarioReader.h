@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-// Reads a virtual-track scenario: one step per line, "<ms> pass <kart 1-4>", "<ms> start" (the
+// Reads a virtual-track scenario: one step per line, "<ms> pass <kart 1-4> [<hold ms>]", "<ms> start" (the
 // external start button pressed and released StartPressMs later), "<ms> press", "<ms> release".
 // Times are milliseconds from the moment the track starts. "#" begins a comment; blank lines are
 // skipped; commands are matched without regard to letter case.
@@ -23,6 +23,8 @@ public:
     static constexpr qint64 MaxTimeMs = 7LL * 24 * 3600 * 1000;
     // Far more than a day of racing; a larger file is not a scenario.
     static constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
+    // The longest a scenario's pass may hold its sensor.
+    static constexpr qint64 MaxHoldMs = 60000;
     // The message of a bad file names this many bad lines and counts the rest.
     static constexpr int MaxNamedErrors = 20;
 

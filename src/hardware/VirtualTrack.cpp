@@ -120,7 +120,8 @@ void VirtualTrack::apply(const ScenarioEvent& event) {
     case ScenarioEvent::Pass:
         if (event.kart < 1 || event.kart > KartCount)
             return;
-        m_activeUntilMs[event.kart - 1] = std::max(m_activeUntilMs[event.kart - 1], event.atMs + m_pulseMs);
+        m_activeUntilMs[event.kart - 1] = std::max(
+            m_activeUntilMs[event.kart - 1], event.atMs + (event.holdMs > 0 ? event.holdMs : m_pulseMs));
         emit kartPassed(event.kart, event.atMs);
         return;
     case ScenarioEvent::Press:

@@ -68,11 +68,12 @@ TEST_F(ProgramRun, AScenarioRaceIsKeptLapByLap) {
     write(QStringLiteral("tarvolin.ini"), "[Ostatni]\r\nExtStart=1\r\n[Semafor]\r\nPouzij=0\r\n"
                                           "[HW]\r\nProdleva=500\r\nRizeni=0\r\n"
                                           "[Tisk]\r\nLogo=" TARVOLIN_SOURCE_DIR "/data/Logo/logo.png\r\n");
-    // The button starts the race at 300 ms and stops it at 6500 ms.
+    // The button starts the race at 300 ms and stops it at 6500 ms. Each pass holds its sensor for
+    // 300 ms, so that a machine too busy to sample every few ms still sees it (the dead time is 500).
     write(QStringLiteral("zavod.txt"), "300 start\n"
-                                       "1800 pass 1\n2600 pass 2\n"
-                                       "3900 pass 1\n4400 pass 2\n"
-                                       "5200 pass 1\n"
+                                       "1800 pass 1 300\n2600 pass 2 300\n"
+                                       "3900 pass 1 300\n4400 pass 2 300\n"
+                                       "5200 pass 1 300\n"
                                        "6500 start\n");
     start(QStringLiteral("zavod.txt"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return keptFiles().size() == 2; }, 60000))
@@ -94,7 +95,7 @@ TEST_F(ProgramRun, AScenarioRaceIsKeptLapByLap) {
     ASSERT_EQ(kart2.size(), 2);
     // A lap is the time between two passes, within what a busy machine may add to a sample. The first
     // lap counts from the start, which the button's watch takes up to 200 ms after the press.
-    constexpr qint64 Slack = 250;
+    constexpr qint64 Slack = 400;
     const auto near = [](qint64 lap, qint64 expected, qint64 early = 0) {
         return lap >= expected - early - Slack && lap <= expected + Slack;
     };

@@ -45,7 +45,7 @@ TEST(ScenarioReader, ReportsEveryBadLineWithItsNumber) {
                                                                              "300 jump\n"
                                                                              "400 pass\n"
                                                                              "500 pass 5\n"
-                                                                             "600 pass 2 3\n"
+                                                                             "600 pass 2 3 4\n"
                                                                              "700 start now\n"
                                                                              "800 pass 3\n"),
                                                               &errors);
@@ -122,4 +122,15 @@ TEST(ScenarioReader, HostileFilesAreRefusedWithShortMessages) {
     if (QFile::exists(QStringLiteral("/dev/zero"))) {
         EXPECT_THROW(ScenarioReader::readFile(QStringLiteral("/dev/zero")), UserError);
     }
+}
+
+TEST(ScenarioReader, APassMayHoldItsSensorLonger) {
+    QList<ScenarioReader::LineError> errors;
+    const QList<ScenarioEvent> events = ScenarioReader::parse(
+        QStringLiteral("100 pass 2 250\n200 pass 3\n300 pass 1 0\n400 pass 1 9 x\n"), &errors);
+    EXPECT_EQ(events,
+              (QList<ScenarioEvent>{{100, ScenarioEvent::Pass, 2, 250}, {200, ScenarioEvent::Pass, 3, 0}}));
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_EQ(errors.at(0).line, 3);
+    EXPECT_EQ(errors.at(1).line, 4);
 }
