@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     TLapChannel& channel = race.channel(1);
     elapsed.restart();
     for (int i = 0; i < laps; ++i) {
-        channel.PendingHit = true;
+        channel.PendingHitUs = SteadyClock::instance().nowUs();
         race.sampleStep(1);
     }
     const int listed = station.lapList(1).count();

@@ -10,6 +10,13 @@
 // What the race needs of a timer: the enable and interval rules of the threaded timer, and a tick
 // handler that runs on the main thread only while the timer is enabled. TThreadedTimer is the real
 // one; tests drive virtual timers on virtual time.
+//
+// A timer may also have a probe: it runs at every tick where the interval is measured (on a threaded
+// timer's worker, at the instant the wait ends), and the handler runs only for a tick whose probe
+// found something. A poll that finds nothing then costs the main thread nothing, and what the probe
+// saw is stamped when it happened, not when the main thread gets to it. A probe runs off the main
+// thread, so it may touch only what is safe there (atomics, the port, the clock); it is set while the
+// timer is disabled.
 class ITimer {
 public:
     virtual ~ITimer() = default;
@@ -26,11 +33,29 @@ public:
     virtual void setAllowZero(bool allow) = 0;
 
     void setOnTimer(std::function<void()> handler) { m_onTimer = std::move(handler); }
+    void setProbe(std::function<bool()> probe) { m_probe = std::move(probe); }
 
 protected:
-    // Implementations call this for each tick, on the main thread. The tick is the handler's boundary:
-    // what the handler raises is reported there and the timer ticks on.
-    void fire() { ErrorBoundary::report(fireCapturing()); }
+    // Implementations that run the probe on the main thread call this for each tick: the probe, then,
+    // if it found something, the handler. The tick is the handler's boundary: what the handler raises
+    // is reported there and the timer ticks on.
+    void fire() {
+        if (enabled() && probe())
+            ErrorBoundary::report(fireCapturing());
+    }
+
+    // Whether the tick goes on to the handler. A probe that raises has found nothing: it may run where
+    // nobody could be told.
+    bool probe() const {
+        if (!m_probe)
+            return true;
+        try {
+            return m_probe();
+        } catch (...) {
+            return false;
+        }
+    }
+    const std::function<bool()>& probeFunction() const { return m_probe; }
 
     // The same tick, for a timer whose worker waits until the tick has run: the handler's error comes
     // back unreported, so that the worker is released before the operator is shown the message (a
@@ -45,4 +70,5 @@ protected:
 
 private:
     std::function<void()> m_onTimer;
+    std::function<bool()> m_probe;
 };

@@ -2,9 +2,9 @@
 
 #include <chrono>
 
-qint64 SteadyClock::nowMs() const {
+qint64 SteadyClock::nowUs() const {
     using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 SteadyClock& SteadyClock::instance() {

@@ -15,6 +15,8 @@ std::unique_ptr<VirtualTrack> PortBackendFactory::createTrack(const PortOptions&
     if (!options.simulate)
         return nullptr;
     auto track = std::make_unique<VirtualTrack>(settings, clock);
+    // The program starts it once the station is ready.
+    track->setStartsWhenLookedAt(false);
     if (!options.scenarioFile.isEmpty()) {
         track->replay(ScenarioReader::readFile(options.scenarioFile));
     } else {

@@ -14,7 +14,8 @@ struct TSettings;
 class PortBackendFactory {
 public:
     // The virtual track for the options, or null when the real port is used. It replays the
-    // scenario file, or drives random karts. Throws UserError for an unreadable or bad scenario.
+    // scenario file, or drives random karts, from when it is started (the station starts it once it
+    // is ready). Throws UserError for an unreadable or bad scenario.
     static std::unique_ptr<VirtualTrack> createTrack(const PortOptions& options, const TSettings& settings,
                                                      MonotonicClock& clock);
 

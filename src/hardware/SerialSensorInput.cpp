@@ -2,13 +2,15 @@
 
 #include "base/ErrorBoundary.h"
 #include "base/ITimer.h"
+#include "base/MonotonicClock.h"
 #include "config/TSettings.h"
 #include "hardware/SerialLearnPanel.h"
 #include "hardware/SerialRxText.h"
 #include "hardware/TComPort.h"
 
-SerialSensorInput::SerialSensorInput(TComPort& port, const TSettings& settings, QObject* parent)
-    : QObject(parent), m_port(port), m_settings(settings) {
+SerialSensorInput::SerialSensorInput(TComPort& port, const TSettings& settings, MonotonicClock* clock,
+                                     QObject* parent)
+    : QObject(parent), m_port(port), m_settings(settings), m_clock(clock ? *clock : SteadyClock::instance()) {
     // A burst reaches the learning panel and the race's hooks, which may fail; the receive ends there.
     connect(&m_port, &TComPort::rxChar, this,
             ErrorBoundary::guardedSlot(this, &SerialSensorInput::ComPort1RxChar));
@@ -35,6 +37,8 @@ void SerialSensorInput::setHitTarget(int kart, SerialHitTarget target) {
 }
 
 void SerialSensorInput::ComPort1RxChar(int count) {
+    // First, before anything else the event does: a burst's lap ends when its last byte came.
+    m_lastArrivalUs = m_clock.nowUs();
     // LastRxText, the capture and the learning keep to this event's bytes: that is what the operator
     // sees and what a learned sequence is made of.
     m_lastRxText = SerialRxText::fromBytes(m_port.read(count));
@@ -50,7 +54,7 @@ void SerialSensorInput::ComPort1RxChar(int count) {
             m_quietTimer->setEnabled(m_matcher.holding());
         }
         for (const QByteArray& sequence : found)
-            matchText(sequence);
+            matchText(sequence, m_lastArrivalUs);
     }
     if (m_learnPanel)
         m_learnPanel->takeLearnedBurst(m_lastRxText);
@@ -83,11 +87,12 @@ void SerialSensorInput::settleHeld() {
     if (m_quietTimer)
         m_quietTimer->setEnabled(false);
     const QByteArrayList found = m_matcher.settle(learnedSequences());
+    // Nothing came since what is settled here: its last byte came with the last receive.
     for (const QByteArray& sequence : found)
-        matchText(sequence);
+        matchText(sequence, m_lastArrivalUs);
 }
 
-void SerialSensorInput::matchText(const QByteArray& text) {
+void SerialSensorInput::matchText(const QByteArray& text, qint64 arrivalUs) {
     if (text.isEmpty())
         return;
     const auto& sequences = m_settings.Com.Sekvence;
@@ -99,6 +104,6 @@ void SerialSensorInput::matchText(const QByteArray& text) {
         const QByteArray& b = sequences[TSettings::sequenceSlot(kart, 1)];
         const bool hit = (!a.isEmpty() && text == a) || (!b.isEmpty() && text == b);
         if (hit && target.setPendingHit)
-            target.setPendingHit();
+            target.setPendingHit(arrivalUs);
     }
 }

@@ -9,6 +9,7 @@
 #include <array>
 
 class ITimer;
+class MonotonicClock;
 class SerialLearnPanel;
 class TComPort;
 struct TSettings;
@@ -31,8 +32,10 @@ public:
     // is longer for it.
     static constexpr quint32 QuietMs = 50;
 
-    // Connects itself to the port's receive, after-open and before-close notifications.
-    SerialSensorInput(TComPort& port, const TSettings& settings, QObject* parent = nullptr);
+    // Connects itself to the port's receive, after-open and before-close notifications. The clock
+    // stamps each receive; the system's steady clock when null.
+    SerialSensorInput(TComPort& port, const TSettings& settings, MonotonicClock* clock = nullptr,
+                      QObject* parent = nullptr);
 
     // kart is 1..4.
     void setHitTarget(int kart, SerialHitTarget target);
@@ -48,8 +51,9 @@ public:
     void ComPort1AfterOpen();
     void ComPort1BeforeClose();
 
-    // Hands a hit to every kart outside its dead time whose sequence A or B equals text.
-    void matchText(const QByteArray& text);
+    // Hands a hit, arrived at arrivalUs, to every kart outside its dead time whose sequence A or B
+    // equals text.
+    void matchText(const QByteArray& text, qint64 arrivalUs);
     // The received text that may still become a sequence.
     const QByteArray& heldText() const { return m_matcher.held(); }
 
@@ -63,6 +67,9 @@ private:
 
     TComPort& m_port;
     const TSettings& m_settings;
+    MonotonicClock& m_clock;
+    // When the bytes of the last receive event arrived: the last byte of anything held arrived then.
+    qint64 m_lastArrivalUs = 0;
     SerialLearnPanel* m_learnPanel = nullptr;
     std::array<SerialHitTarget, KartCount> m_targets;
     QByteArray m_lastRxText;

@@ -9,19 +9,29 @@ TSmallPort::~TSmallPort() {
     setOpened(false);
 }
 
+template <typename Operation> int TSmallPort::access(Operation operation) {
+    std::lock_guard<std::mutex> lock(m_backendMutex);
+    return operation(*m_backend);
+}
+
 void TSmallPort::setOpened(bool open) {
     if (open == m_opened)
         return;
     if (open) {
-        m_lastError = m_backend->open();
+        m_lastError = access([](PortBackend& backend) { return backend.open(); });
         m_lastOk = m_lastError == 0;
         if (!m_lastOk)
             return;
+        m_opened = true;
     } else {
-        m_backend->close();
+        // Closed for the samplers first, then for the backend: a sample in between reads nothing.
+        m_opened = false;
+        access([](PortBackend& backend) {
+            backend.close();
+            return 0;
+        });
     }
-    m_opened = open;
-    emit openedChanged(m_opened);
+    emit openedChanged(open);
 }
 
 quint8 TSmallPort::ReadPort(quint16 address) {
@@ -31,7 +41,7 @@ quint8 TSmallPort::ReadPort(quint16 address) {
         return 0;
     }
     quint8 value = 0;
-    m_lastError = m_backend->read(address, value);
+    m_lastError = access([&](PortBackend& backend) { return backend.read(address, value); });
     m_lastOk = m_lastError == 0;
     return m_lastOk ? value : 0;
 }
@@ -42,8 +52,17 @@ void TSmallPort::WritePort(quint16 address, quint8 value) {
         m_lastError = ErrorInvalidHandle;
         return;
     }
-    m_lastError = m_backend->write(address, value);
+    m_lastError = access([&](PortBackend& backend) { return backend.write(address, value); });
     m_lastOk = m_lastError == 0;
+}
+
+quint8 TSmallPort::sampleStatus() {
+    quint8 value = 0;
+    const int error = access([&](PortBackend& backend) {
+        // Under the lock, so that a close cannot come between the check and the read.
+        return m_opened ? backend.read(quint16(m_portBase + 1), value) : ErrorInvalidHandle;
+    });
+    return error == 0 ? value : 0;
 }
 
 QString TSmallPort::backendName() const {

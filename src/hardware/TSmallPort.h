@@ -2,12 +2,16 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 
 class PortBackend;
 
 // Byte access to the parallel port's data register (base) and status register (base + 1), and the
-// one port base every user shares. Reads of a closed port give 0.
+// one port base every user shares. Reads of a closed port give 0. The samplers read the status
+// register from their worker with sampleStatus(); every access to the backend is serialised, so no
+// backend needs to be safe for threads itself.
 class TSmallPort : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool Opened READ Opened WRITE setOpened NOTIFY openedChanged)
@@ -24,6 +28,9 @@ public:
 
     quint8 ReadPort(quint16 address);
     void WritePort(quint16 address, quint8 value);
+    // The status register (base + 1), from any thread; 0 when the port is closed or the read fails.
+    // It leaves lastOk() and lastError() to the main thread's own accesses.
+    quint8 sampleStatus();
 
     bool lastOk() const { return m_lastOk; }
     int lastError() const { return m_lastError; }
@@ -40,9 +47,13 @@ signals:
     void openedChanged(bool opened);
 
 private:
+    // Runs operation(backend) under the backend's lock.
+    template <typename Operation> int access(Operation operation);
+
     std::unique_ptr<PortBackend> m_backend;
-    bool m_opened = false;
+    std::mutex m_backendMutex;
+    std::atomic<bool> m_opened{false};
     bool m_lastOk = true;
     int m_lastError = 0;
-    quint16 m_portBase = 0;
+    std::atomic<quint16> m_portBase{0};
 };

@@ -8,6 +8,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <mutex>
 
 class MonotonicClock;
 class RandomKarts;
@@ -19,7 +20,8 @@ struct TSettings;
 // A sensor is wired for the setting HW/Negace: with it on, a passing kart sets its bit; with it off,
 // the bit is set at rest and a passing kart clears it. Each pass holds the sensor for pulseMs().
 // Time comes from the injected clock and is counted from start(); scheduled steps (a scenario, random
-// karts, the release of a clicked button) take effect when the track is next looked at.
+// karts, the release of a clicked button) take effect when the track is next looked at. The samplers
+// look at it from their worker while the windows use it on the main thread, so every access is locked.
 class VirtualTrack : public QObject {
     Q_OBJECT
 
@@ -39,10 +41,17 @@ public:
 
     static constexpr int sensorBit(int kart) { return kart + 2; }
 
-    // Track time 0 is now; later calls do nothing. Looking at the track starts it too.
+    // Track time 0 is now; later calls do nothing. Looking at the track starts it too, unless the
+    // track is told to wait for start(): the program starts a scenario once the station is ready, so
+    // that a slow start-up does not eat into it. Until then the sensors and the button are at rest.
     void start();
-    bool isStarted() const { return m_started; }
+    bool isStarted() const;
+    void setStartsWhenLookedAt(bool starts);
+    bool startsWhenLookedAt() const;
     qint64 trackTimeMs() const;
+    qint64 trackTimeUs() const;
+    // The clock's reading at track time 0.
+    qint64 originUs() const;
 
     // Schedules the steps (track times) in addition to anything scheduled before.
     void replay(const QList<ScenarioEvent>& events);
@@ -61,28 +70,35 @@ public:
     bool buttonPressed();
     quint8 statusRegister();
 
-    quint8 dataRegister() const { return m_data; }
+    quint8 dataRegister() const;
     void writeData(quint8 value);
-    quint8 controlRegister() const { return m_control; }
-    void writeControl(quint8 value) { m_control = value; }
+    quint8 controlRegister() const;
+    void writeControl(quint8 value);
     // The most recent writes to the data register, oldest first.
-    const QList<DataWrite>& dataWrites() const { return m_writes; }
+    QList<DataWrite> dataWrites() const;
 
 signals:
     void dataWritten(quint8 value);
     void kartPassed(int kart, qint64 atMs);
 
 private:
+    using Lock = std::lock_guard<std::recursive_mutex>;
+
+    // Starts the track if looking starts it, then advances it.
+    void look();
     // Applies every scheduled step due by now.
     void advance();
     void apply(const ScenarioEvent& event);
 
     const TSettings& m_settings;
     MonotonicClock& m_clock;
+    // Recursive: a handler of kartPassed, connected directly, may look at the track again.
+    mutable std::recursive_mutex m_mutex;
     bool m_started = false;
-    qint64 m_originMs = 0;
+    bool m_startsWhenLookedAt = true;
+    qint64 m_originUs = 0;
     qint64 m_pulseMs = DefaultPulseMs;
-    std::array<qint64, KartCount> m_activeUntilMs;
+    std::array<qint64, KartCount> m_activeUntilUs; // track time, us
     bool m_buttonPressed = false;
     std::multimap<qint64, ScenarioEvent> m_scheduled;
     std::unique_ptr<RandomKarts> m_randomKarts;

@@ -9,7 +9,8 @@ enum Register { Data = 0, Status = 1, Control = 2 };
 }
 
 int VirtualTrackPortBackend::open() {
-    m_track.start();
+    if (m_track.startsWhenLookedAt())
+        m_track.start();
     return 0;
 }
 

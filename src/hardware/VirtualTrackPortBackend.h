@@ -6,7 +6,7 @@ class VirtualTrack;
 
 // The port of the virtual track. It answers at any port base: an address whose low two bits are 0 is
 // the data register, 1 the status register, 2 the control register (as on a real port, whose base is
-// a multiple of 4). Opening starts the track's time.
+// a multiple of 4). Opening starts the track's time, unless the track waits to be started.
 class VirtualTrackPortBackend : public PortBackend {
 public:
     explicit VirtualTrackPortBackend(VirtualTrack& track) : m_track(track) {}

@@ -7,6 +7,6 @@ void bindSerialInputToRace(SerialSensorInput& input, TRace& race) {
     for (int kart = 1; kart <= SerialSensorInput::KartCount; ++kart) {
         TLapChannel* channel = &race.channel(kart);
         input.setHitTarget(kart, {[channel] { return channel->deadTimeRunning(); },
-                                  [channel] { channel->PendingHit = true; }});
+                                  [channel](qint64 arrivalUs) { channel->PendingHitUs = arrivalUs; }});
     }
 }

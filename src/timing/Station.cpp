@@ -30,7 +30,7 @@ Station::Station(StationDeps deps)
     TimerFactory& factory = deps.timers;
     RaceTimers timers;
     for (int k = 0; k < KartCount; ++k) {
-        m_samplers[k] = factory.createTimer(QStringLiteral("Timer%1").arg(k + 1), TimerKind::Sampler);
+        m_samplers[k] = factory.createTimer(QStringLiteral("Timer%1").arg(k + 1), TimerKind::Sensor);
         m_deadTimers[k] =
             factory.createTimer(QStringLiteral("ProdlevaTimer%1").arg(k + 1), TimerKind::Threaded);
         timers.samplers[k] = m_samplers[k].get();
@@ -40,7 +40,7 @@ Station::Station(StationDeps deps)
     m_displayTimer = factory.createTimer(QStringLiteral("ZobrazTimer"), TimerKind::Threaded);
     m_hwLog0Timer = factory.createTimer(QStringLiteral("HwLOG0Timer"), TimerKind::Threaded);
     m_hwLog1Timer = factory.createTimer(QStringLiteral("HWLOG1Timer"), TimerKind::Threaded);
-    m_extStartTimer = factory.createTimer(QStringLiteral("ExtStart"), TimerKind::Message);
+    m_extStartTimer = factory.createTimer(QStringLiteral("ExtStart"), TimerKind::Sensor);
     m_serialQuietTimer = factory.createTimer(QStringLiteral("SerialQuietTimer"), TimerKind::Message);
     m_serialPollTimer = factory.createTimer(QStringLiteral("SerialPollTimer"), TimerKind::Message);
     timers.display = m_displayTimer.get();
@@ -62,15 +62,16 @@ Station::Station(StationDeps deps)
                  m_raceSerial,
                  deps.dataFolder,
                  std::move(deps.wallClock)});
-    m_serialInput = std::make_unique<SerialSensorInput>(*m_comPort, m_settings);
+    m_serialInput = std::make_unique<SerialSensorInput>(*m_comPort, m_settings, &deps.clock);
     m_serialInput->setQuietTimer(m_serialQuietTimer.get());
     bindSerialInputToRace(*m_serialInput, *m_race);
     // Only a race that opened ComPort1 itself wants it back; learning and testing do not.
     m_serialRecovery = std::make_unique<SerialPortRecovery>(*m_comPort, *m_serialPollTimer, [this] {
         return m_race->running() && m_settings.PoSpusteni.COM && m_raceSerial == m_comPort.get();
     });
-    m_externalStart = std::make_unique<ExternalStartWatch>(*m_extStartTimer, *m_port, m_settings,
-                                                           [this] { m_race->StartButton1Click(); });
+    m_externalStart =
+        std::make_unique<ExternalStartWatch>(*m_extStartTimer, *m_port, m_settings, deps.clock,
+                                             [this](qint64 pressUs) { m_race->StartButton1Click(pressUs); });
     m_race->setDeadTimeInterval(quint32(m_settings.HW.Prodleva));
     m_controlPulse->applyIntervals(m_settings);
 }

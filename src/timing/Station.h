@@ -46,10 +46,10 @@ struct StationDeps {
 // The station's timing parts, built once and wired together: the parallel port SmallPort1 and the
 // serial port ComPort1, the race with its four lap lists, the lights, the control pulse, the external
 // start watch, the serial input bound to the race's channels, and every timer they run on
-// (Timer1..4, ProdlevaTimer1..4, ZobrazTimer, HwLOG0Timer, HWLOG1Timer, ExtStart, SerialQuietTimer,
-// which settles a held start of a serial sequence, and SerialPollTimer, which reopens ComPort1 when
-// its device is back during a race). The main window shows it; tests and benchmarks build the same
-// station on virtual or real time.
+// (the samplers Timer1..4 and ExtStart, ProdlevaTimer1..4, ZobrazTimer, HwLOG0Timer, HWLOG1Timer,
+// SerialQuietTimer, which settles a held start of a serial sequence, and SerialPollTimer, which reopens
+// ComPort1 when its device is back during a race). The main window shows it; tests and benchmarks build the
+// same station on virtual or real time.
 class Station {
 public:
     static constexpr int KartCount = 4;

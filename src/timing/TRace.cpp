@@ -34,6 +34,11 @@ void enable(ITimer* timer) {
         timer->setEnabled(true);
 }
 
+// A span of the clock as the whole milliseconds a lap or the race clock shows, to the nearest.
+qint64 roundedMs(qint64 us) {
+    return us >= 0 ? (us + 500) / 1000 : -((-us + 500) / 1000);
+}
+
 } // namespace
 
 TRace::TRace(RaceDeps deps)
@@ -53,7 +58,8 @@ TRace::TRace(RaceDeps deps)
         if (ch.Sampler) {
             ch.Sampler->setAllowZero(true);
             ch.Sampler->setInterval(SamplerIntervalMs);
-            ch.Sampler->setOnTimer([this, k] { sampleStep(k); });
+            ch.Sampler->setProbe([this, k] { return sensorProbe(k); });
+            ch.Sampler->setOnTimer([this, k] { takeHit(k); });
         }
         if (ch.DeadTimer) {
             ch.DeadTimer->setAllowZero(true);
@@ -74,14 +80,14 @@ void TRace::setDeadTimeInterval(quint32 ms) {
     }
 }
 
-void TRace::StartButton1Click() {
+void TRace::StartButton1Click(qint64 pressUs) {
     if (m_state == RaceState::Idle)
-        start();
+        start(pressUs);
     else
         stop();
 }
 
-void TRace::start() {
+void TRace::start(qint64 pressUs) {
     // The serial port first: a race that could not time its karts must not start at all.
     if (m_settings.PoSpusteni.COM && m_serial && !m_serial->isOpen()) {
         try {
@@ -111,7 +117,8 @@ void TRace::start() {
     const auto green = quint8(m_settings.Semafor.Zelena);
     const auto orange = quint8(m_settings.Semafor.Oranzova);
     const auto red = quint8(m_settings.Semafor.Cervena);
-    if (m_settings.Semafor.Pouzij)
+    const bool lights = m_settings.Semafor.Pouzij;
+    if (lights)
         m_lights.runStartSequence(green, orange, red, m_settings.Semafor.Prodleva);
 
     m_endPending = true;
@@ -122,13 +129,15 @@ void TRace::start() {
     if (m_serial)
         m_serial->discardReceived();
     for (TLapChannel& ch : m_channels)
-        ch.PendingHit = false;
+        ch.PendingHitUs = TLapChannel::NoHit;
 
-    m_startTick = m_clock.nowMs();
-    m_startWallTime = m_wallClock();
+    const qint64 now = m_clock.nowUs();
+    m_startUs = lights || pressUs == TLapChannel::NoHit ? now : std::min(pressUs, now);
+    m_startWallTime = m_wallClock().addMSecs(-(now - m_startUs) / 1000);
 
+    takeSensorSettings();
     for (TLapChannel& ch : m_channels) {
-        ch.LastSampleAt = m_startTick;
+        ch.LastSampleUs = now;
         enable(ch.Sampler);
     }
 
@@ -182,7 +191,9 @@ void TRace::stop() {
     m_view.setButtonEnabled(RaceButton::StavKar, true);
     m_view.setButtonEnabled(RaceButton::Statistika, true);
     m_view.setRunning(false);
-    enable(m_timers.extStart);
+    // The watch samples the button every 2 ms: only where the button may act is it worth the cost.
+    if (m_settings.Ostatni.ExtStart)
+        enable(m_timers.extStart);
     m_view.setButtonEnabled(RaceButton::Tisk, true);
     m_view.setButtonEnabled(RaceButton::TopTen, true);
 
@@ -218,9 +229,9 @@ void TRace::Reset_Promenych() {
     m_view.setClockDisplay(ClockDisplay::Minutes, 0);
 
     for (TLapChannel& ch : m_channels) {
-        ch.LastMark = 0;
-        ch.Elapsed = 0;
-        ch.LastSampleAt = -1;
+        ch.LastMarkUs = 0;
+        ch.ElapsedUs = 0;
+        ch.LastSampleUs = TLapChannel::NoHit;
     }
     m_clockElapsed = 0;
 
@@ -254,28 +265,49 @@ QStringList TRace::AccountEngineTime() {
     return notLaps;
 }
 
-void TRace::sampleStep(int kart) {
-    TLapChannel& ch = m_channels[kart - 1];
-    const qint64 now = m_clock.nowMs();
-    if (ch.LastSampleAt >= 0 && now - ch.LastSampleAt > LateSampleMs)
-        m_view.showLateSamples(++m_lateSamples);
-    ch.LastSampleAt = now;
-    bool active = false;
-    if (m_settings.PoSpusteni.LPT) {
-        const quint8 status = m_port.ReadPort(quint16(m_port.portBase() + 1));
-        active = ((status & ch.InputMask) != 0) == m_settings.HW.Negace;
-    }
-    if (active || ch.PendingHit)
-        closeLap(ch);
+void TRace::takeSensorSettings() {
+    m_sampleParallelPort = m_settings.PoSpusteni.LPT;
+    m_sensorActiveHigh = m_settings.HW.Negace;
 }
 
-void TRace::closeLap(TLapChannel& ch) {
+bool TRace::sensorProbe(int kart) {
+    TLapChannel& ch = m_channels[kart - 1];
+    const qint64 now = m_clock.nowUs();
+    const qint64 previous = ch.LastSampleUs.exchange(now);
+    if (previous != TLapChannel::NoHit && now - previous > LateSampleMs * 1000)
+        ++m_lateSamples;
+    bool active = false;
+    if (m_sampleParallelPort)
+        active = ((m_port.sampleStatus() & ch.InputMask) != 0) == m_sensorActiveHigh;
+    const qint64 serial = ch.PendingHitUs.exchange(TLapChannel::NoHit);
+    if (!active && serial == TLapChannel::NoHit)
+        return false;
+    // A burst is timed by its arrival, which may be before this sample.
+    ch.HitUs = serial == TLapChannel::NoHit ? now : active ? std::min(serial, now) : serial;
+    return true;
+}
+
+void TRace::takeHit(int kart) {
+    TLapChannel& ch = m_channels[kart - 1];
+    const qint64 hit = ch.HitUs.exchange(TLapChannel::NoHit);
+    // A hit handed over before a STOP and run after the next START belongs to no lap of this race.
+    if (hit == TLapChannel::NoHit || hit < m_startUs)
+        return;
+    closeLap(ch, hit);
+}
+
+void TRace::sampleStep(int kart) {
+    if (sensorProbe(kart))
+        takeHit(kart);
+}
+
+void TRace::closeLap(TLapChannel& ch, qint64 hitUs) {
     disable(ch.Sampler);
-    ch.LastSampleAt = -1;
+    ch.LastSampleUs = TLapChannel::NoHit;
     disable(m_timers.hwLog0);
 
-    ch.Elapsed = m_clock.nowMs() - m_startTick;
-    const qint64 lap = ch.Elapsed - ch.LastMark - qint64(m_settings.HW.Chyba[ch.Kart - 1]);
+    ch.ElapsedUs = hitUs - m_startUs;
+    const qint64 lap = roundedMs(ch.ElapsedUs - ch.LastMarkUs) - qint64(m_settings.HW.Chyba[ch.Kart - 1]);
 
     if (m_settings.TVOUT.Pouzit && m_hooks.StavZavodu)
         m_hooks.StavZavodu(ch.KartName, qint32(lap), ch.Laps ? ch.Laps->count() : 0);
@@ -283,7 +315,7 @@ void TRace::closeLap(TLapChannel& ch) {
     ch.Measured << text;
     if (ch.Laps)
         ch.Laps->appendAndSelect(text);
-    ch.LastMark = ch.Elapsed;
+    ch.LastMarkUs = ch.ElapsedUs;
 
     if (m_settings.HW.Rizeni)
         enable(m_timers.hwLog0);
@@ -294,18 +326,26 @@ void TRace::closeLap(TLapChannel& ch) {
     // bring the sampler back after the race.
     if (m_stopCount == stopsBefore)
         enable(ch.DeadTimer);
-    ch.PendingHit = false;
+    // A burst that came while this lap was closed is no lap: the dead time now keeps further ones out.
+    ch.PendingHitUs = TLapChannel::NoHit;
 }
 
 void TRace::deadTimeEnd(int kart) {
     TLapChannel& ch = m_channels[kart - 1];
     disable(ch.DeadTimer);
-    ch.LastSampleAt = m_clock.nowMs();
+    ch.LastSampleUs = m_clock.nowUs();
+    takeSensorSettings();
     enable(ch.Sampler);
 }
 
 void TRace::ZobrazTimerTimer() {
-    m_clockElapsed = m_clock.nowMs() - m_startTick;
+    m_clockElapsed = (m_clock.nowUs() - m_startUs) / 1000;
+    // The probes count samples that came late; the operator sees the count with the clock.
+    const int late = m_lateSamples;
+    if (late != m_lateSamplesShown) {
+        m_lateSamplesShown = late;
+        m_view.showLateSamples(late);
+    }
     const auto secs = qint32(m_clockElapsed / 1000);
     const auto millis = int((m_clockElapsed - qint64(secs) * 1000) % 1000);
     const int seconds = secs % 60;

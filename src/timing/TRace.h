@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <atomic>
 #include <functional>
 
 class ITimer;
@@ -22,8 +23,10 @@ struct TSettings;
 
 // The timers of the race, created and owned by the main window. The race installs the tick handlers
 // of the samplers, the dead timers and the display timer, and sets their fixed properties (samplers
-// 2 ms with AllowZero, display 251 ms). The pulse timers' handlers belong to ControlPulse; the race
-// only restarts HwLOG0Timer at each lap. extStart is the external start watch's timer (may be null).
+// 2 ms with AllowZero, display 251 ms). A sampler's probe reads the sensor where the sampler wakes and
+// stamps what it finds; only a hit reaches the main thread, which closes the lap at the stamp. The pulse
+// timers' handlers belong to ControlPulse; the race only restarts HwLOG0Timer at each lap. extStart is the
+// external start watch's timer (may be null).
 struct RaceTimers {
     std::array<ITimer*, 4> samplers{};   // Timer1 .. Timer4
     std::array<ITimer*, 4> deadTimers{}; // ProdlevaTimer1 .. ProdlevaTimer4
@@ -68,7 +71,10 @@ public:
 
     RaceState state() const { return m_state; }
     bool running() const { return m_state == RaceState::Running; }
-    qint64 startTick() const { return m_startTick; }
+    // The clock instant the race started at: green of the lights, the press of the external button,
+    // or the START click.
+    qint64 startUs() const { return m_startUs; }
+    qint64 startTick() const { return m_startUs / 1000; }
     qint64 clockElapsed() const { return m_clockElapsed; }
     bool endPending() const { return m_endPending; }
     quint8 endRedMask() const { return m_endRedMask; }
@@ -85,9 +91,10 @@ public:
     // The START/STOP action. A serial port that cannot be opened leaves the race at rest; an end
     // sound that cannot be opened is reported once and the race is timed without it. STOP always
     // completes; list entries that are not lap times are left out of the accounting and named in
-    // one message at its end.
-    void StartButton1Click();
-    void start();
+    // one message at its end. pressUs is the clock instant of the external button's press that asks
+    // for it: a race started without lights starts there, not when the main thread gets to it.
+    void StartButton1Click(qint64 pressUs = TLapChannel::NoHit);
+    void start(qint64 pressUs = TLapChannel::NoHit);
     void stop();
 
     // Back to rest without accounting (STOP, and closing the main window).
@@ -99,8 +106,14 @@ public:
     // and returned as "kart, entry" texts for the operator.
     QStringList AccountEngineTime();
 
+    // A sampler's probe, from any thread: reads kart's sensor and takes its pending serial hit; true,
+    // with the hit's instant in the channel's HitUs, when there is a hit.
+    bool sensorProbe(int kart);
+    // The sampler's handler: closes the lap at the instant the probe stamped.
+    void takeHit(int kart);
+    // Both at once, on the main thread.
+    void sampleStep(int kart);
     // Tick handlers; installed on the timers, public for the main window's named handlers.
-    void sampleStep(int kart);  // Timer1Timer .. Timer4Timer
     void deadTimeEnd(int kart); // ProdlevaTimer1Timer .. ProdlevaTimer4Timer
     void ZobrazTimerTimer();
     // The race-time field changed.
@@ -112,7 +125,10 @@ public:
     static QString freeKeptLapFilePath(const QString& folder, const QDateTime& start, int kart);
 
 private:
-    void closeLap(TLapChannel& channel);
+    void closeLap(TLapChannel& channel, qint64 hitUs);
+    // What the probes need of the settings, taken on the main thread whenever a channel starts
+    // sampling, so that the worker never reads the settings the windows change.
+    void takeSensorSettings();
     void keepLapFiles();
     void returnToRest();
     bool openEndSound();
@@ -132,7 +148,7 @@ private:
 
     std::array<TLapChannel, 4> m_channels;
     RaceState m_state = RaceState::Idle;
-    qint64 m_startTick = 0;
+    qint64 m_startUs = 0;
     qint64 m_clockElapsed = 0;
     bool m_endPending = false;
     bool m_endSound = false; // the end sound was opened at START
@@ -141,5 +157,8 @@ private:
     // Counts STOPs, so that a lap whose nested event processing saw the race stop does not re-arm
     // its channel.
     quint64 m_stopCount = 0;
-    int m_lateSamples = 0;
+    std::atomic<int> m_lateSamples{0}; // counted by the probes
+    int m_lateSamplesShown = 0;
+    std::atomic<bool> m_sampleParallelPort{false};
+    std::atomic<bool> m_sensorActiveHigh{false};
 };

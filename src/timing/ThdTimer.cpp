@@ -17,6 +17,7 @@ void TThreadedTimer::setEnabled(bool on) {
         m_thread->park();
         return;
     }
+    m_thread->setProbe(probeFunction());
     // Interval 0 without AllowZero: enabled, but the worker stays parked and no tick comes.
     if (m_thread->interval() > 0 || m_allowZero)
         m_thread->signalAndRelease();

@@ -1,11 +1,23 @@
 #include "timing/ThreadedTimerFactory.h"
 
+#include "timing/GroupedSampler.h"
 #include "timing/MessageTimer.h"
+#include "timing/SamplerGroup.h"
 #include "timing/ThdTimer.h"
 
 std::unique_ptr<ITimer> ThreadedTimerFactory::createTimer(const QString& name, TimerKind kind) {
     if (kind == TimerKind::Message) {
         auto timer = std::make_unique<MessageTimer>();
+        timer->setObjectName(name);
+        return timer;
+    }
+    if (kind == TimerKind::Sensor) {
+        std::shared_ptr<SamplerGroup> group = m_samplerGroup.lock();
+        if (!group) {
+            group = std::make_shared<SamplerGroup>();
+            m_samplerGroup = group;
+        }
+        auto timer = std::make_unique<GroupedSampler>(std::move(group));
         timer->setObjectName(name);
         return timer;
     }

@@ -4,9 +4,9 @@
 #include "platform/ThreadNice.h"
 #include "platform/ThreadSlice.h"
 #include "timing/ThdTimer.h"
+#include "timing/TickEvent.h"
 
 #include <QCoreApplication>
-#include <QEvent>
 
 #include <chrono>
 #include <condition_variable>
@@ -27,28 +27,9 @@ struct TTimerThread::Shared {
     quint32 interval = 1000;
     int niceValue = 0;
     int threadId = 0;                // 0 until the worker runs
+    std::function<bool()> probe;     // run by the worker, outside the lock
     TThreadedTimer* owner = nullptr; // touched on the main thread only; null once stopping
 };
-
-namespace {
-
-// A tick handed to the main thread. A plain event posted to the worker object (which lives on the
-// main thread) costs one allocation per tick where a queued functor call costs two (the call event
-// and the functor's slot object); four 2 ms samplers hand over 2000 ticks a second.
-class TickEvent : public QEvent {
-public:
-    template <typename SharedPtr>
-    explicit TickEvent(SharedPtr&& shared) : QEvent(type()), m_shared(std::forward<SharedPtr>(shared)) {}
-
-    static QEvent::Type type() {
-        static const auto registered = QEvent::Type(QEvent::registerEventType());
-        return registered;
-    }
-
-    std::shared_ptr<void> m_shared;
-};
-
-} // namespace
 
 TTimerThread::TTimerThread(TThreadedTimer& owner, QThread::Priority priority)
     : m_shared(std::make_shared<Shared>()) {
@@ -77,6 +58,11 @@ void TTimerThread::setNiceValue(int niceValue) {
     m_shared->niceValue = niceValue;
     if (m_shared->threadId != 0)
         ThreadNice::apply(m_shared->threadId, niceValue);
+}
+
+void TTimerThread::setProbe(std::function<bool()> probe) {
+    std::lock_guard<std::mutex> lock(m_shared->mutex);
+    m_shared->probe = std::move(probe);
 }
 
 void TTimerThread::signalAndRelease() {
@@ -111,7 +97,7 @@ void TTimerThread::stopAndWait() {
 bool TTimerThread::event(QEvent* event) {
     if (event->type() != TickEvent::type())
         return QThread::event(event);
-    runTick(std::static_pointer_cast<Shared>(static_cast<TickEvent*>(event)->m_shared));
+    runTick(static_cast<TickEvent*>(event)->shared<Shared>());
     return true;
 }
 
@@ -193,6 +179,24 @@ void TTimerThread::run() {
                 continue;
         }
 
+        if (s.probe) {
+            // Copied, so that the main thread may replace it while this one runs unlocked.
+            const std::function<bool()> probe = s.probe;
+            lock.unlock();
+            bool found = false;
+            try {
+                found = probe();
+            } catch (...) {
+                // Nobody here could be told; the probe has found nothing.
+            }
+            lock.lock();
+            if (!found || s.parked || s.stop || s.wake) {
+                // Keeps the beat, unless the worker was held up so long that it would only catch up.
+                const Clock::time_point now = Clock::now();
+                base = now - deadline < interval ? deadline : now;
+                continue;
+            }
+        }
         // A time-out: hand the tick to the main thread. The next one waits until this one has run.
         s.tickDone = false;
         tickPending = true;

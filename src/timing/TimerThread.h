@@ -3,13 +3,15 @@
 #include <QThread>
 #include <QtGlobal>
 
+#include <functional>
 #include <memory>
 
 class TThreadedTimer;
 
-// The worker of one TThreadedTimer. It only waits and hands ticks to the main thread: it waits on an
-// auto-resetting wake-up event with a time-out of the interval; a time-out hands a tick over and blocks
-// until the main thread has run it, a signalled event ends the wait without a tick. A parked worker
+// The worker of one TThreadedTimer. It only waits, probes and hands ticks to the main thread: it waits
+// on an auto-resetting wake-up event with a time-out of the interval; a time-out whose probe finds
+// something hands a tick over and blocks until the main thread has run it, one whose probe finds
+// nothing starts the next wait at once, and a signalled event ends the wait without a tick. A parked worker
 // waits for release. The worker never holds its lock while it is blocked, so the main thread can
 // always enable, disable, re-time or destroy the timer.
 class TTimerThread : public QThread {
@@ -25,6 +27,10 @@ public:
     // The worker's nice value, on top of the QThread priority (which Linux ignores for ordinary
     // threads). A value the process may not set is left unset.
     void setNiceValue(int niceValue);
+
+    // The timer's probe, run by the worker at each time-out; a tick is handed over only when it finds
+    // something. Empty: every time-out is handed over.
+    void setProbe(std::function<bool()> probe);
 
     // Signals the wake-up event and releases the worker from parking, in one step.
     void signalAndRelease();

@@ -24,7 +24,7 @@ protected:
 TEST_F(ExternalStartWatchTest, FollowsTheSettingAtStartUp) {
     rig.startUp();
     EXPECT_TRUE(rig.watch->enabled());
-    EXPECT_EQ(rig.extStart->interval(), 200u);
+    EXPECT_EQ(rig.extStart->interval(), ExternalStartWatch::IntervalMs);
     rig.settings.Ostatni.ExtStart = false;
     rig.watch->applySetting();
     EXPECT_FALSE(rig.watch->enabled());

@@ -39,7 +39,7 @@ struct FakeChannel {
     qint64 deadUntil = -1;
     bool pendingHit = false;
     SerialHitTarget target() {
-        return {[this] { return *now < deadUntil; }, [this] { pendingHit = true; }};
+        return {[this] { return *now < deadUntil; }, [this](qint64) { pendingHit = true; }};
     }
 };
 
@@ -75,31 +75,31 @@ TEST_F(SerialMatching, EitherSequenceOfAKartIsAHitOfThatKartOnly) {
     settings.Com.Sekvence[TSettings::sequenceSlot(3, 0)] = "K3a";
     settings.Com.Sekvence[TSettings::sequenceSlot(3, 1)] = "K3b";
     settings.Com.Sekvence[TSettings::sequenceSlot(1, 0)] = "K1";
-    input.matchText("K3b");
+    input.matchText("K3b", now);
     EXPECT_EQ(hits(), (Hits{false, false, true, false}));
     clearHits();
-    input.matchText("K3a");
+    input.matchText("K3a", now);
     EXPECT_EQ(hits(), (Hits{false, false, true, false}));
 }
 
 TEST_F(SerialMatching, OnlyTheWholeTextWithTheSameCaseMatches) {
     settings.Com.Sekvence[0] = "ABC";
-    input.matchText("AB");
-    input.matchText("ABCD");
-    input.matchText("abc");
+    input.matchText("AB", now);
+    input.matchText("ABCD", now);
+    input.matchText("abc", now);
     EXPECT_EQ(hits(), (Hits{false, false, false, false}));
 }
 
 TEST_F(SerialMatching, AnEmptySlotNeverMatches) {
-    input.matchText(" ");
-    input.matchText(QByteArray());
+    input.matchText(" ", now);
+    input.matchText(QByteArray(), now);
     EXPECT_EQ(hits(), (Hits{false, false, false, false}));
 }
 
 TEST_F(SerialMatching, TwoKartsThatLearnedTheSameBurstBothGetAHit) {
     settings.Com.Sekvence[TSettings::sequenceSlot(1, 1)] = "same";
     settings.Com.Sekvence[TSettings::sequenceSlot(4, 0)] = "same";
-    input.matchText("same");
+    input.matchText("same", now);
     EXPECT_EQ(hits(), (Hits{true, false, false, true}));
 }
 
@@ -107,10 +107,10 @@ TEST_F(SerialMatching, ABurstDuringTheDeadTimeIsIgnoredAndTakenRightAfterIt) {
     settings.Com.Sekvence[TSettings::sequenceSlot(2, 1)] = "two";
     channels[1].deadUntil = now + 2000;
     now += 1999;
-    input.matchText("two");
+    input.matchText("two", now);
     EXPECT_FALSE(channels[1].pendingHit);
     now += 2; // 1 ms after the end
-    input.matchText("two");
+    input.matchText("two", now);
     EXPECT_TRUE(channels[1].pendingHit);
 }
 
@@ -118,7 +118,7 @@ TEST_F(SerialMatching, AKartWithoutAChannelIsSkipped) {
     input.setHitTarget(2, SerialHitTarget{});
     settings.Com.Sekvence[TSettings::sequenceSlot(2, 0)] = "x";
     settings.Com.Sekvence[TSettings::sequenceSlot(3, 0)] = "x";
-    input.matchText("x");
+    input.matchText("x", now);
     EXPECT_EQ(hits(), (Hits{false, false, true, false}));
 }
 

@@ -33,8 +33,8 @@ protected:
         if (!ready())
             return;
         for (int k = 0; k < 4; ++k)
-            input.setHitTarget(k + 1,
-                               {[this, k] { return deadTime[k]; }, [this, k] { pendingHit[k] = true; }});
+            input.setHitTarget(
+                k + 1, {[this, k] { return deadTime[k]; }, [this, k](qint64) { pendingHit[k] = true; }});
         input.setLearnPanel(&panel);
         QObject::connect(&input, &SerialSensorInput::received,
                          [this](const QByteArray& t) { texts.append(t); });

@@ -5,7 +5,7 @@
 // Virtual time for the hardware tests: moves only when the test moves it.
 class TrackClock : public MonotonicClock {
 public:
-    qint64 nowMs() const override { return m_now; }
+    qint64 nowUs() const override { return m_now * 1000; }
     void advance(qint64 ms) { m_now += ms; }
 
 private:

@@ -185,6 +185,8 @@ TEST(PortBackendFactory, BuildsTheTrackForTheOptions) {
     ASSERT_NE(track, nullptr);
     TSmallPort port(PortBackendFactory::createBackend(options, track.get()));
     port.setOpened(true);
+    EXPECT_EQ(port.ReadPort(889), 0) << "the scenario waits until the station starts the track";
+    track->start();
     EXPECT_EQ(port.ReadPort(889), 1 << 3);
 
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));

@@ -5,12 +5,13 @@
 // A race clock that moves only when the test moves it.
 class FakeClock : public MonotonicClock {
 public:
-    explicit FakeClock(qint64 startMs = 1'000'000) : m_now(startMs) {}
+    explicit FakeClock(qint64 startMs = 1'000'000) : m_nowUs(startMs * 1000) {}
 
-    qint64 nowMs() const override { return m_now; }
-    void setNowMs(qint64 ms) { m_now = ms; }
-    void advance(qint64 ms) { m_now += ms; }
+    qint64 nowUs() const override { return m_nowUs; }
+    void setNowMs(qint64 ms) { m_nowUs = ms * 1000; }
+    void advance(qint64 ms) { m_nowUs += ms * 1000; }
+    void advanceUs(qint64 us) { m_nowUs += us; }
 
 private:
-    qint64 m_now;
+    qint64 m_nowUs;
 };

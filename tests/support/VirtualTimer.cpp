@@ -8,6 +8,7 @@ VirtualTimer::VirtualTimer(VirtualScheduler& scheduler, QString name)
 }
 
 VirtualTimer::~VirtualTimer() {
+    *m_alive = false;
     m_scheduler.remove(this);
 }
 
@@ -33,7 +34,7 @@ void VirtualTimer::setAllowZero(bool allow) {
 }
 
 void VirtualTimer::rearm() {
-    if (!m_enabled || (m_interval == 0 && !m_allowZero)) {
+    if (!m_enabled || m_inFlight || (m_interval == 0 && !m_allowZero)) {
         m_due = Never;
         return;
     }
@@ -45,5 +46,22 @@ void VirtualTimer::tick(qint64 now) {
     // re-enables the timer overrides this.
     m_due = now + qMax<qint64>(m_interval, 1);
     ++m_ticks;
-    fire();
+    if (m_handOverDelayMs <= 0) {
+        fire();
+        return;
+    }
+    if (!probe())
+        return;
+    m_inFlight = true;
+    m_due = Never;
+    m_scheduler.at(now + m_handOverDelayMs, [this, alive = m_alive] {
+        if (*alive)
+            runHandedOver();
+    });
+}
+
+void VirtualTimer::runHandedOver() {
+    m_inFlight = false;
+    rearm();
+    ErrorBoundary::report(fireCapturing());
 }

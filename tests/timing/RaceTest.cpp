@@ -122,18 +122,19 @@ TEST_F(RaceTest, WithLptOffOnlyTheSerialHitCounts) {
     pass(1, 3000);
     runTo(4000);
     EXPECT_TRUE(rig.laps(1).isEmpty());
-    rig.race->channel(2).PendingHit = true;
+    // The burst's arrival, not the sample that takes it, ends the lap.
+    rig.race->channel(2).PendingHitUs = rig.clock.nowUs();
     runTo(4003);
-    EXPECT_EQ(rig.laps(2), laps({"00:04:002"}));
-    EXPECT_FALSE(rig.race->channel(2).PendingHit);
+    EXPECT_EQ(rig.laps(2), laps({"00:04:000"}));
+    EXPECT_FALSE(rig.race->channel(2).hasPendingHit());
     EXPECT_TRUE(rig.race->channel(2).deadTimeRunning());
     EXPECT_EQ(rig.backend->statusReads(), readsBefore);
 }
 
 TEST_F(RaceTest, PendingHitFromBeforeStartDoesNotCloseTheFirstLap) {
-    rig.race->channel(3).PendingHit = true;
+    rig.race->channel(3).PendingHitUs = rig.clock.nowUs();
     start();
-    EXPECT_FALSE(rig.race->channel(3).PendingHit);
+    EXPECT_FALSE(rig.race->channel(3).hasPendingHit());
     runTo(1000);
     EXPECT_TRUE(rig.laps(3).isEmpty());
 }
@@ -247,6 +248,7 @@ TEST_F(RaceTest, StopRunsItsStepsInOrder) {
     hooks.showRemindersIfAny = [&] { calls << QStringLiteral("reminders"); };
     hooks.TopTenDeset = [&] { calls << QStringLiteral("topTen"); };
     rig.settings.PoSpusteni.COM = true;
+    rig.settings.Ostatni.ExtStart = true;
     start();
     EXPECT_TRUE(rig.serial.isOpen());
     EXPECT_EQ(rig.view.logOf(QStringLiteral("button")),
@@ -270,6 +272,13 @@ TEST_F(RaceTest, StopRunsItsStepsInOrder) {
                            QStringLiteral("button &Nejlepších dvacet časů on")}));
     EXPECT_TRUE(rig.extStart->enabled());
     EXPECT_FALSE(rig.view.running());
+
+    // Without the button in use, its watch is not worth sampling.
+    rig.settings.Ostatni.ExtStart = false;
+    rig.extStart->setEnabled(false);
+    start();
+    stop();
+    EXPECT_FALSE(rig.extStart->enabled());
 }
 
 TEST_F(RaceTest, StopPutsEveryTimerAtRestAndLeavesThePhysicalLampsGreen) {
@@ -283,7 +292,7 @@ TEST_F(RaceTest, StopPutsEveryTimerAtRestAndLeavesThePhysicalLampsGreen) {
         EXPECT_FALSE(rig.deadTimers[k]->enabled());
     }
     EXPECT_FALSE(rig.display->enabled());
-    EXPECT_EQ(rig.race->channel(1).LastMark, 0);
+    EXPECT_EQ(rig.race->channel(1).LastMarkUs, 0);
     EXPECT_EQ(rig.view.clockDisplay(ClockDisplay::Seconds), 0);
     EXPECT_EQ(rig.backend->data(), Green);
     EXPECT_TRUE(rig.view.lamp(Lamp::Red));

@@ -133,6 +133,11 @@ void ProgramWindows::fillMainWindowHooks() {
     hooks.showSettings = [this] { m_nastav->execFromMainWindow(); };
     hooks.showAbout = [this] { m_about->exec(); };
     hooks.showPortError = [this] { m_chybaLpt->exec(); };
+    // A scenario's times count from here, however long the start took.
+    hooks.activated = [this] {
+        if (m_track)
+            m_track->start();
+    };
     hooks.showError = [this](const QString& message) {
         QMessageBox::critical(m_form.get(), TarvolinApplication::errorTitle(), message);
     };

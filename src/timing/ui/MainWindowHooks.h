@@ -26,6 +26,9 @@ struct MainWindowHooks {
     std::function<void()> showBestTwenty;            // TTopTen10Frm
     std::function<void(int kart)> offerToBestTwenty; // the lap list's "Vložit do tab. Top 20"
 
+    // The first activation has run every step: the station is ready for a race.
+    std::function<void()> activated;
+
     // Closing: after the race is at rest and the ports are closed.
     std::function<void()> writeKartEngineTimes; // "Najeto" of every kart into stav.ini
 

@@ -227,6 +227,7 @@ void TForm1::FormActivate() {
         CasZavoduChange(10);
     callHook(m_hooks.kartUpkeepAtStart);
     m_activated = true;
+    callHook(m_hooks.activated);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -22,7 +22,7 @@ public:
 
 class ManualClock : public MonotonicClock {
 public:
-    qint64 nowMs() const override { return now; }
+    qint64 nowUs() const override { return now * 1000; }
     qint64 now = 1000;
 };
 } // namespace

@@ -804,7 +804,7 @@ void MainWindowTest::aSerialDeviceLostMidRaceIsSaidAndTheRaceGoesOn() {
     QVERIFY2(news->fontMetrics().horizontalAdvance(news->text()) <= news->contentsRect().width(),
              "the text is shown whole");
     QVERIFY(pty.send("K1"));
-    QVERIFY(QTest::qWaitFor([&] { return m_window->race().channel(1).PendingHit; }, 10000));
+    QVERIFY(QTest::qWaitFor([&] { return m_window->race().channel(1).hasPendingHit(); }, 10000));
     m_scheduler.advance(TRace::SamplerIntervalMs);
     QCOMPARE(m_window->lapList(1).count(), 1);
 
