@@ -1,36 +1,51 @@
 // Measures how exactly the station times laps and what a race costs the machine. The real main window
-// (TForm1, offscreen) runs a race started and stopped with its START button. Four karts pass their
-// sensors at instants the program generated, so each lap's true length is known: laps of 5 to 9 s,
-// with two karts within a few ms of each other or all four within 20 ms now and then.
+// (TForm1, offscreen) runs a race started with its START button, or with the track's external start
+// button, and stopped with START. Four karts pass their sensors at instants the program generated,
+// so each lap's true length is known: laps of 5 to 9 s, with two karts 0 to 3 ms apart or all four
+// within 20 ms now and then.
 //
 // Parallel port (default): the karts pass on the virtual track, which shares the race's clock. The
-// true lap is the difference of a kart's pass instants (the first lap is counted from the race's
-// start tick), in the clock's whole milliseconds.
+// true lap is the difference of a kart's pass instants, in the clock's whole milliseconds; the first
+// lap is counted from the true start: the START click's start tick, or the instant the external
+// button went down, however late the station noticed it.
 //
 // Serial (--serial): each pass is a learned burst written to a socat pseudo-terminal pair whose other
 // end is ComPort1 (LPT off, COM on). The true lap is the difference of the write instants.
 //
-//   lap_accuracy [seconds] [--load] [--serial] [--soak-minutes N]
+// Before the race the window stands activated with nothing running for a while, to see what the
+// station costs at rest (its external start watch polls the port then, when it is on).
 //
-//   seconds         race length (default 180)
-//   --load          two busy child processes spin on the machine's cores during the race
-//   --soak-minutes  a race of N minutes that also prints the resident memory every 5 minutes
+//   lap_accuracy [seconds] [--load [N]] [--serial] [--external-start] [--idle-seconds S]
+//                [--soak-minutes N]
+//
+//   seconds           race length (default 180)
+//   --load N          N busy child processes spin on the machine's cores during the whole run; without
+//                     N (the next argument is no number), 2
+//   --external-start  Ostatni/ExtStart on, and the race started by pressing the track's button for
+//                     300 ms; not with --serial
+//   --idle-seconds S  the time at rest before the race whose CPU is measured (default 20; 0: none)
+//   --soak-minutes    a race of N minutes that also prints the resident memory every 5 minutes
 //
 // Like the station, it runs Qt's plain UNIX event dispatcher; QT_NO_GLIB= (set, empty) selects GLib's.
 //
 // Prints the lap error (measured minus true) with its absolute value's mean, median, p99 and max, the
-// missed and doubled laps, the process's CPU time per second of race and its peak resident memory.
+// same for the laps ending at a close pair's pass, the first lap's error with an external start, the
+// missed and doubled laps, the process's CPU time per second at rest and of race and its peak
+// resident memory.
 
 #include "base/MonotonicClock.h"
 #include "config/SerialParameters.h"
 #include "config/TSettings.h"
+#include "hardware/ExternalStartWatch.h"
 #include "hardware/TComPort.h"
 #include "hardware/VirtualTrack.h"
 #include "hardware/VirtualTrackPortBackend.h"
+#include "lap/busy_load.h"
+#include "lap/lap_compare.h"
+#include "lap/pass_plan.h"
 #include "platform/EventLoopChoice.h"
 #include "platform/ThreadSlice.h"
 #include "timing/LapList.h"
-#include "timing/LapTime.h"
 #include "timing/TRace.h"
 #include "timing/ui/hwunit.h"
 
@@ -43,10 +58,7 @@
 #include <QTimer>
 
 #include <fcntl.h>
-#include <signal.h>
-#include <sys/prctl.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -54,116 +66,81 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 #include <thread>
 #include <vector>
 
+using namespace LapBench;
+
 namespace {
 
-constexpr int kKarts = 4;
-constexpr qint64 kMinLapMs = 5000;
-constexpr qint64 kMaxLapMs = 9000;
-// A detection belongs to a pass when it comes no sooner than 1 ms before it and within this after it.
-constexpr double kMatchWindowMs = 200;
+// The external button goes down this long after the rest period, and stays down long enough for a
+// watch that looks every 200 ms to see it.
+constexpr qint64 kPressLeadMs = 500;
+constexpr qint64 kPressHoldMs = 300;
+constexpr int kMaxLoadProcesses = 64;
 
 struct Options {
     int seconds = 180;
-    bool load = false;
+    int loadProcesses = 0;
     bool serial = false;
+    bool externalStart = false;
+    int idleSeconds = 20;
     int soakMinutes = 0;
 };
+
+bool isNumber(const char* text) {
+    if (*text == '\0')
+        return false;
+    for (; *text != '\0'; ++text) {
+        if (*text < '0' || *text > '9')
+            return false;
+    }
+    return true;
+}
+
+[[noreturn]] void usage(const char* problem) {
+    if (problem)
+        std::fprintf(stderr, "%s\n", problem);
+    std::fprintf(stderr, "usage: lap_accuracy [seconds] [--load [N]] [--serial] [--external-start] "
+                         "[--idle-seconds S] [--soak-minutes N]\n");
+    std::exit(2);
+}
 
 Options parseOptions(int argc, char* argv[]) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
-        if (std::strcmp(arg, "--load") == 0)
-            options.load = true;
-        else if (std::strcmp(arg, "--serial") == 0)
+        if (std::strcmp(arg, "--load") == 0) {
+            // A bare --load was two processes before N could be given.
+            options.loadProcesses = 2;
+            if (i + 1 < argc && isNumber(argv[i + 1]))
+                options.loadProcesses = std::min(kMaxLoadProcesses, std::atoi(argv[++i]));
+        } else if (std::strcmp(arg, "--serial") == 0) {
             options.serial = true;
-        else if (std::strcmp(arg, "--soak-minutes") == 0 && i + 1 < argc)
+        } else if (std::strcmp(arg, "--external-start") == 0) {
+            options.externalStart = true;
+        } else if (std::strcmp(arg, "--idle-seconds") == 0 && i + 1 < argc && isNumber(argv[i + 1])) {
+            options.idleSeconds = std::atoi(argv[++i]);
+        } else if (std::strcmp(arg, "--soak-minutes") == 0 && i + 1 < argc) {
             options.soakMinutes = std::max(1, std::atoi(argv[++i]));
-        else if (arg[0] != '-')
+        } else if (isNumber(arg)) {
             options.seconds = std::max(20, std::atoi(arg));
-        else {
-            std::fprintf(stderr, "usage: lap_accuracy [seconds] [--load] [--serial] [--soak-minutes N]\n");
-            std::exit(2);
+        } else {
+            usage(nullptr);
         }
     }
+    // The serial line has no external button, and its port is not the one the watch reads.
+    if (options.serial && options.externalStart)
+        usage("--external-start works on the virtual track only, not with --serial");
     if (options.soakMinutes > 0)
         options.seconds = options.soakMinutes * 60;
     return options;
-}
-
-// --- the karts' pass plan ------------------------------------------------------------------------
-
-// Pass instants per kart, in ms from the race start, for a race of the given length. Every 20 s a
-// cluster: all four karts within 20 ms (even clusters) or two karts a few ms apart (odd ones). The
-// serial plan keeps different karts' bursts some ms apart, so that its figures compare with older runs.
-std::array<std::vector<qint64>, kKarts> planPasses(qint64 raceMs, quint32 seed, bool serial) {
-    std::mt19937 random(seed);
-    auto uniform = [&](qint64 low, qint64 high) {
-        return std::uniform_int_distribution<qint64>(low, high)(random);
-    };
-    struct Cluster {
-        qint64 atMs;
-        std::array<qint64, kKarts> offsetMs; // -1: the kart is not in it
-    };
-    std::vector<Cluster> clusters;
-    for (int j = 0;; ++j) {
-        const qint64 at = 12000 + qint64(j) * 20000;
-        if (at > raceMs - 2000)
-            break;
-        Cluster cluster{at, {-1, -1, -1, -1}};
-        if (j % 2 == 0) {
-            const std::array<qint64, kKarts> spread =
-                serial ? std::array<qint64, kKarts>{0, 25, 50, 75} : std::array<qint64, kKarts>{0, 4, 11, 19};
-            for (int k = 0; k < kKarts; ++k)
-                cluster.offsetMs[(k + j / 2) % kKarts] = spread[k];
-        } else {
-            const int first = (j / 2) % kKarts;
-            cluster.offsetMs[first] = 0;
-            cluster.offsetMs[(first + 1) % kKarts] = serial ? 30 : 1 + (j / 2) % 4;
-        }
-        clusters.push_back(cluster);
-    }
-
-    std::array<std::vector<qint64>, kKarts> passes;
-    for (int k = 0; k < kKarts; ++k) {
-        qint64 t = 2500 + uniform(0, 2500) + k * (serial ? 40 : 0);
-        while (t <= raceMs - 500) {
-            passes[k].push_back(t);
-            // The next cluster this kart can reach with laps of 5 to 9 s.
-            qint64 gap = -1;
-            for (const Cluster& cluster : clusters) {
-                if (cluster.offsetMs[k] < 0)
-                    continue;
-                const qint64 g = cluster.atMs + cluster.offsetMs[k] - t;
-                if (g < kMinLapMs || (g > kMaxLapMs && g < 2 * kMinLapMs))
-                    continue;
-                gap = g;
-                break;
-            }
-            qint64 lap;
-            if (gap < 0) {
-                lap = uniform(kMinLapMs, kMaxLapMs);
-            } else if (gap <= kMaxLapMs) {
-                lap = gap;
-            } else {
-                lap = uniform(kMinLapMs, std::min(kMaxLapMs, gap - kMinLapMs));
-                const qint64 rest = gap - lap;
-                if (rest > kMaxLapMs && rest < 2 * kMinLapMs)
-                    lap = gap - kMaxLapMs <= kMaxLapMs ? gap - kMaxLapMs : gap - 2 * kMinLapMs;
-            }
-            t += lap;
-        }
-    }
-    return passes;
 }
 
 // --- figures -------------------------------------------------------------------------------------
@@ -185,95 +162,6 @@ long statusKb(const char* key) {
             return line.mid(prefix.size()).trimmed().split(' ').value(0).toLong();
     }
     return -1;
-}
-
-double percentile(const std::vector<double>& sorted, double p) {
-    if (sorted.empty())
-        return 0;
-    const size_t index = std::min(sorted.size() - 1, size_t(std::ceil(p * double(sorted.size())) - 1));
-    return sorted[index];
-}
-
-struct KartResult {
-    int passes = 0;
-    int detections = 0;
-    int missed = 0;
-    int doubled = 0;
-    std::vector<double> errorsMs; // measured minus true, per lap whose both ends were detected
-};
-
-// Matches the kart's detections (race times summed from its lap list) to its true pass instants
-// (race times) and collects the lap errors.
-KartResult compare(const QStringList& laps, const std::vector<double>& truePassMs) {
-    KartResult result;
-    result.passes = int(truePassMs.size());
-    std::vector<double> detections;
-    double sum = 0;
-    for (const QString& lap : laps) {
-        sum += double(ParseLapTime(lap));
-        detections.push_back(sum);
-    }
-    result.detections = int(detections.size());
-
-    std::vector<int> matchOf(detections.size(), -1);
-    std::vector<bool> taken(truePassMs.size(), false);
-    size_t next = 0;
-    for (size_t i = 0; i < detections.size(); ++i) {
-        const double d = detections[i];
-        while (next < truePassMs.size() && truePassMs[next] < d - kMatchWindowMs)
-            ++next;
-        if (next < truePassMs.size() && truePassMs[next] <= d + 1 && !taken[next]) {
-            matchOf[i] = int(next);
-            taken[next] = true;
-            ++next;
-        } else {
-            ++result.doubled; // no pass of this kart explains it
-        }
-    }
-    for (bool t : taken)
-        result.missed += t ? 0 : 1;
-
-    double previousDetection = 0;
-    int previousPass = -1; // -1: the race start
-    for (size_t i = 0; i < detections.size(); ++i) {
-        if (matchOf[i] < 0)
-            continue;
-        const int pass = matchOf[i];
-        if (pass == previousPass + 1) {
-            const double trueLap = truePassMs[pass] - (previousPass < 0 ? 0.0 : truePassMs[previousPass]);
-            result.errorsMs.push_back((detections[i] - previousDetection) - trueLap);
-        }
-        previousDetection = detections[i];
-        previousPass = pass;
-    }
-    return result;
-}
-
-// --- busy load -----------------------------------------------------------------------------------
-
-std::vector<pid_t> startLoad(int seconds) {
-    std::vector<pid_t> children;
-    for (int i = 0; i < 2; ++i) {
-        const pid_t pid = fork();
-        if (pid == 0) {
-            // Bounded: ends with the benchmark, and on its own after the run's time.
-            prctl(PR_SET_PDEATHSIG, SIGKILL);
-            alarm(unsigned(seconds + 120));
-            volatile unsigned long spin = 0;
-            for (;;)
-                spin = spin + 1;
-        }
-        if (pid > 0)
-            children.push_back(pid);
-    }
-    return children;
-}
-
-void stopLoad(const std::vector<pid_t>& children) {
-    for (pid_t pid : children)
-        kill(pid, SIGKILL);
-    for (pid_t pid : children)
-        waitpid(pid, nullptr, 0);
 }
 
 // --- serial device -------------------------------------------------------------------------------
@@ -372,6 +260,17 @@ int openDevice(const QString& path) {
     return fd;
 }
 
+// Track time minus clock time. Both read the same clock, so it stays the same; taken from one
+// millisecond that both readings fall in.
+qint64 trackMinusClockMs(MonotonicClock& clock, const VirtualTrack& track) {
+    for (;;) {
+        const qint64 before = clock.nowMs();
+        const qint64 trackNow = track.trackTimeMs();
+        if (clock.nowMs() == before)
+            return trackNow - before;
+    }
+}
+
 void printMemory(const char* when) {
     std::printf("  VmRSS %-10s %8ld kB\n", when, statusKb("VmRSS"));
     std::fflush(stdout);
@@ -389,7 +288,7 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("TARVOLIN_DEFAULT_SLICE"))
         ThreadSlice::requestForCurrentThread(ThreadSlice::ShortMicroseconds);
     // Spinning children are made before any thread exists.
-    const std::vector<pid_t> load = options.load ? startLoad(options.seconds) : std::vector<pid_t>{};
+    const std::vector<pid_t> load = startLoad(options.loadProcesses, options.idleSeconds + options.seconds);
 
     QApplication app(argc, argv);
     QTemporaryDir dataDir;
@@ -399,13 +298,16 @@ int main(int argc, char* argv[]) {
     settings.Semafor.Pouzij = false; // no start-light delay: the race starts at the click
     settings.Zvuk.Hrat = false;
     settings.Ostatni.UlozitZavody = false;
+    settings.Ostatni.ExtStart = options.externalStart;
     settings.PoSpusteni.LPT = !options.serial;
     settings.PoSpusteni.COM = options.serial;
     for (int k = 1; k <= kKarts; ++k)
         settings.Com.Sekvence[TSettings::sequenceSlot(k, 0)] = learnedText(burstOf(k));
 
     // The track and the race read the same clock, so a pass's track time maps onto race time exactly.
+    // Started now, so that the mapping holds whatever looks at the track first.
     VirtualTrack track(settings, clock);
+    track.start();
     TForm1Deps deps{settings, dataDir.path(), std::make_unique<VirtualTrackPortBackend>(track)};
     deps.clock = &clock;
     TForm1 form(std::move(deps));
@@ -414,6 +316,11 @@ int main(int argc, char* argv[]) {
     };
     form.show();
     form.FormActivate();
+    if (options.externalStart && !form.externalStart().enabled()) {
+        std::fprintf(stderr, "the external start watch is off after activation although ExtStart is on\n");
+        stopLoad(load);
+        return 1;
+    }
 
     QProcess socat;
     int deviceFd = -1;
@@ -434,74 +341,126 @@ int main(int argc, char* argv[]) {
     auto* startButton = form.findChild<QPushButton*>(QStringLiteral("StartButton1"));
     TRace& race = form.race();
     const qint64 raceMs = qint64(options.seconds) * 1000;
-    const std::array<std::vector<qint64>, kKarts> plan = planPasses(raceMs, 20261209, options.serial);
+    const PassPlan plan = planPasses(raceMs, 20261209, options.serial);
 
+    double idleCpu = 0;
+    qint64 idleMs = 0;
+    bool idleWatchOn = false;
     double cpuAtStart = 0;
     double cpuAtStop = 0;
+    qint64 cpuFromMs = 0;  // clock time the racing CPU is counted from
+    qint64 raceFromMs = 0; // clock time of the true start: the START click's tick or the press
     qint64 startTick = 0;
     qint64 stopTick = 0;
+    bool raceRan = false;
     std::unique_ptr<BurstWriter> writer;
     QTimer memoryTimer;
 
-    // START a second after the window is up; the karts' passes are scheduled from the start tick.
-    QTimer::singleShot(1000, &form, [&] {
-        cpuAtStart = cpuSeconds();
-        startButton->click();
+    // The passes as track steps, with the true start at the given track time.
+    auto passEvents = [&](qint64 trackAtStart) {
+        QList<ScenarioEvent> events;
+        for (int k = 0; k < kKarts; ++k)
+            for (const PlannedPass& pass : plan[k])
+                events.append({trackAtStart + pass.atMs, ScenarioEvent::Pass, k + 1});
+        return events;
+    };
+
+    // STOP with the START button: the external watch keeps its own arming, and the first lap is long
+    // over by then.
+    auto stopRace = [&] {
+        stopTick = clock.nowMs();
         startTick = race.startTick();
+        raceRan = race.running();
+        if (raceRan)
+            startButton->click();
+        cpuAtStop = cpuSeconds();
+        memoryTimer.stop();
+        if (options.soakMinutes > 0)
+            printMemory("end");
+        app.quit();
+    };
+
+    auto startRace = [&] {
+        cpuAtStart = cpuSeconds();
+        cpuFromMs = clock.nowMs();
+        if (options.externalStart) {
+            // The race truly starts when the button goes down, whenever the station notices it; the
+            // karts' passes are planned from that instant.
+            const qint64 trackMinusClock = trackMinusClockMs(clock, track);
+            raceFromMs = clock.nowMs() + kPressLeadMs;
+            const qint64 pressTrackMs = raceFromMs + trackMinusClock;
+            QList<ScenarioEvent> events = passEvents(pressTrackMs);
+            events.append({pressTrackMs, ScenarioEvent::Press});
+            events.append({pressTrackMs + kPressHoldMs, ScenarioEvent::Release});
+            track.replay(events);
+        } else {
+            startButton->click();
+            startTick = race.startTick();
+            cpuFromMs = startTick;
+            raceFromMs = startTick;
+            if (options.serial) {
+                std::vector<BurstWriter::Burst> bursts;
+                for (int k = 0; k < kKarts; ++k)
+                    for (const PlannedPass& pass : plan[k])
+                        bursts.push_back({(startTick + pass.atMs) * 1000000, k + 1});
+                writer = std::make_unique<BurstWriter>(deviceFd, std::move(bursts));
+                writer->start();
+            } else {
+                track.replay(passEvents(startTick + trackMinusClockMs(clock, track)));
+            }
+        }
         if (options.soakMinutes > 0) {
             printMemory("start");
             memoryTimer.start(5 * 60 * 1000);
         }
-        if (options.serial) {
-            std::vector<BurstWriter::Burst> bursts;
-            for (int k = 0; k < kKarts; ++k)
-                for (qint64 at : plan[k])
-                    bursts.push_back({(startTick + at) * 1000000, k + 1});
-            writer = std::make_unique<BurstWriter>(deviceFd, std::move(bursts));
-            writer->start();
-        } else {
-            // Track time of the start tick: both read the same clock, so take one millisecond reading
-            // that both agree on.
-            qint64 trackAtStart = 0;
-            for (;;) {
-                const qint64 before = clock.nowMs();
-                const qint64 trackNow = track.trackTimeMs();
-                if (clock.nowMs() == before) {
-                    trackAtStart = trackNow - (before - startTick);
-                    break;
-                }
-            }
-            QList<ScenarioEvent> events;
-            for (int k = 0; k < kKarts; ++k)
-                for (qint64 at : plan[k])
-                    events.append({trackAtStart + at, ScenarioEvent::Pass, k + 1});
-            track.replay(events);
+        QTimer::singleShot(int(std::max<qint64>(0, raceFromMs + raceMs - clock.nowMs())), Qt::PreciseTimer,
+                           &form, stopRace);
+    };
+
+    // A second after the window is up, the time at rest, then the race.
+    QTimer::singleShot(1000, &form, [&] {
+        if (options.idleSeconds <= 0) {
+            startRace();
+            return;
         }
-        QTimer::singleShot(int(raceMs), &form, [&] {
-            stopTick = clock.nowMs();
-            startButton->click();
-            cpuAtStop = cpuSeconds();
-            memoryTimer.stop();
-            if (options.soakMinutes > 0)
-                printMemory("end");
-            app.quit();
+        const double cpuFrom = cpuSeconds();
+        const qint64 from = clock.nowMs();
+        QTimer::singleShot(options.idleSeconds * 1000, Qt::PreciseTimer, &form, [&, cpuFrom, from] {
+            idleCpu = cpuSeconds() - cpuFrom;
+            idleMs = clock.nowMs() - from;
+            idleWatchOn = form.externalStart().enabled();
+            startRace();
         });
     });
     QObject::connect(&memoryTimer, &QTimer::timeout, &form, [&] {
-        const qint64 minutes = (clock.nowMs() - startTick + 30000) / 60000;
+        const qint64 minutes = (clock.nowMs() - raceFromMs + 30000) / 60000;
         printMemory(qPrintable(QStringLiteral("%1 min").arg(minutes)));
     });
 
+    const QByteArray loadText = options.loadProcesses == 0
+                                    ? QByteArray("no added load")
+                                    : QStringLiteral("under load (%1 busy process%2)")
+                                          .arg(options.loadProcesses)
+                                          .arg(QLatin1String(options.loadProcesses == 1 ? "" : "es"))
+                                          .toUtf8();
     std::printf("Race of %d s on the %s, %s\n", options.seconds,
-                options.serial ? "serial line (socat pty)" : "virtual track",
-                options.load ? "under load (2 busy processes)" : "no added load");
+                options.serial ? "serial line (socat pty)" : "virtual track", loadText.constData());
+    if (options.externalStart)
+        std::printf("Started by the external start button (ExtStart on), stopped with START\n");
     std::fflush(stdout);
     app.exec();
     stopLoad(load);
     if (writer)
         writer->join();
+    if (!raceRan) {
+        std::fprintf(stderr, "no race was running at the end: %s\n",
+                     options.externalStart ? "the station did not act on the button"
+                                           : "START did not start it");
+        return 1;
+    }
 
-    // True pass instants in race time (ms after the start tick).
+    // True pass instants in race time (ms after the start tick), and where the race truly began.
+    const double trueStartMs = double(raceFromMs - startTick);
     std::array<std::vector<double>, kKarts> truePass;
     for (int k = 0; k < kKarts; ++k) {
         if (options.serial) {
@@ -511,22 +470,31 @@ int main(int argc, char* argv[]) {
                 if (bursts[i].kart == k + 1 && written[i] != 0)
                     truePass[k].push_back(double(written[i]) / 1e6 - double(startTick));
         } else {
-            for (qint64 at : plan[k])
-                truePass[k].push_back(double(at));
+            for (const PlannedPass& pass : plan[k])
+                truePass[k].push_back(trueStartMs + double(pass.atMs));
         }
     }
 
     std::vector<double> errors;
+    std::vector<double> closeAbsolute; // laps ending at a close pair's pass
+    std::vector<double> firstLapErrors;
     int passes = 0, detections = 0, missed = 0, doubled = 0;
     std::printf("\n%-6s %7s %10s %7s %8s\n", "Kart", "passes", "detections", "missed", "doubled");
     for (int k = 1; k <= kKarts; ++k) {
-        const KartResult r = compare(form.lapList(k).entries(), truePass[k - 1]);
+        const KartResult r = compare(form.lapList(k).entries(), truePass[k - 1], trueStartMs);
         std::printf("%-6d %7d %10d %7d %8d\n", k, r.passes, r.detections, r.missed, r.doubled);
         passes += r.passes;
         detections += r.detections;
         missed += r.missed;
         doubled += r.doubled;
         errors.insert(errors.end(), r.errorsMs.begin(), r.errorsMs.end());
+        if (!options.serial) {
+            for (size_t i = 0; i < r.errorsMs.size(); ++i)
+                if (plan[k - 1][size_t(r.lapEndPass[i])].closePair)
+                    closeAbsolute.push_back(std::fabs(r.errorsMs[i]));
+        }
+        if (r.firstLapErrorMs)
+            firstLapErrors.push_back(*r.firstLapErrorMs);
     }
     std::vector<double> absolute;
     double signedSum = 0;
@@ -535,18 +503,42 @@ int main(int argc, char* argv[]) {
         signedSum += e;
     }
     std::sort(absolute.begin(), absolute.end());
+    std::sort(closeAbsolute.begin(), closeAbsolute.end());
     double absSum = 0;
     for (double a : absolute)
         absSum += a;
-    const double raceSeconds = double(stopTick - startTick) / 1000.0;
+    const double raceSeconds = double(stopTick - cpuFromMs) / 1000.0;
     const double n = std::max<double>(1, double(absolute.size()));
 
     std::printf("\nLap error (measured - true), %zu laps:\n", absolute.size());
     std::printf("  mean %.1f ms;  |error|: mean %.1f  median %.1f  p99 %.1f  max %.1f ms\n", signedSum / n,
                 absSum / n, percentile(absolute, 0.5), percentile(absolute, 0.99),
                 absolute.empty() ? 0.0 : absolute.back());
+    if (!options.serial) {
+        std::printf(
+            "  laps ending at a pass of two karts 0-3 ms apart, %zu laps: |error| p99 %.1f  max %.1f ms\n",
+            closeAbsolute.size(), percentile(closeAbsolute, 0.99),
+            closeAbsolute.empty() ? 0.0 : closeAbsolute.back());
+    }
+    if (options.externalStart) {
+        double firstSum = 0;
+        double firstMax = 0;
+        for (double e : firstLapErrors) {
+            firstSum += e;
+            firstMax = std::max(firstMax, std::fabs(e));
+        }
+        std::printf("First-lap error (from the press): mean %.1f ms, |error| max %.1f ms over %zu karts "
+                    "(the race started %.0f ms after the press)\n",
+                    firstSum / std::max<double>(1, double(firstLapErrors.size())), firstMax,
+                    firstLapErrors.size(), -trueStartMs);
+    }
     std::printf("Laps missed %d, doubled %d (of %d passes, %d detected)\n", missed, doubled, passes,
                 detections);
+    if (options.idleSeconds > 0) {
+        std::printf("CPU with no race: %.2f %% of one core (external start watch %s), %.2f s CPU in %.1f s\n",
+                    100 * idleCpu / (double(idleMs) / 1000.0), idleWatchOn ? "on" : "off", idleCpu,
+                    double(idleMs) / 1000.0);
+    }
     std::printf("CPU: %.2f %% of one core while racing (%.1f s CPU in %.1f s)\n",
                 100 * (cpuAtStop - cpuAtStart) / raceSeconds, cpuAtStop - cpuAtStart, raceSeconds);
     std::printf("Peak resident memory (VmHWM): %ld kB\n", statusKb("VmHWM"));
