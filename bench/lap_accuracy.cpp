@@ -50,6 +50,7 @@
 #include "timing/ui/hwunit.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
@@ -72,6 +73,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <thread>
 #include <vector>
 
@@ -150,6 +152,49 @@ double cpuSeconds() {
     getrusage(RUSAGE_SELF, &usage);
     auto seconds = [](const timeval& tv) { return double(tv.tv_sec) + double(tv.tv_usec) / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// CPU seconds of each thread of this process, by thread id, with its name.
+struct ThreadCpu {
+    QByteArray name;
+    double seconds = 0;
+};
+std::map<int, ThreadCpu> threadCpu() {
+    std::map<int, ThreadCpu> threads;
+    const double tick = double(sysconf(_SC_CLK_TCK));
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(tasks.filePath(task + QStringLiteral("/stat")));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const qsizetype open = line.indexOf('(');
+        const qsizetype close = line.lastIndexOf(')');
+        if (open < 0 || close < open)
+            continue;
+        // After the name: state is field 3, utime and stime are fields 14 and 15.
+        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+        if (fields.size() < 13)
+            continue;
+        threads[task.toInt()] = {line.mid(open + 1, close - open - 1),
+                                 (fields[11].toDouble() + fields[12].toDouble()) / tick};
+    }
+    return threads;
+}
+
+// Where the racing CPU went: each thread's share over the span, largest first.
+void printThreadCpu(const std::map<int, ThreadCpu>& from, const std::map<int, ThreadCpu>& to,
+                    double seconds) {
+    std::vector<std::pair<double, QByteArray>> shares;
+    for (const auto& [id, thread] : to) {
+        const auto before = from.find(id);
+        const double used = thread.seconds - (before == from.end() ? 0.0 : before->second.seconds);
+        if (used > 0)
+            shares.push_back({100 * used / seconds, thread.name + (id == getpid() ? " (main)" : "")});
+    }
+    std::sort(shares.rbegin(), shares.rend());
+    for (const auto& [percent, name] : shares)
+        std::printf("  %-24s %5.2f %%\n", name.constData(), percent);
 }
 
 long statusKb(const char* key) {
@@ -260,15 +305,11 @@ int openDevice(const QString& path) {
     return fd;
 }
 
-// Track time minus clock time. Both read the same clock, so it stays the same; taken from one
-// millisecond that both readings fall in.
-qint64 trackMinusClockMs(MonotonicClock& clock, const VirtualTrack& track) {
-    for (;;) {
-        const qint64 before = clock.nowMs();
-        const qint64 trackNow = track.trackTimeMs();
-        if (clock.nowMs() == before)
-            return trackNow - before;
-    }
+// The first whole track millisecond at or after the clock instant: both read the same clock, from
+// the track's origin.
+qint64 trackMsAtOrAfter(const VirtualTrack& track, qint64 clockUs) {
+    const qint64 us = clockUs - track.originUs();
+    return us <= 0 ? 0 : (us + 999) / 1000;
 }
 
 void printMemory(const char* when) {
@@ -348,9 +389,14 @@ int main(int argc, char* argv[]) {
     bool idleWatchOn = false;
     double cpuAtStart = 0;
     double cpuAtStop = 0;
-    qint64 cpuFromMs = 0;  // clock time the racing CPU is counted from
-    qint64 raceFromMs = 0; // clock time of the true start: the START click's tick or the press
+    std::map<int, ThreadCpu> threadsAtStart;
+    std::map<int, ThreadCpu> threadsAtStop;
+    qint64 cpuFromMs = 0;   // clock time the racing CPU is counted from
+    qint64 raceFromMs = 0;  // clock time of the true start: the START click's tick or the press
+    qint64 trueStartUs = 0; // the same to the microsecond
     qint64 startTick = 0;
+    qint64 startUs = 0;     // the race's own start instant
+    qint64 planTrackMs = 0; // track time of the plan's zero
     qint64 stopTick = 0;
     bool raceRan = false;
     std::unique_ptr<BurstWriter> writer;
@@ -358,6 +404,7 @@ int main(int argc, char* argv[]) {
 
     // The passes as track steps, with the true start at the given track time.
     auto passEvents = [&](qint64 trackAtStart) {
+        planTrackMs = trackAtStart;
         QList<ScenarioEvent> events;
         for (int k = 0; k < kKarts; ++k)
             for (const PlannedPass& pass : plan[k])
@@ -370,10 +417,12 @@ int main(int argc, char* argv[]) {
     auto stopRace = [&] {
         stopTick = clock.nowMs();
         startTick = race.startTick();
+        startUs = race.startUs();
         raceRan = race.running();
         if (raceRan)
             startButton->click();
         cpuAtStop = cpuSeconds();
+        threadsAtStop = threadCpu();
         memoryTimer.stop();
         if (options.soakMinutes > 0)
             printMemory("end");
@@ -382,13 +431,14 @@ int main(int argc, char* argv[]) {
 
     auto startRace = [&] {
         cpuAtStart = cpuSeconds();
+        threadsAtStart = threadCpu();
         cpuFromMs = clock.nowMs();
         if (options.externalStart) {
             // The race truly starts when the button goes down, whenever the station notices it; the
             // karts' passes are planned from that instant.
-            const qint64 trackMinusClock = trackMinusClockMs(clock, track);
-            raceFromMs = clock.nowMs() + kPressLeadMs;
-            const qint64 pressTrackMs = raceFromMs + trackMinusClock;
+            const qint64 pressTrackMs = trackMsAtOrAfter(track, clock.nowUs()) + kPressLeadMs;
+            trueStartUs = track.originUs() + pressTrackMs * 1000;
+            raceFromMs = trueStartUs / 1000;
             QList<ScenarioEvent> events = passEvents(pressTrackMs);
             events.append({pressTrackMs, ScenarioEvent::Press});
             events.append({pressTrackMs + kPressHoldMs, ScenarioEvent::Release});
@@ -396,17 +446,21 @@ int main(int argc, char* argv[]) {
         } else {
             startButton->click();
             startTick = race.startTick();
+            startUs = race.startUs();
             cpuFromMs = startTick;
             raceFromMs = startTick;
+            trueStartUs = startUs;
             if (options.serial) {
                 std::vector<BurstWriter::Burst> bursts;
                 for (int k = 0; k < kKarts; ++k)
                     for (const PlannedPass& pass : plan[k])
-                        bursts.push_back({(startTick + pass.atMs) * 1000000, k + 1});
+                        bursts.push_back({(startUs + pass.atMs * 1000) * 1000, k + 1});
                 writer = std::make_unique<BurstWriter>(deviceFd, std::move(bursts));
                 writer->start();
             } else {
-                track.replay(passEvents(startTick + trackMinusClockMs(clock, track)));
+                // The plan's zero on a whole track millisecond: the truth is that instant, not the click.
+                track.replay(passEvents(trackMsAtOrAfter(track, startUs)));
+                trueStartUs = track.originUs() + planTrackMs * 1000;
             }
         }
         if (options.soakMinutes > 0) {
@@ -459,8 +513,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    // True pass instants in race time (ms after the start tick), and where the race truly began.
-    const double trueStartMs = double(raceFromMs - startTick);
+    // True pass instants in race time (ms after the race's start instant), and where it truly began.
+    const double trueStartMs = double(trueStartUs - startUs) / 1000.0;
     std::array<std::vector<double>, kKarts> truePass;
     for (int k = 0; k < kKarts; ++k) {
         if (options.serial) {
@@ -468,7 +522,7 @@ int main(int argc, char* argv[]) {
             const auto& written = writer->writtenNs();
             for (size_t i = 0; i < bursts.size(); ++i)
                 if (bursts[i].kart == k + 1 && written[i] != 0)
-                    truePass[k].push_back(double(written[i]) / 1e6 - double(startTick));
+                    truePass[k].push_back(double(written[i] / 1000 - startUs) / 1000.0);
         } else {
             for (const PlannedPass& pass : plan[k])
                 truePass[k].push_back(trueStartMs + double(pass.atMs));
@@ -541,6 +595,7 @@ int main(int argc, char* argv[]) {
     }
     std::printf("CPU: %.2f %% of one core while racing (%.1f s CPU in %.1f s)\n",
                 100 * (cpuAtStop - cpuAtStart) / raceSeconds, cpuAtStop - cpuAtStart, raceSeconds);
+    printThreadCpu(threadsAtStart, threadsAtStop, double(stopTick - cpuFromMs) / 1000.0);
     std::printf("Peak resident memory (VmHWM): %ld kB\n", statusKb("VmHWM"));
     if (deviceFd >= 0)
         ::close(deviceFd);

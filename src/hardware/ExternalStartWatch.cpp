@@ -27,8 +27,8 @@ bool ExternalStartWatch::enabled() const {
 }
 
 bool ExternalStartWatch::buttonProbe() {
-    const qint64 now = m_clock.nowUs();
-    if (!(m_port.sampleStatus() & ButtonMask)) {
+    qint64 now = m_clock.nowUs();
+    if (!(m_port.sampleStatus(now) & ButtonMask)) {
         m_armed = true;
         return false;
     }

@@ -56,13 +56,23 @@ void TSmallPort::WritePort(quint16 address, quint8 value) {
     m_lastOk = m_lastError == 0;
 }
 
-quint8 TSmallPort::sampleStatus() {
+quint8 TSmallPort::sampleStatus(qint64& nowUs) {
+    const qint64 last = m_sampledAtUs;
+    if (nowUs >= last && nowUs - last < ShareUs) {
+        nowUs = last;
+        return m_sampledStatus;
+    }
     quint8 value = 0;
     const int error = access([&](PortBackend& backend) {
         // Under the lock, so that a close cannot come between the check and the read.
         return m_opened ? backend.read(quint16(m_portBase + 1), value) : ErrorInvalidHandle;
     });
-    return error == 0 ? value : 0;
+    if (error != 0)
+        value = 0;
+    // The value before its instant: a sampler that sees the new instant sees this value or a newer one.
+    m_sampledStatus = value;
+    m_sampledAtUs = nowUs;
+    return value;
 }
 
 QString TSmallPort::backendName() const {

@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <limits>
 #include <memory>
 #include <mutex>
 
@@ -28,9 +29,12 @@ public:
 
     quint8 ReadPort(quint16 address);
     void WritePort(quint16 address, quint8 value);
-    // The status register (base + 1), from any thread; 0 when the port is closed or the read fails.
-    // It leaves lastOk() and lastError() to the main thread's own accesses.
-    quint8 sampleStatus();
+    // The status register (base + 1) for a sampler, from any thread; 0 when the port is closed or the
+    // read fails. The sensors probed at one beat share one read: a read taken less than ShareUs before
+    // nowUs (a clock instant in microseconds) serves again, and nowUs becomes the instant of the read
+    // that is returned. It leaves lastOk() and lastError() to the main thread's own accesses.
+    static constexpr qint64 ShareUs = 500;
+    quint8 sampleStatus(qint64& nowUs);
 
     bool lastOk() const { return m_lastOk; }
     int lastError() const { return m_lastError; }
@@ -56,4 +60,6 @@ private:
     bool m_lastOk = true;
     int m_lastError = 0;
     std::atomic<quint16> m_portBase{0};
+    std::atomic<quint8> m_sampledStatus{0};
+    std::atomic<qint64> m_sampledAtUs{std::numeric_limits<qint64>::min() / 2};
 };

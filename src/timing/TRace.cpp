@@ -272,13 +272,13 @@ void TRace::takeSensorSettings() {
 
 bool TRace::sensorProbe(int kart) {
     TLapChannel& ch = m_channels[kart - 1];
-    const qint64 now = m_clock.nowUs();
+    qint64 now = m_clock.nowUs();
     const qint64 previous = ch.LastSampleUs.exchange(now);
     if (previous != TLapChannel::NoHit && now - previous > LateSampleMs * 1000)
         ++m_lateSamples;
     bool active = false;
     if (m_sampleParallelPort)
-        active = ((m_port.sampleStatus() & ch.InputMask) != 0) == m_sensorActiveHigh;
+        active = ((m_port.sampleStatus(now) & ch.InputMask) != 0) == m_sensorActiveHigh;
     const qint64 serial = ch.PendingHitUs.exchange(TLapChannel::NoHit);
     if (!active && serial == TLapChannel::NoHit)
         return false;
