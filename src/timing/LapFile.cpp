@@ -3,6 +3,7 @@
 #include "base/MessageText.h"
 #include "base/UserError.h"
 #include "config/AtomicFile.h"
+#include "config/FileMessages.h"
 #include "config/TextCodec.h"
 #include "timing/LapTime.h"
 
@@ -10,10 +11,6 @@
 #include <QFile>
 
 namespace {
-
-QString fileError(const char* pattern, const QString& path, const QString& reason) {
-    return QString::fromUtf8(pattern).arg(QDir::toNativeSeparators(path), reason);
-}
 
 // A NUL ends a lap file's text: nothing after it is an entry of the list.
 template <typename Text, typename Char> Text beforeNul(const Text& text, Char nul) {
@@ -26,19 +23,19 @@ template <typename Text, typename Char> Text beforeNul(const Text& text, Char nu
 void saveLapFile(const QString& path, const QStringList& entries) {
     QString reason;
     if (!AtomicFile::write(path, TextCodec::encodeLines(entries), &reason))
-        throw UserError(fileError("Cannot create file \"%1\". %2", path, reason));
+        throw UserError(cannotCreateFileMessage(path, reason));
 }
 
 QStringList loadLapFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw UserError(fileError("Cannot open file \"%1\". %2", path, file.errorString()));
+        throw UserError(cannotOpenFileMessage(path, file.errorString()));
     if (file.size() > MaxLapFileBytes)
         throw UserError(QStringLiteral("Soubor \"%1\" není soubor časů: je větší než 1 MB.")
                             .arg(QDir::toNativeSeparators(path)));
     const QByteArray bytes = file.read(MaxLapFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        throw UserError(fileError("Cannot open file \"%1\". %2", path, file.errorString()));
+        throw UserError(cannotOpenFileMessage(path, file.errorString()));
     return TextCodec::decodeLines(beforeNul(bytes, '\0'));
 }
 

@@ -186,7 +186,12 @@ void TRace::stop() {
         keepLapFiles();
 
     callHook(m_hooks.showRemindersIfAny);
-    callHook(m_hooks.TopTenDeset);
+    try {
+        callHook(m_hooks.TopTenDeset);
+    } catch (const UserError& error) {
+        // A table file that cannot be read or written costs the tables this race, not the STOP.
+        m_view.showError(error.message());
+    }
 
     m_view.setButtonEnabled(RaceButton::StavKar, true);
     m_view.setButtonEnabled(RaceButton::Statistika, true);

@@ -75,6 +75,8 @@ public:
     // or the START click.
     qint64 startUs() const { return m_startUs; }
     qint64 startTick() const { return m_startUs / 1000; }
+    // The local time the last race started; invalid before the first race.
+    QDateTime startWallTime() const { return m_startWallTime; }
     qint64 clockElapsed() const { return m_clockElapsed; }
     bool endPending() const { return m_endPending; }
     quint8 endRedMask() const { return m_endRedMask; }

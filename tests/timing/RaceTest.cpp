@@ -572,3 +572,19 @@ TEST_F(RaceTest, LateSamplesAreCountedForTheOperator) {
     runTo(1000);
     EXPECT_EQ(rig.view.lateSamples(), 4) << "the pause between races is no late sample";
 }
+
+TEST_F(RaceTest, StopGoesOnWhenTheBestTwentyTablesFail) {
+    bool remindersShown = false;
+    rig.race->hooks().showRemindersIfAny = [&] { remindersShown = true; };
+    rig.race->hooks().TopTenDeset = [] {
+        throw UserError(QStringLiteral("Cannot open file \"TopDeset.ini\"."));
+    };
+    start();
+    stop();
+    EXPECT_TRUE(remindersShown);
+    EXPECT_FALSE(rig.race->running());
+    EXPECT_EQ(rig.view.errors(), QStringList({QStringLiteral("Cannot open file \"TopDeset.ini\".")}));
+    const QStringList log = rig.view.log();
+    EXPECT_TRUE(log.contains(QStringLiteral("button &Nejlepších dvacet časů on")));
+    EXPECT_TRUE(log.contains(QStringLiteral("button Sta&v kár on")));
+}

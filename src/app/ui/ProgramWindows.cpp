@@ -20,7 +20,13 @@
 #include "hardware/ui/Chyba_LPT.h"
 #include "hardware/ui/VirtualTrackWindow.h"
 #include "platform/ProcessPriority.h"
+#include "rankings/BestTwentyTables.h"
+#include "rankings/ui/TopTen10.h"
+#include "rankings/ui/UpravDlg.h"
+#include "rankings/ui/UpravDlg1.h"
+#include "timing/LapList.h"
 #include "timing/Station.h"
+#include "timing/TRace.h"
 #include "timing/ThreadedTimerFactory.h"
 #include "timing/ui/Splash.h"
 #include "timing/ui/hwunit.h"
@@ -47,6 +53,7 @@ ProgramWindows::ProgramWindows(const CommandLineOptions& options)
     splash.setProgress(5);
     createWindows(options, splash);
     fillMainWindowHooks();
+    fillBestTwentyHooks();
 }
 
 ProgramWindows::~ProgramWindows() = default;
@@ -71,13 +78,13 @@ void ProgramWindows::createWindows(const CommandLineOptions& options, TSplashScr
         {"TLogoErrDlg", 15, {}},
         {"TTV_Out_Frm", 20, {}},
         {"TUkonceniDlg", 25, {}},
-        {"TUpravDlg1", 30, {}},
+        {"TUpravDlg1", 30, [&] { m_upravDlg1 = std::make_unique<TUpravDlg1>(m_form.get()); }},
         {"TZalohujFrm", 35, {}},
         {"TRestartDlg", 40, {}},
         {"TChyba_LptDlg", 45, [&] { m_chybaLpt = std::make_unique<TChyba_LptDlg>(m_form.get()); }},
         {"TNahled1Dlg", 50, {}},
-        {"TUpravDlg", 55, {}},
-        {"TTopTen10Frm", 60, {}},
+        {"TUpravDlg", 55, [&] { m_upravDlg = std::make_unique<TUpravDlg>(m_form.get()); }},
+        {"TTopTen10Frm", 60, [&] { createBestTwentyWindow(); }},
         {"TVzdyNavrchuDlg", 65, {}},
         {"THlaseniDlg", 70, {}},
         {"TAboutBox", 75, [&] { m_about = std::make_unique<TAboutBox>(&m_shell, m_form.get()); }},
@@ -122,6 +129,46 @@ void ProgramWindows::createSettingsWindow() {
     SettingsHooks& saving = m_nastav->settingsHooks();
     saving.applyExternalStart = [&station](bool watch) { station.externalStart().setEnabled(watch); };
     saving.applyProcessPriority = [](int priority) { ProcessPriority::apply(priority); };
+}
+
+void ProgramWindows::createBestTwentyWindow() {
+    m_bestTwenty = std::make_unique<BestTwentyTables>(m_dataFolder, m_settings);
+    m_topTen = std::make_unique<TTopTen10Frm>(*m_bestTwenty, *m_upravDlg, *m_upravDlg1, m_form.get());
+    m_topTen->setSaveDialogs(&m_form->lapFileDialogs());
+    m_topTen->setDataFolder(m_dataFolder);
+}
+
+std::array<KartEntry, 4> ProgramWindows::kartEntries() const {
+    std::array<KartEntry, 4> karts;
+    for (int kart = 1; kart <= 4; ++kart)
+        karts[kart - 1] = {m_form->lapList(kart).entries(), m_form->womanDrives(kart),
+                           m_form->excludedFromBestTwenty(kart)};
+    return karts;
+}
+
+QDate ProgramWindows::raceDate() const {
+    const QDateTime started = m_form->race().startWallTime();
+    return started.isValid() ? started.date() : QDate::currentDate();
+}
+
+void ProgramWindows::fillBestTwentyHooks() {
+    BestTwentyHooks& tables = m_bestTwenty->hooks();
+    tables.showWindow = [this] { m_topTen->exec(); };
+    tables.playApplause = [this] {
+        MultimediaSoundPlayer& player = m_form->MediaPlayer1();
+        player.close();
+        player.setFileName(DataFolder(m_dataFolder).filePath(QStringLiteral("zvuky/prg/applause.wav")));
+        player.open();
+        player.play();
+    };
+    m_form->race().hooks().TopTenDeset = [this] { m_bestTwenty->TopTenDeset(kartEntries(), raceDate()); };
+    MainWindowHooks& main = m_form->hooks();
+    main.offerToBestTwenty = [this](int kart) {
+        m_bestTwenty->insertByHand(kart, kartEntries()[kart - 1], raceDate());
+    };
+    main.showBestTwenty = [this] { m_topTen->exec(); };
+    m_nastav->hooks().resetBestTwenty = [this] { m_bestTwenty->reset(); };
+    m_topTen->hooks().showFtpSettings = [this] { m_nastav->execOnFtpPage(); };
 }
 
 void ProgramWindows::fillMainWindowHooks() {

@@ -6,11 +6,15 @@
 #include "platform/SystemRestart.h"
 #include "platform/XdgDesktopShortcut.h"
 #include "platform/XdgStartEntry.h"
+#include "rankings/BestTwentyTables.h"
 
+#include <QDate>
 #include <QString>
 
+#include <array>
 #include <memory>
 
+class BestTwentyTables;
 class PortRepair;
 class SensorSourceChoice;
 class SerialLearnPanel;
@@ -18,6 +22,9 @@ class TAboutBox;
 class TChyba_LptDlg;
 class TForm1;
 class TNastavDlg;
+class TTopTen10Frm;
+class TUpravDlg;
+class TUpravDlg1;
 class TSplashScreen;
 class VirtualTrack;
 class VirtualTrackWindow;
@@ -49,6 +56,11 @@ private:
     void createWindows(const CommandLineOptions& options, TSplashScreen& splash);
     void createSettingsWindow();
     void fillMainWindowHooks();
+    void createBestTwentyWindow();
+    void fillBestTwentyHooks();
+    // The best-twenty insertions' view of kart 1..4: its laps and its two boxes.
+    std::array<KartEntry, 4> kartEntries() const;
+    QDate raceDate() const;
     void placeTrackWindow();
 
     QString m_dataFolder;
@@ -68,5 +80,9 @@ private:
     std::unique_ptr<SensorSourceChoice> m_sensorSource;
     std::unique_ptr<TAboutBox> m_about;
     std::unique_ptr<TNastavDlg> m_nastav;
+    std::unique_ptr<BestTwentyTables> m_bestTwenty;
+    std::unique_ptr<TUpravDlg1> m_upravDlg1;
+    std::unique_ptr<TUpravDlg> m_upravDlg;
+    std::unique_ptr<TTopTen10Frm> m_topTen;
     std::unique_ptr<VirtualTrackWindow> m_trackWindow;
 };

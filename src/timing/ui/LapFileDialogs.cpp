@@ -56,3 +56,13 @@ QString LapFileDialogs::askSaveFile(int kart) {
 QString LapFileDialogs::askOpenFile(int kart) {
     return run(m_open, QStringLiteral("kara%1.txt").arg(kart));
 }
+
+QString LapFileDialogs::askSavePicture(const QString& proposal, const QString& folder) {
+    m_save->setNameFilter(pictureFilter());
+    m_save->setDefaultSuffix(QStringLiteral("jpg"));
+    m_save->setDirectory(folder);
+    const QString path = run(m_save, proposal);
+    m_save->setNameFilter(filter());
+    m_save->setDefaultSuffix(QStringLiteral("txt"));
+    return path;
+}

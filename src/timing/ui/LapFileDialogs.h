@@ -22,11 +22,15 @@ public:
     // proposal "karaK.txt" finds it.
     QString askSaveFile(int kart);
     QString askOpenFile(int kart);
+    // The save dialog borrowed for a picture: the proposal in the folder, "obrázek (*.jpg)" as its
+    // only type and ".jpg" for a name typed without one; its own type is put back afterwards.
+    QString askSavePicture(const QString& proposal, const QString& folder);
 
     QFileDialog* saveDialog() const { return m_save; }
     QFileDialog* openDialog() const { return m_open; }
 
     static QString filter() { return QStringLiteral("textový soubor (*.txt)"); }
+    static QString pictureFilter() { return QStringLiteral("obrázek (*.jpg)"); }
 
 private:
     QFileDialog* m_save;

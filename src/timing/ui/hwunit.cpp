@@ -24,6 +24,7 @@
 #include "timing/ui/SevenSegmentDisplay.h"
 #include "timing/ui/SignalLamp.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenu>
@@ -357,6 +358,16 @@ void TForm1::showError(const QString& message) {
 
 void TForm1::showLateSamples(int count) {
     m_statusBar->showLateSamples(count);
+}
+
+bool TForm1::womanDrives(int kart) const {
+    const auto* box = findChild<QCheckBox*>(QStringLiteral("ZenaBox%1").arg(kart));
+    return box && box->isChecked();
+}
+
+bool TForm1::excludedFromBestTwenty(int kart) const {
+    const auto* box = findChild<QCheckBox*>(QStringLiteral("UcastBox%1").arg(kart));
+    return box && box->isChecked();
 }
 
 LapListView* TForm1::lapListView(int kart) const {

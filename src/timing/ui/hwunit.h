@@ -78,6 +78,9 @@ public:
     LapFileDialogs& lapFileDialogs() { return *m_lapFileDialogs; }
     MainStatusBar& statusBarPanels() { return *m_statusBar; }
     LapListView* lapListView(int kart) const;
+    // Kart 1..4's boxes "Žena" (`ZenaBox`k) and "Bez účasti" (`UcastBox`k).
+    bool womanDrives(int kart) const;
+    bool excludedFromBestTwenty(int kart) const;
 
     bool activated() const { return m_activated; }
 

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+
+// The system's messages for a data file that cannot be read or written, with the reason the system
+// gives.
+inline QString cannotOpenFileMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+inline QString cannotCreateFileMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason);
+}

@@ -1,0 +1,117 @@
+#include "rankings/BestTwentyTables.h"
+
+#include "base/Hooks.h"
+#include "config/DataFolder.h"
+#include "config/TSettings.h"
+#include "timing/LapTime.h"
+
+#include <limits>
+
+BestTwentyTables::BestTwentyTables(const QString& dataFolder, const TSettings& settings)
+    : m_dataFolder(dataFolder), m_settings(settings) {}
+
+QString BestTwentyTables::filePath(Table table) const {
+    return DataFolder::resolve(m_dataFolder, table == Men ? QStringLiteral("TopDeset.ini")
+                                                          : QStringLiteral("TopDeset1.ini"));
+}
+
+void BestTwentyTables::loadBoth() {
+    // Both read before either is taken, so that a table that cannot be read leaves both as they were.
+    TBestTwentyTable men;
+    TBestTwentyTable women;
+    men.load(filePath(Men));
+    women.load(filePath(Women));
+    m_tables = {men, women};
+}
+
+std::optional<qint64> BestTwentyTables::bestLap(const QStringList& laps) {
+    qint64 best = std::numeric_limits<qint64>::max();
+    for (const QString& entry : laps) {
+        qint64 lap = 0;
+        if (TryParseLapTime(entry, &lap) && lap != 0 && lap < best)
+            best = lap;
+    }
+    if (best == std::numeric_limits<qint64>::max())
+        return std::nullopt;
+    return best;
+}
+
+bool BestTwentyTables::OfferBestLap(int kart, const KartEntry& entry, const QDate& raceDate) {
+    const std::optional<qint64> best = bestLap(entry.laps);
+    if (!best)
+        return false;
+    return m_tables[entry.woman ? Women : Men].offer(QStringLiteral("kara%1").arg(kart), *best,
+                                                     raceDate.toString(Qt::ISODate));
+}
+
+bool BestTwentyTables::TopTenDeset(const std::array<KartEntry, 4>& karts, const QDate& raceDate) {
+    loadBoth();
+    bool entered = false;
+    for (int kart = 1; kart <= 4; ++kart) {
+        if (!karts[kart - 1].excluded)
+            entered = OfferBestLap(kart, karts[kart - 1], raceDate) || entered;
+    }
+    return finishInsertion(entered);
+}
+
+bool BestTwentyTables::insertByHand(int kart, const KartEntry& entry, const QDate& raceDate) {
+    loadBoth();
+    return finishInsertion(OfferBestLap(kart, entry, raceDate));
+}
+
+bool BestTwentyTables::finishInsertion(bool entered) {
+    sortAndSaveBoth();
+    tellAudience();
+    if (entered) {
+        if (m_settings.Zvuk.Applaus)
+            callHook(m_hooks.playApplause);
+        callHook(m_hooks.showWindow);
+    }
+    return entered;
+}
+
+void BestTwentyTables::reset() {
+    loadBoth();
+    for (TBestTwentyTable& table : m_tables)
+        table.reset();
+    m_tables[Men].save();
+    m_tables[Women].save();
+    tellAudience();
+}
+
+void BestTwentyTables::editName(Table table, int index, const QString& name) {
+    if (index < 0 || index >= m_tables[table].rowCount())
+        return;
+    m_tables[table].setName(index, name);
+    m_tables[table].save();
+    tellAudience();
+}
+
+void BestTwentyTables::deleteRow(Table table, int index) {
+    if (index < 0 || index >= m_tables[table].rowCount())
+        return;
+    m_tables[table].removeRow(index);
+    m_tables[table].save();
+    tellAudience();
+}
+
+void BestTwentyTables::moveRow(Table from, int index) {
+    if (index < 0 || index >= m_tables[from].rowCount())
+        return;
+    const Table to = from == Men ? Women : Men;
+    m_tables[to].enterMoved(m_tables[from].takeRow(index));
+    sortAndSaveBoth();
+    tellAudience();
+}
+
+void BestTwentyTables::sortAndSaveBoth() {
+    for (TBestTwentyTable& table : m_tables)
+        table.sortAndRenumber();
+    m_tables[Men].save();
+    m_tables[Women].save();
+}
+
+void BestTwentyTables::tellAudience() {
+    if (m_settings.TVOUT.Pouzit)
+        callHook(m_hooks.audienceReload);
+}

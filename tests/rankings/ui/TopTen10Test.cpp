@@ -1,0 +1,195 @@
+// The best-twenty window over real table files: what it shows, its pictures, and the row operations
+// through its menus and the edit window.
+#include "RecordingErrorReporter.h"
+#include "TempDataFolder.h"
+
+#include "config/TSettings.h"
+#include "config/TextCodec.h"
+#include "rankings/BestTwentyTables.h"
+#include "rankings/ui/TopTen10.h"
+#include "rankings/ui/UpravDlg.h"
+#include "rankings/ui/UpravDlg1.h"
+#include "timing/ui/LapFileDialogs.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QByteArray menFile() {
+    QStringList lines;
+    lines << QStringLiteral("1\tkara2\t00:41:250\t2026-12-09")
+          << QStringLiteral("2\tTomáš Šťastný\t00:42:000") << QStringLiteral("3\tBroken\tsoon");
+    for (int rank = 4; rank <= 20; ++rank)
+        lines << QStringLiteral("%1\tnoname\t59:59:999").arg(rank);
+    return TextCodec::encodeLines(lines);
+}
+
+QStringList texts(QTableWidget* list, int row) {
+    return {list->item(row, 0)->text(), list->item(row, 1)->text(), list->item(row, 2)->text()};
+}
+
+// Runs action once the next modal window is up.
+void whenModal(std::function<void(QWidget*)> action) {
+    QTimer::singleShot(0, [action] {
+        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+        action(QApplication::activeModalWidget());
+    });
+}
+
+} // namespace
+
+class TopTen10Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        m_data = std::make_unique<TempDataFolder>();
+        m_data->writeFile(QStringLiteral("TopDeset.ini"), menFile());
+        m_tables = std::make_unique<BestTwentyTables>(m_data->path(), m_settings);
+        m_menEdit = std::make_unique<TUpravDlg>();
+        m_womenEdit = std::make_unique<TUpravDlg1>();
+        m_window = std::make_unique<TTopTen10Frm>(*m_tables, *m_menEdit, *m_womenEdit);
+        m_dialogs = std::make_unique<LapFileDialogs>(m_window.get());
+        m_window->setSaveDialogs(m_dialogs.get());
+        m_window->setDataFolder(m_data->path());
+    }
+    void cleanup() {
+        m_window.reset();
+        m_tables.reset();
+        m_data.reset();
+    }
+
+    void opensWithBothTablesAndNamesARowWithoutATime() {
+        RecordingErrorReporter errors;
+        m_window->show();
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Nejlepších dvacet časů"));
+        QTableWidget* men = m_window->list(BestTwentyTables::Men);
+        QTableWidget* women = m_window->list(BestTwentyTables::Women);
+        QCOMPARE(men->objectName(), QStringLiteral("TopTenList"));
+        QCOMPARE(women->objectName(), QStringLiteral("TopTenList1"));
+        QCOMPARE(men->rowCount(), 20);
+        QCOMPARE(women->rowCount(), 20);
+        QCOMPARE(texts(men, 1), QStringList({"2", "Tomáš Šťastný", "00:42:000"}));
+        QCOMPARE(texts(women, 19), QStringList({"20", "noname", "59:59:999"}));
+        QCOMPARE(men->horizontalHeaderItem(2)->text(), QStringLiteral("Nejkratší časy"));
+        QCOMPARE(men->toolTip(),
+                 QStringLiteral("      Další volby vyvoláte\r\n stiskem pravého tlačítka myši."));
+        QCOMPARE(men->item(0, 1)->toolTip(), QStringLiteral("Zajeto 9. 12. 2026"));
+        QVERIFY(men->item(1, 1)->toolTip().isEmpty());
+        // The women's file was missing: it is made, and the window says nothing of it.
+        QVERIFY(m_data->exists(QStringLiteral("TopDeset1.ini")));
+        QCOMPARE(errors.messages().size(), 1);
+        QVERIFY(errors.messages().first().contains(QStringLiteral("řádek 3: \u201e3\tBroken\tsoon\u201c")));
+
+        const auto menu = [&](const char* name) {
+            QStringList items;
+            for (QAction* action : m_window->findChild<QMenu*>(QLatin1String(name))->actions())
+                items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            return items;
+        };
+        QCOMPARE(menu("TopDesetPopup"),
+                 QStringList({"Upravit záznam", "Přesunout vpravo", "-", "Smazat záznam"}));
+        QCOMPARE(menu("TopDesetPopup2"),
+                 QStringList({"Upravit záznam", "Přesunout vlevo", "-", "Smazat záznam"}));
+        auto* quality = m_window->findChild<QSpinBox*>(QStringLiteral("SpinKvalita2"));
+        QCOMPARE(quality->value(), 10);
+        QCOMPARE(quality->minimum(), 1);
+        QCOMPARE(quality->maximum(), 100);
+    }
+
+    void picturesShowTheWholeListAtItsSize() {
+        m_window->show();
+        QTableWidget* men = m_window->list(BestTwentyTables::Men);
+        men->selectRow(1);
+        // All twenty rows fit: nothing is scrolled out of the picture.
+        QVERIFY(men->viewport()->rect().contains(men->visualItemRect(men->item(19, 2))));
+        QCOMPARE(m_window->tablePicture(BestTwentyTables::Men).size(), QSize(355, 449));
+        QCOMPARE(m_window->tablePicture(BestTwentyTables::Women).size(), QSize(354, 449));
+        for (int quality : {1, 10, 100}) {
+            m_window->setQuality(BestTwentyTables::Women, quality);
+            const QString path = m_data->filePath(QStringLiteral("zeny%1.jpg").arg(quality));
+            m_window->SaveTablePicture(BestTwentyTables::Women, path);
+            QCOMPARE(QImage(path).size(), QSize(354, 449));
+        }
+    }
+
+    void theSaveDialogIsBorrowedAndGivenBack() {
+        m_window->show();
+        QFileDialog* dialog = m_dialogs->saveDialog();
+        whenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+        m_window->btnUlozMuziClick();
+        QCOMPARE(dialog->nameFilters(), QStringList({LapFileDialogs::filter()}));
+        QVERIFY(QDir(m_data->path()).entryList({QStringLiteral("*.jpg")}).isEmpty());
+
+        QStringList filtersShown;
+        whenModal([&](QWidget* modal) {
+            auto* shown = static_cast<QFileDialog*>(modal);
+            filtersShown = shown->nameFilters();
+            // Typed without an extension.
+            shown->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("tabulka"));
+            static_cast<QDialog*>(shown)->accept();
+        });
+        m_window->BitBbtnUlozZenyClick();
+        QCOMPARE(filtersShown, QStringList({LapFileDialogs::pictureFilter()}));
+        QCOMPARE(QDir(m_data->path()).entryList({QStringLiteral("*.jpg")}), QStringList({"tabulka.jpg"}));
+        QCOMPARE(QImage(m_data->filePath(QStringLiteral("tabulka.jpg"))).size(), QSize(354, 449));
+        QCOMPARE(dialog->nameFilters(), QStringList({LapFileDialogs::filter()}));
+    }
+
+    void rowsAreEditedDeletedAndMovedThroughTheMenus() {
+        m_window->show();
+        QTableWidget* men = m_window->list(BestTwentyTables::Men);
+        men->selectRow(1);
+        QString editor;
+        QString timeShown;
+        bool nameFocused = false;
+        whenModal([&](QWidget* modal) {
+            editor = modal->objectName();
+            auto* name = modal->findChild<QLineEdit*>(QStringLiteral("jmeno"));
+            nameFocused = modal->focusWidget() == name;
+            timeShown = modal->findChild<QLineEdit*>(QStringLiteral("cas"))->text();
+            name->setText(QStringLiteral("Tomáš"));
+            static_cast<QDialog*>(modal)->accept();
+        });
+        emit men->cellDoubleClicked(1, 1);
+        QCOMPARE(editor, QStringLiteral("UpravDlg"));
+        QVERIFY(nameFocused);
+        QCOMPARE(timeShown, QStringLiteral("00:42:000"));
+        QCOMPARE(TextCodec::decodeLines(m_data->readFile(QStringLiteral("TopDeset.ini"))).at(1),
+                 QStringLiteral("2\tTomáš\t00:42:000"));
+
+        men->selectRow(0);
+        m_window->findChild<QMenu*>(QStringLiteral("TopDesetPopup"))->actions().at(1)->trigger();
+        QCOMPARE(texts(m_window->list(BestTwentyTables::Women), 0), QStringList({"1", "kara2", "00:41:250"}));
+        QCOMPARE(texts(men, 0), QStringList({"1", "Tomáš", "00:42:000"}));
+
+        men->selectRow(0);
+        m_window->findChild<QMenu*>(QStringLiteral("TopDesetPopup"))->actions().at(3)->trigger();
+        // Kart 2's old place became an empty row, which sorted above the row without a time.
+        QCOMPARE(texts(men, 0), QStringList({"1", "noname", "59:59:999"}));
+        QCOMPARE(texts(men, 1), QStringList({"2", "Broken", "soon"}));
+        QCOMPARE(TextCodec::decodeLines(m_data->readFile(QStringLiteral("TopDeset.ini"))).last(),
+                 QStringLiteral("20\tnoname\t59:59:999"));
+    }
+
+private:
+    TSettings m_settings;
+    std::unique_ptr<TempDataFolder> m_data;
+    std::unique_ptr<BestTwentyTables> m_tables;
+    std::unique_ptr<TUpravDlg> m_menEdit;
+    std::unique_ptr<TUpravDlg1> m_womenEdit;
+    std::unique_ptr<TTopTen10Frm> m_window;
+    std::unique_ptr<LapFileDialogs> m_dialogs;
+};
+
+QTEST_MAIN(TopTen10Test)
+#include "TopTen10Test.moc"
