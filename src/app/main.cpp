@@ -8,11 +8,11 @@
 #include <memory>
 
 int main(int argc, char* argv[]) {
-    // Before the application object exists: the lap samplers' hand-overs are cheaper on Qt's own
-    // event dispatcher than on GLib's.
+    // Before the application object exists: the timers' hand-overs are cheaper on Qt's own event
+    // dispatcher than on GLib's.
     EventLoopChoice::preferPlainUnixDispatcher();
-    // The main thread runs every lap sample, 2000 short ticks a second: on a busy machine each one
-    // must get the processor at once, not after another program's slice.
+    // The main thread closes each lap the sensor worker hands over: on a busy machine it should get
+    // the processor at once, not after another program's slice.
     ThreadSlice::requestForCurrentThread(ThreadSlice::ShortMicroseconds);
     TarvolinApplication app(argc, argv);
     std::unique_ptr<ProgramWindows> windows;

@@ -4,9 +4,9 @@
 namespace EventLoopChoice {
 
 // Selects Qt's own UNIX dispatcher instead of the GLib one, unless the environment already names
-// one (QT_NO_GLIB set, even empty, keeps GLib's). The lap samplers wake the main thread about 2000
-// times a second, and each pass through the GLib main context (prepare, query, poll, check,
-// dispatch) costs more than Qt's plain poll loop: a running race takes about a tenth less CPU.
+// one (QT_NO_GLIB set, even empty, keeps GLib's). Every hand-over from a timer's worker wakes the
+// main thread, and each pass through the GLib main context (prepare, query, poll, check, dispatch)
+// costs more than Qt's plain poll loop.
 void preferPlainUnixDispatcher();
 
 } // namespace EventLoopChoice

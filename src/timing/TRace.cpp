@@ -34,7 +34,9 @@ void enable(ITimer* timer) {
         timer->setEnabled(true);
 }
 
-// A span of the clock as the whole milliseconds a lap or the race clock shows, to the nearest.
+// A race time as the whole milliseconds a lap is counted in, to the nearest. Each hit's race time is
+// rounded, not each lap: the laps then add up to the race time of the last hit, as they always have,
+// instead of drifting from it by up to half a millisecond a lap.
 qint64 roundedMs(qint64 us) {
     return us >= 0 ? (us + 500) / 1000 : -((-us + 500) / 1000);
 }
@@ -164,9 +166,18 @@ void TRace::stop() {
     Reset_Promenych();
     const QStringList notLaps = AccountEngineTime();
 
-    callHook(m_hooks.UpdateFuelFigures);
-    callHook(m_hooks.CheckFuel);
-    callHook(m_hooks.kartStateOk);
+    // The steps of the later parts: a file one of them cannot read or write costs that step, not the
+    // STOP, which always brings the race to rest with its buttons back.
+    const auto step = [this](const std::function<void()>& hook) {
+        try {
+            callHook(hook);
+        } catch (const UserError& error) {
+            m_view.showError(error.message());
+        }
+    };
+    step(m_hooks.UpdateFuelFigures);
+    step(m_hooks.CheckFuel);
+    step(m_hooks.kartStateOk);
 
     if (m_settings.Ostatni.PrvniKolo) {
         for (TLapChannel& ch : m_channels) {
@@ -185,13 +196,8 @@ void TRace::stop() {
     if (m_settings.Ostatni.UlozitZavody)
         keepLapFiles();
 
-    callHook(m_hooks.showRemindersIfAny);
-    try {
-        callHook(m_hooks.TopTenDeset);
-    } catch (const UserError& error) {
-        // A table file that cannot be read or written costs the tables this race, not the STOP.
-        m_view.showError(error.message());
-    }
+    step(m_hooks.showRemindersIfAny);
+    step(m_hooks.TopTenDeset);
 
     m_view.setButtonEnabled(RaceButton::StavKar, true);
     m_view.setButtonEnabled(RaceButton::Statistika, true);
@@ -312,7 +318,8 @@ void TRace::closeLap(TLapChannel& ch, qint64 hitUs) {
     disable(m_timers.hwLog0);
 
     ch.ElapsedUs = hitUs - m_startUs;
-    const qint64 lap = roundedMs(ch.ElapsedUs - ch.LastMarkUs) - qint64(m_settings.HW.Chyba[ch.Kart - 1]);
+    const qint64 lap =
+        roundedMs(ch.ElapsedUs) - roundedMs(ch.LastMarkUs) - qint64(m_settings.HW.Chyba[ch.Kart - 1]);
 
     if (m_settings.TVOUT.Pouzit && m_hooks.StavZavodu)
         m_hooks.StavZavodu(ch.KartName, qint32(lap), ch.Laps ? ch.Laps->count() : 0);

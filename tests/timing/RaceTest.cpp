@@ -588,3 +588,16 @@ TEST_F(RaceTest, StopGoesOnWhenTheBestTwentyTablesFail) {
     EXPECT_TRUE(log.contains(QStringLiteral("button &Nejlepších dvacet časů on")));
     EXPECT_TRUE(log.contains(QStringLiteral("button Sta&v kár on")));
 }
+
+TEST_F(RaceTest, LapsAddUpToTheRaceTimeOfTheLastHit) {
+    // Hits 5000.4 ms apart: each lap is its hit's race time less the previous one's, both rounded,
+    // so no lap's rounding is lost from the total.
+    rig.settings.PoSpusteni.LPT = false;
+    start();
+    for (int i = 1; i <= 5; ++i) {
+        runTo(i * 5000 + 3);
+        rig.race->channel(1).PendingHitUs = rig.race->startUs() + i * 5'000'400;
+        runTo(i * 5000 + 6);
+    }
+    ASSERT_EQ(rig.laps(1), laps({"00:05:000", "00:05:001", "00:05:000", "00:05:001", "00:05:000"}));
+}

@@ -2,6 +2,7 @@
 
 #include "app/CommandLineOptions.h"
 #include "app/ui/TarvolinApplication.h"
+#include "base/ErrorBoundary.h"
 #include "base/MonotonicClock.h"
 #include "config/DataFolder.h"
 #include "config/SettingsFile.h"
@@ -30,6 +31,10 @@
 #include "timing/ThreadedTimerFactory.h"
 #include "timing/ui/Splash.h"
 #include "timing/ui/hwunit.h"
+#include "upkeep/KartUpkeep.h"
+#include "upkeep/ui/Hlaseni.h"
+#include "upkeep/ui/Potvrd.h"
+#include "upkeep/ui/stav_kar.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -54,6 +59,7 @@ ProgramWindows::ProgramWindows(const CommandLineOptions& options)
     createWindows(options, splash);
     fillMainWindowHooks();
     fillBestTwentyHooks();
+    fillKartUpkeepHooks();
 }
 
 ProgramWindows::~ProgramWindows() = default;
@@ -86,7 +92,7 @@ void ProgramWindows::createWindows(const CommandLineOptions& options, TSplashScr
         {"TUpravDlg", 55, [&] { m_upravDlg = std::make_unique<TUpravDlg>(m_form.get()); }},
         {"TTopTen10Frm", 60, [&] { createBestTwentyWindow(); }},
         {"TVzdyNavrchuDlg", 65, {}},
-        {"THlaseniDlg", 70, {}},
+        {"THlaseniDlg", 70, [&] { createKartUpkeepWindows(); }},
         {"TAboutBox", 75, [&] { m_about = std::make_unique<TAboutBox>(&m_shell, m_form.get()); }},
         {"TNastavDlg", 80, [&] { createSettingsWindow(); }},
         {"TNahled2Dlg", 85, {}},
@@ -169,6 +175,40 @@ void ProgramWindows::fillBestTwentyHooks() {
     main.showBestTwenty = [this] { m_topTen->exec(); };
     m_nastav->hooks().resetBestTwenty = [this] { m_bestTwenty->reset(); };
     m_topTen->hooks().showFtpSettings = [this] { m_nastav->execOnFtpPage(); };
+}
+
+void ProgramWindows::createKartUpkeepWindows() {
+    m_upkeep = std::make_unique<KartUpkeep>(m_dataFolder);
+    m_hlaseni = std::make_unique<THlaseniDlg>(m_upkeep->reminders(), m_form.get());
+    m_potvrd = std::make_unique<TPotvrdDlg>(
+        &m_form->MediaPlayer1(), DataFolder(m_dataFolder).filePath(QStringLiteral("zvuky/prg/potvrd.wav")),
+        m_form.get());
+    m_stavKar = std::make_unique<TStav_KarFrm>(*m_upkeep, *m_potvrd, m_form.get());
+}
+
+void ProgramWindows::fillKartUpkeepHooks() {
+    RaceHooks& race = m_form->race().hooks();
+    race.engineTimeText = [this](int kart) { return m_stavKar->drivenText(kart); };
+    race.setEngineTimeText = [this](int kart, const QString& text) { m_stavKar->setDrivenText(kart, text); };
+    race.UpdateFuelFigures = [this] { m_stavKar->UpdateFuelFigures(); };
+    race.CheckFuel = [this] {
+        m_stavKar->takeControls();
+        m_upkeep->CheckFuel();
+    };
+    race.kartStateOk = [this] { m_stavKar->OKClick(); };
+    race.showRemindersIfAny = [this] { m_hlaseni->showIfAny(); };
+
+    MainWindowHooks& main = m_form->hooks();
+    main.kartUpkeepAtStart = [this] {
+        // What the file could not give is said once; the checks run on what it gave.
+        ErrorBoundary::guarded([this] { m_stavKar->LoadKartStates(); });
+        m_stavKar->FormActivate();
+        m_upkeep->CheckFuel();
+        m_upkeep->CheckServiceTasks();
+        m_hlaseni->showIfAny();
+    };
+    main.writeKartEngineTimes = [this] { m_stavKar->writeDrivenTimes(); };
+    main.showKartStates = [this] { m_stavKar->exec(); };
 }
 
 void ProgramWindows::fillMainWindowHooks() {

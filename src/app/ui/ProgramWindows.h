@@ -22,6 +22,10 @@ class TAboutBox;
 class TChyba_LptDlg;
 class TForm1;
 class TNastavDlg;
+class KartUpkeep;
+class THlaseniDlg;
+class TPotvrdDlg;
+class TStav_KarFrm;
 class TTopTen10Frm;
 class TUpravDlg;
 class TUpravDlg1;
@@ -58,6 +62,8 @@ private:
     void fillMainWindowHooks();
     void createBestTwentyWindow();
     void fillBestTwentyHooks();
+    void createKartUpkeepWindows();
+    void fillKartUpkeepHooks();
     // The best-twenty insertions' view of kart 1..4: its laps and its two boxes.
     std::array<KartEntry, 4> kartEntries() const;
     QDate raceDate() const;
@@ -84,5 +90,9 @@ private:
     std::unique_ptr<TUpravDlg1> m_upravDlg1;
     std::unique_ptr<TUpravDlg> m_upravDlg;
     std::unique_ptr<TTopTen10Frm> m_topTen;
+    std::unique_ptr<KartUpkeep> m_upkeep;
+    std::unique_ptr<THlaseniDlg> m_hlaseni;
+    std::unique_ptr<TPotvrdDlg> m_potvrd;
+    std::unique_ptr<TStav_KarFrm> m_stavKar;
     std::unique_ptr<VirtualTrackWindow> m_trackWindow;
 };

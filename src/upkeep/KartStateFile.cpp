@@ -1,0 +1,127 @@
+#include "upkeep/KartStateFile.h"
+
+#include "base/UserError.h"
+#include "config/FileMessages.h"
+#include "config/IniFile.h"
+#include "timing/LapTime.h"
+
+#include <QDir>
+
+namespace {
+
+QString section(int kart) {
+    return QStringLiteral("Motokara%1").arg(kart);
+}
+
+QString key(const char* name, int k) {
+    return QString::fromLatin1(name) + QString::number(k);
+}
+
+bool isEngineTime(const QString& text) {
+    try {
+        ParseEngineTime(text);
+        return !text.isEmpty();
+    } catch (const UserError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+KartStates KartStateFile::load() {
+    m_problems.clear();
+    KartStates states;
+    IniFile ini;
+    if (!ini.load(m_path)) {
+        m_blocked = true;
+        m_problems << QStringLiteral("Soubor stavu motokár \"%1\" nelze přečíst. Stanice ho nepřepíše; "
+                                     "motohodiny najeté od teď si pamatuje a zapíše je, až bude soubor "
+                                     "opět čitelný.")
+                          .arg(QDir::toNativeSeparators(m_path));
+        return states;
+    }
+    m_blocked = false;
+    for (int kart = 1; kart <= 4; ++kart) {
+        TKartState& s = states[size_t(kart - 1)];
+        const QString name = section(kart);
+        s.initialHours = ini.readInt(name, QStringLiteral("PocatecniStavHod"), 0);
+        s.initialMinutes = ini.readInt(name, QStringLiteral("PocatecniStavMin"), 0);
+        s.driven = ini.readString(name, QStringLiteral("Najeto"), QStringLiteral("0:0"));
+        for (int k = 1; k <= 4; ++k) {
+            KartTask& task = s.tasks[size_t(k - 1)];
+            task.enabled = ini.readBool(name, key("Ukol", k), false);
+            task.intervalHours = ini.readInt(name, key("UkolHodin", k), 0);
+            task.text = ini.readString(name, key("Text", k), QString());
+        }
+        s.refuelWarning = ini.readBool(name, QStringLiteral("Doplneni"), false);
+        s.consumption = ini.readInt(name, QStringLiteral("PrumernaSpotreba"), 1);
+        s.tank = ini.readInt(name, QStringLiteral("ObsahNadrze"), 1);
+        s.margin = ini.readInt(name, QStringLiteral("DoplneniPredem"), 1);
+        s.clamp();
+        if (!isEngineTime(s.driven)) {
+            m_problems << QStringLiteral(
+                              "Motokára %1: najeté motohodiny \u201e%2\u201c nejsou čas (hodiny:minuty); "
+                              "počítají se jako 0:0.")
+                              .arg(kart)
+                              .arg(shortenedForMessage(s.driven));
+            s.driven = QStringLiteral("0:0");
+        }
+    }
+    return states;
+}
+
+void KartStateFile::save(KartStates& states) {
+    if (!m_blocked || resumeBlocked(states))
+        write(states, false);
+}
+
+void KartStateFile::saveDriven(KartStates& states) {
+    if (!m_blocked || resumeBlocked(states))
+        write(states, true);
+}
+
+bool KartStateFile::resumeBlocked(KartStates& states) {
+    IniFile probe;
+    if (!probe.load(m_path))
+        return false;
+    // Since the failed load, the driven times in memory are what this run drove.
+    KartStates driven = states;
+    states = load();
+    for (size_t k = 0; k < states.size(); ++k) {
+        const qint64 minutes = states[k].drivenMinutes() + driven[k].drivenMinutes();
+        states[k].driven = QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60);
+    }
+    write(states, true);
+    return false;
+}
+
+void KartStateFile::write(const KartStates& states, bool drivenOnly) {
+    IniFile ini;
+    if (!ini.load(m_path))
+        throw UserError(cannotOpenFileMessage(m_path, QStringLiteral("Soubor nelze přečíst.")));
+    for (int kart = 1; kart <= 4; ++kart) {
+        const TKartState& s = states[size_t(kart - 1)];
+        const QString name = section(kart);
+        if (drivenOnly) {
+            ini.writeString(name, QStringLiteral("Najeto"), s.driven);
+            continue;
+        }
+        ini.writeInt(name, QStringLiteral("PocatecniStavHod"), s.initialHours);
+        ini.writeInt(name, QStringLiteral("PocatecniStavMin"), s.initialMinutes);
+        for (int k = 1; k <= 4; ++k)
+            ini.writeBool(name, key("Ukol", k), s.tasks[size_t(k - 1)].enabled);
+        ini.writeBool(name, QStringLiteral("Doplneni"), s.refuelWarning);
+        for (int k = 1; k <= 4; ++k)
+            ini.writeInt(name, key("UkolHodin", k), s.tasks[size_t(k - 1)].intervalHours);
+        ini.writeInt(name, QStringLiteral("PrumernaSpotreba"), s.consumption);
+        ini.writeInt(name, QStringLiteral("ObsahNadrze"), s.tank);
+        ini.writeInt(name, QStringLiteral("DoplneniPredem"), s.margin);
+        ini.writeString(name, QStringLiteral("Najeto"), s.driven);
+        for (int k = 1; k <= 4; ++k)
+            ini.writeString(name, key("Text", k), s.tasks[size_t(k - 1)].text);
+    }
+    QString reason;
+    if (!ini.save(m_path, &reason))
+        throw UserError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(m_path)) +
+                        (reason.isEmpty() ? QString() : QStringLiteral("\n") + reason));
+}

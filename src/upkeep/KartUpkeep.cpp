@@ -1,0 +1,33 @@
+#include "upkeep/KartUpkeep.h"
+
+#include "config/DataFolder.h"
+
+KartUpkeep::KartUpkeep(const QString& dataFolder)
+    : m_file(DataFolder::resolve(dataFolder, QStringLiteral("stav.ini"))),
+      m_book(DataFolder::resolve(dataFolder, QStringLiteral("servis.txt"))) {}
+
+QStringList KartUpkeep::load() {
+    m_zeroings.clear();
+    m_states = m_file.load();
+    return m_file.problems();
+}
+
+void KartUpkeep::store() {
+    m_file.save(m_states);
+    // Entered one by one, so that a book that fails half-way does not enter a zeroing twice.
+    while (!m_zeroings.isEmpty()) {
+        const Zeroing& z = m_zeroings.first();
+        m_book.append(z.when, z.kart, z.zeroedMinutes, z.totalMinutes);
+        m_zeroings.removeFirst();
+    }
+}
+
+void KartUpkeep::storeDriven() {
+    m_file.saveDriven(m_states);
+}
+
+void KartUpkeep::zero(int kart, const QDateTime& when) {
+    TKartState& state = m_states[size_t(kart - 1)];
+    const qint64 zeroed = state.zero();
+    m_zeroings.append({when, kart, zeroed, state.totalMinutes()});
+}

@@ -1,0 +1,79 @@
+#include "upkeep/TKartState.h"
+
+#include "timing/LapTime.h"
+
+#include <algorithm>
+
+void TKartState::clamp() {
+    initialHours = std::clamp(initialHours, 0, MaxHours);
+    initialMinutes = std::clamp(initialMinutes, 0, 60);
+    consumption = std::clamp(consumption, 1, 100);
+    tank = std::clamp(tank, 1, 999);
+    margin = std::clamp(margin, 1, 999);
+    for (KartTask& task : tasks) {
+        task.intervalHours = std::clamp(task.intervalHours, 0, MaxHours);
+        task.text.truncate(MaxTaskText);
+    }
+}
+
+void TKartState::carryInitialMinutes() {
+    if (initialMinutes > 59) {
+        initialMinutes = 0;
+        initialHours = std::min(initialHours + 1, MaxHours);
+    }
+}
+
+qint64 TKartState::drivenMinutes() const {
+    return ParseEngineTime(driven);
+}
+
+qint64 TKartState::totalMinutes() const {
+    return qint64(initialHours) * 60 + initialMinutes + drivenMinutes();
+}
+
+QString TKartState::totalText() const {
+    const qint64 minutes = totalMinutes();
+    return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60);
+}
+
+qint64 TKartState::fuelSinceZeroingTenths() const {
+    return drivenMinutes() * consumption / 6;
+}
+
+qint64 TKartState::fuelTotalTenths() const {
+    return totalMinutes() * consumption / 6;
+}
+
+QString TKartState::fuelText(qint64 tenths) {
+    return QStringLiteral("%1,%2").arg(tenths / 10).arg(tenths % 10);
+}
+
+qint64 TKartState::zero() {
+    const qint64 minutes = drivenMinutes();
+    const qint64 all = qint64(initialMinutes) + minutes % 60;
+    initialHours = int(std::min<qint64>(qint64(initialHours) + minutes / 60 + all / 60, MaxHours));
+    initialMinutes = int(all % 60);
+    driven = QStringLiteral("0:0");
+    return minutes;
+}
+
+bool TKartState::needsFuel() const {
+    if (!refuelWarning)
+        return false;
+    const qint64 q = fuelSinceZeroingTenths();
+    return q > 0 && qint64(tank) * 100 - qint64(margin) * 10 <= q;
+}
+
+QString TKartState::dueTasksText() const {
+    const qint64 driven = drivenMinutes();
+    QString text;
+    for (int k = 0; k < 4; ++k) {
+        const KartTask& task = tasks[size_t(k)];
+        if (!task.enabled || task.intervalHours <= 0 || driven % (qint64(task.intervalHours) * 60) > 30)
+            continue;
+        text += task.text;
+        if (k < 3)
+            text += QLatin1Char('\r');
+    }
+    return text;
+}

@@ -1,0 +1,106 @@
+// The program's windows wired together: a STOP keeps the race's whole minutes in "stav.ini" and its
+// best lap in the best-twenty table, the reminders come at start-up, and the close writes the driven
+// times.
+#include "RecordingErrorReporter.h"
+#include "TempDataFolder.h"
+
+#include "app/CommandLineOptions.h"
+#include "app/ui/ProgramWindows.h"
+#include "config/IniFile.h"
+#include "config/TextCodec.h"
+#include "timing/LapList.h"
+#include "timing/TRace.h"
+#include "timing/ui/hwunit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+// Closes each modal window as it comes up, and names it.
+class ModalCloser : public QObject {
+public:
+    ModalCloser() {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                m_closed << modal->objectName();
+                static_cast<QDialog*>(modal)->accept();
+            }
+        });
+        m_timer.start(10);
+    }
+    const QStringList& closed() const { return m_closed; }
+
+private:
+    QTimer m_timer;
+    QStringList m_closed;
+};
+
+QString najeto(const QString& path, int kart) {
+    IniFile ini;
+    ini.load(path);
+    return ini.readString(QStringLiteral("Motokara%1").arg(kart), QStringLiteral("Najeto"), QString());
+}
+
+} // namespace
+
+class ProgramWindowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aStopKeepsTheMinutesAndTheBestLapAndTheCloseKeepsTheDrivenTimes() {
+        TempDataFolder data;
+        data.writeFile(
+            QStringLiteral("tarvolin.ini"),
+            "[Semafor]\r\nPouzij=0\r\n[Zvuk]\r\nHrat=0\r\nApplaus=0\r\n[Ostatni]\r\nUlozitZavody=0\r\n"
+            "[Tisk]\r\nLogo=" TARVOLIN_SOURCE_DIR "/data/Logo/logo.png\r\n");
+        // Kart 3 was driven 9:45 before; its task of every 10 hours is due at start-up.
+        data.writeFile(QStringLiteral("stav.ini"),
+                       "[Motokara3]\r\nNajeto=9:45\r\nUkol1=1\r\nUkolHodin1=10\r\n"
+                       "Text1=Olej\r\n[Motokara9]\r\nCizi=1\r\n");
+        RecordingErrorReporter errors;
+        ModalCloser closer;
+        ProgramWindows windows(CommandLineOptions::parse(
+            {QStringLiteral("tarvolin"), QStringLiteral("--data"), data.path(),
+             QStringLiteral("--simulate=") + data.writeFile(QStringLiteral("z.txt"), "")}));
+        TForm1& form = windows.mainWindow();
+        form.FormActivate();
+        QVERIFY2(closer.closed().isEmpty(), "no reminder is due at start-up");
+
+        TRace& race = form.race();
+        race.StartButton1Click();
+        QVERIFY(race.running());
+        // The race's laps as the lists hold them at STOP: 3 min 2 s for kart 1, 65.9 s for kart 3.
+        form.lapList(1).setEntries({QStringLiteral("01:31:000"), QStringLiteral("01:31:999")});
+        form.lapList(3).setEntries({QStringLiteral("00:65:999")});
+        form.findChild<QCheckBox*>(QStringLiteral("ZenaBox3"))->setChecked(true);
+        race.StartButton1Click();
+        QVERIFY(!race.running());
+
+        const QString stav = data.filePath(QStringLiteral("stav.ini"));
+        QCOMPARE(najeto(stav, 1), QStringLiteral("0:3"));
+        QCOMPARE(najeto(stav, 3), QStringLiteral("9:46"));
+        QCOMPARE(najeto(stav, 2), QStringLiteral("0:0"));
+        QVERIFY(data.readFile(QStringLiteral("stav.ini")).contains("[Motokara9]\r\nCizi=1\r\n"));
+        const QDate today = race.startWallTime().date();
+        QCOMPARE(TextCodec::decodeLines(data.readFile(QStringLiteral("TopDeset.ini"))).first(),
+                 QStringLiteral("1\tkara1\t01:31:000\t") + today.toString(Qt::ISODate));
+        QCOMPARE(TextCodec::decodeLines(data.readFile(QStringLiteral("TopDeset1.ini"))).first(),
+                 QStringLiteral("1\tkara3\t01:05:999\t") + today.toString(Qt::ISODate));
+        QVERIFY(closer.closed().contains(QStringLiteral("TopTen10Frm")));
+        QVERIFY2(errors.messages().isEmpty(), qPrintable(errors.messages().join(QLatin1Char('\n'))));
+
+        // At close only the driven times are written.
+        data.writeFile(QStringLiteral("stav.ini"), "[Motokara1]\r\nNajeto=0:0\r\nPocatecniStavHod=5\r\n");
+        form.close();
+        QCOMPARE(najeto(stav, 1), QStringLiteral("0:3"));
+        QVERIFY(data.readFile(QStringLiteral("stav.ini"))
+                    .startsWith("[Motokara1]\r\nNajeto=0:3\r\nPocatecniStavHod=5\r\n"));
+    }
+};
+
+QTEST_MAIN(ProgramWindowsTest)
+#include "ProgramWindowsTest.moc"

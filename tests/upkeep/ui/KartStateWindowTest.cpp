@@ -1,0 +1,121 @@
+// The kart state window over a real "stav.ini": the zeroing with its confirmation, "Potvrdit" and
+// "Zrušit", and the reminder window.
+#include "FakeSoundPlayer.h"
+#include "TempDataFolder.h"
+
+#include "config/IniFile.h"
+#include "config/TextCodec.h"
+#include "upkeep/KartUpkeep.h"
+#include "upkeep/ui/Hlaseni.h"
+#include "upkeep/ui/Potvrd.h"
+#include "upkeep/ui/stav_kar.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+// Answers the next modal window with the button of that name.
+void answerWith(const QString& button) {
+    QTimer::singleShot(0, [button] {
+        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+        QApplication::activeModalWidget()->findChild<QPushButton*>(button)->click();
+    });
+}
+
+} // namespace
+
+class KartStateWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        m_data = std::make_unique<TempDataFolder>();
+        m_data->writeFile(QStringLiteral("stav.ini"),
+                          "[Motokara2]\r\nPocatecniStavHod=10\r\nPocatecniStavMin=50\r\nNajeto=3:30\r\n"
+                          "PrumernaSpotreba=5\r\n");
+        m_upkeep = std::make_unique<KartUpkeep>(m_data->path());
+        m_confirm =
+            std::make_unique<TPotvrdDlg>(&m_sound, m_data->filePath(QStringLiteral("zvuky/prg/potvrd.wav")));
+        m_window = std::make_unique<TStav_KarFrm>(*m_upkeep, *m_confirm);
+        m_window->LoadKartStates();
+        m_window->FormActivate();
+    }
+
+    void theZeroingKeepsTheTotalAndIsStoredWithItsServiceLine() {
+        QCOMPARE(text("Celkem2"), QStringLiteral("14:20"));
+        QCOMPARE(text("Spotreba2"), QStringLiteral("17,5"));
+        answerWith(QStringLiteral("CancelBtn"));
+        m_window->VynulujClick(2);
+        QCOMPARE(text("Najeto2"), QStringLiteral("3:30"));
+
+        answerWith(QStringLiteral("OKBtn"));
+        m_window->VynulujClick(2);
+        QCOMPARE(m_sound.fileName(), m_data->filePath(QStringLiteral("zvuky/prg/potvrd.wav")));
+        QCOMPARE(text("Najeto2"), QStringLiteral("0:0"));
+        QCOMPARE(spin("PocStav2_Hod"), 14);
+        QCOMPARE(spin("PocStav2_Min"), 20);
+        QCOMPARE(text("Celkem2"), QStringLiteral("14:20"));
+        QCOMPARE(text("Spotreba2"), QStringLiteral("0,0"));
+        QVERIFY2(!m_data->exists(QStringLiteral("servis.txt")), "entered in the book once stored");
+
+        m_window->findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+        IniFile ini;
+        QVERIFY(ini.load(m_data->filePath(QStringLiteral("stav.ini"))));
+        QCOMPARE(ini.readString(QStringLiteral("Motokara2"), QStringLiteral("Najeto"), QString()),
+                 QStringLiteral("0:0"));
+        QCOMPARE(ini.readInt(QStringLiteral("Motokara2"), QStringLiteral("PocatecniStavHod"), 0), 14);
+        const QStringList book = TextCodec::decodeLines(m_data->readFile(QStringLiteral("servis.txt")));
+        QCOMPARE(book.size(), 1);
+        QVERIFY2(
+            book.first().endsWith(QStringLiteral("  motokára 2  vynulováno 3:30 hodin  celkem 14:20 hodin")),
+            qPrintable(book.first()));
+    }
+
+    void cancelBringsBackTheFileAndTheMinutesCarry() {
+        m_window->findChild<QSpinBox*>(QStringLiteral("PocStav2_Min"))->setValue(60);
+        QCOMPARE(spin("PocStav2_Hod"), 11);
+        QCOMPARE(spin("PocStav2_Min"), 0);
+        QCOMPARE(text("Celkem2"), QStringLiteral("14:30"));
+        m_window->findChild<QPushButton*>(QStringLiteral("CancelBtn"))->click();
+        QCOMPARE(spin("PocStav2_Hod"), 10);
+        QCOMPARE(spin("PocStav2_Min"), 50);
+    }
+
+    void theRemindersAreKeptUntilAcknowledged() {
+        KartReminders reminders;
+        THlaseniDlg window(reminders);
+        KartStates states;
+        states[1].tasks[0] = {true, 10, QStringLiteral("Olej")};
+        states[1].tasks[3] = {true, 10, QStringLiteral("Řetěz")};
+        reminders.CheckServiceTasks(states);
+        QTimer::singleShot(0, &window, [&window] { window.reject(); });
+        window.showIfAny();
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Hlaseni2"))->text(),
+                 QStringLiteral("Olej\nŘetěz"));
+        QVERIFY2(reminders.any(), "Escape keeps the texts");
+        answerWith(QStringLiteral("OKBtn"));
+        window.showIfAny();
+        QVERIFY(!reminders.any());
+    }
+
+private:
+    QString text(const char* name) const {
+        return m_window->findChild<QLineEdit*>(QLatin1String(name))->text();
+    }
+    int spin(const char* name) const { return m_window->findChild<QSpinBox*>(QLatin1String(name))->value(); }
+
+    FakeSoundPlayer m_sound;
+    std::unique_ptr<TempDataFolder> m_data;
+    std::unique_ptr<KartUpkeep> m_upkeep;
+    std::unique_ptr<TPotvrdDlg> m_confirm;
+    std::unique_ptr<TStav_KarFrm> m_window;
+};
+
+QTEST_MAIN(KartStateWindowTest)
+#include "KartStateWindowTest.moc"
