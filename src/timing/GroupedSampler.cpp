@@ -10,30 +10,9 @@ GroupedSampler::~GroupedSampler() {
     m_group->remove(m_member);
 }
 
-void GroupedSampler::setEnabled(bool on) {
-    if (on == m_enabled)
-        return;
-    m_enabled = on;
-    restart();
-}
-
-void GroupedSampler::setInterval(quint32 ms) {
-    if (ms == m_interval)
-        return;
-    m_interval = ms;
-    restart();
-}
-
-void GroupedSampler::setAllowZero(bool allow) {
-    if (allow == m_allowZero)
-        return;
-    m_allowZero = allow;
-    restart();
-}
-
 void GroupedSampler::restart() {
-    if (m_enabled && (m_interval > 0 || m_allowZero))
-        m_group->start(*m_member, m_interval, probeFunction());
+    if (runs())
+        m_group->start(*m_member, interval(), probeFunction());
     else
         m_group->stop(*m_member);
 }

@@ -12,39 +12,18 @@ VirtualTimer::~VirtualTimer() {
     m_scheduler.remove(this);
 }
 
-void VirtualTimer::setEnabled(bool on) {
-    if (on == m_enabled)
-        return;
-    m_enabled = on;
-    rearm();
-}
-
-void VirtualTimer::setInterval(quint32 ms) {
-    if (ms == m_interval)
-        return;
-    m_interval = ms;
-    rearm();
-}
-
-void VirtualTimer::setAllowZero(bool allow) {
-    if (allow == m_allowZero)
-        return;
-    m_allowZero = allow;
-    rearm();
-}
-
-void VirtualTimer::rearm() {
-    if (!m_enabled || m_inFlight || (m_interval == 0 && !m_allowZero)) {
+void VirtualTimer::restart() {
+    if (!runs() || m_inFlight) {
         m_due = Never;
         return;
     }
-    m_due = m_scheduler.now() + qMax<qint64>(m_interval, 1);
+    m_due = m_scheduler.now() + qMax<qint64>(interval(), 1);
 }
 
 void VirtualTimer::tick(qint64 now) {
     // The worker waits a full interval after its tick was served; a handler that disables or
     // re-enables the timer overrides this.
-    m_due = now + qMax<qint64>(m_interval, 1);
+    m_due = now + qMax<qint64>(interval(), 1);
     ++m_ticks;
     if (m_handOverDelayMs <= 0) {
         fire();
@@ -62,6 +41,6 @@ void VirtualTimer::tick(qint64 now) {
 
 void VirtualTimer::runHandedOver() {
     m_inFlight = false;
-    rearm();
+    restart();
     ErrorBoundary::report(fireCapturing());
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/ITimer.h"
+#include "base/StoredSettingsTimer.h"
 
 #include <QString>
 
@@ -15,7 +15,7 @@ class VirtualScheduler;
 // The probe runs at the tick; with a hand-over delay, a tick whose probe found something reaches the
 // handler only that much later, as a real worker's tick waits for a busy main thread, and the timer
 // does not tick again before its handler has run.
-class VirtualTimer : public ITimer {
+class VirtualTimer : public StoredSettingsTimer {
 public:
     static constexpr qint64 Never = std::numeric_limits<qint64>::max();
 
@@ -23,13 +23,6 @@ public:
     ~VirtualTimer() override;
     VirtualTimer(const VirtualTimer&) = delete;
     VirtualTimer& operator=(const VirtualTimer&) = delete;
-
-    bool enabled() const override { return m_enabled; }
-    void setEnabled(bool on) override;
-    quint32 interval() const override { return m_interval; }
-    void setInterval(quint32 ms) override;
-    bool allowZero() const override { return m_allowZero; }
-    void setAllowZero(bool allow) override;
 
     const QString& name() const { return m_name; }
     void setHandOverDelayMs(qint64 ms) { m_handOverDelayMs = ms; }
@@ -40,15 +33,14 @@ public:
     // Called by the scheduler when the timer is due: the next wait starts now, then the handler runs.
     void tick(qint64 now);
 
+protected:
+    void restart() override;
+
 private:
-    void rearm();
     void runHandedOver();
 
     VirtualScheduler& m_scheduler;
     QString m_name;
-    bool m_enabled = false;
-    bool m_allowZero = false;
-    quint32 m_interval = 1000;
     qint64 m_due = Never;
     int m_ticks = 0;
     qint64 m_handOverDelayMs = 0;
