@@ -16,7 +16,7 @@ public:
         QString message;
     };
 
-    // Long enough for the external start watch (a 200 ms poll) to see the button.
+    // A press as a hand makes it; long enough for the external start watch to see it on a busy machine.
     static constexpr qint64 StartPressMs = 300;
     // A week of track time; later steps are refused (they could not be reached, and a time near the
     // integer limit would overflow when the button's release is added).
