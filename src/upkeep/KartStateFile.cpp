@@ -89,7 +89,7 @@ bool KartStateFile::resumeBlocked(KartStates& states) {
     states = load();
     for (size_t k = 0; k < states.size(); ++k) {
         const qint64 minutes = states[k].drivenMinutes() + driven[k].drivenMinutes();
-        states[k].driven = QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60);
+        states[k].driven = FormatEngineTime(qint32(minutes));
     }
     write(states, true);
     return false;

@@ -4,22 +4,15 @@
 #include "config/AtomicFile.h"
 #include "config/FileMessages.h"
 #include "config/TextCodec.h"
+#include "timing/LapTime.h"
 
 #include <QFile>
-
-namespace {
-
-QString hours(qint64 minutes) {
-    return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60);
-}
-
-} // namespace
 
 QString ServiceBook::line(const QDateTime& when, int kart, qint64 zeroedMinutes, qint64 totalMinutes) {
     return QStringLiteral("%1  motokára %2  vynulováno %3 hodin  celkem %4 hodin")
         .arg(when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
         .arg(kart)
-        .arg(hours(zeroedMinutes), hours(totalMinutes));
+        .arg(FormatEngineTime(qint32(zeroedMinutes)), FormatEngineTime(qint32(totalMinutes)));
 }
 
 void ServiceBook::append(const QDateTime& when, int kart, qint64 zeroedMinutes, qint64 totalMinutes) const {

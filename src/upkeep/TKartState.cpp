@@ -32,8 +32,7 @@ qint64 TKartState::totalMinutes() const {
 }
 
 QString TKartState::totalText() const {
-    const qint64 minutes = totalMinutes();
-    return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60);
+    return FormatEngineTime(qint32(totalMinutes()));
 }
 
 qint64 TKartState::fuelSinceZeroingTenths() const {
