@@ -82,12 +82,20 @@ void setLapAxis(QValueAxis* axis, double first, int last, int maxSteps) {
     axis->setRange(first, std::max(scale.maximum, first + 1));
 }
 
-void setTimeAxis(QCategoryAxis* axis, qint64 low, qint64 high, int maxSteps,
+// Without values the axis stays bare rather than label times nobody drove.
+void setTimeAxis(QCategoryAxis* axis, bool anyValues, qint64 low, qint64 high, int maxSteps,
                  const std::function<QString(double)>& label) {
-    const AxisScale scale = AxisScale::around(double(low), double(high), maxSteps);
     const QStringList old = axis->categoriesLabels();
     for (const QString& text : old)
         axis->remove(text);
+    if (!anyValues) {
+        // One blank label: an axis without any would lose its title's place.
+        axis->setStartValue(0);
+        axis->append(QStringLiteral(" "), 1);
+        axis->setRange(0, 1);
+        return;
+    }
+    const AxisScale scale = AxisScale::around(double(low), double(high), maxSteps);
     // Each label sits at the end of its category; the first category starts below the axis, so the
     // lowest tick has its label too.
     axis->setStartValue(scale.minimum - scale.step);
@@ -327,10 +335,11 @@ void TStat_Dlg::drawSeries() {
         m_smallLines[k]->replace(points);
         const int kartLast = points.isEmpty() ? 1 : int(points.constLast().x());
         setLapAxis(m_smallLapAxes[k], 1, kartLast, 6);
-        setTimeAxis(m_smallTimeAxes[k], kartLow, kartHigh, 5, &ChartLabels::smallTimeLabel);
+        setTimeAxis(m_smallTimeAxes[k], !points.isEmpty(), kartLow, kartHigh, 5,
+                    &ChartLabels::smallTimeLabel);
     }
     setLapAxis(m_lapAxis, 0, m_series.lastLap(), std::max(1, (LargeChartWidth - 100) / LapLabelRoom));
-    setTimeAxis(m_timeAxis, low, high, 8, &ChartLabels::largeTimeLabel);
+    setTimeAxis(m_timeAxis, !m_series.empty(), low, high, 8, &ChartLabels::largeTimeLabel);
 }
 
 void TStat_Dlg::PrvniClick() {

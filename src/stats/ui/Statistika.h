@@ -76,13 +76,15 @@ public:
     void printWholeWindow(QPrinter& printer);
     void printChart(QPrinter& printer);
 
+    // Every way of closing ends here: FormClose, then the dialog's own.
+    void done(int result) override;
+
     const LapChartSeries& series() const { return m_series; }
     LapChartView* largeChart() const { return m_chart1; }
     QChartView* smallChart(int kart) const { return m_smallViews.at(kart - 1); }
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void done(int result) override;
 
 private:
     void buildControls();
