@@ -125,8 +125,7 @@ QValueAxis* makeLapAxis(const QFont& labels) {
 } // namespace
 
 TStat_Dlg::TStat_Dlg(const std::array<const LapList*, KartCount>& lapLists, QWidget* parent)
-    : QDialog(parent), m_lapLists(lapLists),
-      m_ownPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution)), m_printer(m_ownPrinter.get()) {
+    : QDialog(parent), m_lapLists(lapLists) {
     setObjectName(QStringLiteral("Stat_Dlg"));
     setWindowTitle(QStringLiteral("Statistika"));
     setModal(true);
@@ -147,8 +146,12 @@ TStat_Dlg::TStat_Dlg(const std::array<const LapList*, KartCount>& lapLists, QWid
 
 TStat_Dlg::~TStat_Dlg() = default;
 
-void TStat_Dlg::setPrinter(QPrinter* printer) {
-    m_printer = printer ? printer : m_ownPrinter.get();
+QPrinter& TStat_Dlg::printer() {
+    if (m_printer)
+        return *m_printer;
+    if (!m_ownPrinter)
+        m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_ownPrinter;
 }
 
 void TStat_Dlg::buildControls() {
@@ -436,13 +439,13 @@ void TStat_Dlg::printChart(QPrinter& printer) {
 }
 
 void TStat_Dlg::BitBtn9Click() {
-    if (m_hooks.setUpPrinter && m_hooks.setUpPrinter(*m_printer))
-        printWholeWindow(*m_printer);
+    if (m_hooks.setUpPrinter && m_hooks.setUpPrinter(printer()))
+        printWholeWindow(printer());
 }
 
 void TStat_Dlg::BitBtn2Click() {
-    if (m_hooks.setUpPrinter && m_hooks.setUpPrinter(*m_printer))
-        printChart(*m_printer);
+    if (m_hooks.setUpPrinter && m_hooks.setUpPrinter(printer()))
+        printChart(printer());
 }
 
 void TStat_Dlg::TopTen10Click() {

@@ -49,9 +49,10 @@ public:
     StatHooks& hooks() { return m_hooks; }
     // The main window's save dialog, which the picture borrows.
     void setSaveDialogs(LapFileDialogs* dialogs) { m_saveDialogs = dialogs; }
-    // The printer both prints go to; the window's own until another is given.
-    void setPrinter(QPrinter* printer);
-    QPrinter& printer() { return *m_printer; }
+    // The printer both prints go to; the window's own (made when first needed) until another is
+    // given.
+    void setPrinter(QPrinter* printer) { m_printer = printer; }
+    QPrinter& printer();
 
     // Rebuilds the four series from the lap lists and the ticked boxes; throws UserError at an
     // entry that is no lap time, with the series drawn as far as they were built.

@@ -3,6 +3,7 @@
 #include "TempDataFolder.h"
 
 #include "base/ErrorBoundary.h"
+#include "base/UserError.h"
 #include "stats/ChartLabels.h"
 #include "stats/ui/ColorBox.h"
 #include "stats/ui/LapChartView.h"
@@ -226,6 +227,14 @@ private slots:
                 red += saved.pixelColor(lap1 + QPoint(dx, dy)) == QColor(Qt::red) ? 1 : 0;
         }
         QVERIFY2(red >= 8, qPrintable(QString::number(red)));
+
+        try {
+            m_window->saveChartPicture(folder.filePath(QStringLiteral("chybí/graf.bmp")));
+            QFAIL("a folder that is not there takes no picture");
+        } catch (const UserError& error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("Cannot create file")),
+                     qPrintable(error.message()));
+        }
 
         m_window->findChild<QPushButton*>(QStringLiteral("UlozDOClipb"))->click();
         QCOMPARE(QGuiApplication::clipboard()->image().size(), size);
