@@ -12,7 +12,7 @@ namespace ChartLabels {
 qint64 chartValue(const QString& lapText);
 
 // A value written with a digit pattern: "0" is a digit always written, "#" a digit written only when
-// the number has it, anything else is copied where digits stand on both sides of it. The value is
+// the number has it, anything else is copied where digits of the number stand left of it. The value is
 // rounded to a whole number first; digits beyond the pattern widen its leftmost place.
 QString formatDigits(double value, const QString& pattern);
 
