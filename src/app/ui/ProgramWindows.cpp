@@ -25,6 +25,7 @@
 #include "rankings/ui/TopTen10.h"
 #include "rankings/ui/UpravDlg.h"
 #include "rankings/ui/UpravDlg1.h"
+#include "stats/ui/Statistika.h"
 #include "timing/LapList.h"
 #include "timing/Station.h"
 #include "timing/TRace.h"
@@ -60,6 +61,7 @@ ProgramWindows::ProgramWindows(const CommandLineOptions& options)
     fillMainWindowHooks();
     fillBestTwentyHooks();
     fillKartUpkeepHooks();
+    fillStatisticsHooks();
 }
 
 ProgramWindows::~ProgramWindows() = default;
@@ -96,7 +98,7 @@ void ProgramWindows::createWindows(const CommandLineOptions& options, TSplashScr
         {"TAboutBox", 75, [&] { m_about = std::make_unique<TAboutBox>(&m_shell, m_form.get()); }},
         {"TNastavDlg", 80, [&] { createSettingsWindow(); }},
         {"TNahled2Dlg", 85, {}},
-        {"TStat_Dlg", 90, {}},
+        {"TStat_Dlg", 90, [&] { createStatisticsWindow(); }},
         {"TStav_KarFrm", 100, {}},
         {"TPotvrdDlg", -1, {}},
     };
@@ -209,6 +211,19 @@ void ProgramWindows::fillKartUpkeepHooks() {
     };
     main.writeKartEngineTimes = [this] { m_stavKar->writeDrivenTimes(); };
     main.showKartStates = [this] { m_stavKar->exec(); };
+}
+
+void ProgramWindows::createStatisticsWindow() {
+    m_stat =
+        std::make_unique<TStat_Dlg>(std::array<const LapList*, 4>{&m_form->lapList(1), &m_form->lapList(2),
+                                                                  &m_form->lapList(3), &m_form->lapList(4)},
+                                    m_form.get());
+    m_stat->setSaveDialogs(&m_form->lapFileDialogs());
+}
+
+void ProgramWindows::fillStatisticsHooks() {
+    m_stat->hooks().showBestTwenty = [this] { m_topTen->exec(); };
+    m_form->hooks().showStatistics = [this] { m_stat->exec(); };
 }
 
 void ProgramWindows::fillMainWindowHooks() {

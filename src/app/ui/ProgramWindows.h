@@ -25,6 +25,7 @@ class TNastavDlg;
 class KartUpkeep;
 class THlaseniDlg;
 class TPotvrdDlg;
+class TStat_Dlg;
 class TStav_KarFrm;
 class TTopTen10Frm;
 class TUpravDlg;
@@ -64,6 +65,8 @@ private:
     void fillBestTwentyHooks();
     void createKartUpkeepWindows();
     void fillKartUpkeepHooks();
+    void createStatisticsWindow();
+    void fillStatisticsHooks();
     // The best-twenty insertions' view of kart 1..4: its laps and its two boxes.
     std::array<KartEntry, 4> kartEntries() const;
     QDate raceDate() const;
@@ -94,5 +97,6 @@ private:
     std::unique_ptr<THlaseniDlg> m_hlaseni;
     std::unique_ptr<TPotvrdDlg> m_potvrd;
     std::unique_ptr<TStav_KarFrm> m_stavKar;
+    std::unique_ptr<TStat_Dlg> m_stat;
     std::unique_ptr<VirtualTrackWindow> m_trackWindow;
 };

@@ -58,9 +58,17 @@ QString LapFileDialogs::askOpenFile(int kart) {
 }
 
 QString LapFileDialogs::askSavePicture(const QString& proposal, const QString& folder) {
-    m_save->setNameFilter(pictureFilter());
-    m_save->setDefaultSuffix(QStringLiteral("jpg"));
     m_save->setDirectory(folder);
+    return askSaveAs(proposal, pictureFilter(), QStringLiteral("jpg"));
+}
+
+QString LapFileDialogs::askSaveBitmap(const QString& proposal) {
+    return askSaveAs(proposal, bitmapFilter(), QStringLiteral("bmp"));
+}
+
+QString LapFileDialogs::askSaveAs(const QString& proposal, const QString& type, const QString& suffix) {
+    m_save->setNameFilter(type);
+    m_save->setDefaultSuffix(suffix);
     const QString path = run(m_save, proposal);
     m_save->setNameFilter(filter());
     m_save->setDefaultSuffix(QStringLiteral("txt"));

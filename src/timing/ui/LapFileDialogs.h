@@ -25,14 +25,20 @@ public:
     // The save dialog borrowed for a picture: the proposal in the folder, "obrázek (*.jpg)" as its
     // only type and ".jpg" for a name typed without one; its own type is put back afterwards.
     QString askSavePicture(const QString& proposal, const QString& folder);
+    // The same for the lap chart's bitmap: the proposal where the dialog stands, "bitmapa (*.bmp)"
+    // and ".bmp".
+    QString askSaveBitmap(const QString& proposal);
 
     QFileDialog* saveDialog() const { return m_save; }
     QFileDialog* openDialog() const { return m_open; }
 
     static QString filter() { return QStringLiteral("textový soubor (*.txt)"); }
     static QString pictureFilter() { return QStringLiteral("obrázek (*.jpg)"); }
+    static QString bitmapFilter() { return QStringLiteral("bitmapa (*.bmp)"); }
 
 private:
+    QString askSaveAs(const QString& proposal, const QString& type, const QString& suffix);
+
     QFileDialog* m_save;
     QFileDialog* m_open;
 };

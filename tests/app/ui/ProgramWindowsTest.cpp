@@ -91,6 +91,8 @@ private slots:
         QCOMPARE(TextCodec::decodeLines(data.readFile(QStringLiteral("TopDeset1.ini"))).first(),
                  QStringLiteral("1\tkara3\t01:05:999\t") + today.toString(Qt::ISODate));
         QVERIFY(closer.closed().contains(QStringLiteral("TopTen10Frm")));
+        form.StatistikaClick();
+        QVERIFY(closer.closed().contains(QStringLiteral("Stat_Dlg")));
         QVERIFY2(errors.messages().isEmpty(), qPrintable(errors.messages().join(QLatin1Char('\n'))));
 
         // At close only the driven times are written.
