@@ -212,12 +212,29 @@ TEST(TPrintPreview, PrintingReportsProgressAndStopsWhenAborted) {
     EXPECT_EQ(after.count(), 2);
     EXPECT_EQ(doc.mode(), TPrintPreview::Idle);
 
+    // Without FastPrint a page goes out as a bitmap of the page.
+    doc.setFastPrint(false);
+    progress.clear();
+    abortAt = 0;
+    const QString bitmapPath = dir.filePath(QStringLiteral("bitmap.pdf"));
+    {
+        QPdfWriter bitmap(bitmapPath);
+        bitmap.setResolution(150);
+        target.device = &bitmap;
+        doc.PrintAllPages(target);
+    }
+    target.device = &second;
+    EXPECT_EQ(progress.size(), 8);
+    QFile bitmapFile(bitmapPath);
+    ASSERT_TRUE(bitmapFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(bitmapFile.readAll().count("/Subtype /Image"), 4);
+
     // Nothing while building or without pages.
     progress.clear();
     doc.ClearDocument();
     doc.PrintAllPages(target);
     EXPECT_TRUE(progress.isEmpty());
-    EXPECT_EQ(before.count(), 2);
+    EXPECT_EQ(before.count(), 3);
 }
 
 TEST(TPrintPreview, PdfFileIsWrittenWholeOrNotAtAll) {

@@ -69,10 +69,6 @@ QPointF rowPoint(int j, int wInA, int lap, int pageStart) {
     return QPointF(left(j, wInA) + H + 3 * A * ((i - pageStart) / 21), 5 * A + H + (i % 21) * H);
 }
 
-QList<QRectF> frames(const RecordedPage& page) {
-    return page.rects;
-}
-
 } // namespace
 
 TEST(ResultsSheet, SummaryFiguresAndSpeedText) {
