@@ -21,6 +21,10 @@
 #include "hardware/ui/Chyba_LPT.h"
 #include "hardware/ui/VirtualTrackWindow.h"
 #include "platform/ProcessPriority.h"
+#include "printing/SheetSettings.h"
+#include "printing/ui/PrinterSetup.h"
+#include "printing/ui/nahled1.h"
+#include "printing/ui/nahled2.h"
 #include "rankings/BestTwentyTables.h"
 #include "rankings/ui/TopTen10.h"
 #include "rankings/ui/UpravDlg.h"
@@ -62,6 +66,7 @@ ProgramWindows::ProgramWindows(const CommandLineOptions& options)
     fillBestTwentyHooks();
     fillKartUpkeepHooks();
     fillStatisticsHooks();
+    fillPrintingHooks();
 }
 
 ProgramWindows::~ProgramWindows() = default;
@@ -90,14 +95,14 @@ void ProgramWindows::createWindows(const CommandLineOptions& options, TSplashScr
         {"TZalohujFrm", 35, {}},
         {"TRestartDlg", 40, {}},
         {"TChyba_LptDlg", 45, [&] { m_chybaLpt = std::make_unique<TChyba_LptDlg>(m_form.get()); }},
-        {"TNahled1Dlg", 50, {}},
+        {"TNahled1Dlg", 50, [&] { createPreviewWindow(false); }},
         {"TUpravDlg", 55, [&] { m_upravDlg = std::make_unique<TUpravDlg>(m_form.get()); }},
         {"TTopTen10Frm", 60, [&] { createBestTwentyWindow(); }},
         {"TVzdyNavrchuDlg", 65, {}},
         {"THlaseniDlg", 70, [&] { createKartUpkeepWindows(); }},
         {"TAboutBox", 75, [&] { m_about = std::make_unique<TAboutBox>(&m_shell, m_form.get()); }},
         {"TNastavDlg", 80, [&] { createSettingsWindow(); }},
-        {"TNahled2Dlg", 85, {}},
+        {"TNahled2Dlg", 85, [&] { createPreviewWindow(true); }},
         {"TStat_Dlg", 90, [&] { createStatisticsWindow(); }},
         {"TStav_KarFrm", 100, {}},
         {"TPotvrdDlg", -1, {}},
@@ -224,6 +229,42 @@ void ProgramWindows::createStatisticsWindow() {
 void ProgramWindows::fillStatisticsHooks() {
     m_stat->hooks().showBestTwenty = [this] { m_topTen->exec(); };
     m_form->hooks().showStatistics = [this] { m_stat->exec(); };
+    // The chart prints on the program's one printer, through the dialog the previews share.
+    m_stat->setPrinter(&m_printers->printer());
+    m_stat->hooks().setUpPrinter = m_printers->dialogFor(m_stat.get());
+}
+
+void ProgramWindows::createPreviewWindow(bool results) {
+    if (!m_printers)
+        m_printers = std::make_unique<PrinterSetup>();
+    const QString pdfFolder = DataFolder(m_dataFolder).folderPath(QStringLiteral("vysledky"));
+    if (results) {
+        m_nahled2 = std::make_unique<TNahled2Dlg>(*m_printers, m_form.get());
+        m_nahled2->setPdfFolder(pdfFolder);
+    } else {
+        m_nahled1 = std::make_unique<TNahled1Dlg>(*m_printers, m_form.get());
+        m_nahled1->setPdfFolder(pdfFolder);
+    }
+}
+
+void ProgramWindows::fillPrintingHooks() {
+    // The sheets read the settings as the settings window holds them, saved or not.
+    const auto sheetSettings = [this] { return SheetSettings::from(m_settings, m_nastav->logoPicture()); };
+    m_nahled2->setSettingsSource(sheetSettings);
+    m_nahled2->setLapSource([this] {
+        std::array<QStringList, 4> laps;
+        for (int kart = 1; kart <= 4; ++kart)
+            laps[kart - 1] = m_form->lapList(kart).entries();
+        return laps;
+    });
+    m_nahled1->setSettingsSource(sheetSettings);
+    m_nahled1->setPictureSource([this] {
+        return std::array<QImage, 2>{m_topTen->tablePicture(BestTwentyTables::Men),
+                                     m_topTen->tablePicture(BestTwentyTables::Women)};
+    });
+    m_form->hooks().showPrintPreview = [this] { m_nahled2->exec(); };
+    m_nastav->hooks().showResultsPreview = [this] { m_nahled2->exec(); };
+    m_topTen->hooks().showPrintPreview = [this] { m_nahled1->exec(); };
 }
 
 void ProgramWindows::fillMainWindowHooks() {

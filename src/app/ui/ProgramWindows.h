@@ -22,6 +22,9 @@ class TAboutBox;
 class TChyba_LptDlg;
 class TForm1;
 class TNastavDlg;
+class PrinterSetup;
+class TNahled1Dlg;
+class TNahled2Dlg;
 class KartUpkeep;
 class THlaseniDlg;
 class TPotvrdDlg;
@@ -56,6 +59,8 @@ public:
     TForm1& mainWindow() { return *m_form; }
     TNastavDlg& settingsWindow() { return *m_nastav; }
     VirtualTrack* track() { return m_track.get(); }
+    // The one printer and its setup dialog, for every window that prints.
+    PrinterSetup& printerSetup() { return *m_printers; }
 
 private:
     void createWindows(const CommandLineOptions& options, TSplashScreen& splash);
@@ -67,6 +72,8 @@ private:
     void fillKartUpkeepHooks();
     void createStatisticsWindow();
     void fillStatisticsHooks();
+    void createPreviewWindow(bool results);
+    void fillPrintingHooks();
     // The best-twenty insertions' view of kart 1..4: its laps and its two boxes.
     std::array<KartEntry, 4> kartEntries() const;
     QDate raceDate() const;
@@ -98,5 +105,8 @@ private:
     std::unique_ptr<TPotvrdDlg> m_potvrd;
     std::unique_ptr<TStav_KarFrm> m_stavKar;
     std::unique_ptr<TStat_Dlg> m_stat;
+    std::unique_ptr<PrinterSetup> m_printers;
+    std::unique_ptr<TNahled1Dlg> m_nahled1;
+    std::unique_ptr<TNahled2Dlg> m_nahled2;
     std::unique_ptr<VirtualTrackWindow> m_trackWindow;
 };

@@ -585,6 +585,10 @@ bool TNastavDlg::loadLogoPicture(const QString& path) {
     return ui->LogoImage1->loadPicture(path);
 }
 
+QImage TNastavDlg::logoPicture() const {
+    return ui->LogoImage1->picture();
+}
+
 void TNastavDlg::Nacti1Click() {
     const QFileInfo current(m_settings.Tisk.Logo);
     const QString start = !m_settings.Tisk.Logo.isEmpty() && current.absoluteDir().exists()

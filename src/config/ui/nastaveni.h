@@ -3,6 +3,7 @@
 #include "config/SettingsHooks.h"
 
 #include <QDialog>
+#include <QImage>
 #include <QString>
 
 #include <functional>
@@ -112,6 +113,8 @@ public:
 
     // Loads the print logo into the page "Tisk"; false when the file is no picture.
     bool loadLogoPicture(const QString& path);
+    // The print logo as the page "Tisk" holds it (null without one).
+    QImage logoPicture() const;
     // Points the sound tree at "zvuky" and selects the file of that name, else "success.wav".
     bool selectSoundFile(const QString& fileName);
     QString soundFolder() const;

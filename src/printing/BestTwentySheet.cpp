@@ -1,0 +1,53 @@
+#include "printing/BestTwentySheet.h"
+
+#include "base/Hooks.h"
+#include "printing/TPrintPreview.h"
+
+namespace {
+
+const QColor Blue(0, 0, 255);
+
+} // namespace
+
+void BestTwentySheet::BuildBestTwentySheet(TPrintPreview& doc, TUnits units, const QImage& menPicture,
+                                           const QImage& womenPicture, const SheetSettings& settings,
+                                           const SheetBuildHooks& hooks) {
+    doc.setUnits(units);
+    doc.StartDocument();
+    const int a = doc.fromHiMetric(1000);
+    const int h = a / 2;
+    const int q = h / 2;
+    const int W = doc.PaperWidth();
+    // The page's default colour for what stands before the title: the window-text colour.
+    const QColor text = doc.defaultFont().color;
+
+    if (!settings.logo.isNull())
+        doc.PlacePicture(settings.logo,
+                         TPrintPreview::box(2 * a, a, W - 2 * a, a + (settings.logoSize / 8) * a),
+                         settings.centreLogo);
+    const PageTextStyle regular = PageTextStyle::character(h, text);
+    doc.textOut(10 * a, a + h, settings.texts[0], regular);
+    doc.textOut(10 * a, a + 2 * h, settings.texts[1], regular);
+    doc.textOut(10 * a, a + 5 * h, settings.texts[4], regular);
+    doc.textOut(10 * a, a + 3 * h, settings.texts[2], regular.withBold());
+    doc.textOut(10 * a, a + 4 * h, settings.texts[3], regular.withBold());
+    doc.textOut(5 * a, 7 * a, QStringLiteral("NEJLEPŠÍCH DVACET"),
+                PageTextStyle::character(a, Blue).withUnderline());
+    const PageTextStyle blue = PageTextStyle::character(h, Blue);
+    doc.textOut(7 * a, 8 * a + q, settings.dateText, blue);
+    doc.textOut(10 * a, 8 * a + q, settings.timeText, blue);
+    doc.textOut(2 * a, 11 * a, QStringLiteral("Jezdci"), blue.withBold().withItalic());
+    doc.textOut(11 * a, 11 * a, QStringLiteral("Jezdkyně"), blue.withBold().withItalic());
+    doc.PlacePicture(menPicture, TPrintPreview::box(2 * a, 12 * a, W - 2 * a, 22 * a), false);
+    doc.PlacePicture(womenPicture, TPrintPreview::box(11 * a, 12 * a, W - 2 * a, 22 * a), false);
+    doc.textOut(3 * a, 26 * a, settings.texts[5], blue.withItalic());
+    doc.textOut(3 * a, 26 * a + h, settings.texts[6], blue.withItalic());
+    doc.textOut(3 * a, 27 * a, settings.texts[7], blue.withItalic());
+    const PageTextStyle small = PageTextStyle::cell(q, Blue).withItalic();
+    doc.textOut(15 * a, 26 * a + q, QStringLiteral("  Naprogramoval:"), small);
+    doc.textOut(17 * a, 26 * a + q, SheetSignature::authorLine(), small);
+    doc.textOut(17 * a, 26 * a + h, SheetSignature::makerLine(), small);
+    doc.textOut(17 * a, 27 * a - q, SheetSignature::contactLine(), small);
+    callHook(hooks.processEvents);
+    doc.FinishDocument();
+}

@@ -1,0 +1,30 @@
+#include "printing/SheetSettings.h"
+
+#include "config/TSettings.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+SheetSettings SheetSettings::from(const TSettings& settings, const QImage& logo) {
+    SheetSettings sheet;
+    sheet.texts = settings.Tisk.Text;
+    sheet.logo = logo;
+    sheet.logoSize = settings.Tisk.Velikost;
+    sheet.centreLogo = settings.Tisk.Centrovat;
+    sheet.trackLength = settings.Trat.delka;
+    const QDateTime now = QDateTime::currentDateTime();
+    sheet.dateText = dateTextOf(now);
+    sheet.timeText = timeTextOf(now);
+    return sheet;
+}
+
+QString SheetSettings::dateTextOf(const QDateTime& moment) {
+    return QLocale::system().toString(moment.date(), QLocale::ShortFormat);
+}
+
+QString SheetSettings::timeTextOf(const QDateTime& moment) {
+    // Qt's long form names the time zone; the sheet shows the clock time only.
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*")));
+    return moment.time().toString(format.trimmed());
+}

@@ -1,0 +1,244 @@
+// The best-twenty sheet as recorded, and tarvolin-cli's PDF sheets read back with poppler's text
+// positions, against the millimetres of the layout.
+#include "PageRecorder.h"
+#include "TempDataFolder.h"
+
+#include "config/TextCodec.h"
+#include "printing/BestTwentySheet.h"
+#include "printing/TPrintPreview.h"
+#include "timing/LapTime.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int A = 1000;
+constexpr int H = 500;
+constexpr int Q = 250;
+constexpr qreal PointsPerMm = 72.0 / 25.4;
+
+struct Word {
+    QString text;
+    qreal xMm;
+    qreal yMm;
+};
+
+struct PdfText {
+    int pages = 0;
+    QList<QList<Word>> words; // per page
+
+    // The first word of the text on the page (1-based); text empty when none.
+    Word find(int page, const QString& text) const {
+        for (const Word& word : words.value(page - 1))
+            if (word.text == text)
+                return word;
+        return {};
+    }
+};
+
+// poppler's word boxes: their left and top edges in millimetres.
+PdfText readPdf(const QString& path) {
+    QProcess process;
+    process.start(QStringLiteral("/usr/bin/pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    process.waitForFinished(60'000);
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    PdfText pdf;
+    const QRegularExpression page(
+        QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    for (auto match = page.globalMatch(html); match.hasNext();) {
+        const QRegularExpressionMatch m = match.next();
+        if (m.captured(0).startsWith(QLatin1String("<page"))) {
+            ++pdf.pages;
+            pdf.words.append(QList<Word>());
+            continue;
+        }
+        QString text = m.captured(3);
+        text.replace(QLatin1String("&amp;"), QLatin1String("&"));
+        pdf.words.last().append(
+            {text, m.captured(1).toDouble() / PointsPerMm, m.captured(2).toDouble() / PointsPerMm});
+    }
+    return pdf;
+}
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// The tool without a display and without a platform chosen for it.
+CliRun runCli(const QStringList& args) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(TARVOLIN_BINARY_DIR "/tarvolin-cli"), args);
+    if (!process.waitForFinished(120'000))
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QByteArray lapFile(int count, qint64 firstMs) {
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines << FormatLapTime(firstMs + 10 * i);
+    return TextCodec::encodeLines(lines);
+}
+
+bool havePoppler() {
+    return QFile::exists(QStringLiteral("/usr/bin/pdftotext"));
+}
+
+} // namespace
+
+TEST(BestTwentySheet, OnePageWithTheTablePicturesPlacedNotCentred) {
+    TPrintPreview doc;
+    doc.setScreenPixelsPerInch(96);
+    SheetSettings settings;
+    settings.texts[0] = QStringLiteral("Text1");
+    settings.texts[2] = QStringLiteral("Text3");
+    settings.texts[7] = QStringLiteral("Text8");
+    settings.logo = QImage(2000, 2000, QImage::Format_RGB32);
+    settings.logoSize = 50;
+    settings.dateText = QStringLiteral("9. 12. 2026");
+    QImage men(355, 449, QImage::Format_RGB32);
+    QImage women(354, 449, QImage::Format_RGB32);
+    BestTwentySheet::BuildBestTwentySheet(doc, mmHiMetric, men, women, settings);
+    ASSERT_EQ(doc.PageCount(), 1);
+    EXPECT_EQ(doc.PaperWidth(), 21000);
+    const RecordedPage page = PageRecorder::record(doc.page(1));
+
+    // The logo box is 6a high (50 div 8), centred across the page less 2a each side.
+    ASSERT_EQ(page.images.size(), 3);
+    EXPECT_EQ(page.images[0], QRectF(2 * A + (17 * A - 6 * A) / 2, A, 6 * A, 6 * A));
+    EXPECT_EQ(page.images[1], QRectF(2 * A, 12 * A, 9393 * 10000 / 11880, 10 * A));
+    EXPECT_EQ(page.images[2].topLeft(), QPointF(11 * A, 12 * A));
+    EXPECT_EQ(page.images[2].height(), 10 * A);
+
+    EXPECT_EQ(page.textAt(10 * A, A + H), QStringLiteral("Text1"));
+    EXPECT_EQ(page.textAt(10 * A, A + 3 * H), QStringLiteral("Text3"));
+    EXPECT_TRUE(page.find(QStringLiteral("Text3")).font.bold());
+    const RecordedPage::Text title = page.find(QStringLiteral("NEJLEPŠÍCH DVACET"));
+    EXPECT_EQ(page.textAt(5 * A, 7 * A), title.text);
+    EXPECT_EQ(title.font.pixelSize(), A);
+    EXPECT_EQ(title.colour, QColor(0, 0, 255));
+    EXPECT_EQ(page.textAt(7 * A, 8 * A + Q), QStringLiteral("9. 12. 2026"));
+    EXPECT_EQ(page.textAt(2 * A, 11 * A), QStringLiteral("Jezdci"));
+    EXPECT_EQ(page.textAt(11 * A, 11 * A), QStringLiteral("Jezdkyně"));
+    EXPECT_EQ(page.textAt(3 * A, 27 * A), QStringLiteral("Text8"));
+    EXPECT_EQ(page.textAt(15 * A, 26 * A + Q), QStringLiteral("  Naprogramoval:"));
+    EXPECT_EQ(page.textAt(17 * A, 26 * A + H), QStringLiteral("Orvex Software"));
+}
+
+TEST(SheetCommands, ResultsPdfFromLapFilesStandsToTheMillimetre) {
+    if (!havePoppler())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    TempDataFolder data;
+    data.writeFile(
+        QStringLiteral("tarvolin.ini"),
+        TextCodec::encodeLines({QStringLiteral("[Tisk]"), QStringLiteral("Text1=*Motokáry Tarvolin"),
+                                QStringLiteral("[Trat]"), QStringLiteral("delka=400")}));
+    const QString kart1 = data.writeFile(QStringLiteral("vysledky/kara1"), lapFile(10, 40'000));
+    const QString kart3 = data.writeFile(QStringLiteral("vysledky/kara3"), lapFile(200, 45'000));
+    const QString out = data.filePath(QStringLiteral("vysledky.pdf"));
+
+    const CliRun run = runCli({QStringLiteral("results-pdf"), out, QStringLiteral("--data"), data.path(),
+                               kart1, QStringLiteral("-"), kart3});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const PdfText pdf = readPdf(out);
+    ASSERT_EQ(pdf.pages, 2);
+
+    // Some word of the text within 0.3 mm across and 0.6 mm down (poppler's box tops follow the
+    // font's ascent) of the point.
+    const auto expectAt = [&](int page, const QString& text, qreal xMm, qreal yMm) {
+        const QList<Word> words = pdf.words.value(page - 1);
+        const bool found = std::any_of(words.begin(), words.end(), [&](const Word& word) {
+            return word.text == text && qAbs(word.xMm - xMm) <= 0.3 && qAbs(word.yMm - yMm) <= 0.6;
+        });
+        EXPECT_TRUE(found) << text.toStdString() << " at " << xMm << ", " << yMm << " mm on page " << page;
+    };
+    expectAt(1, QStringLiteral("Motokáry"), 60, 10);
+    expectAt(1, QStringLiteral("VÝSLEDKOVÁ"), 180, 10);
+    expectAt(1, QStringLiteral("Celkový"), 10, 165);
+    expectAt(1, QStringLiteral("Průměrná"), 10, 185);
+    // Kart 3 stands in the second column (L = 140 mm); its number is "3".
+    expectAt(1, QStringLiteral("3"), 140, 52.5);
+    // Lap 84 of kart 3 closes page 1: fourth sub-column, last row.
+    expectAt(1, QStringLiteral("84"), 140 + 5 + 3 * 30, 55 + 20 * 5);
+    EXPECT_TRUE(pdf.find(1, FormatLapTime(45'000 + 10 * 83)).text.size() > 0);
+    EXPECT_TRUE(pdf.find(1, FormatLapTime(45'000 + 10 * 84)).text.isEmpty());
+    // The summary covers all 200 laps: 9 199 000 ms, longest 46 990 ms, 31,30 Km/h over 400 m.
+    expectAt(1, QStringLiteral("33:19:000"), 175, 165);
+    expectAt(1, QStringLiteral("00:46:990"), 175, 175);
+    expectAt(1, QStringLiteral("31,30"), 175, 185);
+    expectAt(1, QStringLiteral("06:40:450"), 45, 165); // kart 1: 10 laps of 40 000 .. 40 090 ms
+
+    // Page 2: one frame of 26a with laps 85 to 200, the same summary.
+    expectAt(2, QStringLiteral("3"), 10, 52.5);
+    expectAt(2, QStringLiteral("85"), 15, 55);
+    expectAt(2, QStringLiteral("200"), 15 + 5 * 30, 55 + 10 * 5);
+    expectAt(2, QStringLiteral("31,30"), 45, 185);
+    EXPECT_TRUE(pdf.find(2, QStringLiteral("06:40:450")).text.isEmpty());
+}
+
+TEST(SheetCommands, BadInputEndsWithAMessageAndNoFile) {
+    TempDataFolder data;
+    const QString good = data.writeFile(QStringLiteral("kara1"), lapFile(3, 40'000));
+    const QString bad =
+        data.writeFile(QStringLiteral("kara2"),
+                       TextCodec::encodeLines({QStringLiteral("00:40:000"), QStringLiteral("rychle")}));
+    const QString out = data.filePath(QStringLiteral("out.pdf"));
+
+    CliRun run =
+        runCli({QStringLiteral("results-pdf"), out, QStringLiteral("--data"), data.path(), good, bad});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("rychle"))) << run.err.toStdString();
+    run = runCli({QStringLiteral("results-pdf"), out, QStringLiteral("--data"), data.path(),
+                  data.filePath(QStringLiteral("chybi"))});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("chybi"))) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+    run = runCli({QStringLiteral("results-pdf"), data.filePath(QStringLiteral("no/such/folder/out.pdf")),
+                  QStringLiteral("--data"), data.path(), good});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.err.isEmpty());
+    run = runCli({QStringLiteral("results-pdf"), out, good, good, good, good, good});
+    EXPECT_EQ(run.exitCode, 2);
+    run = runCli({QStringLiteral("tisk")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("results-pdf")));
+}
+
+TEST(SheetCommands, Top20PdfFromTheTableFiles) {
+    if (!havePoppler())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    TempDataFolder data;
+    data.writeFile(QStringLiteral("TopDeset.ini"),
+                   TextCodec::encodeLines({QStringLiteral("1\tPetr Rychlý\t00:31:200")}));
+    const QString out = data.filePath(QStringLiteral("top20.pdf"));
+    CliRun run = runCli({QStringLiteral("top20-pdf"), out, QStringLiteral("--data"), data.path()});
+    EXPECT_EQ(run.exitCode, 1); // the women's table file is missing
+    data.writeFile(QStringLiteral("topdeset1.ini"),
+                   TextCodec::encodeLines({QStringLiteral("1\tEva\t00:35:000")}));
+    run = runCli({QStringLiteral("top20-pdf"), out, QStringLiteral("--data"), data.path()});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const PdfText pdf = readPdf(out);
+    ASSERT_EQ(pdf.pages, 1);
+    const Word title = pdf.find(1, QStringLiteral("NEJLEPŠÍCH"));
+    EXPECT_NEAR(title.xMm, 50, 0.3);
+    EXPECT_NEAR(title.yMm, 70, 0.6);
+    const Word men = pdf.find(1, QStringLiteral("Jezdci"));
+    EXPECT_NEAR(men.xMm, 20, 0.3);
+    EXPECT_NEAR(men.yMm, 110, 0.6);
+}
