@@ -11,6 +11,10 @@ BackupRecord::BackupRecord(const QString& path) : m_path(path) {
     load();
 }
 
+QString BackupRecord::pathIn(const QString& dataFolder) {
+    return dataFolder + QStringLiteral("/zalohovano.txt");
+}
+
 BackupRecord::Stamp BackupRecord::stampOf(const QString& filePath) {
     const QFileInfo info(filePath);
     return {info.size(), info.lastModified().toMSecsSinceEpoch()};

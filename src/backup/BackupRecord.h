@@ -12,6 +12,8 @@ class BackupRecord {
 public:
     // An empty path keeps no record: every file is marked and nothing is written.
     explicit BackupRecord(const QString& path = QString());
+    // Where a station keeps its record: in its data folder.
+    static QString pathIn(const QString& dataFolder);
 
     bool isMarked(const QString& filePath) const;
     // Clears the mark: the file as it is now is recorded.
