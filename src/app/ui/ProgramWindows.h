@@ -29,6 +29,8 @@ class TStav_KarFrm;
 class TTopTen10Frm;
 class TUpravDlg;
 class TUpravDlg1;
+class TUkonceniDlg;
+class TZalohujFrm;
 class TSplashScreen;
 class VirtualTrack;
 class VirtualTrackWindow;
@@ -54,6 +56,7 @@ public:
     TSettings& settings() { return m_settings; }
     TForm1& mainWindow() { return *m_form; }
     TNastavDlg& settingsWindow() { return *m_nastav; }
+    TZalohujFrm& backupWindow() { return *m_zalohuj; }
     VirtualTrack* track() { return m_track.get(); }
 
 private:
@@ -64,6 +67,7 @@ private:
     void fillBestTwentyHooks();
     void createKartUpkeepWindows();
     void fillKartUpkeepHooks();
+    void fillBackupHooks();
     // The best-twenty insertions' view of kart 1..4: its laps and its two boxes.
     std::array<KartEntry, 4> kartEntries() const;
     QDate raceDate() const;
@@ -95,4 +99,8 @@ private:
     std::unique_ptr<TPotvrdDlg> m_potvrd;
     std::unique_ptr<TStav_KarFrm> m_stavKar;
     std::unique_ptr<VirtualTrackWindow> m_trackWindow;
+    std::unique_ptr<TUkonceniDlg> m_ukonceni;
+    std::unique_ptr<TZalohujFrm> m_zalohuj;
+    // After a restore the files on disk are the restored ones: the end leaves "stav.ini" as it is.
+    bool m_keepRestoredFiles = false;
 };
