@@ -150,6 +150,7 @@ QWidget* TZalohujFrm::buildBackupPage() {
     auto* madeLayout = new QVBoxLayout(made);
     madeLayout->addLayout(folderRow);
     madeLayout->addWidget(m_backupFiles);
+    browse->setFixedWidth(browse->fontMetrics().horizontalAdvance(browse->text()) + 24);
     connect(browse, &QPushButton::clicked, this, [this] { chooseFolder(m_backupFolder); });
     connect(m_backupFolder, &QLineEdit::editingFinished, this, [this] { readFileLists(); });
     connect(m_backupFiles, &QListWidget::itemClicked, this,
@@ -192,6 +193,7 @@ QWidget* TZalohujFrm::buildRestorePage() {
     m_restoreFolder = named(new QLineEdit(page), "DirectoryListBox1");
     auto* browse = named(new QPushButton(QStringLiteral("..."), page), "DriveComboBox1");
     m_archives = named(new QListWidget(page), "FileListBox1");
+    browse->setFixedWidth(browse->fontMetrics().horizontalAdvance(browse->text()) + 24);
     connect(browse, &QPushButton::clicked, this, [this] { chooseFolder(m_restoreFolder); });
     connect(m_restoreFolder, &QLineEdit::editingFinished, this, [this] { readFileLists(); });
     connect(m_archives, &QListWidget::itemClicked, this,
