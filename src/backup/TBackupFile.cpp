@@ -438,7 +438,15 @@ bool TBackupFile::writeSegment(QIODevice& file, const QString& shownName, Output
         // A fresh volume takes at least one block, however small the limit, so the backup ends.
         if (m_maxSize != 0 && out.volumeBytes >= m_maxSize - kVolumeReserve && !(volumeStart && !anyBlock))
             break;
-        const qint64 n = file.read(m_plain.data(), kBlockSize);
+        // Only a file's last block may be short, whatever pieces the device hands out.
+        qint64 n = 0;
+        for (qint64 got = 1; n < kBlockSize && got > 0; n += got) {
+            got = file.read(m_plain.data() + n, kBlockSize - n);
+            if (got < 0) {
+                n = -1;
+                break;
+            }
+        }
         if (n < 0) {
             m_refusedPaths << shownName;
             fail(1);
@@ -593,8 +601,8 @@ void TBackupFile::readEntries(Input& in, const RestoreTarget* target, Reading re
             switchInputVolume(in, wanted);
             if (!m_continue)
                 break;
-            pending.complete = false;
             pending.complete = readSegment(in, &pending, pending.decode, reading);
+            segmentWritten(pending);
             continue;
         }
         finish();
@@ -604,6 +612,7 @@ void TBackupFile::readEntries(Input& in, const RestoreTarget* target, Reading re
         startEntry(in, TextCodec::decode(name), time, target, pending);
         pending.active = true;
         pending.complete = readSegment(in, &pending, pending.decode, reading);
+        segmentWritten(pending);
     }
     if (m_continue)
         finish();
@@ -669,6 +678,11 @@ void TBackupFile::startEntry(Input&, const QString& name, qint32 time, const Res
         return;
     }
     pending.decode = true;
+}
+
+void TBackupFile::segmentWritten(Pending& pending) {
+    if (pending.file && pending.complete && OnFileRestored)
+        OnFileRestored(pending.target, *pending.file);
 }
 
 // Reads one segment into the pending entry (or past it); true when it ended with its end mark.

@@ -139,6 +139,7 @@ private:
     void startEntry(Input& in, const QString& name, qint32 time, const RestoreTarget* target,
                     Pending& pending);
     bool readSegment(Input& in, Pending* pending, bool decode, Reading reading);
+    void segmentWritten(Pending& pending);
     void switchInputVolume(Input& in, int wanted);
     void refuse(const QString& name);
 

@@ -304,8 +304,14 @@ TEST(BackupArchive, VolumesSwitchInsideAFileBelowTheThresholdAndAreAskedForOnlyW
     // The volumes beside the first are read without a question; a missing one is asked for.
     asked.clear();
     const QString target = data.filePath(QStringLiteral("obnova"));
+    QList<qint64> written;
+    r.backup.OnFileRestored = [&](const QString&, QIODevice& stream) { written << stream.pos(); };
     ASSERT_TRUE(r.backup.RestoreArchive(archive, target));
     EXPECT_TRUE(asked.isEmpty());
+    // Once after each part of the big file, once after the small one.
+    ASSERT_EQ(written.size(), 4);
+    EXPECT_EQ(written[2], noise.size());
+    EXPECT_EQ(written[3], 5);
     EXPECT_EQ(readAll(target + QStringLiteral("/big.bin")), noise);
     EXPECT_EQ(QFileInfo(target + QStringLiteral("/big.bin")).lastModified(), kFileTime);
 
