@@ -1,4 +1,5 @@
 // tarvolin-cli: the station's work that needs no window, one subcommand per first argument.
+#include "backup/BackupCommand.h"
 #include "printing/SheetPdfCommands.h"
 
 #include <QGuiApplication>
@@ -22,6 +23,7 @@ struct Subcommand {
 const Subcommand subcommands[] = {
     {"results-pdf", runResultsPdfCommand, "results-pdf OUT.pdf [--data DIR] FILE1 [FILE2 [FILE3 [FILE4]]]"},
     {"top20-pdf", runTop20PdfCommand, "top20-pdf OUT.pdf [--data DIR]"},
+    {"backup", runBackupCommand, "backup create|list|restore|verify ..."},
 };
 
 void printUsage(QTextStream& stream) {

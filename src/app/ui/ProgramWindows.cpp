@@ -2,6 +2,8 @@
 
 #include "app/CommandLineOptions.h"
 #include "app/ui/TarvolinApplication.h"
+#include "backup/ui/ukonceni.h"
+#include "backup/ui/zalohovani.h"
 #include "base/ErrorBoundary.h"
 #include "base/MonotonicClock.h"
 #include "config/DataFolder.h"
@@ -67,6 +69,7 @@ ProgramWindows::ProgramWindows(const CommandLineOptions& options)
     fillKartUpkeepHooks();
     fillStatisticsHooks();
     fillPrintingHooks();
+    fillBackupHooks();
 }
 
 ProgramWindows::~ProgramWindows() = default;
@@ -90,9 +93,10 @@ void ProgramWindows::createWindows(const CommandLineOptions& options, TSplashScr
          }},
         {"TLogoErrDlg", 15, {}},
         {"TTV_Out_Frm", 20, {}},
-        {"TUkonceniDlg", 25, {}},
+        {"TUkonceniDlg", 25, [&] { m_ukonceni = std::make_unique<TUkonceniDlg>(m_form.get()); }},
         {"TUpravDlg1", 30, [&] { m_upravDlg1 = std::make_unique<TUpravDlg1>(m_form.get()); }},
-        {"TZalohujFrm", 35, {}},
+        {"TZalohujFrm", 35,
+         [&] { m_zalohuj = std::make_unique<TZalohujFrm>(m_dataFolder, *m_ukonceni, m_form.get()); }},
         {"TRestartDlg", 40, {}},
         {"TChyba_LptDlg", 45, [&] { m_chybaLpt = std::make_unique<TChyba_LptDlg>(m_form.get()); }},
         {"TNahled1Dlg", 50, [&] { createPreviewWindow(false); }},
@@ -214,7 +218,10 @@ void ProgramWindows::fillKartUpkeepHooks() {
         m_upkeep->CheckServiceTasks();
         m_hlaseni->showIfAny();
     };
-    main.writeKartEngineTimes = [this] { m_stavKar->writeDrivenTimes(); };
+    main.writeKartEngineTimes = [this] {
+        if (!m_keepRestoredFiles)
+            m_stavKar->writeDrivenTimes();
+    };
     main.showKartStates = [this] { m_stavKar->exec(); };
 }
 
@@ -265,6 +272,13 @@ void ProgramWindows::fillPrintingHooks() {
     m_form->hooks().showPrintPreview = [this] { m_nahled2->exec(); };
     m_nastav->hooks().showResultsPreview = [this] { m_nahled2->exec(); };
     m_topTen->hooks().showPrintPreview = [this] { m_nahled1->exec(); };
+void ProgramWindows::fillBackupHooks() {
+    m_nastav->hooks().showBackup = [this] { m_zalohuj->exec(); };
+    // A successful restore ends the program, which reads the restored files at its next start.
+    m_zalohuj->hooks().restored = [this] {
+        m_keepRestoredFiles = true;
+        m_form->close();
+    };
 }
 
 void ProgramWindows::fillMainWindowHooks() {

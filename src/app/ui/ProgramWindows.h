@@ -33,6 +33,8 @@ class TStav_KarFrm;
 class TTopTen10Frm;
 class TUpravDlg;
 class TUpravDlg1;
+class TUkonceniDlg;
+class TZalohujFrm;
 class TSplashScreen;
 class VirtualTrack;
 class VirtualTrackWindow;
@@ -58,6 +60,7 @@ public:
     TSettings& settings() { return m_settings; }
     TForm1& mainWindow() { return *m_form; }
     TNastavDlg& settingsWindow() { return *m_nastav; }
+    TZalohujFrm& backupWindow() { return *m_zalohuj; }
     VirtualTrack* track() { return m_track.get(); }
     // The one printer and its setup dialog, for every window that prints.
     PrinterSetup& printerSetup() { return *m_printers; }
@@ -74,6 +77,7 @@ private:
     void fillStatisticsHooks();
     void createPreviewWindow(bool results);
     void fillPrintingHooks();
+    void fillBackupHooks();
     // The best-twenty insertions' view of kart 1..4: its laps and its two boxes.
     std::array<KartEntry, 4> kartEntries() const;
     QDate raceDate() const;
@@ -109,4 +113,8 @@ private:
     std::unique_ptr<TNahled1Dlg> m_nahled1;
     std::unique_ptr<TNahled2Dlg> m_nahled2;
     std::unique_ptr<VirtualTrackWindow> m_trackWindow;
+    std::unique_ptr<TUkonceniDlg> m_ukonceni;
+    std::unique_ptr<TZalohujFrm> m_zalohuj;
+    // After a restore the files on disk are the restored ones: the end leaves "stav.ini" as it is.
+    bool m_keepRestoredFiles = false;
 };

@@ -6,6 +6,7 @@
 
 #include "app/CommandLineOptions.h"
 #include "app/ui/ProgramWindows.h"
+#include "backup/ui/zalohovani.h"
 #include "config/IniFile.h"
 #include "config/TextCodec.h"
 #include "timing/LapList.h"
@@ -15,6 +16,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -101,6 +104,38 @@ private slots:
         QCOMPARE(najeto(stav, 1), QStringLiteral("0:3"));
         QVERIFY(data.readFile(QStringLiteral("stav.ini"))
                     .startsWith("[Motokara1]\r\nNajeto=0:3\r\nPocatecniStavHod=5\r\n"));
+    }
+
+    void aRestoreEndsTheProgramAndLeavesTheRestoredKartStates() {
+        TempDataFolder data;
+        data.writeFile(QStringLiteral("tarvolin.ini"), "[Semafor]\r\nPouzij=0\r\n[Zvuk]\r\nHrat=0\r\n");
+        data.writeFile(QStringLiteral("stav.ini"), "[Motokara1]\r\nNajeto=7:0\r\n");
+        RecordingErrorReporter errors;
+        ModalCloser closer;
+        ProgramWindows windows(CommandLineOptions::parse(
+            {QStringLiteral("tarvolin"), QStringLiteral("--data"), data.path(),
+             QStringLiteral("--simulate=") + data.writeFile(QStringLiteral("z.txt"), "")}));
+        TForm1& form = windows.mainWindow();
+        form.FormActivate();
+        QSignalSpy closed(&form, &TForm1::closed);
+
+        // The running program holds 7:00 from the start; the archive holds 9:00.
+        TZalohujFrm& backup = windows.backupWindow();
+        backup.hooks().message = [](const QString&) {};
+        backup.show();
+        data.writeFile(QStringLiteral("stav.ini"), "[Motokara1]\r\nNajeto=9:0\r\n");
+        backup.Backupfile1().BackupFiles({data.filePath(QStringLiteral("stav.ini"))},
+                                         data.filePath(QStringLiteral("zaloha/devet.bck")));
+        backup.FormActivate();
+        auto* archives = backup.findChild<QListWidget*>(QStringLiteral("FileListBox1"));
+        archives->setCurrentItem(archives->findItems(QStringLiteral("devet.bck"), Qt::MatchExactly).value(0));
+        data.writeFile(QStringLiteral("stav.ini"), "[Motokara1]\r\nNajeto=1:0\r\n");
+        backup.findChild<QPushButton*>(QStringLiteral("ObnovitBtn"))->click();
+
+        QVERIFY(closer.closed().contains(QStringLiteral("UkonceniDlg")));
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(najeto(data.filePath(QStringLiteral("stav.ini")), 1), QStringLiteral("9:0"));
+        QVERIFY2(errors.messages().isEmpty(), qPrintable(errors.messages().join(QLatin1Char('\n'))));
     }
 };
 

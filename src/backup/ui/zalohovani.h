@@ -1,0 +1,97 @@
+#pragma once
+
+#include "backup/TBackupFile.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class TUkonceniDlg;
+
+// "Zálohování": backs the station's data files up into an archive in "zaloha" and restores them; a
+// successful restore ends the program so that the restored files are read afresh.
+class TZalohujFrm : public QDialog {
+    Q_OBJECT
+
+public:
+    struct Hooks {
+        // After a successful restore and its notice: the program ends without writing its own
+        // state over the restored files.
+        std::function<void()> restored;
+        // Message boxes; the toolkit's own when empty (tests answer them here).
+        std::function<void(const QString& text)> message;
+        std::function<bool(const QString& text)> question;
+        // A folder chooser for the "..." buttons; returns the chosen folder or an empty text.
+        std::function<QString(const QString& start)> chooseFolder;
+    };
+
+    TZalohujFrm(const QString& dataFolder, TUkonceniDlg& ukonceni, QWidget* parent = nullptr);
+    ~TZalohujFrm() override;
+
+    Hooks& hooks() { return m_hooks; }
+    TBackupFile& Backupfile1() { return m_backup; }
+
+    void FormActivate();
+    void CheckBox1Click();
+    void NovysouborChange();
+    void ZalohovatBtnClick();
+    void Backupfile1Progress(const QString& fileName, int percent, bool& go);
+    void BtnCancelClick();
+    void FileListBox1Click();
+    void rbOrigpathClick();
+    void ObnovitBtnClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void reject() override;
+
+private:
+    QWidget* buildBackupPage();
+    QWidget* buildRestorePage();
+    void readFileLists();
+    void chooseFolder(QLineEdit* path);
+    void showMessage(const QString& text);
+    // A question with Ano and Ne, or with OK and Cancel.
+    bool ask(const QString& text, bool okCancel = false);
+    QString selectedIn(QListWidget* list) const;
+
+    QString m_dataFolder;
+    TUkonceniDlg& m_ukonceni;
+    TBackupFile m_backup;
+    Hooks m_hooks;
+
+    QTabWidget* m_pages = nullptr;
+    QCheckBox* m_sets[4] = {};
+    QButtonGroup* m_level = nullptr;
+    QCheckBox* m_saveFileId = nullptr;
+    QButtonGroup* m_backupMode = nullptr;
+    QLineEdit* m_title = nullptr;
+    QListWidget* m_sources = nullptr;
+    QLineEdit* m_backupFolder = nullptr;
+    QListWidget* m_backupFiles = nullptr;
+    QLineEdit* m_newName = nullptr;
+    QPushButton* m_backupButton = nullptr;
+    QLineEdit* m_restoreFolder = nullptr;
+    QListWidget* m_archives = nullptr;
+    QLineEdit* m_archiveTitle = nullptr;
+    QLineEdit* m_archiveSummary = nullptr;
+    QPlainTextEdit* m_archiveFiles = nullptr;
+    QButtonGroup* m_restoreMode = nullptr;
+    QRadioButton* m_originalPlace = nullptr;
+    QRadioButton* m_otherPlace = nullptr;
+    QLineEdit* m_targetPath = nullptr;
+    QCheckBox* m_fullPath = nullptr;
+    QPushButton* m_restoreButton = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_status = nullptr;
+};
