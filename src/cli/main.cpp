@@ -23,7 +23,11 @@ struct Subcommand {
 const Subcommand subcommands[] = {
     {"results-pdf", runResultsPdfCommand, "results-pdf OUT.pdf [--data DIR] FILE1 [FILE2 [FILE3 [FILE4]]]"},
     {"top20-pdf", runTop20PdfCommand, "top20-pdf OUT.pdf [--data DIR]"},
-    {"backup", runBackupCommand, "backup create|list|restore|verify ..."},
+    {"backup",
+     [](const QStringList& args, QTextStream& out, QTextStream& err) {
+         return runBackupCommand(args, out, err);
+     },
+     "backup create|list|restore|verify ..."},
 };
 
 void printUsage(QTextStream& stream) {

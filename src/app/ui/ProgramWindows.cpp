@@ -272,6 +272,8 @@ void ProgramWindows::fillPrintingHooks() {
     m_form->hooks().showPrintPreview = [this] { m_nahled2->exec(); };
     m_nastav->hooks().showResultsPreview = [this] { m_nahled2->exec(); };
     m_topTen->hooks().showPrintPreview = [this] { m_nahled1->exec(); };
+}
+
 void ProgramWindows::fillBackupHooks() {
     m_nastav->hooks().showBackup = [this] { m_zalohuj->exec(); };
     // A successful restore ends the program, which reads the restored files at its next start.
