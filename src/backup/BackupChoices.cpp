@@ -1,8 +1,7 @@
 #include "backup/BackupChoices.h"
 
 #include "backup/DosFileTime.h"
-
-#include <QLocale>
+#include "base/StationLocale.h"
 
 namespace BackupChoices {
 
@@ -56,7 +55,7 @@ QString listingLine(const QString& fileIdLine) {
     const QString size = figures.section(QLatin1Char('='), 1);
     const QDateTime when = DosFileTime::toDateTime(time);
     const QString date =
-        when.isValid() ? QLocale::system().toString(when.date(), QLocale::ShortFormat) : QString();
+        when.isValid() ? stationLocale().toString(when.date(), QLocale::ShortFormat) : QString();
     return path + QStringLiteral("  přidán ") + date + QStringLiteral(", ") + size + QStringLiteral(" bytes");
 }
 

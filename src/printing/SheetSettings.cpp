@@ -1,8 +1,8 @@
 #include "printing/SheetSettings.h"
 
+#include "base/StationLocale.h"
 #include "config/TSettings.h"
 
-#include <QLocale>
 #include <QRegularExpression>
 
 SheetSettings SheetSettings::from(const TSettings& settings, const QImage& logo) {
@@ -19,12 +19,12 @@ SheetSettings SheetSettings::from(const TSettings& settings, const QImage& logo)
 }
 
 QString SheetSettings::dateTextOf(const QDateTime& moment) {
-    return QLocale::system().toString(moment.date(), QLocale::ShortFormat);
+    return stationLocale().toString(moment.date(), QLocale::ShortFormat);
 }
 
 QString SheetSettings::timeTextOf(const QDateTime& moment) {
     // Qt's long form names the time zone; the sheet shows the clock time only.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    QString format = stationLocale().timeFormat(QLocale::LongFormat);
     format.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*")));
     return moment.time().toString(format.trimmed());
 }

@@ -1,8 +1,7 @@
 // What the backup window makes of its options and the archive's figures.
 #include "backup/BackupChoices.h"
 #include "backup/DosFileTime.h"
-
-#include <QLocale>
+#include "base/StationLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +34,6 @@ TEST(BackupChoices, OptionsArchivePathsAndListingTexts) {
     EXPECT_EQ(DosFileTime::toDateTime(packed), when);
     EXPECT_EQ(BackupChoices::listingLine(QStringLiteral("/d/stav.ini\t%1=120").arg(packed)),
               QStringLiteral("/d/stav.ini  přidán ") +
-                  QLocale::system().toString(when.date(), QLocale::ShortFormat) +
+                  stationLocale().toString(when.date(), QLocale::ShortFormat) +
                   QStringLiteral(", 120 bytes"));
 }

@@ -1,12 +1,12 @@
 #include "timing/ui/MainStatusBar.h"
 
+#include "base/StationLocale.h"
 #include "platform/LockKeys.h"
 #include "timing/ui/SignalLamp.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QTimer>
 
 MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
@@ -127,7 +127,7 @@ void MainStatusBar::showDateTime(const QDateTime& now) {
 }
 
 QString MainStatusBar::dateTimeText(const QDateTime& now) {
-    const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
+    const QLocale czech = stationLocale();
     return czech.toString(now.date(), QStringLiteral("d. MMMM yyyy")) + QLatin1Char(' ') +
            czech.toString(now.time(), QStringLiteral(" h:mm:ss"));
 }
