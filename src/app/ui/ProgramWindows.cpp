@@ -22,6 +22,8 @@
 #include "hardware/ui/VirtualTrackWindow.h"
 #include "platform/ProcessPriority.h"
 #include "rankings/BestTwentyTables.h"
+#include "rankings/FtpClient.h"
+#include "rankings/FtpSend.h"
 #include "rankings/ui/TopTen10.h"
 #include "rankings/ui/UpravDlg.h"
 #include "rankings/ui/UpravDlg1.h"
@@ -128,6 +130,13 @@ void ProgramWindows::createSettingsWindow() {
     services.portRepair = m_portRepair.get();
     services.systemRestart = &m_systemRestart;
     services.dataFolder = m_dataFolder;
+    // The FTP client lives with the settings window, whose page "Ftp klient" drives it.
+    m_ftpClient = std::make_unique<FtpClient>();
+    m_ftpSend = std::make_unique<FtpSend>(m_settings, *m_ftpClient);
+    m_ftpSend->hooks().makeTablePictures = [this](const QString& men, const QString& women) {
+        makeTablePictures(men, women);
+    };
+    services.ftpSend = m_ftpSend.get();
     m_nastav = std::make_unique<TNastavDlg>(m_settings, services, m_form.get());
     m_nastav->hooks().closeMainWindow = [this] { m_form->close(); };
 
@@ -135,6 +144,22 @@ void ProgramWindows::createSettingsWindow() {
     SettingsHooks& saving = m_nastav->settingsHooks();
     saving.applyExternalStart = [&station](bool watch) { station.externalStart().setEnabled(watch); };
     saving.applyProcessPriority = [](int priority) { ProcessPriority::apply(priority); };
+}
+
+void ProgramWindows::makeTablePictures(const QString& menPath, const QString& womenPath) {
+    // The pictures are the best-twenty window's lists as they show, so the window is opened for them.
+    m_topTen->show();
+    m_topTen->setQuality(BestTwentyTables::Men, 15);
+    m_topTen->setQuality(BestTwentyTables::Women, 15);
+    const std::exception_ptr failure = ErrorBoundary::capture([&] {
+        m_topTen->SaveTablePicture(BestTwentyTables::Men, menPath);
+        m_topTen->SaveTablePicture(BestTwentyTables::Women, womenPath);
+    });
+    m_topTen->hide();
+    m_nastav->raise();
+    m_nastav->activateWindow();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void ProgramWindows::createBestTwentyWindow() {
