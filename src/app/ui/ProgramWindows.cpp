@@ -147,15 +147,10 @@ void ProgramWindows::createSettingsWindow() {
 }
 
 void ProgramWindows::makeTablePictures(const QString& menPath, const QString& womenPath) {
-    // The pictures are the best-twenty window's lists as they show, so the window is opened for them.
-    m_topTen->show();
-    m_topTen->setQuality(BestTwentyTables::Men, 15);
-    m_topTen->setQuality(BestTwentyTables::Women, 15);
-    const std::exception_ptr failure = ErrorBoundary::capture([&] {
-        m_topTen->SaveTablePicture(BestTwentyTables::Men, menPath);
-        m_topTen->SaveTablePicture(BestTwentyTables::Women, womenPath);
-    });
-    m_topTen->hide();
+    // The pictures are the best-twenty window's lists as they show; the settings window, from which
+    // the upload was started, comes back to the front whatever became of them.
+    const std::exception_ptr failure =
+        ErrorBoundary::capture([&] { m_topTen->saveFtpPictures(menPath, womenPath); });
     m_nastav->raise();
     m_nastav->activateWindow();
     if (failure)
