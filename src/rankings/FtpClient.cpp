@@ -177,6 +177,8 @@ int FtpClient::connectToServer(const QString& host, quint16 port, const QString&
         m_controlOpen = true;
         restartTimer();
     });
+    // An address needs no lookup, but the connecting starts here all the same.
+    setState(State::Lookup);
     m_control->connectToHost(host, port);
     return request;
 }
@@ -659,18 +661,18 @@ void FtpClient::dataReady() {
 void FtpClient::dataFailed(int socketError) {
     if (!m_data || m_current == 0)
         return;
-    if (socketError == QAbstractSocket::SslHandshakeFailedError) {
-        finish(tlsFailure(m_data->errorString()));
-        return;
-    }
     if (m_dataDone)
         return; // the data connection ends after the last byte; the server's reply says the rest
-    if (!m_dataOpen) {
-        finish(QStringLiteral("500 ") + socketErrorText(socketError, m_data->errorString()));
+    if (m_dataOpen && socketError != QAbstractSocket::SslHandshakeFailedError) {
+        // Cut off mid-transfer: the server's reply on the control connection tells why, or time runs out.
+        m_dataOpen = false;
         return;
     }
-    // Cut off mid-transfer: the server's reply on the control connection tells why, or time runs out.
-    m_dataOpen = false;
+    // No data connection came about, while the server still owes its answer to STOR: the replies
+    // would no longer match the commands, so the control connection goes as well.
+    connectionLost(socketError == QAbstractSocket::SslHandshakeFailedError
+                       ? tlsFailure(m_data->errorString())
+                       : QStringLiteral("500 ") + socketErrorText(socketError, m_data->errorString()));
 }
 
 void FtpClient::pump() {

@@ -54,6 +54,7 @@ protected:
         };
         QObject::connect(&send, &FtpSend::sendEnded, [this] { ++ended; });
         QObject::connect(&send, &FtpSend::stepStarted, [this](FtpSend::Step step) { steps << step; });
+        QObject::connect(&send, &FtpSend::stateTextChanged, [this](const QString& text) { states << text; });
     }
 
     static void writeFile(const QString& path, const QByteArray& bytes) {
@@ -94,6 +95,7 @@ protected:
     QStringList errors;
     QStringList pictureCalls;
     QList<FtpSend::Step> steps;
+    QStringList states;
     int ended = 0;
 };
 
@@ -132,6 +134,9 @@ TEST_P(FtpSendRealServer, EntriesAndTablesArriveWholeInOrderUnderTheirNames) {
 
     ASSERT_TRUE(sendAndWait());
     EXPECT_EQ(errors, QStringList());
+    // The client is ready again after each request.
+    EXPECT_EQ(states.mid(0, 3), (QStringList{QStringLiteral("Připojuji"), QStringLiteral("Připojen"),
+                                             QStringLiteral("Připraven")}));
     EXPECT_EQ(pictureCalls, (QStringList{local.filePath(QStringLiteral("Tabulky_muzi.jpg")),
                                          local.filePath(QStringLiteral("Tabulky_zeny.jpg"))}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.received().size() == 5; }, Wait));
@@ -289,7 +294,7 @@ TEST_F(FtpSendTest, EveryFailedStepIsShownAndTheNextStepFollows) {
         ScriptedFtpServer server;
         useScripted(server);
         server.script = c.script;
-        client.setRequestTimeout(c.name == std::string("never answers") ? 300 : Wait);
+        client.setRequestTimeout(c.name == std::string("never answers") ? 1000 : Wait);
         errors.clear();
         entry(1, QStringLiteral("jedna.txt"), randomBytes(2 * 1024 * 1024, 1));
         entry(3, QStringLiteral("tri.txt"), QByteArray("3"));
@@ -330,7 +335,7 @@ TEST_F(FtpSendTest, AHostileServerGetsAMessageAndNeitherHangsNorCrashesTheClient
         {"code out of range", "220 ok\r\n", false, "999 cokoli\r\n"},
         {"no line end", "220 ok\r\n", false, "331 heslo"},
     };
-    client.setRequestTimeout(1500);
+    client.setRequestTimeout(800);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedFtpServer server;

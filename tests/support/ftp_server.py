@@ -10,6 +10,7 @@ import datetime
 import logging
 import os
 import sys
+import threading
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
@@ -84,6 +85,13 @@ def main():
         Handler.certfile = make_certificates(args.tls_dir)
         Handler.tls_control_required = True
         Handler.tls_data_required = True
+
+    # A test that dies leaves no server behind: its end closes our standard input.
+    def watch_parent():
+        sys.stdin.read()
+        os._exit(0)
+
+    threading.Thread(target=watch_parent, daemon=True).start()
 
     server = FTPServer(("127.0.0.1", 0), Handler)
     print("port", server.socket.getsockname()[1], flush=True)
