@@ -653,6 +653,8 @@ void FtpClient::takeActiveData() {
 }
 
 void FtpClient::dataReady() {
+    // The last short segment of a file would otherwise wait for the server's delayed acknowledgement.
+    m_data->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_dataOpen = true;
     restartTimer();
     pump();
