@@ -26,6 +26,17 @@ protected:
     }
 };
 
+// A reply line as an error text: what a hostile server makes of it stays one readable line.
+QString replyText(const FtpReply& reply) {
+    constexpr int Longest = 300;
+    QString text = reply.lastLine().left(Longest);
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = QLatin1Char('?');
+    }
+    return reply.lastLine().size() > Longest ? text + QStringLiteral("…") : text;
+}
+
 QHostAddress plainAddress(const QHostAddress& address) {
     bool isV4 = false;
     const quint32 v4 = address.toIPv4Address(&isV4);
@@ -328,7 +339,7 @@ void FtpClient::onReply(const FtpReply& reply) {
         onConnectReply(reply);
         break;
     case Step::Simple:
-        finish(m_accepted.contains(reply.code) ? QString() : reply.lastLine());
+        finish(m_accepted.contains(reply.code) ? QString() : replyText(reply));
         break;
     case Step::Epsv:
     case Step::Pasv:
@@ -342,7 +353,7 @@ void FtpClient::onReply(const FtpReply& reply) {
             finish(QString());
             emit closed();
         } else if (!m_cutTransfer) {
-            const QString error = reply.lastLine();
+            const QString error = replyText(reply);
             connectionLost(error);
         }
         // Otherwise the reply belongs to the transfer that QUIT cut off.
@@ -359,7 +370,7 @@ void FtpClient::onConnectReply(const FtpReply& reply) {
         if (reply.code >= 100 && reply.code < 200)
             return; // "120 ready in a minute": the greeting follows
         if (reply.code != 220) {
-            connectionLost(reply.lastLine());
+            connectionLost(replyText(reply));
             return;
         }
         setState(State::Connected);
@@ -373,7 +384,7 @@ void FtpClient::onConnectReply(const FtpReply& reply) {
     case Step::AuthTls:
         if (reply.code != 234) {
             // The password must not travel in clear text when encryption was asked for.
-            connectionLost(QStringLiteral("500 Server neumožňuje šifrované spojení: ") + reply.lastLine());
+            connectionLost(QStringLiteral("500 Server neumožňuje šifrované spojení: ") + replyText(reply));
             return;
         }
         m_step = Step::Handshake;
@@ -390,19 +401,19 @@ void FtpClient::onConnectReply(const FtpReply& reply) {
             m_step = Step::Pass;
             sendCommand(QStringLiteral("PASS ") + m_password);
         } else {
-            finish(reply.lastLine());
+            finish(replyText(reply));
         }
         return;
     case Step::Pass:
         if (reply.code == 230)
             afterLogin();
         else
-            finish(reply.lastLine());
+            finish(replyText(reply));
         return;
     case Step::Pbsz:
         if (reply.code != 200) {
             connectionLost(QStringLiteral("500 Server neumožňuje šifrovat přenášená data: ") +
-                           reply.lastLine());
+                           replyText(reply));
             return;
         }
         m_step = Step::Prot;
@@ -411,7 +422,7 @@ void FtpClient::onConnectReply(const FtpReply& reply) {
     case Step::Prot:
         if (reply.code != 200) {
             connectionLost(QStringLiteral("500 Server neumožňuje šifrovat přenášená data: ") +
-                           reply.lastLine());
+                           replyText(reply));
             return;
         }
         finish(QString());
@@ -541,7 +552,7 @@ void FtpClient::onStoreReply(const FtpReply& reply) {
         if (reply.code == 200 || reply.code == 227)
             sendStor();
         else
-            finish(reply.lastLine());
+            finish(replyText(reply));
         return;
     case Step::Epsv: {
         if (reply.code >= 500) {
@@ -555,7 +566,7 @@ void FtpClient::onStoreReply(const FtpReply& reply) {
         const QRegularExpressionMatch match = epsv.match(reply.lastLine());
         const uint port = match.hasMatch() ? match.captured(2).toUInt() : 0;
         if (reply.code != 229 || port == 0 || port > 65535) {
-            finish(reply.lastLine());
+            finish(replyText(reply));
             return;
         }
         openPassiveData(quint16(port));
@@ -568,7 +579,7 @@ void FtpClient::onStoreReply(const FtpReply& reply) {
         const uint port =
             match.hasMatch() ? match.captured(5).toUInt() * 256 + match.captured(6).toUInt() : 0;
         if (reply.code != 227 || port == 0 || port > 65535) {
-            finish(reply.lastLine());
+            finish(replyText(reply));
             return;
         }
         openPassiveData(quint16(port));
@@ -581,7 +592,7 @@ void FtpClient::onStoreReply(const FtpReply& reply) {
         } else if ((reply.code == 226 || reply.code == 250) && m_dataDone) {
             finish(QString());
         } else {
-            finish(reply.lastLine());
+            finish(replyText(reply));
         }
         return;
     default:

@@ -334,6 +334,7 @@ TEST_F(FtpSendTest, AHostileServerGetsAMessageAndNeitherHangsNorCrashesTheClient
         {"closed after USER", "220 ok\r\n", false, "", true},
         {"code out of range", "220 ok\r\n", false, "999 cokoli\r\n"},
         {"no line end", "220 ok\r\n", false, "331 heslo"},
+        {"huge refusal", "220 ok\r\n", false, "530 " + QByteArray(7000, 'x') + "\r\n"},
     };
     client.setRequestTimeout(800);
     for (const Case& c : cases) {
