@@ -88,6 +88,8 @@ const std::vector<SettingKey>& settingsTable() {
         {"Ftp",         "FtpAdr2",      FIELD(Ftp.FtpAdr[1]),        ""},
         {"Ftp",         "FtpAdr3",      FIELD(Ftp.FtpAdr[2]),        ""},
         {"Ftp",         "FtpAdr4",      FIELD(Ftp.FtpAdr[3]),        ""},
+        {"Ftp",         "Pasivni",      FIELD(Ftp.Pasivni),          false},
+        {"Ftp",         "TLS",          FIELD(Ftp.TLS),              false},
 
         // Slots run 1A, 1B, 2A, ... (TSettings::sequenceSlot); the file lists every first sequence first.
         {"Com",         "Sekvence1",    FIELD(Com.Sekvence[0])},

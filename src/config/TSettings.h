@@ -74,6 +74,8 @@ struct TSettings {
         std::array<bool, 5> Posilat{}; // keys "1".."5"
         std::array<QString, 4> Soubor;
         std::array<QString, 4> FtpAdr;
+        bool Pasivni{}; // passive mode (EPSV or PASV) instead of the server connecting back
+        bool TLS{};     // explicit FTPS: AUTH TLS, then the data encrypted as well
     } Ftp;
 
     struct ComSection {

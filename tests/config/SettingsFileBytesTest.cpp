@@ -103,6 +103,8 @@ TSettings everyFieldChanged() {
                     QStringLiteral("/tmp/c.txt"), QStringLiteral("/srv/tarvolin/tabulky/nej")};
     s.Ftp.FtpAdr = {QStringLiteral("/Výsledky"), QStringLiteral("www"), QStringLiteral("Www/Data"),
                     QStringLiteral("tabulky")};
+    s.Ftp.Pasivni = true;
+    s.Ftp.TLS = true;
 
     s.Com.Sekvence = {QByteArray("\x01\x02\x03"), QByteArray("AB"), QByteArray("\x81\xA0\xFF"),
                       QByteArray(" mezera "),     QByteArray("2B"), QByteArray("3A3A"),
@@ -158,6 +160,8 @@ void expectSameSettings(const TSettings& a, const TSettings& b) {
     EXPECT_EQ(a.Ftp.Posilat, b.Ftp.Posilat);
     EXPECT_EQ(a.Ftp.Soubor, b.Ftp.Soubor);
     EXPECT_EQ(a.Ftp.FtpAdr, b.Ftp.FtpAdr);
+    EXPECT_EQ(a.Ftp.Pasivni, b.Ftp.Pasivni);
+    EXPECT_EQ(a.Ftp.TLS, b.Ftp.TLS);
     EXPECT_EQ(a.Com.Sekvence, b.Com.Sekvence);
     EXPECT_EQ(a.Com.RTS, b.Com.RTS);
     EXPECT_EQ(a.Com.DTR, b.Com.DTR);

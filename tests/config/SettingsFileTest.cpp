@@ -264,7 +264,7 @@ TEST(WriteSettingsFile, FirstWriteCreatesEveryKeyInItsSectionOrder) {
               list("Logo Velikost Centrovat Text1 Text2 Text3 Text4 Text5 Text6 Text7 Text8"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Ftp")),
               list("Hostitel Jmeno Heslo Hesla 1 2 3 4 5 Soubor1 Soubor2 "
-                   "Soubor3 Soubor4 FtpAdr1 FtpAdr2 FtpAdr3 FtpAdr4"));
+                   "Soubor3 Soubor4 FtpAdr1 FtpAdr2 FtpAdr3 FtpAdr4 Pasivni TLS"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Com")), list("Sekvence1 Sekvence2 Sekvence3 Sekvence4 Sekvence11 "
                                                         "Sekvence21 Sekvence31 Sekvence41 RTS DTR"));
     const QByteArray bytes = folder.readFile(QStringLiteral("tarvolin.ini"));

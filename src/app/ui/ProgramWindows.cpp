@@ -28,6 +28,8 @@
 #include "printing/ui/nahled1.h"
 #include "printing/ui/nahled2.h"
 #include "rankings/BestTwentyTables.h"
+#include "rankings/FtpClient.h"
+#include "rankings/FtpSend.h"
 #include "rankings/ui/TopTen10.h"
 #include "rankings/ui/UpravDlg.h"
 #include "rankings/ui/UpravDlg1.h"
@@ -139,6 +141,13 @@ void ProgramWindows::createSettingsWindow() {
     services.portRepair = m_portRepair.get();
     services.systemRestart = &m_systemRestart;
     services.dataFolder = m_dataFolder;
+    // The FTP client lives with the settings window, whose page "Ftp klient" drives it.
+    m_ftpClient = std::make_unique<FtpClient>();
+    m_ftpSend = std::make_unique<FtpSend>(m_settings, *m_ftpClient);
+    m_ftpSend->hooks().makeTablePictures = [this](const QString& men, const QString& women) {
+        makeTablePictures(men, women);
+    };
+    services.ftpSend = m_ftpSend.get();
     m_nastav = std::make_unique<TNastavDlg>(m_settings, services, m_form.get());
     m_nastav->hooks().closeMainWindow = [this] { m_form->close(); };
 
@@ -146,6 +155,17 @@ void ProgramWindows::createSettingsWindow() {
     SettingsHooks& saving = m_nastav->settingsHooks();
     saving.applyExternalStart = [&station](bool watch) { station.externalStart().setEnabled(watch); };
     saving.applyProcessPriority = [](int priority) { ProcessPriority::apply(priority); };
+}
+
+void ProgramWindows::makeTablePictures(const QString& menPath, const QString& womenPath) {
+    // The pictures are the best-twenty window's lists as they show; the settings window, from which
+    // the upload was started, comes back to the front whatever became of them.
+    const std::exception_ptr failure =
+        ErrorBoundary::capture([&] { m_topTen->saveFtpPictures(menPath, womenPath); });
+    m_nastav->raise();
+    m_nastav->activateWindow();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void ProgramWindows::createBestTwentyWindow() {

@@ -15,6 +15,8 @@
 #include <memory>
 
 class BestTwentyTables;
+class FtpClient;
+class FtpSend;
 class PortRepair;
 class SensorSourceChoice;
 class SerialLearnPanel;
@@ -68,6 +70,7 @@ public:
 private:
     void createWindows(const CommandLineOptions& options, TSplashScreen& splash);
     void createSettingsWindow();
+    void makeTablePictures(const QString& menPath, const QString& womenPath);
     void fillMainWindowHooks();
     void createBestTwentyWindow();
     void fillBestTwentyHooks();
@@ -99,6 +102,8 @@ private:
     std::unique_ptr<SerialLearnPanel> m_learnPanel;
     std::unique_ptr<SensorSourceChoice> m_sensorSource;
     std::unique_ptr<TAboutBox> m_about;
+    std::unique_ptr<FtpClient> m_ftpClient;
+    std::unique_ptr<FtpSend> m_ftpSend;
     std::unique_ptr<TNastavDlg> m_nastav;
     std::unique_ptr<BestTwentyTables> m_bestTwenty;
     std::unique_ptr<TUpravDlg1> m_upravDlg1;

@@ -26,9 +26,11 @@
 #include "platform/ShellOpen.h"
 #include "platform/SoundPlayer.h"
 #include "platform/StartEntry.h"
+#include "rankings/FtpSend.h"
 
 #include "ui_nastaveni.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCoreApplication>
 #include <QDir>
@@ -37,6 +39,7 @@
 #include <QFileInfo>
 #include <QHideEvent>
 #include <QImageReader>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QShowEvent>
@@ -73,6 +76,15 @@ void TNastavDlg::FormCreate() {
     ui->OpravLPT->setToolTip(QStringLiteral(" Použijte pouze v případě \n problému s LPT portem ! "));
     ui->FtpSoubor4->setToolTip(QStringLiteral(" Pokud vytváříte tabulky sem \n zadejte jméno souboru "));
     ui->cbFtp5->setToolTip(QStringLiteral(" Tabulky se vytvoří automaticky \n jméno _muži.jpg "));
+    // The client enters only the first entry's directory; the other fields do not move the files.
+    for (QLineEdit* field : {ui->FtpAdr2, ui->FtpAdr3, ui->FtpAdr4})
+        field->setToolTip(QStringLiteral("Rozlišujte velikost písma.\nVšechny soubory se ukládají do "
+                                         "adresáře z prvního pole „Adr. Ftp“."));
+    ui->FtpHostitel->setToolTip(
+        QStringLiteral("Jiný port než 21 zapište za dvojtečku, např. ftp.example.cz:2121"));
+    ui->cbPasivni->setToolTip(QStringLiteral("Data otevírá program, ne server: pro připojení přes router"));
+    ui->cbTLS->setToolTip(
+        QStringLiteral("Heslo i soubory jdou šifrovaně (AUTH TLS); certifikát serveru se ověřuje"));
 
     // The password's characters show as "*", whatever the style's own mask character is.
     ui->FtpHeslo->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
@@ -103,6 +115,7 @@ void TNastavDlg::FormCreate() {
     fillOwnSettingsHooks();
     connectActions();
     connectSerial();
+    connectFtpSend();
     // The controls show the built-in values until the settings file is read.
     syncFromSettings();
     ui->PageControl1->setCurrentIndex(0);
@@ -268,6 +281,8 @@ void TNastavDlg::bindSettings() {
     bindEdit(ui->FtpJmeno, s.Ftp.Jmeno);
     bindEdit(ui->FtpHeslo, s.Ftp.Heslo);
     bindCheck(ui->cbNoHesla, s.Ftp.Hesla);
+    bindCheck(ui->cbPasivni, s.Ftp.Pasivni);
+    bindCheck(ui->cbTLS, s.Ftp.TLS);
 }
 
 void TNastavDlg::syncFromSettings() {
@@ -322,10 +337,8 @@ void TNastavDlg::connectActions() {
 
     QPushButton* fileButtons[] = {ui->btnFtpSoubor1, ui->btnFtpSoubor2, ui->btnFtpSoubor3, ui->btnFtpSoubor4};
     for (int i = 0; i < 4; ++i) {
-        connect(fileButtons[i], &QPushButton::clicked, this, guardedSlot([this, i] {
-                    if (m_hooks.ftpChooseFile)
-                        m_hooks.ftpChooseFile(i + 1);
-                }));
+        connect(fileButtons[i], &QPushButton::clicked, this,
+                guardedSlot([this, i] { btnFtpSouborClick(i + 1); }));
     }
     QCheckBox* boxes[] = {ui->cbFtp1, ui->cbFtp2, ui->cbFtp3, ui->cbFtp4, ui->cbFtp5};
     for (int i = 0; i < 5; ++i) {
@@ -354,6 +367,12 @@ void TNastavDlg::OK_BitBtnClick() {
 
 void TNastavDlg::btn_ZrusClick() {
     reject();
+}
+
+void TNastavDlg::reject() {
+    if (!ui->btn_Zrus->isEnabled())
+        return;
+    QDialog::reject();
 }
 
 int TNastavDlg::execFromMainWindow() {
@@ -628,6 +647,59 @@ void TNastavDlg::SpinLOG1Change(int value) {
 void TNastavDlg::OpravLPTClick() {
     if (m_services.portRepair && m_services.systemRestart)
         runAutomaticPortRepair(*m_services.portRepair, *m_services.systemRestart, this);
+}
+
+// --- page "Ftp klient" ----------------------------------------------------------------------------
+
+void TNastavDlg::btnFtpSouborClick(int entry) {
+    QLineEdit* files[] = {ui->FtpSoubor1, ui->FtpSoubor2, ui->FtpSoubor3, ui->FtpSoubor4};
+    QLineEdit* edit = files[entry - 1];
+    const QString start = edit->text();
+    const QString path = m_hooks.chooseFtpFile
+                             ? m_hooks.chooseFtpFile(start)
+                             : QFileDialog::getOpenFileName(this, QStringLiteral("Otevřít"), start,
+                                                            QStringLiteral("Všechny soubory (*.*)"));
+    if (!path.isEmpty())
+        edit->setText(QDir::toNativeSeparators(path));
+}
+
+void TNastavDlg::connectFtpSend() {
+    FtpSend* send = m_services.ftpSend;
+    if (!send)
+        return;
+    m_hooks.ftpBoxClicked = [send](int box) { send->boxClicked(box); };
+    m_hooks.ftpPageShown = [send] { send->pageShown(); };
+    m_hooks.ftpSend = [this, send] { send->send(ui->FtpHeslo->text()); };
+    m_hooks.ftpCancel = [send] { send->cancel(); };
+    m_settingsHooks.abortFtpTransfer = [send] { send->abort(); };
+    send->hooks().showError = [this](const QString& message) { showFtpError(message); };
+
+    ui->btnPosliFtp->setEnabled(send->sendEnabled());
+    ui->StateLabel->setText(send->stateText());
+    ui->InfoLabel->setText(send->infoText());
+    connect(send, &FtpSend::sendEnabledChanged, ui->btnPosliFtp, &QPushButton::setEnabled);
+    connect(send, &FtpSend::confirmEnabledChanged, this, &TNastavDlg::setConfirmEnabled);
+    connect(send, &FtpSend::stateTextChanged, ui->StateLabel, &QLabel::setText);
+    connect(send, &FtpSend::infoTextChanged, ui->InfoLabel, &QLabel::setText);
+    connect(send, &FtpSend::boxesChanged, this, [this] {
+        QCheckBox* boxes[] = {ui->cbFtp1, ui->cbFtp2, ui->cbFtp3, ui->cbFtp4, ui->cbFtp5};
+        for (int i = 0; i < 5; ++i)
+            boxes[i]->setChecked(m_settings.Ftp.Posilat[i]);
+    });
+    connect(send, &FtpSend::waitCursorChanged, this, [](bool on) {
+        if (on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
+}
+
+void TNastavDlg::showFtpError(const QString& message) {
+    // The send waits for the operator to read it, as each step's result is taken in turn.
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), message, QMessageBox::Ok,
+                    this);
+    box.setObjectName(QStringLiteral("FtpErrorMessage"));
+    box.exec();
 }
 
 // --- page "COM porty" and the serial test ----------------------------------------------------------

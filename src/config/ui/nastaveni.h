@@ -15,6 +15,7 @@ class DataFolder;
 class PortRepair;
 class SystemRestart;
 class DesktopShortcut;
+class FtpSend;
 class PortTester;
 class QButtonGroup;
 class QCheckBox;
@@ -58,8 +59,9 @@ public:
         ControlPulse* controlPulse = nullptr; // SpinLOG0, SpinLOG1
         PortRepair* portRepair = nullptr;     // OpravLPT, with systemRestart
         SystemRestart* systemRestart = nullptr;
-        QString programPath; // empty: the running program's file
-        QString dataFolder;  // the folder holding "zvuky" and "Logo"; empty: the program's folder
+        FtpSend* ftpSend = nullptr; // the page "Ftp klient"; without it the page's hooks are called
+        QString programPath;        // empty: the running program's file
+        QString dataFolder;         // the folder holding "zvuky" and "Logo"; empty: the program's folder
     };
 
     // Work of other parts of the program, filled in when they are built; an empty hook does nothing.
@@ -71,14 +73,15 @@ public:
         std::function<void()> tvOutClicked;       // TV_OUT_Box
         std::function<void()> transparentFormClicked;
         std::function<void()> displayTypeClicked;
-        // Page "Ftp klient": entries 1..4 for the "..." buttons, boxes 1..5.
-        std::function<void(int entry)> ftpChooseFile;
+        // Page "Ftp klient": boxes 1..5. With an FtpSend among the services the window fills these.
         std::function<void(int box)> ftpBoxClicked;
         std::function<void()> ftpPageShown;
         std::function<void()> ftpSend;
         std::function<void()> ftpCancel;
         // The picture-open dialog of "Načti logo"; returns the chosen file or an empty text.
         std::function<QString(const QString& startFolder)> chooseLogoFile;
+        // The file-open dialog of the page "Ftp klient"'s "..." buttons; start is the edit's text.
+        std::function<QString(const QString& start)> chooseFtpFile;
     };
 
     TNastavDlg(TSettings& settings, Services services, QWidget* parent = nullptr);
@@ -153,11 +156,15 @@ public:
     void SpinLOG0Change(int value);
     void SpinLOG1Change(int value);
     void OpravLPTClick();
+    void btnFtpSouborClick(int entry);
     void btn_PortClick();
     void CtiPortClick();
     void UlozPortClick();
     void TestPortClick(int choice);
     void showPortState(quint8 data, quint8 status);
+
+    // Escape and the title bar's close button are refused while OK and Cancel are.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -179,6 +186,8 @@ private:
     void fillSoundTree();
     void fillOwnSettingsHooks();
     void connectPortTester();
+    void connectFtpSend();
+    void showFtpError(const QString& message);
     int testPortChoice() const;
     DataFolder folder() const;
     void applySerialList(int which, const QString& value);

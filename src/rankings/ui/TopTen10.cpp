@@ -218,6 +218,19 @@ void TTopTen10Frm::SaveTablePicture(Table table, const QString& path) {
     JpegWriter::write(tablePicture(table), path, quality(table));
 }
 
+void TTopTen10Frm::saveFtpPictures(const QString& menPath, const QString& womenPath) {
+    show();
+    setQuality(BestTwentyTables::Men, 15);
+    setQuality(BestTwentyTables::Women, 15);
+    const std::exception_ptr failure = ErrorBoundary::capture([&] {
+        SaveTablePicture(BestTwentyTables::Men, menPath);
+        SaveTablePicture(BestTwentyTables::Women, womenPath);
+    });
+    hide();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
 void TTopTen10Frm::btnUlozMuziClick() {
     savePictureAsked(BestTwentyTables::Men, QStringLiteral("Top20_Muzi"));
 }

@@ -52,6 +52,9 @@ public:
     QImage tablePicture(Table table);
     // The picture as a JPEG file at the table's quality; throws UserError when it cannot be written.
     void SaveTablePicture(Table table, const QString& path);
+    // The two pictures the FTP upload sends: the window is shown, both qualities set to 15 (they stay
+    // so), both pictures saved, the window closed. Throws UserError when a picture cannot be written.
+    void saveFtpPictures(const QString& menPath, const QString& womenPath);
 
     void btnUlozMuziClick();
     void BitBbtnUlozZenyClick();
