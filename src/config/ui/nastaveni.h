@@ -70,6 +70,9 @@ public:
         std::function<void()> tvOutClicked;       // TV_OUT_Box
         std::function<void()> transparentFormClicked;
         std::function<void()> displayTypeClicked;
+        // Group " Webová stránka ": the box clicked; the address spectators type (for the port given).
+        std::function<void()> webBoxClicked;
+        std::function<QString(int port)> webAddress;
         // Page "Ftp klient": entries 1..4 for the "..." buttons, boxes 1..5.
         std::function<void(int entry)> ftpChooseFile;
         std::function<void(int box)> ftpBoxClicked;
@@ -155,6 +158,8 @@ public:
     void UlozPortClick();
     void TestPortClick(int choice);
     void showPortState(quint8 data, quint8 status);
+    // The address of the live results page as the group " Webová stránka " shows it.
+    void showWebAddress();
 
 protected:
     void showEvent(QShowEvent* event) override;
