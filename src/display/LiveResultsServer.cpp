@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QHttpServer>
 #include <QHttpServerRequest>
+#include <QHttpServerResponder>
 #include <QHttpServerResponse>
 #include <QWebSocket>
 
@@ -57,6 +58,13 @@ void LiveResultsServer::start(quint16 port) {
         response.setHeader("Cache-Control", "no-store");
         return response;
     });
+    // The page's WebSocket. The HTTP server upgrades only a request that a route takes, and sends what
+    // the route answers before its own "101": the route must stay silent for the upgrade.
+    m_http->route(QStringLiteral("/live"), Method::Get,
+                  [](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
+                      if (request.value("Upgrade").compare("websocket", Qt::CaseInsensitive) != 0)
+                          responder.write(QHttpServerResponder::StatusCode::UpgradeRequired);
+                  });
     m_http->afterRequest([](QHttpServerResponse&& response) {
         response.setHeader("X-Content-Type-Options", "nosniff");
         return std::move(response);
