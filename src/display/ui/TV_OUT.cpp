@@ -182,6 +182,7 @@ void TTV_Out_Frm::buildTablesPanel() {
     m_women->setGeometry(338, 54, 320, 254);
     for (QTableWidget* table : {m_men, m_women}) {
         table->horizontalHeader()->setFixedHeight(24);
+        table->verticalHeader()->setMinimumSectionSize(18);
         table->verticalHeader()->setDefaultSectionSize(23);
         table->setColumnWidth(0, 40);
         table->setColumnWidth(1, 160);
@@ -269,7 +270,7 @@ void TTV_Out_Frm::showPageAddress(const QString& url) {
         return;
     }
     m_picture->setPixmap(QPixmap::fromImage(code));
-    m_contact->setText(QStringLiteral("Výsledky živě: ") + url);
+    m_contact->setText(QStringLiteral("Živě: ") + url);
 }
 
 bool TTV_Out_Frm::event(QEvent* event) {
