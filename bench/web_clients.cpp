@@ -16,17 +16,20 @@
 #include "display/LiveResults.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebSocket>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -76,18 +79,18 @@ int clientProcess(int clients, int port) {
         sockets.push_back(std::move(socket));
     }
     // The parent closes our standard input when the race is over.
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        char c;
-        if (std::fread(&c, 1, 1, stdin) == 0) {
-            for (const auto& [count, us] : receipts)
-                std::printf("%d %lld\n", count, static_cast<long long>(us));
-            std::printf("connected %d\n", connected);
-            std::fflush(stdout);
-            QCoreApplication::quit();
-        }
+    QSocketNotifier input(0, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char buffer[64];
+        if (::read(0, buffer, sizeof buffer) > 0)
+            return;
+        input.setEnabled(false);
+        for (const auto& [count, us] : receipts)
+            std::printf("%d %lld\n", count, static_cast<long long>(us));
+        std::printf("connected %d\n", connected);
+        std::fflush(stdout);
+        QCoreApplication::quit();
     });
-    poll.start(200);
     return QCoreApplication::exec();
 }
 
@@ -130,9 +133,13 @@ Result run(int clients, int seconds) {
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--client-process"), QString::number(clients), QString::number(port)});
         child.waitForStarted();
-        while (!child.canReadLine() && child.state() == QProcess::Running)
-            child.waitForReadyRead(100), QCoreApplication::processEvents();
-        child.readLine();
+        // Every client connected, or as many as could in half a minute.
+        QElapsedTimer connecting;
+        connecting.start();
+        while (!child.canReadLine() && child.state() == QProcess::Running && connecting.elapsed() < 30000)
+            child.waitForReadyRead(100);
+        if (child.canReadLine())
+            child.readLine();
     }
 
     std::map<int, qint64> closedAt; // lap count -> instant
