@@ -54,12 +54,12 @@
 #include "timing/ui/hwunit.h"
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QTcpServer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
