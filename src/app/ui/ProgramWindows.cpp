@@ -70,6 +70,21 @@ ProgramWindows::ProgramWindows(const CommandLineOptions& options)
 }
 
 ProgramWindows::~ProgramWindows() {
+    // The main window goes last and may still put a race at rest: it no longer tells the audience
+    // window and the page, which go before it.
+    if (m_form) {
+        RaceHooks& race = m_form->race().hooks();
+        race.StavZavodu = {};
+        race.audienceClock = {};
+        race.audienceRaceLength = {};
+        race.raceStarted = {};
+        race.lapClosed = {};
+        race.raceAtRest = {};
+    }
+    if (m_bestTwenty) {
+        m_bestTwenty->hooks().audienceReload = {};
+        m_bestTwenty->hooks().tablesChanged = {};
+    }
     // The page's server first: its thread must not outlive what it was told about.
     m_liveResults.reset();
 }
