@@ -16,7 +16,7 @@
 // station costs at rest (its external start watch polls the port then, when it is on).
 //
 //   lap_accuracy [seconds] [--load [N]] [--serial] [--external-start] [--idle-seconds S]
-//                [--soak-minutes N]
+//                [--soak-minutes N] [--web-clients N]
 //
 //   seconds           race length (default 180)
 //   --load N          N busy child processes spin on the machine's cores during the whole run; without
@@ -25,6 +25,8 @@
 //                     300 ms; not with --serial
 //   --idle-seconds S  the time at rest before the race whose CPU is measured (default 20; 0: none)
 //   --soak-minutes    a race of N minutes that also prints the resident memory every 5 minutes
+//   --web-clients N   the live results page served as the program serves it (its server on a thread of
+//                     its own), with N WebSocket clients connected from a child process (web_clients)
 //
 // Like the station, it runs Qt's plain UNIX event dispatcher; QT_NO_GLIB= (set, empty) selects GLib's.
 //
@@ -36,6 +38,8 @@
 #include "base/MonotonicClock.h"
 #include "config/SerialParameters.h"
 #include "config/TSettings.h"
+#include "display/LiveRaceFeed.h"
+#include "display/LiveResults.h"
 #include "hardware/ExternalStartWatch.h"
 #include "hardware/TComPort.h"
 #include "hardware/VirtualTrack.h"
@@ -51,9 +55,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -94,6 +100,7 @@ struct Options {
     bool externalStart = false;
     int idleSeconds = 20;
     int soakMinutes = 0;
+    int webClients = 0;
 };
 
 bool isNumber(const char* text) {
@@ -110,7 +117,7 @@ bool isNumber(const char* text) {
     if (problem)
         std::fprintf(stderr, "%s\n", problem);
     std::fprintf(stderr, "usage: lap_accuracy [seconds] [--load [N]] [--serial] [--external-start] "
-                         "[--idle-seconds S] [--soak-minutes N]\n");
+                         "[--idle-seconds S] [--soak-minutes N] [--web-clients N]\n");
     std::exit(2);
 }
 
@@ -129,6 +136,8 @@ Options parseOptions(int argc, char* argv[]) {
             options.externalStart = true;
         } else if (std::strcmp(arg, "--idle-seconds") == 0 && i + 1 < argc && isNumber(argv[i + 1])) {
             options.idleSeconds = std::atoi(argv[++i]);
+        } else if (std::strcmp(arg, "--web-clients") == 0 && i + 1 < argc && isNumber(argv[i + 1])) {
+            options.webClients = std::atoi(argv[++i]);
         } else if (std::strcmp(arg, "--soak-minutes") == 0 && i + 1 < argc) {
             options.soakMinutes = std::max(1, std::atoi(argv[++i]));
         } else if (isNumber(arg)) {
@@ -319,6 +328,51 @@ void printMemory(const char* when) {
 
 } // namespace
 
+// The live results page of the race, with clients connected from a child process (web_clients).
+class WebClients {
+public:
+    WebClients(int clients, const TSettings& settings, const QString& dataFolder, TForm1& form) {
+        if (clients <= 0)
+            return;
+        m_live = std::make_unique<LiveResults>(SteadyClock::instance());
+        m_feed = std::make_unique<LiveRaceFeed>(settings, dataFolder, SteadyClock::instance(),
+                                                [&form] { return form.raceMinutes(); });
+        QObject::connect(m_feed.get(), &LiveRaceFeed::published, m_live.get(), &LiveResults::publish);
+        RaceHooks& hooks = form.race().hooks();
+        hooks.raceStarted = [this](qint64 startUs) { m_feed->raceStarted(startUs); };
+        hooks.lapClosed = [this](int kart, qint64 lapMs) { m_feed->lapClosed(kart, lapMs); };
+        hooks.raceAtRest = [this] { m_feed->raceStopped(); };
+        int port = 0;
+        {
+            QTcpServer probe;
+            probe.listen(QHostAddress::Any, 0);
+            port = probe.serverPort();
+        }
+        QEventLoop wait;
+        QObject::connect(m_live.get(), &LiveResults::listening, &wait, &QEventLoop::quit);
+        m_live->apply(true, port);
+        wait.exec();
+        m_clients.start(
+            QCoreApplication::applicationDirPath() + QStringLiteral("/web_clients"),
+            {QStringLiteral("--client-process"), QString::number(clients), QString::number(port)});
+        m_clients.waitForStarted();
+        while (!m_clients.canReadLine() && m_clients.state() == QProcess::Running)
+            m_clients.waitForReadyRead(100);
+        std::printf("Live results page on port %d with %d clients connected\n", port, clients);
+    }
+    ~WebClients() {
+        if (m_clients.state() == QProcess::Running) {
+            m_clients.closeWriteChannel();
+            m_clients.waitForFinished(30000);
+        }
+    }
+
+private:
+    std::unique_ptr<LiveResults> m_live;
+    std::unique_ptr<LiveRaceFeed> m_feed;
+    QProcess m_clients;
+};
+
 int main(int argc, char* argv[]) {
     const Options options = parseOptions(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -357,6 +411,7 @@ int main(int argc, char* argv[]) {
     };
     form.show();
     form.FormActivate();
+    WebClients web(options.webClients, settings, dataDir.path(), form);
     if (options.externalStart && !form.externalStart().enabled()) {
         std::fprintf(stderr, "the external start watch is off after activation although ExtStart is on\n");
         stopLoad(load);

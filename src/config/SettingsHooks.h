@@ -32,6 +32,7 @@ struct SettingsHooks {
     // After the file has been written.
     std::function<void(bool watch)> applyExternalStart;     // Ostatni/ExtStart
     std::function<void(int priority)> applyProcessPriority; // Ostatni/Priorita, 0..3; others change nothing
+    std::function<void()> applyWebPage;                     // Web/Pouzit and Web/Port
     // Ostatni/OnTop differs from its value at the settings window's activation: show TVzdyNavrchuDlg.
     std::function<void()> onTopChanged;
     // Write Po spusteni/Base to the data register at the base chosen by Po spusteni/Port, when the

@@ -102,6 +102,9 @@ const std::vector<SettingKey>& settingsTable() {
         {"Com",         "Sekvence41",   FIELD(Com.Sekvence[7])},
         {"Com",         "RTS",          FIELD(Com.RTS),              false},
         {"Com",         "DTR",          FIELD(Com.DTR),              false},
+
+        {"Web",         "Pouzit",       FIELD(Web.Pouzit),           false},
+        {"Web",         "Port",         FIELD(Web.Port),             8080, Range{1, 65535}},
     };
     return rows;
 }

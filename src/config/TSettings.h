@@ -86,6 +86,12 @@ struct TSettings {
         bool DTR{};
     } Com;
 
+    // The live results page on the track's network.
+    struct WebSection {
+        bool Pouzit{};
+        int Port{};
+    } Web;
+
     struct ZvukSection {
         bool Hrat{};
         bool Applaus{};

@@ -114,4 +114,5 @@ void BestTwentyTables::sortAndSaveBoth() {
 void BestTwentyTables::tellAudience() {
     if (m_settings.TVOUT.Pouzit)
         callHook(m_hooks.audienceReload);
+    callHook(m_hooks.tablesChanged);
 }

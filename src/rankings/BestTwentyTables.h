@@ -24,6 +24,8 @@ struct KartEntry {
 struct BestTwentyHooks {
     // The audience window reloads both tables (only called while `TVOUT/Pouzit` is on).
     std::function<void()> audienceReload;
+    // After every change of the tables, whatever `TVOUT/Pouzit` says (the live results page).
+    std::function<void()> tablesChanged;
     // The applause through the main window's sound player.
     std::function<void()> playApplause;
     // The best-twenty window, modal; returns when the operator closes it.

@@ -16,6 +16,12 @@ struct RaceHooks {
     // At every change of `CasZavodu`.
     std::function<void(int minutes)> audienceRaceLength;
 
+    // Live results page, whatever `TVOUT/Pouzit` says: the start instant (race clock), each lap as it
+    // enters the list (kart 1..4, lap in ms), and the race at rest again.
+    std::function<void(qint64 startUs)> raceStarted;
+    std::function<void(int kart, qint64 lapMs)> lapClosed;
+    std::function<void()> raceAtRest;
+
     // Kart state window: the engine-time field `Najeto`k (kart 1..4) as its text.
     std::function<QString(int kart)> engineTimeText;
     std::function<void(int kart, const QString& text)> setEngineTimeText;

@@ -142,6 +142,7 @@ void TRace::start(qint64 pressUs) {
         ch.LastSampleUs = now;
         enable(ch.Sampler);
     }
+    callHook(m_hooks.raceStarted, m_startUs);
 
     enable(m_timers.display);
     m_view.processPendingEvents();
@@ -249,8 +250,11 @@ void TRace::Reset_Promenych() {
     m_view.setLamp(Lamp::Red, true);
     m_view.setLamp(Lamp::Green, false);
     m_view.setLamp(Lamp::Orange, false);
+    const bool wasRunning = m_state == RaceState::Running;
     m_state = RaceState::Idle;
     m_view.setRunning(false);
+    if (wasRunning)
+        callHook(m_hooks.raceAtRest);
 }
 
 QStringList TRace::AccountEngineTime() {
@@ -327,6 +331,7 @@ void TRace::closeLap(TLapChannel& ch, qint64 hitUs) {
     ch.Measured << text;
     if (ch.Laps)
         ch.Laps->appendAndSelect(text);
+    callHook(m_hooks.lapClosed, ch.Kart, lap);
     ch.LastMarkUs = ch.ElapsedUs;
 
     if (m_settings.HW.Rizeni)

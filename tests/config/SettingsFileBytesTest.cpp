@@ -112,6 +112,9 @@ TSettings everyFieldChanged() {
     s.Com.RTS = true;
     s.Com.DTR = true;
 
+    s.Web.Pouzit = true;
+    s.Web.Port = 8081;
+
     s.Zvuk.Hrat = true;
     s.Zvuk.Applaus = true;
     s.Zvuk.jmeno = QStringLiteral("C:\\Tarvolin\\zvuky\\gong.wav");
@@ -165,6 +168,8 @@ void expectSameSettings(const TSettings& a, const TSettings& b) {
     EXPECT_EQ(a.Com.Sekvence, b.Com.Sekvence);
     EXPECT_EQ(a.Com.RTS, b.Com.RTS);
     EXPECT_EQ(a.Com.DTR, b.Com.DTR);
+    EXPECT_EQ(a.Web.Pouzit, b.Web.Pouzit);
+    EXPECT_EQ(a.Web.Port, b.Web.Port);
     EXPECT_EQ(a.Zvuk.Hrat, b.Zvuk.Hrat);
     EXPECT_EQ(a.Zvuk.Applaus, b.Zvuk.Applaus);
     EXPECT_EQ(a.Zvuk.jmeno, b.Zvuk.jmeno);

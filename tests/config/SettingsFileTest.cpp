@@ -250,7 +250,7 @@ TEST(WriteSettingsFile, FirstWriteCreatesEveryKeyInItsSectionOrder) {
               (QStringList{QStringLiteral("Po spusteni"), QStringLiteral("Semafor"),
                            QStringLiteral("Ostatni"), QStringLiteral("Zvuk"), QStringLiteral("Trat"),
                            QStringLiteral("HW"), QStringLiteral("TVOUT"), QStringLiteral("Tisk"),
-                           QStringLiteral("Ftp"), QStringLiteral("Com")}));
+                           QStringLiteral("Ftp"), QStringLiteral("Com"), QStringLiteral("Web")}));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Po spusteni")), list("Port Base Base1 Start LPT COM"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Semafor")), list("Pouzij Port Prodleva Zelena Oranzova Cervena"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Ostatni")),
@@ -267,6 +267,7 @@ TEST(WriteSettingsFile, FirstWriteCreatesEveryKeyInItsSectionOrder) {
                    "Soubor3 Soubor4 FtpAdr1 FtpAdr2 FtpAdr3 FtpAdr4 Pasivni TLS"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Com")), list("Sekvence1 Sekvence2 Sekvence3 Sekvence4 Sekvence11 "
                                                         "Sekvence21 Sekvence31 Sekvence41 RTS DTR"));
+    EXPECT_EQ(ini.keyNames(QStringLiteral("Web")), list("Pouzit Port"));
     const QByteArray bytes = folder.readFile(QStringLiteral("tarvolin.ini"));
     EXPECT_TRUE(bytes.startsWith("[Po spusteni]\r\nPort=1\r\nBase=0\r\nBase1=DC00\r\nStart=0\r\n"));
     EXPECT_TRUE(bytes.contains("\r\nMazatCas=120\r\n"));

@@ -10,6 +10,11 @@
 #include "config/SettingsFile.h"
 #include "config/ui/About.h"
 #include "config/ui/nastaveni.h"
+#include "display/AudiencePlacement.h"
+#include "display/LanAddress.h"
+#include "display/LiveRaceFeed.h"
+#include "display/LiveResults.h"
+#include "display/ui/TV_OUT.h"
 #include "hardware/ExternalStartWatch.h"
 #include "hardware/PortBackend.h"
 #include "hardware/PortBackendFactory.h"
@@ -47,6 +52,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -72,9 +78,28 @@ ProgramWindows::ProgramWindows(const CommandLineOptions& options)
     fillStatisticsHooks();
     fillPrintingHooks();
     fillBackupHooks();
+    fillAudienceHooks();
 }
 
-ProgramWindows::~ProgramWindows() = default;
+ProgramWindows::~ProgramWindows() {
+    // The main window goes last and may still put a race at rest: it no longer tells the audience
+    // window and the page, which go before it.
+    if (m_form) {
+        RaceHooks& race = m_form->race().hooks();
+        race.StavZavodu = {};
+        race.audienceClock = {};
+        race.audienceRaceLength = {};
+        race.raceStarted = {};
+        race.lapClosed = {};
+        race.raceAtRest = {};
+    }
+    if (m_bestTwenty) {
+        m_bestTwenty->hooks().audienceReload = {};
+        m_bestTwenty->hooks().tablesChanged = {};
+    }
+    // The page's server first: its thread must not outlive what it was told about.
+    m_liveResults.reset();
+}
 
 void ProgramWindows::createWindows(const CommandLineOptions& options, TSplashScreen& splash) {
     // One window of the start: its progress figure (negative: no progress step) and how it is made. A
@@ -94,7 +119,7 @@ void ProgramWindows::createWindows(const CommandLineOptions& options, TSplashScr
              m_form = std::make_unique<TForm1>(std::move(deps));
          }},
         {"TLogoErrDlg", 15, {}},
-        {"TTV_Out_Frm", 20, {}},
+        {"TTV_Out_Frm", 20, [&] { createAudienceWindow(); }},
         {"TUkonceniDlg", 25, [&] { m_ukonceni = std::make_unique<TUkonceniDlg>(m_form.get()); }},
         {"TUpravDlg1", 30, [&] { m_upravDlg1 = std::make_unique<TUpravDlg1>(m_form.get()); }},
         {"TZalohujFrm", 35,
@@ -316,6 +341,9 @@ void ProgramWindows::fillMainWindowHooks() {
     hooks.activated = [this] {
         if (m_track)
             m_track->start();
+        placeAudienceWindow();
+        m_liveFeed->reloadTopTen();
+        applyWebPage();
     };
     hooks.showError = [this](const QString& message) {
         QMessageBox::critical(m_form.get(), TarvolinApplication::errorTitle(), message);
@@ -346,4 +374,88 @@ void ProgramWindows::placeTrackWindow() {
     // Where the two must overlap, the main window stays in front.
     m_form->raise();
     m_form->activateWindow();
+}
+
+void ProgramWindows::createAudienceWindow() {
+    // Owned here, not by the main window: unticking the see-through box makes it anew.
+    m_tvOut = std::make_unique<TTV_Out_Frm>(m_settings, m_dataFolder);
+    m_tvOut->setAttribute(Qt::WA_QuitOnClose, false);
+    if (!m_liveResults) {
+        m_liveResults = std::make_unique<LiveResults>(SteadyClock::instance());
+        m_liveFeed = std::make_unique<LiveRaceFeed>(m_settings, m_dataFolder, SteadyClock::instance(),
+                                                    [this] { return m_form->raceMinutes(); });
+    }
+    showPageAddress();
+}
+
+void ProgramWindows::fillAudienceHooks() {
+    RaceHooks& race = m_form->race().hooks();
+    race.StavZavodu = [this](const QString& name, qint32 lapMs, int lapsBefore) {
+        m_tvOut->StavZavodu(name, lapMs, lapsBefore);
+    };
+    race.audienceClock = [this](int millis, int seconds, int minutes) {
+        m_tvOut->showClock(millis, seconds, minutes);
+    };
+    race.audienceRaceLength = [this](int minutes) { m_tvOut->showRaceLength(minutes); };
+    race.raceStarted = [this](qint64 startUs) { m_liveFeed->raceStarted(startUs); };
+    race.lapClosed = [this](int kart, qint64 lapMs) { m_liveFeed->lapClosed(kart, lapMs); };
+    race.raceAtRest = [this] { m_liveFeed->raceStopped(); };
+
+    BestTwentyHooks& tables = m_bestTwenty->hooks();
+    // A table file the window cannot read is said there; the change to the tables stands.
+    tables.audienceReload = [this] { ErrorBoundary::guarded([this] { m_tvOut->FormActivate(); }); };
+    tables.tablesChanged = [this] { m_liveFeed->reloadTopTen(); };
+
+    TNastavDlg::Hooks& settings = m_nastav->hooks();
+    settings.tvOutClicked = [this] { placeAudienceWindow(); };
+    settings.transparentFormClicked = [this] {
+        if (m_settings.TVOUT.Form)
+            m_tvOut->PruhlednyForm();
+        else
+            rebuildAudienceWindow();
+    };
+    settings.displayTypeClicked = [this] { m_tvOut->showDisplayMode(m_settings.TVOUT.TypZobrazeni); };
+    settings.webBoxClicked = [this] { applyWebPage(); };
+    settings.webAddress = [](int port) { return LanAddress::stationPageUrl(port); };
+    m_nastav->settingsHooks().applyWebPage = [this] { applyWebPage(); };
+
+    QObject::connect(m_liveFeed.get(), &LiveRaceFeed::published, m_liveResults.get(), &LiveResults::publish);
+    QObject::connect(m_liveResults.get(), &LiveResults::listening, m_form.get(),
+                     [this] { showPageAddress(); });
+    QObject::connect(m_liveResults.get(), &LiveResults::failed, m_form.get(), [this](const QString& message) {
+        showPageAddress();
+        m_form->showError(message);
+    });
+}
+
+void ProgramWindows::placeAudienceWindow() {
+    if (!m_settings.TVOUT.Pouzit) {
+        m_tvOut->hide();
+        return;
+    }
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->geometry();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    m_tvOut->move(AudiencePlacement::topLeft(screens, primary->geometry(), primary->availableGeometry()));
+    if (m_settings.TVOUT.Form)
+        m_tvOut->PruhlednyForm();
+    m_tvOut->show();
+    m_tvOut->raise();
+}
+
+void ProgramWindows::rebuildAudienceWindow() {
+    m_tvOut.reset();
+    createAudienceWindow();
+    placeAudienceWindow();
+}
+
+void ProgramWindows::applyWebPage() {
+    m_liveResults->apply(m_settings.Web.Pouzit, m_settings.Web.Port);
+    showPageAddress();
+}
+
+void ProgramWindows::showPageAddress() {
+    const quint16 port = m_liveResults ? m_liveResults->port() : 0;
+    m_tvOut->showPageAddress(port ? LanAddress::stationPageUrl(port) : QString());
 }

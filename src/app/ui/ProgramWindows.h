@@ -28,6 +28,9 @@ class PrinterSetup;
 class TNahled1Dlg;
 class TNahled2Dlg;
 class KartUpkeep;
+class LiveRaceFeed;
+class LiveResults;
+class TTV_Out_Frm;
 class THlaseniDlg;
 class TPotvrdDlg;
 class TStat_Dlg;
@@ -66,6 +69,8 @@ public:
     VirtualTrack* track() { return m_track.get(); }
     // The one printer and its setup dialog, for every window that prints.
     PrinterSetup& printerSetup() { return *m_printers; }
+    TTV_Out_Frm& audienceWindow() { return *m_tvOut; }
+    LiveResults& liveResults() { return *m_liveResults; }
 
 private:
     void createWindows(const CommandLineOptions& options, TSplashScreen& splash);
@@ -85,6 +90,15 @@ private:
     std::array<KartEntry, 4> kartEntries() const;
     QDate raceDate() const;
     void placeTrackWindow();
+    // The audience window and the live results page.
+    void createAudienceWindow();
+    void fillAudienceHooks();
+    // Shown where `TVOUT/Pouzit` asks for it, hidden otherwise.
+    void placeAudienceWindow();
+    // Unticking the see-through box: the window anew, in its ordinary shape and first content.
+    void rebuildAudienceWindow();
+    void applyWebPage();
+    void showPageAddress();
 
     QString m_dataFolder;
     TSettings m_settings;
@@ -97,6 +111,9 @@ private:
 
     std::unique_ptr<VirtualTrack> m_track;
     std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<TTV_Out_Frm> m_tvOut;
+    std::unique_ptr<LiveResults> m_liveResults;
+    std::unique_ptr<LiveRaceFeed> m_liveFeed;
     std::unique_ptr<TChyba_LptDlg> m_chybaLpt;
     std::unique_ptr<PortRepair> m_portRepair;
     std::unique_ptr<SerialLearnPanel> m_learnPanel;

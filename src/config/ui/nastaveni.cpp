@@ -247,6 +247,9 @@ void TNastavDlg::bindSettings() {
     bindCheck(ui->TV_OUT_Box, s.TVOUT.Pouzit);
     bindCheck(ui->PruhlednyForm_Box, s.TVOUT.Form);
     bindChoice(m_displayTypeGroup, s.TVOUT.TypZobrazeni);
+    bindCheck(ui->Web_Box, s.Web.Pouzit);
+    bindSpin(ui->SpinWebPort, s.Web.Port);
+    m_loaders.push_back([this] { showWebAddress(); });
 
     // Page "Hw. řízení na LPT portu"
     bindCheck(ui->Hw_rizeniBox, s.HW.Rizeni);
@@ -331,6 +334,11 @@ void TNastavDlg::connectActions() {
             guardedSlot([this] { callHook(m_hooks.transparentFormClicked); }));
     connect(m_displayTypeGroup, &QButtonGroup::idClicked, this,
             guardedSlot([this] { callHook(m_hooks.displayTypeClicked); }));
+    connect(ui->Web_Box, &QCheckBox::clicked, this, guardedSlot([this] {
+                showWebAddress();
+                callHook(m_hooks.webBoxClicked);
+            }));
+    connect(ui->SpinWebPort, &QSpinBox::valueChanged, this, [this] { showWebAddress(); });
 
     connect(ui->SpinLOG0, &QSpinBox::valueChanged, this, guardedSlot(this, &TNastavDlg::SpinLOG0Change));
     connect(ui->SpinLOG1, &QSpinBox::valueChanged, this, guardedSlot(this, &TNastavDlg::SpinLOG1Change));
@@ -895,4 +903,9 @@ void TNastavDlg::showPortState(quint8 data, quint8 status) {
     QCheckBox* statusBits[] = {ui->Error, ui->Select, ui->PE, ui->Ask, ui->Busy};
     for (int bit = 3; bit <= 7; ++bit)
         statusBits[bit - 3]->setChecked((status >> bit) & 1);
+}
+
+void TNastavDlg::showWebAddress() {
+    const QString address = m_hooks.webAddress ? m_hooks.webAddress(m_settings.Web.Port) : QString();
+    ui->WebAdresa->setText(m_settings.Web.Pouzit ? address : QString());
 }

@@ -73,6 +73,9 @@ public:
         std::function<void()> tvOutClicked;       // TV_OUT_Box
         std::function<void()> transparentFormClicked;
         std::function<void()> displayTypeClicked;
+        // Group " Webová stránka ": the box clicked; the address spectators type (for the port given).
+        std::function<void()> webBoxClicked;
+        std::function<QString(int port)> webAddress;
         // Page "Ftp klient": boxes 1..5. With an FtpSend among the services the window fills these.
         std::function<void(int box)> ftpBoxClicked;
         std::function<void()> ftpPageShown;
@@ -162,6 +165,8 @@ public:
     void UlozPortClick();
     void TestPortClick(int choice);
     void showPortState(quint8 data, quint8 status);
+    // The address of the live results page as the group " Webová stránka " shows it.
+    void showWebAddress();
 
     // Escape and the title bar's close button are refused while OK and Cancel are.
     void reject() override;

@@ -9,6 +9,9 @@
 #include "backup/ui/zalohovani.h"
 #include "config/IniFile.h"
 #include "config/TextCodec.h"
+#include "config/ui/nastaveni.h"
+#include "display/LiveResults.h"
+#include "display/ui/TV_OUT.h"
 #include "timing/LapList.h"
 #include "timing/TRace.h"
 #include "timing/ui/hwunit.h"
@@ -18,6 +21,8 @@
 #include <QDialog>
 #include <QListWidget>
 #include <QPushButton>
+#include <QLabel>
+#include <QTcpServer>
 #include <QTimer>
 #include <QtTest>
 
@@ -136,6 +141,52 @@ private slots:
         QCOMPARE(closed.count(), 1);
         QCOMPARE(najeto(data.filePath(QStringLiteral("stav.ini")), 1), QStringLiteral("9:0"));
         QVERIFY2(errors.messages().isEmpty(), qPrintable(errors.messages().join(QLatin1Char('\n'))));
+    }
+
+    // With "Použít TV výstup" and the web page on, the activation shows the audience window
+    // see-through with the page's address; unticking the see-through box makes the window anew. A
+    // port that is taken is said, and the station goes on without the page.
+    void theAudienceWindowAndThePageFollowTheSettings() {
+        QTcpServer taken;
+        QVERIFY(taken.listen(QHostAddress::Any, 0));
+        for (const bool portTaken : {false, true}) {
+            QTcpServer free;
+            QVERIFY(free.listen(QHostAddress::Any, 0));
+            const quint16 port = portTaken ? taken.serverPort() : free.serverPort();
+            free.close();
+            TempDataFolder data;
+            data.writeFile(QStringLiteral("tarvolin.ini"),
+                           QStringLiteral("[TVOUT]\r\nPouzit=1\r\nForm=1\r\n[Web]\r\nPouzit=1\r\nPort=%1\r\n"
+                                          "[Tisk]\r\nLogo=" TARVOLIN_SOURCE_DIR "/data/Logo/logo.png\r\n")
+                               .arg(port)
+                               .toLatin1());
+            ModalCloser closer;
+            ProgramWindows windows(CommandLineOptions::parse(
+                {QStringLiteral("tarvolin"), QStringLiteral("--data"), data.path(),
+                 QStringLiteral("--simulate=") + data.writeFile(QStringLiteral("z.txt"), "")}));
+            windows.mainWindow().FormActivate();
+            QVERIFY(windows.audienceWindow().isVisible());
+            QVERIFY(!windows.audienceWindow().mask().isEmpty());
+            auto contact = [&] {
+                return windows.audienceWindow().findChild<QLabel*>(QStringLiteral("Kontakt"))->text();
+            };
+            if (portTaken) {
+                QTRY_VERIFY_WITH_TIMEOUT(closer.closed().size() == 1, 20000);
+                QCOMPARE(windows.liveResults().port(), quint16(0));
+                QVERIFY(!contact().contains(QStringLiteral("http://")));
+                continue;
+            }
+            QTRY_COMPARE_WITH_TIMEOUT(windows.liveResults().port(), port, 20000);
+            QTRY_VERIFY(contact().endsWith(QStringLiteral(":%1/").arg(port)));
+
+            windows.settings().TVOUT.Form = false;
+            callHook(windows.settingsWindow().hooks().transparentFormClicked);
+            QVERIFY(windows.audienceWindow().isVisible());
+            QVERIFY(windows.audienceWindow().mask().isEmpty());
+            windows.settings().TVOUT.Pouzit = false;
+            callHook(windows.settingsWindow().hooks().tvOutClicked);
+            QVERIFY(!windows.audienceWindow().isVisible());
+        }
     }
 };
 

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTimer>
+
+#include <vector>
+
+class QTcpSocket;
+
+// How many connections the live results page takes, and what each may send.
+struct ConnectionLimits {
+    int maxConnections = 768; // below the usual 1024 open files, with room for the station's own
+    int maxPerAddress = 16;   // a phone's browser opens a handful; the loopback has no limit
+    qint64 maxBytesPerWindow = 64 * 1024;
+    int windowMs = 10000;
+    int idleMs = 30000;
+};
+
+// The listening socket of the live results page, which keeps its clients within bounds before the
+// HTTP server sees them: at most so many connections in all and from one address, a connection
+// silent too long is closed, and one that sends more than a page's requests can need is dropped.
+// A connection that became a WebSocket is the server's to watch from then on (release()).
+class ConnectionGuard : public QTcpServer {
+    Q_OBJECT
+
+public:
+    using Limits = ConnectionLimits;
+
+    explicit ConnectionGuard(Limits limits, QObject* parent = nullptr);
+
+    int connectionCount();
+    // The connection from this peer is a WebSocket now; its traffic is no longer counted here.
+    void release(const QHostAddress& address, quint16 port);
+
+protected:
+    void incomingConnection(qintptr descriptor) override;
+
+private:
+    struct Tracked {
+        QPointer<QTcpSocket> socket;
+        QHostAddress address;
+        quint16 port = 0;
+        qint64 windowBytes = 0;
+        qint64 lastActivityMs = 0;
+        bool released = false;
+    };
+
+    void prune();
+    void account(QTcpSocket* socket);
+    void sweep();
+
+    Limits m_limits;
+    std::vector<Tracked> m_tracked;
+    QElapsedTimer m_time;
+    QTimer* m_sweep;
+};

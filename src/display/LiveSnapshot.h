@@ -1,0 +1,29 @@
+#pragma once
+
+#include "display/TRaceProgress.h"
+#include "display/TopTenList.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMetaType>
+#include <QtGlobal>
+
+#include <array>
+
+// What the live results page shows, as one value handed from the race's thread to the server's.
+struct LiveSnapshot {
+    bool running = false;
+    qint64 startUs = 0;   // the race clock's instant of the start, while running
+    qint64 elapsedMs = 0; // at rest: the race time at the stop
+    int raceMinutes = 0;
+    std::array<QList<qint64>, 4> laps; // kart 1..4's laps of the current race, in ms
+    std::array<RaceProgressRow, 4> raceList;
+    QList<TopTenRow> men;
+    QList<TopTenRow> women;
+
+    // The page's JSON; a running race's clock is taken at nowUs, so that a browser can tick on from
+    // the moment it receives it.
+    QByteArray toJson(qint64 nowUs) const;
+};
+
+Q_DECLARE_METATYPE(LiveSnapshot)

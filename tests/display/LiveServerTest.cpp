@@ -1,0 +1,170 @@
+// The live results page's server on loopback: what it serves and what it refuses, the push to the
+// page, a port that is taken, and the clients it drops (a flood, a page that never reads, one
+// connection too many).
+#include "base/MonotonicClock.h"
+#include "display/LiveResultsServer.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QSignalSpy>
+#include <QTcpSocket>
+#include <QTest>
+#include <QWebSocket>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int Wait = 20000;
+
+struct Reply {
+    int status = 0;
+    QByteArray body;
+    QByteArray type;
+};
+
+Reply request(quint16 port, const QString& path, const QByteArray& verb = "GET") {
+    QNetworkAccessManager manager;
+    QNetworkRequest req(QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(path)));
+    std::unique_ptr<QNetworkReply> reply(manager.sendCustomRequest(req, verb));
+    QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+    EXPECT_TRUE(finished.wait(Wait));
+    return {reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll(),
+            reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()};
+}
+
+LiveSnapshot race(int lapsPerKart) {
+    LiveSnapshot snapshot;
+    snapshot.running = true;
+    for (int k = 0; k < 4; ++k) {
+        snapshot.raceList[k] = {QString::number(k + 1), QStringLiteral("kara%1").arg(k + 1), "00:30:000",
+                                "1"};
+        for (int lap = 0; lap < lapsPerKart; ++lap)
+            snapshot.laps[k].append(30000 + lap);
+    }
+    return snapshot;
+}
+
+class LiveServer : public ::testing::Test {
+protected:
+    void start(LiveServerLimits limits = {}) {
+        server = std::make_unique<LiveResultsServer>(SteadyClock::instance(), limits);
+        QSignalSpy listening(server.get(), &LiveResultsServer::listening);
+        server->start(0);
+        ASSERT_EQ(listening.count(), 1);
+        port = server->port();
+        ASSERT_NE(port, 0);
+    }
+    QUrl live() const { return QUrl(QStringLiteral("ws://127.0.0.1:%1/live").arg(port)); }
+
+    std::unique_ptr<LiveResultsServer> server;
+    quint16 port = 0;
+};
+
+} // namespace
+
+TEST_F(LiveServer, ServesItsPageAndTheRaceAndNothingElse) {
+    start();
+    server->publish(race(2));
+    const Reply page = request(port, "/");
+    EXPECT_EQ(page.status, 200);
+    EXPECT_TRUE(page.type.startsWith("text/html"));
+    EXPECT_TRUE(QString::fromUtf8(page.body).contains(QStringLiteral("Tabulka nejlepších deseti")));
+    EXPECT_EQ(request(port, "/live.js").status, 200);
+    const Reply api = request(port, "/api/race");
+    EXPECT_EQ(api.status, 200);
+    const QJsonObject json = QJsonDocument::fromJson(api.body).object();
+    EXPECT_EQ(json["karts"].toArray().size(), 4);
+    EXPECT_EQ(json["karts"].toArray()[0].toObject()["count"].toInt(), 2);
+    for (const QString& path : {QStringLiteral("/../../etc/passwd"), QStringLiteral("/web/index.html"),
+                                QStringLiteral("/index.html"), QStringLiteral("/api/race/x")})
+        EXPECT_EQ(request(port, path).status, 404) << path.toStdString();
+    EXPECT_NE(request(port, "/api/race", "POST").status, 200);
+}
+
+TEST_F(LiveServer, PushesEveryChangeToTheOpenPages) {
+    start();
+    QWebSocket page;
+    QSignalSpy messages(&page, &QWebSocket::textMessageReceived);
+    page.open(live());
+    // The race as it is, at once.
+    ASSERT_TRUE(messages.wait(Wait));
+    EXPECT_FALSE(
+        QJsonDocument::fromJson(messages.last().at(0).toString().toUtf8()).object()["running"].toBool());
+    server->publish(race(3));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messages.count() == 2; }, Wait));
+    const QJsonObject json = QJsonDocument::fromJson(messages.last().at(0).toString().toUtf8()).object();
+    EXPECT_TRUE(json["running"].toBool());
+    EXPECT_EQ(json["karts"].toArray()[3].toObject()["laps"].toArray().size(), 3);
+    EXPECT_EQ(server->webSocketCount(), 1);
+}
+
+TEST_F(LiveServer, APortInUseIsSaidInCzech) {
+    start();
+    LiveResultsServer second(SteadyClock::instance());
+    QSignalSpy failed(&second, &LiveResultsServer::failed);
+    second.start(port);
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_TRUE(failed.first().at(0).toString().contains(QStringLiteral("už používá")))
+        << failed.first().at(0).toString().toStdString();
+    EXPECT_EQ(second.port(), 0);
+    // The first goes on serving.
+    EXPECT_EQ(request(port, "/api/race").status, 200);
+}
+
+TEST_F(LiveServer, DropsFloodsPagesThatNeverReadAndConnectionsBeyondTheLimit) {
+    LiveServerLimits limits;
+    limits.connections.maxConnections = 3;
+    limits.maxBacklogBytes = 64 * 1024;
+    start(limits);
+
+    // A page that sends more than pongs.
+    QWebSocket flood;
+    QSignalSpy floodClosed(&flood, &QWebSocket::disconnected);
+    QSignalSpy opened(&flood, &QWebSocket::connected);
+    flood.open(live());
+    ASSERT_TRUE(opened.wait(Wait));
+    for (int i = 0; i < 10; ++i)
+        flood.sendTextMessage(QString(1000, QLatin1Char('x')));
+    EXPECT_TRUE(floodClosed.wait(Wait));
+
+    // A raw HTTP flood before any request ends.
+    QTcpSocket raw;
+    raw.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(raw.waitForConnected(Wait));
+    raw.write("GET / HTTP/1.1\r\nX-Fill: ");
+    raw.write(QByteArray(200 * 1024, 'y'));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return raw.state() == QAbstractSocket::UnconnectedState; }, Wait));
+
+    // A page that shakes hands and then never reads: big changes pile up until it is dropped.
+    QTcpSocket stuck;
+    stuck.setReadBufferSize(1);
+    stuck.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(stuck.waitForConnected(Wait));
+    stuck.write("GET /live HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+                "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server->webSocketCount() == 1; }, Wait));
+    const LiveSnapshot big = race(3000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            server->publish(big);
+            return server->webSocketCount() == 0;
+        },
+        Wait));
+
+    // Three connections are the limit: a fourth is closed at once.
+    std::vector<std::unique_ptr<QTcpSocket>> held;
+    for (int i = 0; i < 4; ++i) {
+        held.push_back(std::make_unique<QTcpSocket>());
+        held.back()->connectToHost(QHostAddress::LocalHost, port);
+        ASSERT_TRUE(held.back()->waitForConnected(Wait));
+    }
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return held.back()->state() == QAbstractSocket::UnconnectedState; }, Wait));
+    EXPECT_EQ(held.front()->state(), QAbstractSocket::ConnectedState);
+}

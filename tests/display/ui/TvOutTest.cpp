@@ -1,0 +1,138 @@
+// The audience window: its first content, the race list and clock as the race writes them, the two
+// top-ten lists from the files, and its see-through shape.
+#include "RecordingErrorReporter.h"
+#include "TempDataFolder.h"
+
+#include "base/UserError.h"
+#include "config/TSettings.h"
+#include "config/TextCodec.h"
+#include "display/ui/TV_OUT.h"
+#include "timing/ui/SevenSegmentDisplay.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+QStringList row(QTableWidget* list, int r) {
+    QStringList texts;
+    for (int c = 0; c < list->columnCount(); ++c)
+        texts << (list->item(r, c) ? list->item(r, c)->text() : QString());
+    return texts;
+}
+
+QString shown(const QWidget& window, const char* display) {
+    return window.findChild<SevenSegmentDisplay*>(QLatin1String(display))->text();
+}
+
+} // namespace
+
+class TvOutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void opensWithItsFirstContentAndShowsTheRaceAsItComes() {
+        TSettings settings;
+        TempDataFolder data;
+        TTV_Out_Frm window(settings, data.path());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tarvolin - průběžné info"));
+        QCOMPARE(window.size(), QSize(1024, 768));
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QVERIFY(!(window.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
+        auto* heading = window.findChild<QLabel*>(QStringLiteral("NadpisZavodu"));
+        QCOMPARE(heading->text(), QStringLiteral("Průběh závodu - jednotlivá kola"));
+        QTableWidget* race = window.raceList();
+        QCOMPARE(race->objectName(), QStringLiteral("ZavodView"));
+        QCOMPARE(race->horizontalHeaderItem(1)->text(), QStringLiteral("Jméno"));
+        QCOMPARE(row(race, 0), QStringList({"1", "kara1", "59:59:999", "1"}));
+        QCOMPARE(row(race, 3), QStringList({"4", "kara4", "59:59:999", "1"}));
+
+        // The list follows `TVOUT/TypZobrazeni` at each lap.
+        settings.TVOUT.TypZobrazeni = 0;
+        window.showDisplayMode(0);
+        QCOMPARE(heading->text(), QStringLiteral("Průběh závodu - minimální časy"));
+        window.StavZavodu("kara3", 45000, 0);
+        window.StavZavodu("kara3", 47000, 1);
+        QCOMPARE(row(race, 0), QStringList({"1", "kara3", "00:45:000", "1"}));
+        settings.TVOUT.TypZobrazeni = 1;
+        window.StavZavodu("kara3", 47000, 2);
+        QCOMPARE(row(race, 3), QStringList({"4", "kara3", "00:47:000", "3"}));
+
+        // Two places: the sub-second part as it is below 100 ms, its first two digits from 100 ms on.
+        window.showClock(7, 5, 2);
+        QCOMPARE(shown(window, "LcdSetiny"), QStringLiteral("07"));
+        QCOMPARE(shown(window, "LcdSekundy"), QStringLiteral("05"));
+        QCOMPARE(shown(window, "LcdMinuty"), QStringLiteral("02"));
+        window.showClock(987, 59, 12);
+        QCOMPARE(shown(window, "LcdSetiny"), QStringLiteral("98"));
+        QCOMPARE(shown(window, "LcdMinuty"), QStringLiteral("12"));
+        window.showRaceLength(15);
+        QCOMPARE(shown(window, "LcdDelka"), QStringLiteral("15"));
+    }
+
+    void reloadsTheTopTenOfBothFiles() {
+        TSettings settings;
+        TempDataFolder data;
+        TTV_Out_Frm window(settings, data.path());
+        auto* men = window.findChild<QTableWidget*>(QStringLiteral("TopTenJezdci"));
+        auto* women = window.findChild<QTableWidget*>(QStringLiteral("TopTenJezdkyne"));
+        QCOMPARE(men->horizontalHeaderItem(1)->text(), QStringLiteral("Jména"));
+
+        // A fresh station has no files yet: nothing to show, nothing to say.
+        RecordingErrorReporter errors;
+        window.show();
+        window.activateWindow();
+        window.FormActivate();
+        QCOMPARE(errors.count(), 0);
+        QCOMPARE(row(men, 0), QStringList({"", "", ""}));
+
+        QStringList lines;
+        for (int rank = 1; rank <= 20; ++rank)
+            lines << QStringLiteral("%1\tJezdec %1\t00:%2:000").arg(rank).arg(rank + 30);
+        data.writeFile("TopDeset.ini", TextCodec::encodeLines(lines));
+        data.writeFile("TopDeset1.ini", TextCodec::encodeLines({QStringLiteral("1\tŽofie\t00:44:100")}));
+        window.FormActivate();
+        QCOMPARE(row(men, 0), QStringList({"1", "Jezdec 1", "00:31:000"}));
+        QCOMPARE(row(men, 9), QStringList({"10", "Jezdec 10", "00:40:000"}));
+        QCOMPARE(men->rowCount(), 10);
+        QCOMPARE(row(women, 0), QStringList({"1", QStringLiteral("Žofie"), "00:44:100"}));
+
+        // A women's file that cannot be read: the men's list is read, the women's keeps its rows.
+        lines[0] = QStringLiteral("1\tNový\t00:30:000");
+        data.writeFile("TopDeset.ini", TextCodec::encodeLines(lines));
+        QFile::remove(data.filePath("TopDeset1.ini"));
+        data.makeFolder("TopDeset1.ini");
+        QVERIFY_THROWS_EXCEPTION(UserError, window.FormActivate());
+        QCOMPARE(row(men, 0), QStringList({"1", QStringLiteral("Nový"), "00:30:000"}));
+        QCOMPARE(row(women, 0), QStringList({"1", QStringLiteral("Žofie"), "00:44:100"}));
+    }
+
+    void seeThroughLeavesOnlyThePanels() {
+        TSettings settings;
+        TempDataFolder data;
+        TTV_Out_Frm window(settings, data.path());
+        QVERIFY(window.mask().isEmpty());
+        window.PruhlednyForm();
+        const QRegion shape = window.mask();
+        const QList<QFrame*> panels =
+            window.findChildren<QFrame*>(QRegularExpression(QStringLiteral("^Panel")));
+        QCOMPARE(panels.size(), 5);
+        for (const QFrame* panel : panels)
+            QVERIFY2(shape.contains(panel->geometry()), qPrintable(panel->objectName()));
+        // Between the panels and around them the window is see-through.
+        QVERIFY(!shape.contains(QPoint(652, 60)));
+        QVERIFY(!shape.contains(QPoint(500, 440)));
+        QVERIFY(!shape.contains(QPoint(2, 2)));
+        QVERIFY(!shape.contains(QPoint(1020, 764)));
+        if (!qEnvironmentVariableIsEmpty("TARVOLIN_TV_OUT_PICTURE")) {
+            window.StavZavodu("kara2", 31234, 0);
+            window.showPageAddress(QStringLiteral("http://192.168.1.20:8080/"));
+            window.grab().save(qEnvironmentVariable("TARVOLIN_TV_OUT_PICTURE"));
+        }
+    }
+};
+
+QTEST_MAIN(TvOutTest)
+#include "TvOutTest.moc"

@@ -1,0 +1,182 @@
+#!/usr/bin/python3
+"""The live results page in a real browser: headless Chromium through Selenium, against the station
+running a scenario race on its virtual track. The page must be live before the race starts, show
+every lap as the station closes it (pushed: the page is never reloaded), its laps must be the
+station's, and after STOP it shows the best laps in the top ten.
+
+Usage: live_page_browser.py PROGRAM SOURCE_DIR SANITIZED
+Exit code 77 means skipped (sanitizer build, or no browser on this machine)."""
+
+import json
+import os
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.request
+
+SKIP = 77
+CHROMIUM = "/usr/bin/chromium"
+CHROMEDRIVER = "/usr/bin/chromedriver"
+# Generous: a busy two-core machine may be slow, but a page that is pushed to never waits this long.
+WAIT = 30
+
+# The race starts at 6 s, so that the browser is on the page before; the kept laps are compared with
+# what the page showed.
+SCENARIO = """6000 start
+7500 pass 1 300
+8300 pass 2 300
+9300 pass 1 300
+10300 pass 3 300
+11300 pass 2 300
+12300 pass 1 300
+13800 start
+"""
+
+
+def free_port():
+    with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as s:
+        s.bind(("", 0))
+        return s.getsockname()[1]
+
+
+def api(port):
+    with urllib.request.urlopen("http://127.0.0.1:%d/api/race" % port, timeout=5) as reply:
+        return json.loads(reply.read().decode("utf-8"))
+
+
+def wait_for(what, condition, timeout=WAIT):
+    end = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise AssertionError("timed out waiting for " + what)
+        time.sleep(0.05)
+
+
+def start_station(program, source_dir, data):
+    """Starts the station on a free port; tries another when the port was taken meanwhile."""
+    for _ in range(5):
+        port = free_port()
+        with open(os.path.join(data, "tarvolin.ini"), "wb") as f:
+            f.write(("[Ostatni]\r\nExtStart=1\r\n[Semafor]\r\nPouzij=0\r\n[HW]\r\nProdleva=500\r\nRizeni=0\r\n"
+                     "[Tisk]\r\nLogo=%s/data/Logo/logo.png\r\n[Web]\r\nPouzit=1\r\nPort=%d\r\n"
+                     % (source_dir, port)).encode("cp1250"))
+        env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+        station = subprocess.Popen([program, "--data", data, "--simulate=" + os.path.join(data, "zavod.txt")],
+                                   env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        end = time.monotonic() + 60
+        while time.monotonic() < end and station.poll() is None:
+            try:
+                api(port)
+                return station, port
+            except OSError:
+                time.sleep(0.05)
+        stop_station(station)
+    raise AssertionError("the station did not serve its page")
+
+
+def stop_station(station):
+    if station.poll() is None:
+        station.send_signal(signal.SIGTERM)
+        try:
+            station.wait(30)
+        except subprocess.TimeoutExpired:
+            station.kill()
+            station.wait()
+
+
+def page_laps(driver):
+    return driver.execute_script(
+        "var out = {};"
+        "for (var k = 1; k <= 4; ++k) {"
+        "  var box = document.getElementById('kara' + k);"
+        "  out[k] = box ? Array.prototype.map.call(box.querySelectorAll('li'), function (li) { return li.textContent; }) : [];"
+        "}"
+        "return out;")
+
+
+def main():
+    program, source_dir, sanitized = sys.argv[1], sys.argv[2], sys.argv[3]
+    if sanitized.upper() in ("ON", "1", "TRUE", "YES"):
+        print("skipped: the browser test runs in the ordinary build only")
+        return SKIP
+    if not (os.access(CHROMIUM, os.X_OK) and os.access(CHROMEDRIVER, os.X_OK)):
+        print("skipped: no chromium and chromedriver in /usr/bin")
+        return SKIP
+    from selenium import webdriver
+    from selenium.webdriver.chrome.service import Service
+
+    options = webdriver.ChromeOptions()
+    options.binary_location = CHROMIUM
+    for argument in ("--headless=new", "--no-sandbox", "--disable-dev-shm-usage", "--disable-gpu",
+                     "--window-size=420,900"):
+        options.add_argument(argument)
+    with tempfile.TemporaryDirectory() as data, tempfile.TemporaryDirectory() as profile:
+        options.add_argument("--user-data-dir=" + profile)
+        with open(os.path.join(data, "zavod.txt"), "w") as f:
+            f.write(SCENARIO)
+        # The browser first: it is the slow one to start, and the page must be open before the race.
+        driver = webdriver.Chrome(service=Service(executable_path=CHROMEDRIVER), options=options)
+        station = None
+        try:
+            station, port = start_station(program, source_dir, data)
+            driver.get("http://127.0.0.1:%d/" % port)
+            wait_for("the page to go live",
+                     lambda: driver.execute_script("return document.body.getAttribute('data-live')") == "1")
+            driver.execute_script("window.loadedOnce = 'yes';")
+            before = api(port)
+            if before["running"] or any(k["count"] for k in before["karts"]):
+                raise AssertionError("the page went live only after the race had started; the machine is too slow")
+            assert driver.title == "Tarvolin – průběh závodu", driver.title
+
+            # Every lap as the station closes it: the page shows the same laps, pushed.
+            latencies = []
+            seen = 0
+            race_end = time.monotonic() + 120
+            while True:
+                race = api(port)
+                count = sum(k["count"] for k in race["karts"])
+                if count > seen:
+                    closed = time.monotonic()
+                    expected = {str(k["kart"]): k["laps"] for k in race["karts"]}
+                    wait_for("lap %d on the page" % count,
+                             lambda: {str(k): v for k, v in page_laps(driver).items()} == expected
+                             or None)
+                    latencies.append(time.monotonic() - closed)
+                    seen = count
+                if not race["running"] and seen >= 6:
+                    break
+                if station.poll() is not None or time.monotonic() > race_end:
+                    raise AssertionError("the race did not come to its end (laps seen: %d)" % seen)
+                time.sleep(0.02)
+            assert driver.execute_script("return window.loadedOnce") == "yes", "the page was reloaded"
+            print("laps seen on the page: %d, from the API to the page: max %.0f ms"
+                  % (seen, 1000 * max(latencies)))
+
+            # After STOP the karts' best laps are in the men's top ten.
+            final = api(port)
+            best = {k["name"]: k["best"] for k in final["karts"] if k["count"]}
+            def top_ten():
+                rows = driver.execute_script(
+                    "return Array.prototype.map.call(document.querySelectorAll('#jezdci tbody tr'),"
+                    " function (tr) { return Array.prototype.map.call(tr.cells, function (c) { return c.textContent; }); });")
+                shown = {row[1]: row[2] for row in rows if len(row) == 3}
+                return all(shown.get(name) == time_text for name, time_text in best.items()) and rows
+            rows = wait_for("the top ten after STOP", top_ten)
+            assert len(rows) == 10, rows
+            assert driver.execute_script("return document.getElementById('stav').textContent") == "Závod neběží"
+            print("top ten after STOP:", rows[:len(best)])
+        finally:
+            driver.quit()
+            if station:
+                stop_station(station)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
