@@ -460,38 +460,26 @@ void FtpClient::afterLogin() {
 // --- simple requests -------------------------------------------------------------------------------
 
 int FtpClient::changeDirectory(const QString& directory) {
-    if (isBusy())
-        return failAtOnce(QStringLiteral("500 Předchozí požadavek ještě běží"));
-    if (!isConnected())
-        return failAtOnce(notConnectedError());
-    const int request = begin();
-    m_step = Step::Simple;
-    m_accepted = {200, 250, 257};
-    sendCommand(QStringLiteral("CWD ") + directory);
-    return request;
+    return simpleRequest(QStringLiteral("CWD ") + directory, {200, 250, 257});
 }
 
 int FtpClient::printDirectory() {
-    if (isBusy())
-        return failAtOnce(QStringLiteral("500 Předchozí požadavek ještě běží"));
-    if (!isConnected())
-        return failAtOnce(notConnectedError());
-    const int request = begin();
-    m_step = Step::Simple;
-    m_accepted = {250, 257};
-    sendCommand(QStringLiteral("PWD"));
-    return request;
+    return simpleRequest(QStringLiteral("PWD"), {250, 257});
 }
 
 int FtpClient::setBinaryType() {
+    return simpleRequest(QStringLiteral("TYPE I"), {200});
+}
+
+int FtpClient::simpleRequest(const QString& command, QList<int> accepted) {
     if (isBusy())
         return failAtOnce(QStringLiteral("500 Předchozí požadavek ještě běží"));
     if (!isConnected())
         return failAtOnce(notConnectedError());
     const int request = begin();
     m_step = Step::Simple;
-    m_accepted = {200};
-    sendCommand(QStringLiteral("TYPE I"));
+    m_accepted = std::move(accepted);
+    sendCommand(command);
     return request;
 }
 

@@ -88,6 +88,8 @@ private:
 
     int begin();
     int failAtOnce(const QString& error);
+    // A one-line command on the open connection, ended by one of the accepted replies.
+    int simpleRequest(const QString& command, QList<int> accepted);
     void finish(const QString& error);
     void setState(State state);
     bool sendCommand(const QString& command);

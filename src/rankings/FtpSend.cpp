@@ -194,20 +194,19 @@ void FtpSend::cancel() {
         m_request = 0;
         m_client.quit();
     }
-    if (!wasSending)
-        return;
     // The send ends here: the steps not yet taken are not tried on a connection that is going.
-    setWaitCursor(false);
-    endSend();
-    setConfirmEnabled(true);
-    setSendEnabled(true);
+    if (wasSending)
+        endSendAtOnce();
 }
 
 void FtpSend::abort() {
     const bool wasSending = m_sending;
     m_client.abort();
-    if (!wasSending)
-        return;
+    if (wasSending)
+        endSendAtOnce();
+}
+
+void FtpSend::endSendAtOnce() {
     setWaitCursor(false);
     endSend();
     setConfirmEnabled(true);

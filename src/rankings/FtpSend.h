@@ -88,6 +88,8 @@ private:
     void afterLogin();
     void nextStep();
     void endSend();
+    // Ends a send that the operator cut short: the window is given back at once.
+    void endSendAtOnce();
     void requestFinished(int request, const QString& error);
     void clientStateChanged(FtpClient::State state);
     void connectionClosed();
