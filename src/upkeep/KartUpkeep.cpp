@@ -9,10 +9,13 @@ KartUpkeep::KartUpkeep(const QString& dataFolder)
 QStringList KartUpkeep::load() {
     m_zeroings.clear();
     m_states = m_file.load();
+    m_loaded = true;
     return m_file.problems();
 }
 
 void KartUpkeep::store() {
+    if (!m_loaded)
+        return;
     m_file.save(m_states);
     // Entered one by one, so that a book that fails half-way does not enter a zeroing twice.
     while (!m_zeroings.isEmpty()) {
@@ -23,7 +26,8 @@ void KartUpkeep::store() {
 }
 
 void KartUpkeep::storeDriven() {
-    m_file.saveDriven(m_states);
+    if (m_loaded)
+        m_file.saveDriven(m_states);
 }
 
 void KartUpkeep::zero(int kart, const QDateTime& when) {

@@ -24,7 +24,8 @@ public:
     QStringList load();
     // OKClick's store of every key, with the zeroings since the last load or store entered in the
     // service book once they are stored; and the close's store of the driven times. Both throw
-    // UserError when a file cannot be written.
+    // UserError when a file cannot be written. Before the first load both leave the file alone: a
+    // program ended during its start notices has no records of its own to write over the file's.
     void store();
     void storeDriven();
 
@@ -35,6 +36,7 @@ public:
     void CheckServiceTasks() { m_reminders.CheckServiceTasks(m_states); }
 
 private:
+    bool m_loaded = false;
     struct Zeroing {
         QDateTime when;
         int kart;

@@ -5,6 +5,7 @@
 #include "config/TextCodec.h"
 #include "upkeep/KartReminders.h"
 #include "upkeep/KartStateFile.h"
+#include "upkeep/KartUpkeep.h"
 #include "upkeep/ServiceBook.h"
 
 #include <gtest/gtest.h>
@@ -172,4 +173,19 @@ TEST(ServiceBook, EachZeroingAddsALine) {
               "older line without its end\r\n" +
                   TextCodec::encodeLines({QStringLiteral(
                       "2026-12-09 14:05:33  motokára 2  vynulováno 3:30 hodin  celkem 14:20 hodin")}));
+}
+
+TEST(KartUpkeep, AProgramEndedBeforeItsStartReadTheRecordsLeavesTheFileAsItIs) {
+    TempDataFolder data;
+    const QByteArray kept = "[Motokara1]\r\nNajeto=120:35\r\nPocatecniStavHod=5\r\n";
+    data.writeFile(QStringLiteral("stav.ini"), kept);
+    KartUpkeep upkeep(data.path());
+    upkeep.storeDriven();
+    upkeep.store();
+    EXPECT_EQ(data.readFile(QStringLiteral("stav.ini")), kept);
+
+    upkeep.load();
+    upkeep.states()[0].driven = QStringLiteral("121:0");
+    upkeep.storeDriven();
+    EXPECT_TRUE(data.readFile(QStringLiteral("stav.ini")).contains("Najeto=121:0"));
 }
