@@ -2,15 +2,13 @@
 
 #include "base/ErrorBoundary.h"
 #include "base/ITimer.h"
-#include "base/MonotonicClock.h"
 #include "config/TSettings.h"
 #include "hardware/SerialLearnPanel.h"
 #include "hardware/SerialRxText.h"
 #include "hardware/TComPort.h"
 
-SerialSensorInput::SerialSensorInput(TComPort& port, const TSettings& settings, MonotonicClock* clock,
-                                     QObject* parent)
-    : QObject(parent), m_port(port), m_settings(settings), m_clock(clock ? *clock : SteadyClock::instance()) {
+SerialSensorInput::SerialSensorInput(TComPort& port, const TSettings& settings, QObject* parent)
+    : QObject(parent), m_port(port), m_settings(settings) {
     // A burst reaches the learning panel and the race's hooks, which may fail; the receive ends there.
     connect(&m_port, &TComPort::rxChar, this,
             ErrorBoundary::guardedSlot(this, &SerialSensorInput::ComPort1RxChar));
@@ -37,8 +35,8 @@ void SerialSensorInput::setHitTarget(int kart, SerialHitTarget target) {
 }
 
 void SerialSensorInput::ComPort1RxChar(int count) {
-    // First, before anything else the event does: a burst's lap ends when its last byte came.
-    m_lastArrivalUs = m_clock.nowUs();
+    // A burst's lap ends when its last byte came, however late this event runs.
+    m_lastArrivalUs = m_port.lastArrivalUs();
     // LastRxText, the capture and the learning keep to this event's bytes: that is what the operator
     // sees and what a learned sequence is made of.
     m_lastRxText = SerialRxText::fromBytes(m_port.read(count));

@@ -9,7 +9,6 @@
 #include <array>
 
 class ITimer;
-class MonotonicClock;
 class SerialLearnPanel;
 class TComPort;
 struct TSettings;
@@ -32,10 +31,8 @@ public:
     // is longer for it.
     static constexpr quint32 QuietMs = 50;
 
-    // Connects itself to the port's receive, after-open and before-close notifications. The clock
-    // stamps each receive; the system's steady clock when null.
-    SerialSensorInput(TComPort& port, const TSettings& settings, MonotonicClock* clock = nullptr,
-                      QObject* parent = nullptr);
+    // Connects itself to the port's receive, after-open and before-close notifications.
+    SerialSensorInput(TComPort& port, const TSettings& settings, QObject* parent = nullptr);
 
     // kart is 1..4.
     void setHitTarget(int kart, SerialHitTarget target);
@@ -67,7 +64,6 @@ private:
 
     TComPort& m_port;
     const TSettings& m_settings;
-    MonotonicClock& m_clock;
     // When the bytes of the last receive event arrived: the last byte of anything held arrived then.
     qint64 m_lastArrivalUs = 0;
     SerialLearnPanel* m_learnPanel = nullptr;

@@ -1,41 +1,77 @@
 #include "hardware/TComPort.h"
 
 #include "base/ErrorBoundary.h"
+#include "base/MonotonicClock.h"
 #include "base/UserError.h"
 #include "config/SerialValueLists.h"
 #include "hardware/SerialLineValues.h"
+#include "hardware/SerialReceiver.h"
 #include "platform/SerialDeviceError.h"
 
 #include <QSerialPortInfo>
 
 #include <algorithm>
-#include <limits>
 
-TComPort::TComPort(QObject* parent) : QObject(parent) {
-    applyLine();
+namespace {
+
+// What the main thread holds for its listeners if none of them reads: a sensor line's bursts are a
+// few bytes, so this is only ever reached by a line that sends without pause to nobody.
+constexpr qsizetype MaxWaiting = 1 << 20;
+
+} // namespace
+
+TComPort::TComPort(MonotonicClock* clock, QObject* parent)
+    : QObject(parent), m_receiver(new SerialReceiver(clock ? *clock : SteadyClock::instance())) {
+    m_thread.setObjectName(QStringLiteral("SerialReceiver"));
+    m_receiver->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::started, m_receiver, &SerialReceiver::prepareThread, Qt::DirectConnection);
+    connect(&m_thread, &QThread::finished, m_receiver, &QObject::deleteLater);
     // Both hand on to listeners of rxChar, beforeClose and openedChanged.
-    connect(&m_port, &QSerialPort::readyRead, this, ErrorBoundary::guardedSlot(this, &TComPort::onReadyRead));
-    connect(&m_port, &QSerialPort::errorOccurred, this,
-            ErrorBoundary::guardedSlot(this, &TComPort::onErrorOccurred));
+    connect(m_receiver, &SerialReceiver::received, this,
+            ErrorBoundary::guardedSlot(this, &TComPort::onReceived));
+    connect(m_receiver, &SerialReceiver::lost, this, ErrorBoundary::guardedSlot(this, &TComPort::onLost));
+    m_thread.start();
+    onDevice([this](QSerialPort& port) { applyLine(port, m_parameters); });
 }
 
 TComPort::~TComPort() {
     // The owners close the port themselves at program end; here only the device is let go, without
     // notifying listeners that may already be gone.
-    if (m_port.isOpen())
-        m_port.close();
+    onDevice([](QSerialPort& port) {
+        if (port.isOpen())
+            port.close();
+    });
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void TComPort::onDevice(const std::function<void(QSerialPort&)>& action) {
+    QMetaObject::invokeMethod(
+        m_receiver, [this, &action] { action(m_receiver->port()); }, Qt::BlockingQueuedConnection);
 }
 
 void TComPort::open() {
-    if (m_port.isOpen())
+    if (m_open)
         return;
-    m_port.setPortName(m_parameters.Port);
-    applyLine();
-    if (!m_port.open(QIODevice::ReadWrite))
-        throwPortError(QStringLiteral("Unable to open com port"));
-    // A terminal keeps what its device sent while the port was closed; none of that is a pass now.
-    m_port.clear(QSerialPort::Input);
-    m_port.clearError();
+    QSerialPort::SerialPortError error = QSerialPort::NoError;
+    onDevice([&](QSerialPort& port) {
+        port.setPortName(m_parameters.Port);
+        applyLine(port, m_parameters);
+        if (port.open(QIODevice::ReadWrite)) {
+            // A terminal keeps what its device sent while the port was closed; none of that is a
+            // pass now.
+            port.clear(QSerialPort::Input);
+        } else {
+            error = port.error();
+        }
+        port.clearError();
+        m_generation = m_receiver->nextGeneration();
+    });
+    if (error != QSerialPort::NoError)
+        throwPortError(QStringLiteral("Unable to open com port"), error);
+    m_open = true;
+    m_openGeneration = m_generation;
+    m_inbox.clear();
     m_lost = false;
     // The lines start low; the after-open handler raises what the settings ask for.
     setRts(false);
@@ -49,21 +85,30 @@ void TComPort::close() {
     m_lost = false;
     // The before-close handler's requests may fail on a device that went away and report that
     // failure, which must not start a second close.
-    if (!m_port.isOpen() || m_closing)
+    if (!m_open || m_closing)
         return;
     m_closing = true;
     emit beforeClose();
-    m_port.close();
-    m_port.clearError();
+    onDevice([this](QSerialPort& port) {
+        port.close();
+        port.clearError();
+        m_generation = m_receiver->nextGeneration();
+    });
+    m_open = false;
+    m_inbox.clear();
     m_closing = false;
     emit openedChanged(false);
 }
 
 void TComPort::discardReceived() {
-    if (m_port.isOpen()) {
-        m_port.clear(QSerialPort::Input);
-        m_port.clearError();
+    if (m_open) {
+        onDevice([this](QSerialPort& port) {
+            port.clear(QSerialPort::Input);
+            port.clearError();
+            m_generation = m_receiver->nextGeneration();
+        });
     }
+    m_inbox.clear();
     emit receivedDiscarded();
 }
 
@@ -73,9 +118,11 @@ void TComPort::setParameters(const SerialParameters& parameters) {
         return;
     const bool portChanged = next.Port != m_parameters.Port;
     m_parameters = next;
-    if (!m_port.isOpen()) {
-        m_port.setPortName(m_parameters.Port);
-        applyLine();
+    if (!m_open) {
+        onDevice([this](QSerialPort& port) {
+            port.setPortName(m_parameters.Port);
+            applyLine(port, m_parameters);
+        });
         return;
     }
     if (portChanged) {
@@ -83,8 +130,14 @@ void TComPort::setParameters(const SerialParameters& parameters) {
         open();
         return;
     }
-    if (!applyLine())
-        throwPortError(QStringLiteral("Unable to set com state"));
+    QSerialPort::SerialPortError error = QSerialPort::NoError;
+    onDevice([&](QSerialPort& port) {
+        if (!applyLine(port, m_parameters))
+            error = port.error();
+        port.clearError();
+    });
+    if (error != QSerialPort::NoError)
+        throwPortError(QStringLiteral("Unable to set com state"), error);
 }
 
 QString TComPort::systemLocation() const {
@@ -100,13 +153,31 @@ QString TComPort::systemLocation() const {
 }
 
 void TComPort::setRts(bool on) {
-    if (m_port.isOpen() && !m_port.setRequestToSend(on))
-        m_port.clearError();
+    if (!m_open)
+        return;
+    onDevice([on](QSerialPort& port) {
+        if (port.isOpen() && !port.setRequestToSend(on))
+            port.clearError();
+    });
 }
 
 void TComPort::setDtr(bool on) {
-    if (m_port.isOpen() && !m_port.setDataTerminalReady(on))
-        m_port.clearError();
+    if (!m_open)
+        return;
+    onDevice([on](QSerialPort& port) {
+        if (port.isOpen() && !port.setDataTerminalReady(on))
+            port.clearError();
+    });
+}
+
+quint64 TComPort::bytesArrived() const {
+    return m_receiver->bytesArrived();
+}
+
+QByteArray TComPort::read(qint64 count) {
+    const QByteArray taken = m_inbox.left(count);
+    m_inbox.remove(0, taken.size());
+    return taken;
 }
 
 QStringList TComPort::availablePortNames() {
@@ -119,36 +190,36 @@ QStringList TComPort::availablePortNames() {
     return names;
 }
 
-void TComPort::onReadyRead() {
-    const qint64 waiting = m_port.bytesAvailable();
-    if (waiting > 0)
-        emit rxChar(static_cast<int>(std::min<qint64>(waiting, std::numeric_limits<int>::max())));
+void TComPort::onReceived(const QByteArray& bytes, qint64 arrivalUs, quint64 generation) {
+    // Bytes read before the last open, close or discard were on their way when it happened.
+    if (generation != m_generation || !m_open)
+        return;
+    if (m_inbox.size() + bytes.size() > MaxWaiting)
+        m_inbox.clear();
+    m_inbox.append(bytes);
+    m_lastArrivalUs = arrivalUs;
+    emit rxChar(int(m_inbox.size()));
 }
 
-void TComPort::onErrorOccurred(QSerialPort::SerialPortError error) {
-    // A device that went away (an unplugged adapter, a hung-up terminal) never delivers again.
-    // Closing it lets it be opened afresh when it is back, instead of waiting on a dead handle that
-    // still looks open.
-    const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
-    // The close below reports failures of its own (the handshake lines of a device that is gone).
-    if (!gone || !m_port.isOpen() || m_closing)
+void TComPort::onLost(quint64 generation) {
+    // A close since then has dealt with it, and a reopen has a device that is back.
+    if (!m_open || m_closing || generation < m_openGeneration)
         return;
     close();
     m_lost = true;
     emit deviceLost();
 }
 
-bool TComPort::applyLine() {
-    bool ok = m_port.setBaudRate(SerialLineValues::effectiveBaudRate(m_parameters));
-    ok = m_port.setDataBits(SerialLineValues::toDataBits(m_parameters.DataBits)) && ok;
-    ok = m_port.setParity(SerialLineValues::toParity(m_parameters.Parity)) && ok;
-    ok = m_port.setStopBits(SerialLineValues::toStopBits(m_parameters.StopBits)) && ok;
-    ok = m_port.setFlowControl(SerialLineValues::toFlowControl(m_parameters.FlowControl)) && ok;
+bool TComPort::applyLine(QSerialPort& port, const SerialParameters& parameters) {
+    bool ok = port.setBaudRate(SerialLineValues::effectiveBaudRate(parameters));
+    ok = port.setDataBits(SerialLineValues::toDataBits(parameters.DataBits)) && ok;
+    ok = port.setParity(SerialLineValues::toParity(parameters.Parity)) && ok;
+    ok = port.setStopBits(SerialLineValues::toStopBits(parameters.StopBits)) && ok;
+    ok = port.setFlowControl(SerialLineValues::toFlowControl(parameters.FlowControl)) && ok;
     return ok;
 }
 
-void TComPort::throwPortError(const QString& text) {
-    const int code = serialDeviceErrorNumber(systemLocation(), m_port.error());
-    m_port.clearError();
+void TComPort::throwPortError(const QString& text, QSerialPort::SerialPortError error) {
+    const int code = serialDeviceErrorNumber(systemLocation(), error);
     throw UserError(text + QStringLiteral(" (win error code: %1)").arg(code));
 }

@@ -6,18 +6,26 @@
 #include <QObject>
 #include <QSerialPort>
 #include <QStringList>
+#include <QThread>
+
+#include <functional>
+
+class MonotonicClock;
+class SerialReceiver;
 
 // The serial port object ComPort1: a receive-only line whose parameters come from the section
-// "ComPort1". Received data is announced on the main thread, one event at a time (rxChar); the owner
-// reacts to afterOpen / beforeClose to drive the handshake lines.
+// "ComPort1". Received data is announced on the main thread, one event at a time (rxChar), with the
+// instant it arrived, taken by the receiver's own thread; the owner reacts to afterOpen / beforeClose
+// to drive the handshake lines. Used from the main thread only.
 class TComPort : public QObject, public SerialSensorPort {
     Q_OBJECT
 
 public:
-    explicit TComPort(QObject* parent = nullptr);
+    // The clock stamps each arrival; the system's steady clock when null.
+    explicit TComPort(MonotonicClock* clock = nullptr, QObject* parent = nullptr);
     ~TComPort() override;
 
-    bool isOpen() const override { return m_port.isOpen(); }
+    bool isOpen() const override { return m_open; }
     // The device went away while the port was open, and neither an open nor a close has been asked
     // for since.
     bool lost() const { return m_lost; }
@@ -41,7 +49,13 @@ public:
     void setRts(bool on);
     void setDtr(bool on);
 
-    QByteArray read(qint64 count) { return m_port.read(count); }
+    // Takes up to count of the received bytes that the last rxChar announced.
+    QByteArray read(qint64 count);
+    // When the bytes of the last rxChar arrived.
+    qint64 lastArrivalUs() const { return m_lastArrivalUs; }
+    // Every byte read from the device so far, also those still on their way to rxChar or dropped
+    // by a discard since.
+    quint64 bytesArrived() const;
 
     // The port names the system offers, sorted.
     static QStringList availablePortNames();
@@ -56,13 +70,22 @@ signals:
     void deviceLost();
 
 private:
-    void onReadyRead();
-    void onErrorOccurred(QSerialPort::SerialPortError error);
-    bool applyLine();
-    [[noreturn]] void throwPortError(const QString& text);
+    // Runs action on the receiver's thread with its device, and returns once it has run.
+    void onDevice(const std::function<void(QSerialPort&)>& action);
+    void onReceived(const QByteArray& bytes, qint64 arrivalUs, quint64 generation);
+    void onLost(quint64 generation);
+    static bool applyLine(QSerialPort& port, const SerialParameters& parameters);
+    [[noreturn]] void throwPortError(const QString& text, QSerialPort::SerialPortError error);
 
-    QSerialPort m_port;
+    QThread m_thread;
+    SerialReceiver* m_receiver; // lives on m_thread, which deletes it
     SerialParameters m_parameters;
+    // The receiver's generation after the last open, close or discard: older bytes are dropped.
+    quint64 m_generation = 0;
+    quint64 m_openGeneration = 0;
+    QByteArray m_inbox;
+    qint64 m_lastArrivalUs = 0;
+    bool m_open = false;
     bool m_closing = false;
     bool m_lost = false;
 };

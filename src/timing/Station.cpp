@@ -22,7 +22,7 @@
 Station::Station(StationDeps deps)
     : m_settings(deps.settings), m_view(deps.view),
       m_port(std::make_unique<TSmallPort>(std::move(deps.portBackend))),
-      m_comPort(std::make_unique<TComPort>()),
+      m_comPort(std::make_unique<TComPort>(&deps.clock)),
       m_raceSerial(deps.raceSerial ? deps.raceSerial : m_comPort.get()) {
     m_port->setObjectName(QStringLiteral("SmallPort1"));
     m_comPort->setObjectName(QStringLiteral("ComPort1"));
@@ -62,7 +62,7 @@ Station::Station(StationDeps deps)
                  m_raceSerial,
                  deps.dataFolder,
                  std::move(deps.wallClock)});
-    m_serialInput = std::make_unique<SerialSensorInput>(*m_comPort, m_settings, &deps.clock);
+    m_serialInput = std::make_unique<SerialSensorInput>(*m_comPort, m_settings);
     m_serialInput->setQuietTimer(m_serialQuietTimer.get());
     bindSerialInputToRace(*m_serialInput, *m_race);
     // Only a race that opened ComPort1 itself wants it back; learning and testing do not.

@@ -99,9 +99,13 @@ int SocatPtyPair::bytesWaitingAtA() const {
 }
 
 bool SocatPtyPair::waitForBytesAtA(int count, int timeoutMs) const {
+    return m_watchFd >= 0 && waitFor([&] { return bytesWaitingAtA() >= count; }, timeoutMs);
+}
+
+bool SocatPtyPair::waitFor(const std::function<bool()>& condition, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
-    while (bytesWaitingAtA() < count) {
-        if (m_watchFd < 0 || deadline.hasExpired())
+    while (!condition()) {
+        if (deadline.hasExpired())
             return false;
         QThread::msleep(1);
     }

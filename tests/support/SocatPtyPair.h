@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
@@ -34,6 +36,9 @@ public:
     int bytesWaitingAtA() const;
     // Waits, without running the event loop, until at least count bytes wait at end A.
     bool waitForBytesAtA(int count, int timeoutMs = 10000) const;
+    // Polls condition without running the caller's event loop, as a main thread held by the start
+    // lights would.
+    static bool waitFor(const std::function<bool()>& condition, int timeoutMs = 10000);
 
 private:
     QTemporaryDir m_dir;

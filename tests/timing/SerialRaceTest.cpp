@@ -142,6 +142,23 @@ TEST_F(SerialRace, BurstsBecomeLapsOfTheKartsThatLearnedThem) {
     EXPECT_FALSE(station->comPort().isOpen()) << "STOP closes the serial port";
 }
 
+TEST_F(SerialRace, ABurstIsTimedAtItsArrivalHoweverLateTheMainThreadTakesIt) {
+    settings.Com.Sekvence[TSettings::sequenceSlot(1, 0)] = "K1";
+    station->race().StartButton1Click();
+    scheduler.advance(500);
+
+    // The burst arrives while the main thread is held (a repaint, another lap) for 30 ms.
+    const qint64 arrivedAt = clock.nowMs();
+    const quint64 before = station->comPort().bytesArrived();
+    ASSERT_TRUE(pty.send("K1"));
+    ASSERT_TRUE(SocatPtyPair::waitFor([&] { return station->comPort().bytesArrived() >= before + 2; }));
+    clock.advance(30);
+    ASSERT_TRUE(waitForHit(1));
+    scheduler.advance(TRace::SamplerIntervalMs);
+    ASSERT_EQ(laps(1), 1);
+    EXPECT_EQ(lap(1, 0), arrivedAt - station->race().startTick());
+}
+
 TEST_F(SerialRace, ABurstSentWhileThePortWasClosedIsNoLapOfTheNextRace) {
     settings.Com.Sekvence[TSettings::sequenceSlot(1, 0)] = "K1";
     settings.Com.Sekvence[TSettings::sequenceSlot(2, 0)] = "K2";
@@ -164,10 +181,13 @@ TEST_F(SerialRace, ABurstThatArrivesDuringTheStartLightsIsNoLap) {
     TRace& race = station->race();
     ASSERT_TRUE(pty.watchPortA());
     bool sent = false;
+    // The lights hold the main thread: the burst is read, and waits for it.
     duringLights = [&] {
         if (sent)
             return;
-        sent = pty.send("K1") && pty.waitForBytesAtA(2);
+        const quint64 before = station->comPort().bytesArrived();
+        sent = pty.send("K1") &&
+               SocatPtyPair::waitFor([&] { return station->comPort().bytesArrived() >= before + 2; });
     };
 
     race.StartButton1Click();
