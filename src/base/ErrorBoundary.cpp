@@ -76,6 +76,10 @@ Reporter setReporter(Reporter reporter) {
     return reporter;
 }
 
+void reportMessage(const QString& message) {
+    show(message);
+}
+
 QString unexpectedErrorText() {
     return QStringLiteral("Nastala neočekávaná chyba. Akce nebyla dokončena.");
 }

@@ -25,6 +25,10 @@ Reporter setReporter(Reporter reporter);
 // The text reported for an error that is neither a UserError nor a std::exception.
 QString unexpectedErrorText();
 
+// Shows a message that did not come as an exception (the race's own notices) the same way: through
+// the reporter, on the main thread, and not twice while it is on screen.
+void reportMessage(const QString& message);
+
 // Runs action and hands back what it raised (null when it ran to the end), without reporting it. For
 // handlers that must finish something first, such as releasing a timer's worker.
 template <typename Action> std::exception_ptr capture(Action&& action) noexcept {

@@ -345,9 +345,7 @@ void ProgramWindows::fillMainWindowHooks() {
         m_liveFeed->reloadTopTen();
         applyWebPage();
     };
-    hooks.showError = [this](const QString& message) {
-        QMessageBox::critical(m_form.get(), TarvolinApplication::errorTitle(), message);
-    };
+    hooks.showError = &ErrorBoundary::reportMessage;
 }
 
 void ProgramWindows::show() {

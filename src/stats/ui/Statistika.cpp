@@ -29,7 +29,6 @@
 #include <QLineSeries>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -132,10 +131,6 @@ TStat_Dlg::TStat_Dlg(const std::array<const LapList*, KartCount>& lapLists, QWid
     // A fixed border without title-bar buttons: the window closes with "&Zavřít".
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    m_hooks.setUpPrinter = [this](QPrinter& printer) {
-        QPrintDialog dialog(&printer, this);
-        return dialog.exec() == QDialog::Accepted;
-    };
     buildLargeChart();
     for (int kart = 1; kart <= KartCount; ++kart)
         buildSmallChart(kart);
