@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QStringTokenizer>
 
 #include <algorithm>
 
@@ -26,18 +27,21 @@ bool parseTime(const QString& text, qint64& ms) {
 
 } // namespace
 
-QList<ScenarioEvent> ScenarioReader::parse(const QString& text, QList<LineError>* errors) {
+QList<ScenarioEvent> ScenarioReader::parse(const QString& text, QList<LineError>* errors, int* errorCount) {
     QList<ScenarioEvent> events;
-    const QStringList lines = text.split(QLatin1Char('\n'));
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    int failures = 0;
+    // A file of millions of bad lines costs one counter, not millions of messages.
     auto fail = [&](int line, const QString& message) {
-        if (errors)
+        if (errors && failures < MaxNamedErrors)
             errors->append({line, message});
+        ++failures;
     };
 
-    for (int index = 0; index < lines.size(); ++index) {
-        const int lineNumber = index + 1;
-        QString line = lines.at(index);
+    int lineNumber = 0;
+    for (const QStringView view : QStringTokenizer{text, u'\n'}) {
+        ++lineNumber;
+        QString line = view.toString();
         const qsizetype comment = line.indexOf(QLatin1Char('#'));
         if (comment >= 0)
             line.truncate(comment);
@@ -104,6 +108,8 @@ QList<ScenarioEvent> ScenarioReader::parse(const QString& text, QList<LineError>
     }
     std::stable_sort(events.begin(), events.end(),
                      [](const ScenarioEvent& a, const ScenarioEvent& b) { return a.atMs < b.atMs; });
+    if (errorCount)
+        *errorCount = failures;
     return events;
 }
 
@@ -119,13 +125,14 @@ QList<ScenarioEvent> ScenarioReader::readFile(const QString& path) {
                             .arg(path)
                             .arg(MaxFileBytes / (1024 * 1024)));
     QList<LineError> errors;
-    const QList<ScenarioEvent> events = parse(QString::fromUtf8(bytes), &errors);
-    if (!errors.isEmpty()) {
+    int errorCount = 0;
+    const QList<ScenarioEvent> events = parse(QString::fromUtf8(bytes), &errors, &errorCount);
+    if (errorCount > 0) {
         QStringList lines;
-        for (const LineError& error : errors.mid(0, MaxNamedErrors))
+        for (const LineError& error : errors)
             lines.append(lineMessage(error.line, error.message));
-        if (errors.size() > MaxNamedErrors)
-            lines.append(QStringLiteral("… celkem %1 chybných řádků").arg(errors.size()));
+        if (errorCount > MaxNamedErrors)
+            lines.append(QStringLiteral("… celkem %1 chybných řádků").arg(errorCount));
         throw UserError(QStringLiteral("Chybný scénář virtuální tratě „%1“:\n%2")
                             .arg(path, lines.join(QLatin1Char('\n'))));
     }

@@ -29,8 +29,10 @@ public:
     static constexpr int MaxNamedErrors = 20;
 
     // The steps in time order (steps at the same time keep their order in the text). Bad lines are
-    // skipped and reported in errors, with their line numbers (from 1).
-    static QList<ScenarioEvent> parse(const QString& text, QList<LineError>* errors);
+    // skipped; the first MaxNamedErrors are reported in errors, with their line numbers (from 1),
+    // and errorCount counts them all.
+    static QList<ScenarioEvent> parse(const QString& text, QList<LineError>* errors,
+                                      int* errorCount = nullptr);
 
     // Reads the file; throws UserError when it cannot be read, is larger than MaxFileBytes or has a
     // bad line (the first MaxNamedErrors bad lines are listed in the message, and their count).
