@@ -1,5 +1,6 @@
 #include "app/CommandLineOptions.h"
 
+#include "base/MessageText.h"
 #include "base/UserError.h"
 
 #include <QDir>
@@ -38,7 +39,7 @@ void CommandLineOptions::requireTextArguments(int argc, const char* const* argv)
         if (text.toLocal8Bit() != bytes)
             throw UserError(QStringLiteral("Parametr \"%1\" není platný text, složku s daty podle něj nelze "
                                            "najít. Stanice se nespustí.")
-                                .arg(text));
+                                .arg(shortenedForMessage(text)));
     }
 }
 

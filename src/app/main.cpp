@@ -1,10 +1,12 @@
 #include "app/CommandLineOptions.h"
 #include "app/ui/ProgramWindows.h"
 #include "app/ui/TarvolinApplication.h"
+#include "base/MessageText.h"
 #include "base/UserError.h"
 #include "platform/EventLoopChoice.h"
 #include "platform/ThreadSlice.h"
 
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char* argv[]) {
@@ -18,7 +20,12 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<ProgramWindows> windows;
     try {
         CommandLineOptions::requireTextArguments(argc, argv);
-        windows = std::make_unique<ProgramWindows>(CommandLineOptions::parse(app.arguments()));
+        const CommandLineOptions options = CommandLineOptions::parse(app.arguments());
+        // A mistyped option is said, not guessed at; the station starts without it.
+        for (const QString& argument : options.unknown)
+            std::fprintf(stderr, "Neznámý parametr „%s“ se nepoužije.\n",
+                         qUtf8Printable(shortenedForMessage(argument)));
+        windows = std::make_unique<ProgramWindows>(options);
     } catch (const UserError& error) {
         TarvolinApplication::reportStartFailure(error.message());
         return 1;

@@ -258,7 +258,10 @@ void TRace::Reset_Promenych() {
 }
 
 QStringList TRace::AccountEngineTime() {
+    // One message names a few, however many the operator typed.
+    constexpr int Named = 5;
     QStringList notLaps;
+    int notLapCount = 0;
     for (TLapChannel& ch : m_channels) {
         qint64 seconds = 0;
         if (ch.Laps) {
@@ -266,7 +269,7 @@ QStringList TRace::AccountEngineTime() {
                 qint64 lap = 0;
                 if (TryParseLapTime(entry, &lap))
                     seconds += lap / 1000;
-                else
+                else if (++notLapCount <= Named)
                     notLaps << QStringLiteral("kára %1: \u201e%2\u201c")
                                    .arg(ch.Kart)
                                    .arg(shortenedForMessage(entry));
@@ -277,6 +280,8 @@ QStringList TRace::AccountEngineTime() {
         if (m_hooks.setEngineTimeText)
             m_hooks.setEngineTimeText(ch.Kart, FormatEngineTime(minutes));
     }
+    if (notLapCount > Named)
+        notLaps << QStringLiteral("(celkem %1 takových záznamů)").arg(notLapCount);
     return notLaps;
 }
 
