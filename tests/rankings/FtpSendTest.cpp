@@ -420,7 +420,7 @@ TEST_F(FtpSendTest, CancelEndsTheSendWithQuitAndOkAbortsWithoutAWord) {
     send.abort();
     EXPECT_FALSE(client.isConnected());
     EXPECT_TRUE(send.confirmEnabled());
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.disconnects() == 1; }, Wait));
     EXPECT_FALSE(server.commands.contains(QStringLiteral("QUIT")));
     EXPECT_EQ(errors, QStringList());
 }

@@ -17,7 +17,12 @@ void ScriptedFtpServer::accept() {
             continue;
         }
         connect(control, &QTcpSocket::readyRead, this, [this, control] { readCommands(control); });
-        connect(control, &QTcpSocket::disconnected, control, &QObject::deleteLater);
+        connect(control, &QTcpSocket::disconnected, control, [this, control] {
+            // Whatever the client sent before it went is read by then.
+            readCommands(control);
+            ++m_disconnects;
+            control->deleteLater();
+        });
         if (!greeting.isEmpty())
             control->write(greeting);
     }

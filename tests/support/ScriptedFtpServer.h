@@ -40,6 +40,8 @@ public:
     // What each completed STOR brought, by remote name.
     QList<QPair<QString, QByteArray>> stored;
     int connections() const { return m_connections; }
+    // Control connections that the client closed or cut.
+    int disconnects() const { return m_disconnects; }
 
 private:
     void accept();
@@ -49,6 +51,7 @@ private:
 
     QTcpServer m_server;
     int m_connections = 0;
+    int m_disconnects = 0;
     QHostAddress m_dataAddress;
     quint16 m_dataPort = 0;
 };

@@ -29,6 +29,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCompleter>
 #include <QDir>
@@ -37,9 +38,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <csignal>
@@ -616,12 +619,34 @@ void MainWindowTest::closingDuringARaceAsksAndKeepsTheRaceWithoutAccounting() {
     m_scheduler.advance(31000);
     QCOMPARE(m_window->lapList(1).count(), 1);
 
-    // "Ne" goes on with the race.
+    // The window's own question: "Ne" is the default, and goes on with the race.
+    m_window->hooks().confirmQuitDuringRace = {};
+    QString asked;
+    QString defaultAnswer;
+    QTimer answerer;
+    connect(&answerer, &QTimer::timeout, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->defaultButton())
+            return;
+        asked = box->text();
+        defaultAnswer = box->defaultButton()->text();
+        box->defaultButton()->click();
+    });
+    answerer.start(10);
     QSignalSpy closed(m_window.get(), &TForm1::closed);
+    child<QPushButton>(QStringLiteral("KonecButton"))->click();
+    answerer.stop();
+    QCOMPARE(asked, QStringLiteral("Závod právě běží. Opravdu ukončit program?"));
+    QCOMPARE(defaultAnswer, QStringLiteral("Ne"));
+    QCOMPARE(closed.count(), 0);
+    QVERIFY(m_window->race().running());
+    m_window->hooks().confirmQuitDuringRace = [&] {
+        ++questions;
+        return answer;
+    };
     child<QPushButton>(QStringLiteral("KonecButton"))->click();
     QCOMPARE(questions, 1);
     QCOMPARE(closed.count(), 0);
-    QVERIFY(m_window->race().running());
 
     answer = true;
     child<QPushButton>(QStringLiteral("KonecButton"))->click();
@@ -646,9 +671,13 @@ void MainWindowTest::sigtermClosesLikeKonec() {
     m_window->hooks().confirmQuitDuringRace = [&] { return ++questions, false; };
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    // During a race: a logout does not wait for an answer.
+    // During a race: a logout does not wait for an answer, and the race is kept.
     child<QPushButton>(QStringLiteral("StartButton1"))->click();
     QVERIFY(m_window->race().running());
+    m_backend->addPulse(m_clock.nowMs() + 30000, m_clock.nowMs() + 30040,
+                        m_window->race().channel(1).InputMask);
+    m_scheduler.advance(31000);
+    QCOMPARE(m_window->lapList(1).count(), 1);
     QSignalSpy closed(m_window.get(), &TForm1::closed);
     ::raise(SIGTERM);
     QTRY_COMPARE(closed.count(), 1);
@@ -656,6 +685,9 @@ void MainWindowTest::sigtermClosesLikeKonec() {
     QVERIFY(!m_window->isVisible());
     QCOMPARE(written, 1);
     QVERIFY(!m_window->SmallPort1().Opened());
+    const QStringList kept = QDir(QDir(m_data->path()).filePath(QStringLiteral("vysledky")))
+                                 .entryList({QStringLiteral("* kara1.txt")}, QDir::Files);
+    QCOMPARE(kept.size(), 1);
 
     // The handlers go with the window: a second window installs its own.
     m_window.reset();
