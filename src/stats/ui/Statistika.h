@@ -28,8 +28,8 @@ class QValueAxis;
 struct StatHooks {
     // "Nejlepších dvacet časů": the best-twenty window, modal. Does nothing when empty.
     std::function<void()> showBestTwenty;
-    // The printer set-up before either print: true when the operator confirms. The window's own
-    // default asks with the platform's print dialog.
+    // The printer set-up before either print: true when the operator confirms. Without it nothing is
+    // printed.
     std::function<bool(QPrinter& printer)> setUpPrinter;
 };
 
