@@ -11,12 +11,14 @@
 //
 // Serial (--serial): each pass is a learned burst written to a socat pseudo-terminal pair whose other
 // end is ComPort1 (LPT off, COM on). The true lap is the difference of the write instants.
+// --serial-pty writes to one pseudo-terminal instead: socat is a process of its own between the
+// writer and the station, whose wake-ups a real serial adapter does not have.
 //
 // Before the race the window stands activated with nothing running for a while, to see what the
 // station costs at rest (its external start watch polls the port then, when it is on).
 //
-//   lap_accuracy [seconds] [--load [N]] [--serial] [--external-start] [--idle-seconds S]
-//                [--soak-minutes N] [--web-clients N]
+//   lap_accuracy [seconds] [--load [N]] [--serial | --serial-pty] [--external-start]
+//                [--idle-seconds S] [--soak-minutes N] [--web-clients N]
 //
 //   seconds           race length (default 180)
 //   --load N          N busy child processes spin on the machine's cores during the whole run; without
@@ -65,6 +67,7 @@
 #include <QTimer>
 
 #include <fcntl.h>
+#include <pty.h>
 #include <sys/resource.h>
 #include <termios.h>
 #include <time.h>
@@ -97,6 +100,7 @@ struct Options {
     int seconds = 180;
     int loadProcesses = 0;
     bool serial = false;
+    bool directPty = false; // one pseudo-terminal, no socat relay between the writer and the station
     bool externalStart = false;
     int idleSeconds = 20;
     int soakMinutes = 0;
@@ -116,8 +120,8 @@ bool isNumber(const char* text) {
 [[noreturn]] void usage(const char* problem) {
     if (problem)
         std::fprintf(stderr, "%s\n", problem);
-    std::fprintf(stderr, "usage: lap_accuracy [seconds] [--load [N]] [--serial] [--external-start] "
-                         "[--idle-seconds S] [--soak-minutes N] [--web-clients N]\n");
+    std::fprintf(stderr, "usage: lap_accuracy [seconds] [--load [N]] [--serial | --serial-pty] "
+                         "[--external-start] [--idle-seconds S] [--soak-minutes N] [--web-clients N]\n");
     std::exit(2);
 }
 
@@ -132,6 +136,9 @@ Options parseOptions(int argc, char* argv[]) {
                 options.loadProcesses = std::min(kMaxLoadProcesses, std::atoi(argv[++i]));
         } else if (std::strcmp(arg, "--serial") == 0) {
             options.serial = true;
+        } else if (std::strcmp(arg, "--serial-pty") == 0) {
+            options.serial = true;
+            options.directPty = true;
         } else if (std::strcmp(arg, "--external-start") == 0) {
             options.externalStart = true;
         } else if (std::strcmp(arg, "--idle-seconds") == 0 && i + 1 < argc && isNumber(argv[i + 1])) {
@@ -303,6 +310,23 @@ bool startSocat(QProcess& socat, const QString& portA, const QString& portB) {
     return false;
 }
 
+// A pseudo-terminal whose station end is *path; returns the writer's end (the master).
+int openDirectPty(QString* path) {
+    int master = -1;
+    int slave = -1;
+    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+        return -1;
+    char name[128] = {};
+    ::ptsname_r(master, name, sizeof name);
+    termios tio{};
+    tcgetattr(slave, &tio);
+    cfmakeraw(&tio);
+    tcsetattr(slave, TCSANOW, &tio);
+    // The station opens the slave by its name; this handle only keeps the terminal's settings.
+    *path = QString::fromLocal8Bit(name);
+    return master;
+}
+
 int openDevice(const QString& path) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY);
     if (fd < 0)
@@ -421,9 +445,12 @@ int main(int argc, char* argv[]) {
     QProcess socat;
     int deviceFd = -1;
     if (options.serial) {
-        const QString portA = dataDir.filePath(QStringLiteral("ttyA"));
+        QString portA = dataDir.filePath(QStringLiteral("ttyA"));
         const QString portB = dataDir.filePath(QStringLiteral("ttyB"));
-        if (!startSocat(socat, portA, portB) || (deviceFd = openDevice(portB)) < 0) {
+        const bool made = options.directPty
+                              ? (deviceFd = openDirectPty(&portA)) >= 0
+                              : startSocat(socat, portA, portB) && (deviceFd = openDevice(portB)) >= 0;
+        if (!made) {
             std::fprintf(stderr, "socat pseudo-terminal pair could not be made\n");
             stopLoad(load);
             return 1;
@@ -553,7 +580,10 @@ int main(int argc, char* argv[]) {
                                           .arg(QLatin1String(options.loadProcesses == 1 ? "" : "es"))
                                           .toUtf8();
     std::printf("Race of %d s on the %s, %s\n", options.seconds,
-                options.serial ? "serial line (socat pty)" : "virtual track", loadText.constData());
+                options.serial
+                    ? (options.directPty ? "serial line (pseudo-terminal)" : "serial line (socat pty)")
+                    : "virtual track",
+                loadText.constData());
     if (options.externalStart)
         std::printf("Started by the external start button (ExtStart on), stopped with START\n");
     std::fflush(stdout);
@@ -592,18 +622,19 @@ int main(int argc, char* argv[]) {
     for (int k = 1; k <= kKarts; ++k) {
         const KartResult r = compare(form.lapList(k).entries(), truePass[k - 1], trueStartMs);
         std::printf("%-6d %7d %10d %7d %8d\n", k, r.passes, r.detections, r.missed, r.doubled);
-        passes += r.passes;
-        detections += r.detections;
-        missed += r.missed;
-        doubled += r.doubled;
-        errors.insert(errors.end(), r.errorsMs.begin(), r.errorsMs.end());
-        if (!options.serial) {
-            for (size_t i = 0; i < r.errorsMs.size(); ++i)
-                if (plan[k - 1][size_t(r.lapEndPass[i])].closePair)
-                    closeAbsolute.push_back(std::fabs(r.errorsMs[i]));
-        }
-        if (r.firstLapErrorMs)
-            firstLapErrors.push_back(*r.firstLapErrorMs);
+                                r.errorsMs[i]);
+                                passes += r.passes;
+                                detections += r.detections;
+                                missed += r.missed;
+                                doubled += r.doubled;
+                                errors.insert(errors.end(), r.errorsMs.begin(), r.errorsMs.end());
+                                if (!options.serial) {
+                                    for (size_t i = 0; i < r.errorsMs.size(); ++i)
+                                        if (plan[k - 1][size_t(r.lapEndPass[i])].closePair)
+                                            closeAbsolute.push_back(std::fabs(r.errorsMs[i]));
+                                }
+                                if (r.firstLapErrorMs)
+                                    firstLapErrors.push_back(*r.firstLapErrorMs);
     }
     std::vector<double> absolute;
     double signedSum = 0;

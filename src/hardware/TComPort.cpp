@@ -37,7 +37,8 @@ TComPort::TComPort(MonotonicClock* clock, QObject* parent)
 TComPort::~TComPort() {
     // The owners close the port themselves at program end; here only the device is let go, without
     // notifying listeners that may already be gone.
-    onDevice([](QSerialPort& port) {
+    onDevice([this](QSerialPort& port) {
+        m_receiver->watch(-1);
         if (port.isOpen())
             port.close();
     });
@@ -61,6 +62,7 @@ void TComPort::open() {
             // A terminal keeps what its device sent while the port was closed; none of that is a
             // pass now.
             port.clear(QSerialPort::Input);
+            m_receiver->watch(int(port.handle()));
         } else {
             error = port.error();
         }
@@ -90,6 +92,7 @@ void TComPort::close() {
     m_closing = true;
     emit beforeClose();
     onDevice([this](QSerialPort& port) {
+        m_receiver->watch(-1);
         port.close();
         port.clearError();
         m_generation = m_receiver->nextGeneration();
@@ -168,6 +171,10 @@ void TComPort::setDtr(bool on) {
         if (port.isOpen() && !port.setDataTerminalReady(on))
             port.clearError();
     });
+}
+
+void TComPort::noticeWaiting(qint64 sampleUs) {
+    m_receiver->noticeWaiting(sampleUs);
 }
 
 quint64 TComPort::bytesArrived() const {

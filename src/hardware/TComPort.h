@@ -35,6 +35,8 @@ public:
     // Drops what waits in the system's and the port's receive buffers; receivedDiscarded tells the
     // listeners to drop what they hold.
     void discardReceived() override;
+    // Safe from any thread.
+    void noticeWaiting(qint64 sampleUs) override;
 
     const SerialParameters& parameters() const { return m_parameters; }
     // Applies every value at once. Values are matched against their lists (unknown ones fall back).

@@ -287,6 +287,7 @@ QStringList TRace::AccountEngineTime() {
 
 void TRace::takeSensorSettings() {
     m_sampleParallelPort = m_settings.PoSpusteni.LPT;
+    m_watchSerialLine = m_settings.PoSpusteni.COM && m_serial;
     m_sensorActiveHigh = m_settings.HW.Negace;
 }
 
@@ -299,6 +300,8 @@ bool TRace::sensorProbe(int kart) {
     bool active = false;
     if (m_sampleParallelPort)
         active = ((m_port.sampleStatus(now) & ch.InputMask) != 0) == m_sensorActiveHigh;
+    if (m_watchSerialLine && now - m_serialNoticeUs.exchange(now) > SharedNoticeUs)
+        m_serial->noticeWaiting(now);
     const qint64 serial = ch.PendingHitUs.exchange(TLapChannel::NoHit);
     if (!active && serial == TLapChannel::NoHit)
         return false;

@@ -62,6 +62,8 @@ public:
     static constexpr quint32 DisplayIntervalMs = 251;
     // Half a sensor pulse: samples further apart than this may miss a passing kart.
     static constexpr qint64 LateSampleMs = 20;
+    // Probes closer together than this belong to one beat of the sampler.
+    static constexpr qint64 SharedNoticeUs = 500;
 
     explicit TRace(RaceDeps deps);
     TRace(const TRace&) = delete;
@@ -162,5 +164,8 @@ private:
     std::atomic<int> m_lateSamples{0}; // counted by the probes
     int m_lateSamplesShown = 0;
     std::atomic<bool> m_sampleParallelPort{false};
+    std::atomic<bool> m_watchSerialLine{false};
+    // The last beat whose probes told the serial port to look: one look serves all four karts.
+    std::atomic<qint64> m_serialNoticeUs{0};
     std::atomic<bool> m_sensorActiveHigh{false};
 };

@@ -9,16 +9,19 @@
 #include "config/TSettings.h"
 #include "hardware/SerialLearnPanel.h"
 #include "hardware/SerialPortRecovery.h"
+#include "hardware/SerialReceiver.h"
 #include "hardware/SerialSensorInput.h"
 #include "hardware/TComPort.h"
 
 #include <QFile>
+#include <QSerialPort>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -349,4 +352,50 @@ TEST_F(SerialRecovery, AskingForACloseOrNoLongerNeedingThePortEndsThePoll) {
     scheduler.advance(SerialPortRecovery::PollMs);
     EXPECT_FALSE(comPort.isOpen());
     EXPECT_FALSE(recovery.polling());
+}
+
+// The receiver on the test's own thread, so that it reads only when the test lets events run: the
+// sampler's beats that find bursts waiting unread bound their stamps, however late the read comes and
+// however many bursts it takes at once.
+TEST(SerialReceiverOnPty, BurstsSeenWaitingAtBeatsAreStampedNoLaterThanThoseBeats) {
+    if (!SocatPtyPair::socatAvailable())
+        GTEST_SKIP() << "socat is not installed";
+    SocatPtyPair pty;
+    QString why;
+    ASSERT_TRUE(pty.start(&why)) << why.toStdString();
+    FakeClock clock(1000);
+    SerialReceiver receiver(clock);
+    QSerialPort& port = receiver.port();
+    port.setPortName(pty.portA());
+    ASSERT_TRUE(port.open(QIODevice::ReadWrite));
+    receiver.watch(int(port.handle()));
+    QList<QPair<QByteArray, qint64>> received;
+    QObject::connect(&receiver, &SerialReceiver::received, [&](const QByteArray& bytes, qint64 arrivalUs) {
+        received.append({bytes, arrivalUs});
+    });
+    auto sendAndSee = [&](const QByteArray& burst, int waitingAfter) {
+        int waiting = 0;
+        return pty.send(burst) && SocatPtyPair::waitFor([&] {
+                   return ::ioctl(int(port.handle()), FIONREAD, &waiting) == 0 && waiting >= waitingAfter;
+               });
+    };
+
+    receiver.noticeWaiting(900'000); // nothing waits yet: no bound
+    ASSERT_TRUE(sendAndSee("K1", 2));
+    clock.setNowMs(2000);
+    receiver.noticeWaiting(clock.nowUs());
+    ASSERT_TRUE(sendAndSee("K2", 4));
+    clock.advance(2);
+    receiver.noticeWaiting(clock.nowUs());
+    clock.advance(30); // the reading thread wakes late, and reads both at once
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received.size() == 2; }, WaitMs));
+    EXPECT_EQ(received.at(0), qMakePair(QByteArray("K1"), qint64(2'000'000)));
+    EXPECT_EQ(received.at(1), qMakePair(QByteArray("K2"), qint64(2'002'000)));
+
+    // Unseen by any beat, the next burst is stamped when it is read.
+    ASSERT_TRUE(pty.send("K3"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received.size() == 3; }, WaitMs));
+    EXPECT_EQ(received.at(2), qMakePair(QByteArray("K3"), qint64(2'032'000)));
+    receiver.watch(-1);
+    port.close();
 }
