@@ -622,19 +622,18 @@ int main(int argc, char* argv[]) {
     for (int k = 1; k <= kKarts; ++k) {
         const KartResult r = compare(form.lapList(k).entries(), truePass[k - 1], trueStartMs);
         std::printf("%-6d %7d %10d %7d %8d\n", k, r.passes, r.detections, r.missed, r.doubled);
-                                r.errorsMs[i]);
-                                passes += r.passes;
-                                detections += r.detections;
-                                missed += r.missed;
-                                doubled += r.doubled;
-                                errors.insert(errors.end(), r.errorsMs.begin(), r.errorsMs.end());
-                                if (!options.serial) {
-                                    for (size_t i = 0; i < r.errorsMs.size(); ++i)
-                                        if (plan[k - 1][size_t(r.lapEndPass[i])].closePair)
-                                            closeAbsolute.push_back(std::fabs(r.errorsMs[i]));
-                                }
-                                if (r.firstLapErrorMs)
-                                    firstLapErrors.push_back(*r.firstLapErrorMs);
+        passes += r.passes;
+        detections += r.detections;
+        missed += r.missed;
+        doubled += r.doubled;
+        errors.insert(errors.end(), r.errorsMs.begin(), r.errorsMs.end());
+        if (!options.serial) {
+            for (size_t i = 0; i < r.errorsMs.size(); ++i)
+                if (plan[k - 1][size_t(r.lapEndPass[i])].closePair)
+                    closeAbsolute.push_back(std::fabs(r.errorsMs[i]));
+        }
+        if (r.firstLapErrorMs)
+            firstLapErrors.push_back(*r.firstLapErrorMs);
     }
     std::vector<double> absolute;
     double signedSum = 0;
