@@ -81,6 +81,7 @@ private slots:
     void shortRaceThroughTheWindow();
     void scenarioRaceOnTheVirtualTrack();
     void aSerialDeviceLostMidRaceIsSaidAndTheRaceGoesOn();
+    void samplesThatComeLateAreSaidOnTheStatusBar();
 
 private:
     std::unique_ptr<TForm1> makeWindow(int openError = 0, quint16 base = 888);
@@ -793,6 +794,24 @@ void MainWindowTest::scenarioRaceOnTheVirtualTrack() {
     QVERIFY2(within(laps3.at(0), 1500 - startAt), qPrintable(laps3.join(QLatin1Char(' '))));
     QCOMPARE(m_window->lapList(2).count(), 0);
     m_window.reset(); // before the track it reads
+}
+
+void MainWindowTest::samplesThatComeLateAreSaidOnTheStatusBar() {
+    m_window->show();
+    m_window->FormActivate();
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
+    m_scheduler.advance(600);
+    QVERIFY(!m_window->statusBarPanels().findChild<QLabel*>(QStringLiteral("LateSamplesPanel")));
+
+    // The machine stalls for 30 ms: the next samples of every kart come late, and a pass of 40 ms
+    // could have been missed. The operator is told with the next clock tick.
+    m_clock.advance(30);
+    m_scheduler.advance(300);
+    auto* late = m_window->statusBarPanels().findChild<QLabel*>(QStringLiteral("LateSamplesPanel"));
+    QVERIFY(late);
+    QVERIFY(late->text().startsWith(QStringLiteral("Měření se zpozdilo (")));
+    QVERIFY(late->isVisible());
+    child<QPushButton>(QStringLiteral("StartButton1"))->click();
 }
 
 void MainWindowTest::aSerialDeviceLostMidRaceIsSaidAndTheRaceGoesOn() {
