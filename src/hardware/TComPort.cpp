@@ -156,19 +156,18 @@ QString TComPort::systemLocation() const {
 }
 
 void TComPort::setRts(bool on) {
-    if (!m_open)
-        return;
-    onDevice([on](QSerialPort& port) {
-        if (port.isOpen() && !port.setRequestToSend(on))
-            port.clearError();
-    });
+    setHandshakeLine(&QSerialPort::setRequestToSend, on);
 }
 
 void TComPort::setDtr(bool on) {
+    setHandshakeLine(&QSerialPort::setDataTerminalReady, on);
+}
+
+void TComPort::setHandshakeLine(bool (QSerialPort::*set)(bool), bool on) {
     if (!m_open)
         return;
-    onDevice([on](QSerialPort& port) {
-        if (port.isOpen() && !port.setDataTerminalReady(on))
+    onDevice([set, on](QSerialPort& port) {
+        if (port.isOpen() && !(port.*set)(on))
             port.clearError();
     });
 }

@@ -74,6 +74,7 @@ signals:
 private:
     // Runs action on the receiver's thread with its device, and returns once it has run.
     void onDevice(const std::function<void(QSerialPort&)>& action);
+    void setHandshakeLine(bool (QSerialPort::*set)(bool), bool on);
     void onReceived(const QByteArray& bytes, qint64 arrivalUs, quint64 generation);
     void onLost(quint64 generation);
     static bool applyLine(QSerialPort& port, const SerialParameters& parameters);
