@@ -16,13 +16,17 @@
 #include "timing/TRace.h"
 #include "timing/ui/hwunit.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QLabel>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -146,6 +150,46 @@ private slots:
     // With "Použít TV výstup" and the web page on, the activation shows the audience window
     // see-through with the page's address; unticking the see-through box makes the window anew. A
     // port that is taken is said, and the station goes on without the page.
+    void theLaunchersStartTheStationOnItsOwnDataFolder() {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        const QByteArray oldHome = qgetenv("HOME");
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+        QDir(home.path()).mkpath(QStringLiteral("Desktop"));
+        QDir(home.path()).mkpath(QStringLiteral("config/autostart"));
+        TempDataFolder data;
+        data.writeFile(QStringLiteral("tarvolin.ini"),
+                       "[Tisk]\r\nLogo=" TARVOLIN_SOURCE_DIR "/data/Logo/logo.png\r\n");
+        {
+            ModalCloser closer;
+            ProgramWindows windows(CommandLineOptions::parse(
+                {QStringLiteral("tarvolin"), QStringLiteral("--data"), data.path(),
+                 QStringLiteral("--simulate=") + data.writeFile(QStringLiteral("z.txt"), "")}));
+            auto& settingsWindow = windows.settingsWindow();
+            settingsWindow.findChild<QAbstractButton*>(QStringLiteral("po_spusteni"))->click();
+            settingsWindow.findChild<QAbstractButton*>(QStringLiteral("BitBtn1"))->click();
+        }
+        qputenv("HOME", oldHome);
+        if (oldConfig.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", oldConfig);
+
+        const QStringList launchers = {home.filePath(QStringLiteral("config/autostart")),
+                                       home.filePath(QStringLiteral("Desktop"))};
+        for (const QString& folder : launchers) {
+            const QStringList files = QDir(folder).entryList({QStringLiteral("*.desktop")}, QDir::Files);
+            QCOMPARE(files.size(), 1);
+            QFile file(QDir(folder).filePath(files.first()));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(file.readAll());
+            QVERIFY2(text.contains(QStringLiteral("--data")) && text.contains(data.path()), qPrintable(text));
+            QVERIFY2(!text.contains(QStringLiteral("--simulate")), qPrintable(text));
+        }
+    }
+
     void theAudienceWindowAndThePageFollowTheSettings() {
         QTcpServer taken;
         QVERIFY(taken.listen(QHostAddress::Any, 0));
