@@ -51,6 +51,13 @@ private:
     QStringList m_closed;
 };
 
+// The program on data's folder, with the virtual track and an empty scenario.
+CommandLineOptions stationOn(TempDataFolder& data) {
+    return CommandLineOptions::parse(
+        {QStringLiteral("tarvolin"), QStringLiteral("--data"), data.path(),
+         QStringLiteral("--simulate=") + data.writeFile(QStringLiteral("z.txt"), "")});
+}
+
 QString najeto(const QString& path, int kart) {
     IniFile ini;
     ini.load(path);
@@ -75,9 +82,7 @@ private slots:
                        "Text1=Olej\r\n[Motokara9]\r\nCizi=1\r\n");
         RecordingErrorReporter errors;
         ModalCloser closer;
-        ProgramWindows windows(CommandLineOptions::parse(
-            {QStringLiteral("tarvolin"), QStringLiteral("--data"), data.path(),
-             QStringLiteral("--simulate=") + data.writeFile(QStringLiteral("z.txt"), "")}));
+        ProgramWindows windows(stationOn(data));
         TForm1& form = windows.mainWindow();
         form.FormActivate();
         QVERIFY2(closer.closed().isEmpty(), "no reminder is due at start-up");
@@ -121,9 +126,7 @@ private slots:
         data.writeFile(QStringLiteral("stav.ini"), "[Motokara1]\r\nNajeto=7:0\r\n");
         RecordingErrorReporter errors;
         ModalCloser closer;
-        ProgramWindows windows(CommandLineOptions::parse(
-            {QStringLiteral("tarvolin"), QStringLiteral("--data"), data.path(),
-             QStringLiteral("--simulate=") + data.writeFile(QStringLiteral("z.txt"), "")}));
+        ProgramWindows windows(stationOn(data));
         TForm1& form = windows.mainWindow();
         form.FormActivate();
         QSignalSpy closed(&form, &TForm1::closed);
@@ -164,9 +167,7 @@ private slots:
                        "[Tisk]\r\nLogo=" TARVOLIN_SOURCE_DIR "/data/Logo/logo.png\r\n");
         {
             ModalCloser closer;
-            ProgramWindows windows(CommandLineOptions::parse(
-                {QStringLiteral("tarvolin"), QStringLiteral("--data"), data.path(),
-                 QStringLiteral("--simulate=") + data.writeFile(QStringLiteral("z.txt"), "")}));
+            ProgramWindows windows(stationOn(data));
             auto& settingsWindow = windows.settingsWindow();
             settingsWindow.findChild<QAbstractButton*>(QStringLiteral("po_spusteni"))->click();
             settingsWindow.findChild<QAbstractButton*>(QStringLiteral("BitBtn1"))->click();
@@ -205,9 +206,7 @@ private slots:
                                .arg(port)
                                .toLatin1());
             RecordingErrorReporter reported;
-            ProgramWindows windows(CommandLineOptions::parse(
-                {QStringLiteral("tarvolin"), QStringLiteral("--data"), data.path(),
-                 QStringLiteral("--simulate=") + data.writeFile(QStringLiteral("z.txt"), "")}));
+            ProgramWindows windows(stationOn(data));
             windows.mainWindow().FormActivate();
             QVERIFY(windows.audienceWindow().isVisible());
             QVERIFY(!windows.audienceWindow().mask().isEmpty());
