@@ -51,7 +51,22 @@ bool TarvolinApplication::notify(QObject* receiver, QEvent* event) {
 void TarvolinApplication::showError(const QString& message) {
     // The box is modal and runs its own event loop; handlers failing meanwhile report through here
     // again.
-    QMessageBox::critical(activeWindow(), errorTitle(), message);
+    QMessageBox::critical(messageParent(), errorTitle(), message);
+}
+
+QWidget* TarvolinApplication::messageParent() {
+    if (QWidget* modal = activeModalWidget())
+        return modal;
+    if (QWidget* active = activeWindow())
+        return active;
+    // With no window active (a race's notice while the operator looks elsewhere), a box without a
+    // parent would open behind the main window, which stays in front of everything.
+    const QWidgetList windows = topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            return window;
+    }
+    return nullptr;
 }
 
 void TarvolinApplication::reportStartFailure(const QString& message) {

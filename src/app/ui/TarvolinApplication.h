@@ -28,6 +28,8 @@ public:
 
 private:
     void showError(const QString& message);
+    // The window a message box belongs in front of.
+    static QWidget* messageParent();
 
     ErrorBoundary::Reporter m_previousReporter;
 };
