@@ -100,8 +100,11 @@ int main(int argc, char** argv) {
     constexpr int idleSteps = 1'000'000;
     QElapsedTimer elapsed;
     elapsed.start();
-    for (int i = 0; i < idleSteps; ++i)
-        race.sampleStep(1 + (i & 3));
+    for (int i = 0; i < idleSteps; ++i) {
+        const int kart = 1 + (i & 3);
+        if (race.sensorProbe(kart))
+            race.takeHit(kart);
+    }
     const double idleNs = double(elapsed.nsecsElapsed()) / idleSteps;
 
     constexpr int laps = 100'000;
@@ -109,7 +112,8 @@ int main(int argc, char** argv) {
     elapsed.restart();
     for (int i = 0; i < laps; ++i) {
         channel.PendingHitUs = SteadyClock::instance().nowUs();
-        race.sampleStep(1);
+        if (race.sensorProbe(1))
+            race.takeHit(1);
     }
     const int listed = station.lapList(1).count();
     const double lapNs = double(elapsed.nsecsElapsed()) / laps;

@@ -25,7 +25,6 @@ public:
 
     // On the receiver's thread only.
     QSerialPort& port() { return m_port; }
-    quint64 generation() const { return m_generation; }
     quint64 nextGeneration() { return ++m_generation; }
     // Every byte read from the device so far; safe from any thread.
     quint64 bytesArrived() const { return m_bytesArrived.load(); }

@@ -319,11 +319,6 @@ void TRace::takeHit(int kart) {
     closeLap(ch, hit);
 }
 
-void TRace::sampleStep(int kart) {
-    if (sensorProbe(kart))
-        takeHit(kart);
-}
-
 void TRace::closeLap(TLapChannel& ch, qint64 hitUs) {
     disable(ch.Sampler);
     ch.LastSampleUs = TLapChannel::NoHit;

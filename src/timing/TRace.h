@@ -115,8 +115,6 @@ public:
     bool sensorProbe(int kart);
     // The sampler's handler: closes the lap at the instant the probe stamped.
     void takeHit(int kart);
-    // Both at once, on the main thread.
-    void sampleStep(int kart);
     // Tick handlers; installed on the timers, public for the main window's named handlers.
     void deadTimeEnd(int kart); // ProdlevaTimer1Timer .. ProdlevaTimer4Timer
     void ZobrazTimerTimer();
