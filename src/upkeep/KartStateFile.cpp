@@ -34,7 +34,7 @@ QString drivenProblem(int kart, const QString& text) {
     // A counter that wrapped or was typed wrong is no engine time to build on.
     if (minutes < 0 || minutes > TKartState::MaxDrivenMinutes)
         return QStringLiteral("Motokára %1: najeté motohodiny \u201e%2\u201c jsou mimo rozsah 0:0 až %3 "
-                              "hodin; nepřijaty, počítají se jako 0:0.")
+                              "hodin a nelze je přijmout; počítají se jako 0:0.")
             .arg(kart)
             .arg(shortenedForMessage(text), FormatEngineTime(qint32(TKartState::MaxDrivenMinutes)));
     return QString();

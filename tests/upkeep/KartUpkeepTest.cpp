@@ -254,7 +254,7 @@ TEST(KartUpkeep, DrivenTimesOutsideTheirBoundsAreRefusedAndAddingStopsAtTheTop) 
     ASSERT_EQ(problems.size(), 2);
     EXPECT_EQ(problems.at(0),
               QStringLiteral("Motokára 1: najeté motohodiny \u201e35791394:7\u201c jsou mimo "
-                             "rozsah 0:0 až 999999:59 hodin; nepřijaty, počítají se jako 0:0."));
+                             "rozsah 0:0 až 999999:59 hodin a nelze je přijmout; počítají se jako 0:0."));
     EXPECT_TRUE(problems.at(1).startsWith(QStringLiteral("Motokára 2: najeté motohodiny \u201e-1:-1\u201c")));
     EXPECT_EQ(upkeep.states()[0].driven, QStringLiteral("0:0"));
     EXPECT_EQ(upkeep.states()[1].driven, QStringLiteral("0:0"));
