@@ -22,9 +22,8 @@ struct RaceHooks {
     std::function<void(int kart, qint64 lapMs)> lapClosed;
     std::function<void()> raceAtRest;
 
-    // Kart state window: the engine-time field `Najeto`k (kart 1..4) as its text.
-    std::function<QString(int kart)> engineTimeText;
-    std::function<void(int kart, const QString& text)> setEngineTimeText;
+    // Kart upkeep: the race's driving of kart 1..4 in whole seconds, added to its engine time.
+    std::function<void(int kart, qint64 seconds)> addDriven;
 
     // Kart upkeep at STOP, in this order.
     std::function<void()> UpdateFuelFigures;

@@ -275,10 +275,8 @@ QStringList TRace::AccountEngineTime() {
                                    .arg(shortenedForMessage(entry));
             }
         }
-        const QString current = m_hooks.engineTimeText ? m_hooks.engineTimeText(ch.Kart) : QString();
-        const qint32 minutes = ParseEngineTime(current) + qint32(seconds / 60);
-        if (m_hooks.setEngineTimeText)
-            m_hooks.setEngineTimeText(ch.Kart, FormatEngineTime(minutes));
+        // Seconds, not minutes: the upkeep keeps what does not make a whole minute for the next race.
+        callHook(m_hooks.addDriven, ch.Kart, seconds);
     }
     if (notLapCount > Named)
         notLaps << QStringLiteral("(celkem %1 takových záznamů)").arg(notLapCount);

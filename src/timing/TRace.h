@@ -106,8 +106,8 @@ public:
     // Closing the program: a running race is kept in "vysledky" as STOP keeps it, not accounted, and
     // put at rest.
     void closeProgram();
-    // Adds each kart's listed laps to its engine time. Entries that are not lap times are skipped
-    // and returned as "kart, entry" texts for the operator.
+    // Hands each kart's listed laps, each cut to whole seconds, to its engine time. Entries that are
+    // not lap times are skipped and returned as "kart, entry" texts for the operator.
     QStringList AccountEngineTime();
 
     // A sampler's probe, from any thread: reads kart's sensor and takes its pending serial hit; true,

@@ -17,13 +17,27 @@ QString key(const char* name, int k) {
     return QString::fromLatin1(name) + QString::number(k);
 }
 
-bool isEngineTime(const QString& text) {
+// What is wrong with a driven time as the file holds it; an empty text when it can be taken.
+QString drivenProblem(int kart, const QString& text) {
+    bool isTime = !text.isEmpty();
+    qint64 minutes = 0;
     try {
-        ParseEngineTime(text);
-        return !text.isEmpty();
+        minutes = TKartState::minutesOf(text);
     } catch (const UserError&) {
-        return false;
+        isTime = false;
     }
+    if (!isTime)
+        return QStringLiteral("Motokára %1: najeté motohodiny \u201e%2\u201c nejsou čas (hodiny:minuty); "
+                              "počítají se jako 0:0.")
+            .arg(kart)
+            .arg(shortenedForMessage(text));
+    // A counter that wrapped or was typed wrong is no engine time to build on.
+    if (minutes < 0 || minutes > TKartState::MaxDrivenMinutes)
+        return QStringLiteral("Motokára %1: najeté motohodiny \u201e%2\u201c jsou mimo rozsah 0:0 až %3 "
+                              "hodin a nelze je přijmout; počítají se jako 0:0.")
+            .arg(kart)
+            .arg(shortenedForMessage(text), FormatEngineTime(qint32(TKartState::MaxDrivenMinutes)));
+    return QString();
 }
 
 } // namespace
@@ -47,6 +61,7 @@ KartStates KartStateFile::load() {
         s.initialHours = ini.readInt(name, QStringLiteral("PocatecniStavHod"), 0);
         s.initialMinutes = ini.readInt(name, QStringLiteral("PocatecniStavMin"), 0);
         s.driven = ini.readString(name, QStringLiteral("Najeto"), QStringLiteral("0:0"));
+        s.drivenSeconds = ini.readInt(name, QStringLiteral("Sekundy"), 0);
         for (int k = 1; k <= 4; ++k) {
             KartTask& task = s.tasks[size_t(k - 1)];
             task.enabled = ini.readBool(name, key("Ukol", k), false);
@@ -58,13 +73,11 @@ KartStates KartStateFile::load() {
         s.tank = ini.readInt(name, QStringLiteral("ObsahNadrze"), 1);
         s.margin = ini.readInt(name, QStringLiteral("DoplneniPredem"), 1);
         s.clamp();
-        if (!isEngineTime(s.driven)) {
-            m_problems << QStringLiteral(
-                              "Motokára %1: najeté motohodiny \u201e%2\u201c nejsou čas (hodiny:minuty); "
-                              "počítají se jako 0:0.")
-                              .arg(kart)
-                              .arg(shortenedForMessage(s.driven));
+        const QString problem = drivenProblem(kart, s.driven);
+        if (!problem.isEmpty()) {
+            m_problems << problem;
             s.driven = QStringLiteral("0:0");
+            s.drivenSeconds = 0;
         }
     }
     return states;
@@ -87,10 +100,8 @@ bool KartStateFile::resumeBlocked(KartStates& states) {
     // Since the failed load, the driven times in memory are what this run drove.
     KartStates driven = states;
     states = load();
-    for (size_t k = 0; k < states.size(); ++k) {
-        const qint64 minutes = states[k].drivenMinutes() + driven[k].drivenMinutes();
-        states[k].driven = FormatEngineTime(qint32(minutes));
-    }
+    for (size_t k = 0; k < states.size(); ++k)
+        states[k].addDriven(driven[k].drivenMinutes() * 60 + driven[k].drivenSeconds);
     write(states, true);
     return false;
 }
@@ -104,6 +115,7 @@ void KartStateFile::write(const KartStates& states, bool drivenOnly) {
         const QString name = section(kart);
         if (drivenOnly) {
             ini.writeString(name, QStringLiteral("Najeto"), s.driven);
+            ini.writeInt(name, QStringLiteral("Sekundy"), s.drivenSeconds);
             continue;
         }
         ini.writeInt(name, QStringLiteral("PocatecniStavHod"), s.initialHours);
@@ -119,6 +131,7 @@ void KartStateFile::write(const KartStates& states, bool drivenOnly) {
         ini.writeString(name, QStringLiteral("Najeto"), s.driven);
         for (int k = 1; k <= 4; ++k)
             ini.writeString(name, key("Text", k), s.tasks[size_t(k - 1)].text);
+        ini.writeInt(name, QStringLiteral("Sekundy"), s.drivenSeconds);
     }
     QString reason;
     if (!ini.save(m_path, &reason))

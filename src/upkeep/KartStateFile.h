@@ -22,8 +22,10 @@ public:
     const QString& path() const { return m_path; }
 
     // The four records; missing keys give the defaults and values are brought into their ranges. A
-    // driven time that is no engine time text counts as "0:0" and is named in problems(). When the
-    // file cannot be read, the defaults, and problems() says so.
+    // driven time that is no engine time text, or lies outside 0:0 to 999999:59, is not taken: it
+    // counts as "0:0" and is named in problems(). The seconds driven beyond its minutes are the key
+    // "Sekundy", written after the others. When the file cannot be read, the defaults, and
+    // problems() says so.
     KartStates load();
     // Czech messages about the last load, each to be shown once.
     const QStringList& problems() const { return m_problems; }

@@ -19,7 +19,7 @@ void KartUpkeep::store() {
     m_file.save(m_states);
     // Entered one by one, so that a book that fails half-way does not enter a zeroing twice.
     while (!m_zeroings.isEmpty()) {
-        const Zeroing& z = m_zeroings.first();
+        const KartZeroing& z = m_zeroings.first();
         m_book.append(z.when, z.kart, z.zeroedMinutes, z.totalMinutes);
         m_zeroings.removeFirst();
     }
@@ -30,8 +30,10 @@ void KartUpkeep::storeDriven() {
         m_file.saveDriven(m_states);
 }
 
-void KartUpkeep::zero(int kart, const QDateTime& when) {
-    TKartState& state = m_states[size_t(kart - 1)];
-    const qint64 zeroed = state.zero();
-    m_zeroings.append({when, kart, zeroed, state.totalMinutes()});
+void KartUpkeep::commit(KartStateEdit& edit) {
+    edit.follow(m_states);
+    m_states = edit.states();
+    m_zeroings += edit.zeroings();
+    edit = KartStateEdit(m_states);
+    store();
 }

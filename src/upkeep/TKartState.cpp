@@ -10,6 +10,7 @@ void TKartState::clamp() {
     consumption = std::clamp(consumption, 1, 100);
     tank = std::clamp(tank, 1, 999);
     margin = std::clamp(margin, 1, 999);
+    drivenSeconds = std::clamp(drivenSeconds, 0, 59);
     for (KartTask& task : tasks) {
         task.intervalHours = std::clamp(task.intervalHours, 0, MaxHours);
         task.text.truncate(MaxTaskText);
@@ -23,8 +24,28 @@ void TKartState::carryInitialMinutes() {
     }
 }
 
+qint64 TKartState::minutesOf(const QString& text) {
+    if (text.isEmpty())
+        return 0;
+    // Split as the engine time text is: hours before the first colon, minutes after it. Without a
+    // colon the hour field is empty and the conversion rejects it.
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    const qint64 hours = StrToInt(colon < 0 ? QString() : text.left(colon));
+    const qint64 minutes = StrToInt(colon < 0 ? text : text.mid(colon + 1));
+    return hours * 60 + minutes;
+}
+
 qint64 TKartState::drivenMinutes() const {
-    return ParseEngineTime(driven);
+    return minutesOf(driven);
+}
+
+void TKartState::addDriven(qint64 seconds) {
+    constexpr qint64 most = MaxDrivenMinutes * 60 + 59;
+    const qint64 now = std::clamp<qint64>(drivenMinutes() * 60 + drivenSeconds, 0, most);
+    const qint64 sum = now + std::clamp<qint64>(seconds, -most, most);
+    const qint64 bounded = std::clamp<qint64>(sum, 0, most);
+    driven = FormatEngineTime(qint32(bounded / 60));
+    drivenSeconds = int(bounded % 60);
 }
 
 qint64 TKartState::totalMinutes() const {

@@ -208,11 +208,10 @@ TEST_F(RaceTest, StopRemovesFirstLapThenShortOnesAfterCountingThemAll) {
     rig.settings.Ostatni.PrvniKolo = true;
     rig.settings.HW.Mazat = true;
     rig.settings.HW.MazatCas = 30;
-    QString engine = QStringLiteral("1:30");
-    rig.race->hooks().engineTimeText = [&](int kart) { return kart == 1 ? engine : QString(); };
-    rig.race->hooks().setEngineTimeText = [&](int kart, const QString& text) {
+    qint64 driven = 0;
+    rig.race->hooks().addDriven = [&](int kart, qint64 seconds) {
         if (kart == 1)
-            engine = text;
+            driven += seconds;
     };
     start();
     for (qint64 at : {8000, 53000, 73000, 103000, 153000})
@@ -220,28 +219,25 @@ TEST_F(RaceTest, StopRemovesFirstLapThenShortOnesAfterCountingThemAll) {
     runTo(160000);
     ASSERT_EQ(rig.laps(1), laps({"00:08:000", "00:45:000", "00:20:000", "00:30:000", "00:50:000"}));
     stop();
-    EXPECT_EQ(engine, QStringLiteral("1:32")); // 8 + 45 + 20 + 30 + 50 = 153 s
+    EXPECT_EQ(driven, 153); // 8 + 45 + 20 + 30 + 50 s
     EXPECT_EQ(rig.laps(1), laps({"00:45:000", "00:30:000", "00:50:000"}));
 }
 
 TEST_F(RaceTest, EngineTimeTruncatesEachLapToWholeSeconds) {
-    QString engine;
-    rig.race->hooks().engineTimeText = [&](int) { return engine; };
-    rig.race->hooks().setEngineTimeText = [&](int kart, const QString& text) {
+    qint64 driven = -1;
+    rig.race->hooks().addDriven = [&](int kart, qint64 seconds) {
         if (kart == 2)
-            engine = text;
+            driven = seconds;
     };
     rig.lists[1]->setEntries(laps({"00:59:999", "00:59:999", "00:00:999"}));
     rig.race->AccountEngineTime();
-    EXPECT_EQ(engine, QStringLiteral("0:1")); // 59 + 59 + 0 s, not 120.997 s
+    EXPECT_EQ(driven, 118); // 59 + 59 + 0 s, not 120.997 s
 }
 
 TEST_F(RaceTest, StopRunsItsStepsInOrder) {
     QStringList calls;
     RaceHooks& hooks = rig.race->hooks();
-    hooks.setEngineTimeText = [&](int kart, const QString&) {
-        calls << QStringLiteral("engine%1").arg(kart);
-    };
+    hooks.addDriven = [&](int kart, qint64) { calls << QStringLiteral("engine%1").arg(kart); };
     hooks.UpdateFuelFigures = [&] { calls << QStringLiteral("fuel"); };
     hooks.CheckFuel = [&] { calls << QStringLiteral("checkFuel"); };
     hooks.kartStateOk = [&] { calls << QStringLiteral("ok"); };
@@ -321,8 +317,8 @@ TEST_F(RaceTest, SecondRaceMeasuresItsFirstLapFromItsOwnStart) {
 
 TEST_F(RaceTest, AStrayLineIsLeftOutOfTheAccountingAndTheStopCompletes) {
     QStringList engineSet;
-    rig.race->hooks().setEngineTimeText = [&](int kart, const QString& text) {
-        engineSet << QStringLiteral("%1 %2").arg(kart).arg(text);
+    rig.race->hooks().addDriven = [&](int kart, qint64 seconds) {
+        engineSet << QStringLiteral("%1 %2").arg(kart).arg(seconds);
     };
     bool topTen = false;
     rig.race->hooks().TopTenDeset = [&] { topTen = true; };
@@ -336,8 +332,8 @@ TEST_F(RaceTest, AStrayLineIsLeftOutOfTheAccountingAndTheStopCompletes) {
     stop();
     EXPECT_FALSE(rig.race->running());
     EXPECT_FALSE(rig.samplers[1]->enabled());
-    EXPECT_EQ(engineSet, QStringList({QStringLiteral("1 0:0"), QStringLiteral("2 0:1"),
-                                      QStringLiteral("3 0:0"), QStringLiteral("4 0:0")}));
+    EXPECT_EQ(engineSet, QStringList({QStringLiteral("1 0"), QStringLiteral("2 95"), QStringLiteral("3 0"),
+                                      QStringLiteral("4 0")}));
     EXPECT_TRUE(topTen);
     for (RaceButton button :
          {RaceButton::StavKar, RaceButton::Statistika, RaceButton::Tisk, RaceButton::TopTen})
@@ -478,7 +474,7 @@ TEST_F(RaceTest, AKeptFileNeverReplacesAnother) {
 
 TEST_F(RaceTest, ClosingTheProgramKeepsARunningRaceWithoutAccountingIt) {
     int accounted = 0;
-    rig.race->hooks().setEngineTimeText = [&](int, const QString&) { ++accounted; };
+    rig.race->hooks().addDriven = [&](int, qint64) { ++accounted; };
     start();
     pass(2, 10000);
     runTo(11000);

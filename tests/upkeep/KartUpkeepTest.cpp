@@ -1,7 +1,10 @@
-// The karts' upkeep records: their arithmetic, "stav.ini" byte for byte, and the reminders.
+// The karts' upkeep records: their arithmetic, "stav.ini" byte for byte, the reminders, and the
+// race's driving kept to the second.
 #include "TempDataFolder.h"
+#include "VirtualRace.h"
 
 #include "base/UserError.h"
+#include "config/IniFile.h"
 #include "config/TextCodec.h"
 #include "upkeep/KartReminders.h"
 #include "upkeep/KartStateFile.h"
@@ -9,6 +12,8 @@
 #include "upkeep/ServiceBook.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace {
 
@@ -110,7 +115,7 @@ TEST(KartStateFile, ANewFileAndAFileWithForeignKeysByteForByte) {
                  << QStringLiteral("Najeto=%1").arg(first ? QStringLiteral("12:5") : QStringLiteral("0:0"))
                  << QStringLiteral("Text1=")
                  << QStringLiteral("Text2=%1").arg(first ? QStringLiteral("Svíčka") : QString())
-                 << QStringLiteral("Text3=") << QStringLiteral("Text4=");
+                 << QStringLiteral("Text3=") << QStringLiteral("Text4=") << QStringLiteral("Sekundy=0");
     }
     EXPECT_EQ(data.readFile(QStringLiteral("stav.ini")), TextCodec::encodeLines(expected));
 
@@ -130,9 +135,11 @@ TEST(KartStateFile, ANewFileAndAFileWithForeignKeysByteForByte) {
               TextCodec::encodeLines({QStringLiteral("[Servis]"), QStringLiteral("Firma=Motor s.r.o."),
                                       QStringLiteral("[Motokara2]"), QStringLiteral("Barva=modrá"),
                                       QStringLiteral("PrumernaSpotreba=500"), QStringLiteral("Najeto=0:0"),
-                                      QStringLiteral("[Motokara1]"), QStringLiteral("Najeto=0:0"),
+                                      QStringLiteral("Sekundy=0"), QStringLiteral("[Motokara1]"),
+                                      QStringLiteral("Najeto=0:0"), QStringLiteral("Sekundy=0"),
                                       QStringLiteral("[Motokara3]"), QStringLiteral("Najeto=0:0"),
-                                      QStringLiteral("[Motokara4]"), QStringLiteral("Najeto=0:0")}));
+                                      QStringLiteral("Sekundy=0"), QStringLiteral("[Motokara4]"),
+                                      QStringLiteral("Najeto=0:0"), QStringLiteral("Sekundy=0")}));
 }
 
 TEST(KartStateFile, AFileThatCannotBeReadIsNeverWrittenOverAndGetsThisRunsDrivingLater) {
@@ -143,25 +150,29 @@ TEST(KartStateFile, AFileThatCannotBeReadIsNeverWrittenOverAndGetsThisRunsDrivin
     ASSERT_EQ(file.problems().size(), 1);
     EXPECT_TRUE(file.blocked());
     states[0].driven = QStringLiteral("0:25");
+    states[0].drivenSeconds = 40;
     file.save(states);
     file.saveDriven(states);
     EXPECT_TRUE(QFileInfo(path).isDir());
 
-    // The file is back, with the kart's own history: this run's 25 minutes are added to it.
+    // The file is back, with the kart's own history: this run's 25 min 40 s are added to it.
     QDir(path).removeRecursively();
-    data.writeFile(QStringLiteral("stav.ini"), TextCodec::encodeLines({QStringLiteral("[Motokara1]"),
-                                                                       QStringLiteral("PocatecniStavHod=7"),
-                                                                       QStringLiteral("Najeto=100:40")}));
+    data.writeFile(
+        QStringLiteral("stav.ini"),
+        TextCodec::encodeLines({QStringLiteral("[Motokara1]"), QStringLiteral("PocatecniStavHod=7"),
+                                QStringLiteral("Najeto=100:40"), QStringLiteral("Sekundy=30")}));
     file.save(states);
     EXPECT_FALSE(file.blocked());
     EXPECT_EQ(states[0].initialHours, 7);
-    EXPECT_EQ(states[0].driven, QStringLiteral("101:5"));
+    EXPECT_EQ(states[0].driven, QStringLiteral("101:6"));
     EXPECT_EQ(data.readFile(QStringLiteral("stav.ini")),
               TextCodec::encodeLines({QStringLiteral("[Motokara1]"), QStringLiteral("PocatecniStavHod=7"),
-                                      QStringLiteral("Najeto=101:5"), QStringLiteral("[Motokara2]"),
-                                      QStringLiteral("Najeto=0:0"), QStringLiteral("[Motokara3]"),
-                                      QStringLiteral("Najeto=0:0"), QStringLiteral("[Motokara4]"),
-                                      QStringLiteral("Najeto=0:0")}));
+                                      QStringLiteral("Najeto=101:6"), QStringLiteral("Sekundy=10"),
+                                      QStringLiteral("[Motokara2]"), QStringLiteral("Najeto=0:0"),
+                                      QStringLiteral("Sekundy=0"), QStringLiteral("[Motokara3]"),
+                                      QStringLiteral("Najeto=0:0"), QStringLiteral("Sekundy=0"),
+                                      QStringLiteral("[Motokara4]"), QStringLiteral("Najeto=0:0"),
+                                      QStringLiteral("Sekundy=0")}));
 }
 
 TEST(ServiceBook, EachZeroingAddsALine) {
@@ -188,4 +199,76 @@ TEST(KartUpkeep, AProgramEndedBeforeItsStartReadTheRecordsLeavesTheFileAsItIs) {
     upkeep.states()[0].driven = QStringLiteral("121:0");
     upkeep.storeDriven();
     EXPECT_TRUE(data.readFile(QStringLiteral("stav.ini")).contains("Najeto=121:0"));
+}
+
+TEST(KartUpkeep, RacesAddTheirDrivingToTheSecondWithoutTheWindowAcrossRestarts) {
+    TempDataFolder data;
+    data.writeFile(QStringLiteral("stav.ini"), "[Motokara1]\r\nNajeto=1:0\r\n"); // no "Sekundy": 0
+    VirtualRace rig(data.path());
+    rig.settings.Semafor.Pouzij = false;
+    rig.settings.Ostatni.UlozitZavody = false;
+    // 100 races of 90 s, the station started anew before each: 150 minutes, not 100.
+    for (int race = 0; race < 100; ++race) {
+        KartUpkeep upkeep(data.path());
+        ASSERT_TRUE(upkeep.load().isEmpty());
+        rig.race->hooks().addDriven = [&](int kart, qint64 seconds) { upkeep.addDriven(kart, seconds); };
+        rig.race->hooks().kartStateOk = [&] { upkeep.store(); };
+        rig.race->StartButton1Click();
+        rig.lists[0]->setEntries({QStringLiteral("01:00:000"), QStringLiteral("00:30:999")});
+        rig.race->StartButton1Click();
+        ASSERT_FALSE(rig.race->running());
+    }
+    IniFile ini;
+    ASSERT_TRUE(ini.load(data.filePath(QStringLiteral("stav.ini"))));
+    EXPECT_EQ(ini.readString(QStringLiteral("Motokara1"), QStringLiteral("Najeto"), QString()),
+              QStringLiteral("3:30"));
+    EXPECT_EQ(ini.readInt(QStringLiteral("Motokara1"), QStringLiteral("Sekundy"), -1), 0);
+
+    // A race of 30 s on virtual time counts too: its seconds wait in the file for the next one.
+    KartUpkeep upkeep(data.path());
+    upkeep.load();
+    rig.race->hooks().addDriven = [&](int kart, qint64 seconds) { upkeep.addDriven(kart, seconds); };
+    rig.race->hooks().kartStateOk = [&] { upkeep.store(); };
+    rig.race->StartButton1Click();
+    const qint64 start = rig.race->startTick();
+    rig.passSensor(2, start + 30000);
+    rig.scheduler.advanceTo(start + 31000);
+    rig.race->StartButton1Click();
+    ASSERT_EQ(rig.laps(2), QStringList({QStringLiteral("00:30:000")}));
+    ASSERT_TRUE(ini.load(data.filePath(QStringLiteral("stav.ini"))));
+    EXPECT_EQ(ini.readString(QStringLiteral("Motokara2"), QStringLiteral("Najeto"), QString()),
+              QStringLiteral("0:0"));
+    EXPECT_EQ(ini.readInt(QStringLiteral("Motokara2"), QStringLiteral("Sekundy"), -1), 30);
+    upkeep.addDriven(2, 30);
+    EXPECT_EQ(upkeep.states()[1].driven, QStringLiteral("0:1"));
+    EXPECT_EQ(upkeep.states()[1].drivenSeconds, 0);
+}
+
+TEST(KartUpkeep, DrivenTimesOutsideTheirBoundsAreRefusedAndAddingStopsAtTheTop) {
+    TempDataFolder data;
+    data.writeFile(QStringLiteral("stav.ini"),
+                   "[Motokara1]\r\nNajeto=35791394:7\r\n[Motokara2]\r\nNajeto=-1:-1\r\n"
+                   "[Motokara3]\r\nNajeto=999999:59\r\nSekundy=30\r\n[Motokara4]\r\nNajeto=999998:59\r\n");
+    KartUpkeep upkeep(data.path());
+    const QStringList problems = upkeep.load();
+    ASSERT_EQ(problems.size(), 2);
+    EXPECT_EQ(problems.at(0),
+              QStringLiteral("Motokára 1: najeté motohodiny \u201e35791394:7\u201c jsou mimo "
+                             "rozsah 0:0 až 999999:59 hodin a nelze je přijmout; počítají se jako 0:0."));
+    EXPECT_TRUE(problems.at(1).startsWith(QStringLiteral("Motokára 2: najeté motohodiny \u201e-1:-1\u201c")));
+    EXPECT_EQ(upkeep.states()[0].driven, QStringLiteral("0:0"));
+    EXPECT_EQ(upkeep.states()[1].driven, QStringLiteral("0:0"));
+
+    // A 61 s race at the top of the counter leaves it at the top, never wrapped below zero.
+    upkeep.addDriven(3, 61);
+    EXPECT_EQ(upkeep.states()[2].driven, QStringLiteral("999999:59"));
+    EXPECT_EQ(upkeep.states()[2].drivenSeconds, 59);
+    upkeep.addDriven(4, 61);
+    EXPECT_EQ(upkeep.states()[3].driven, QStringLiteral("999999:0"));
+    EXPECT_EQ(upkeep.states()[3].drivenSeconds, 1);
+    upkeep.addDriven(4, std::numeric_limits<qint64>::max());
+    EXPECT_EQ(upkeep.states()[3].driven, QStringLiteral("999999:59"));
+    upkeep.store();
+    upkeep.load();
+    EXPECT_EQ(upkeep.states()[2].driven, QStringLiteral("999999:59"));
 }

@@ -244,28 +244,25 @@ void ProgramWindows::createKartUpkeepWindows() {
 
 void ProgramWindows::fillKartUpkeepHooks() {
     RaceHooks& race = m_form->race().hooks();
-    race.engineTimeText = [this](int kart) { return m_stavKar->drivenText(kart); };
-    race.setEngineTimeText = [this](int kart, const QString& text) { m_stavKar->setDrivenText(kart, text); };
+    race.addDriven = [this](int kart, qint64 seconds) { m_upkeep->addDriven(kart, seconds); };
     race.UpdateFuelFigures = [this] { m_stavKar->UpdateFuelFigures(); };
-    race.CheckFuel = [this] {
-        m_stavKar->takeControls();
-        m_upkeep->CheckFuel();
-    };
-    race.kartStateOk = [this] { m_stavKar->OKClick(); };
+    race.CheckFuel = [this] { m_upkeep->CheckFuel(); };
+    race.kartStateOk = [this] { m_upkeep->store(); };
     race.showRemindersIfAny = [this] { m_hlaseni->showIfAny(); };
 
     MainWindowHooks& main = m_form->hooks();
     main.kartUpkeepAtStart = [this] {
         // What the file could not give is said once; the checks run on what it gave.
-        ErrorBoundary::guarded([this] { m_stavKar->LoadKartStates(); });
-        m_stavKar->FormActivate();
+        const QStringList problems = m_upkeep->load();
+        if (!problems.isEmpty())
+            ErrorBoundary::reportMessage(problems.join(QLatin1Char('\n')));
         m_upkeep->CheckFuel();
         m_upkeep->CheckServiceTasks();
         m_hlaseni->showIfAny();
     };
     main.writeKartEngineTimes = [this] {
         if (!m_keepRestoredFiles)
-            m_stavKar->writeDrivenTimes();
+            m_upkeep->storeDriven();
     };
     main.showKartStates = [this] { m_stavKar->exec(); };
 }

@@ -13,8 +13,7 @@ struct MainWindowHooks {
     std::function<void()> finishReadingSettings; // logo (and its notice), print texts, sound file
     std::function<void()> showPortError;         // TChyba_LptDlg, modal
     std::function<void()> showMasksInSettings;   // the four masks into the settings window's lists
-    std::function<void()> kartUpkeepAtStart;     // LoadKartStates, kart window activation, CheckFuel,
-                                                 // CheckServiceTasks
+    std::function<void()> kartUpkeepAtStart;     // LoadKartStates, CheckFuel, CheckServiceTasks
 
     // Buttons.
     std::function<void()> showStatistics;            // TStat_Dlg

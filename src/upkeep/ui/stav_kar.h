@@ -5,42 +5,35 @@
 #include <QDialog>
 
 #include <array>
-#include <functional>
+#include <memory>
 
 class QCheckBox;
 class QLineEdit;
 class QSpinBox;
-class QTabWidget;
 class TPotvrdDlg;
 
+namespace Ui {
+class TStav_KarFrm;
+}
+
 // "Technický stav motokár": a page per kart with its engine hours, fuel figures and service tasks.
-// Its controls hold the current records: "Potvrdit" stores them, "Zrušit" reloads the file, and the
-// race reads and writes the driven time ("Najeto") through it.
+// It edits a copy of the upkeep's records, taken each time it opens: "Potvrdit" commits and stores
+// the copy; "Zrušit", Esc or any other close drops it, so nothing of it is stored.
 class TStav_KarFrm : public QDialog {
     Q_OBJECT
 
 public:
     TStav_KarFrm(KartUpkeep& upkeep, TPotvrdDlg& confirmation, QWidget* parent = nullptr);
+    ~TStav_KarFrm() override;
 
-    // The records from the file into the controls; what is to be told once is thrown as UserError
-    // after the controls are filled.
-    void LoadKartStates();
-    // Shows the first page and recomputes the totals and the fuel figures.
+    // A fresh copy of the records: shows the first page, the totals and the fuel figures.
     void FormActivate();
-    // "Potvrdit" and every STOP: all four records to the file.
+    // "Potvrdit": the copy becomes the records and is stored, and the window closes.
     void OKClick();
-    // Program close: only the four driven times.
-    void writeDrivenTimes();
+    // Recomputes the fuel figures; the copy first takes what the race drove since it was taken.
     void UpdateFuelFigures();
     void PocStavChange(int kart); // PocStav1_HodChange .. PocStav4_HodChange
     void VynulujClick(int kart);  // Vynuluj1Click .. Vynuluj4Click
-
-    // The driven time of kart 1..4 as the race reads and sets it.
-    QString drivenText(int kart) const;
-    void setDrivenText(int kart, const QString& text);
-
-    // The records as the controls hold them (into the upkeep's states).
-    void takeControls();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -62,12 +55,16 @@ private:
         std::array<QLineEdit*, 4> taskText;
     };
 
-    QWidget* makePage(int kart);
+    void findControls(int kart);
+    // The operator's values into the copy, and the copy into the controls.
+    void takeControls();
     void showStates();
-    void showTotal(int kart);
+    // The driven times, totals and fuel figures of the copy.
+    void showFigures();
 
+    std::unique_ptr<Ui::TStav_KarFrm> ui;
     KartUpkeep& m_upkeep;
     TPotvrdDlg& m_confirmation;
-    QTabWidget* m_pages;
+    KartStateEdit m_edit;
     std::array<KartControls, 4> m_karts{};
 };

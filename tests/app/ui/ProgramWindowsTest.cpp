@@ -1,6 +1,6 @@
-// The program's windows wired together: a STOP keeps the race's whole minutes in "stav.ini" and its
-// best lap in the best-twenty table, the reminders come at start-up, and the close writes the driven
-// times.
+// The program's windows wired together: a STOP keeps the race's driving in "stav.ini" (the kart
+// state window never shown) and its best lap in the best-twenty table, the reminders come at start-up, and
+// the close writes the driven times.
 #include "RecordingErrorReporter.h"
 #include "TempDataFolder.h"
 
@@ -101,6 +101,9 @@ private slots:
         QCOMPARE(najeto(stav, 1), QStringLiteral("0:3"));
         QCOMPARE(najeto(stav, 3), QStringLiteral("9:46"));
         QCOMPARE(najeto(stav, 2), QStringLiteral("0:0"));
+        IniFile kept;
+        QVERIFY(kept.load(stav));
+        QCOMPARE(kept.readInt(QStringLiteral("Motokara1"), QStringLiteral("Sekundy"), -1), 2);
         QVERIFY(data.readFile(QStringLiteral("stav.ini")).contains("[Motokara9]\r\nCizi=1\r\n"));
         const QDate today = race.startWallTime().date();
         QCOMPARE(TextCodec::decodeLines(data.readFile(QStringLiteral("TopDeset.ini"))).first(),

@@ -1,5 +1,5 @@
-// The kart state window over a real "stav.ini": the zeroing with its confirmation, "Potvrdit" and
-// "Zrušit", and the reminder window.
+// The kart state window over a real "stav.ini": the zeroing with its confirmation, "Potvrdit", the
+// ways of leaving it that store nothing, and the reminder window.
 #include "FakeSoundPlayer.h"
 #include "TempDataFolder.h"
 
@@ -43,7 +43,7 @@ private slots:
         m_confirm =
             std::make_unique<TPotvrdDlg>(&m_sound, m_data->filePath(QStringLiteral("zvuky/prg/potvrd.wav")));
         m_window = std::make_unique<TStav_KarFrm>(*m_upkeep, *m_confirm);
-        m_window->LoadKartStates();
+        QVERIFY(m_upkeep->load().isEmpty());
         m_window->FormActivate();
     }
 
@@ -78,13 +78,53 @@ private slots:
     }
 
     void cancelBringsBackTheFileAndTheMinutesCarry() {
+        m_window->show();
         m_window->findChild<QSpinBox*>(QStringLiteral("PocStav2_Min"))->setValue(60);
         QCOMPARE(spin("PocStav2_Hod"), 11);
         QCOMPARE(spin("PocStav2_Min"), 0);
         QCOMPARE(text("Celkem2"), QStringLiteral("14:30"));
         m_window->findChild<QPushButton*>(QStringLiteral("CancelBtn"))->click();
+        QVERIFY(!m_window->isVisible());
+        m_window->show();
         QCOMPARE(spin("PocStav2_Hod"), 10);
         QCOMPARE(spin("PocStav2_Min"), 50);
+    }
+
+    // "Vynuluj" confirmed, then the window left by Esc or closed: the program's close and the next
+    // STOP store the records as they were, and nothing enters the service book.
+    void aZeroingLeftWithoutPotvrditStoresNothing() {
+        const QByteArray before = m_data->readFile(QStringLiteral("stav.ini"));
+        for (const bool escape : {true, false}) {
+            m_window->show();
+            answerWith(QStringLiteral("OKBtn"));
+            m_window->findChild<QPushButton*>(QStringLiteral("Vynuluj2"))->click();
+            QCOMPARE(text("Najeto2"), QStringLiteral("0:0"));
+            if (escape)
+                QTest::keyClick(m_window.get(), Qt::Key_Escape);
+            else
+                m_window->close();
+            QVERIFY(!m_window->isVisible());
+            m_upkeep->storeDriven();
+            QCOMPARE(najeto(2), QStringLiteral("3:30"));
+            m_upkeep->store();
+            QCOMPARE(najeto(2), QStringLiteral("3:30"));
+            IniFile ini;
+            QVERIFY(ini.load(m_data->filePath(QStringLiteral("stav.ini"))));
+            QCOMPARE(ini.readInt(QStringLiteral("Motokara2"), QStringLiteral("PocatecniStavHod"), 0), 10);
+            QVERIFY(!m_data->exists(QStringLiteral("servis.txt")));
+        }
+        QVERIFY(m_data->readFile(QStringLiteral("stav.ini")) != before); // stored, not left alone
+
+        // Driving added while the window is open stays when the window is confirmed.
+        m_window->show();
+        m_upkeep->addDriven(2, 90);
+        m_window->UpdateFuelFigures();
+        QCOMPARE(text("Najeto2"), QStringLiteral("3:31"));
+        m_window->findChild<QSpinBox*>(QStringLiteral("Pr_spotreba2"))->setValue(6);
+        m_upkeep->addDriven(2, 60);
+        m_window->findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+        QCOMPARE(najeto(2), QStringLiteral("3:32"));
+        QCOMPARE(m_upkeep->states()[1].consumption, 6);
     }
 
     void theRemindersAreKeptUntilAcknowledged() {
@@ -105,6 +145,11 @@ private slots:
     }
 
 private:
+    QString najeto(int kart) const {
+        IniFile ini;
+        ini.load(m_data->filePath(QStringLiteral("stav.ini")));
+        return ini.readString(QStringLiteral("Motokara%1").arg(kart), QStringLiteral("Najeto"), QString());
+    }
     QString text(const char* name) const {
         return m_window->findChild<QLineEdit*>(QLatin1String(name))->text();
     }
