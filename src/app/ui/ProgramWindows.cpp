@@ -1,6 +1,7 @@
 #include "app/ui/ProgramWindows.h"
 
 #include "app/CommandLineOptions.h"
+#include "app/ui/SettingsPages.h"
 #include "app/ui/TarvolinApplication.h"
 #include "backup/ui/ukonceni.h"
 #include "backup/ui/zalohovani.h"
@@ -14,6 +15,7 @@
 #include "display/LanAddress.h"
 #include "display/LiveRaceFeed.h"
 #include "display/LiveResults.h"
+#include "display/ui/AudiencePage.h"
 #include "display/ui/TV_OUT.h"
 #include "hardware/ExternalStartWatch.h"
 #include "hardware/PortBackend.h"
@@ -26,15 +28,18 @@
 #include "hardware/TSmallPort.h"
 #include "hardware/VirtualTrack.h"
 #include "hardware/ui/Chyba_LPT.h"
+#include "hardware/ui/StartupPage.h"
 #include "hardware/ui/VirtualTrackWindow.h"
 #include "platform/ProcessPriority.h"
 #include "printing/SheetSettings.h"
+#include "printing/ui/PrintPage.h"
 #include "printing/ui/PrinterSetup.h"
 #include "printing/ui/nahled1.h"
 #include "printing/ui/nahled2.h"
 #include "rankings/BestTwentyTables.h"
 #include "rankings/FtpClient.h"
 #include "rankings/FtpSend.h"
+#include "rankings/ui/FtpPage.h"
 #include "rankings/ui/TopTen10.h"
 #include "rankings/ui/UpravDlg.h"
 #include "rankings/ui/UpravDlg1.h"
@@ -152,7 +157,7 @@ void ProgramWindows::createSettingsWindow() {
     station.serialInput().setLearnPanel(m_learnPanel.get());
     m_sensorSource = std::make_unique<SensorSourceChoice>(m_settings, station.port());
     m_portRepair = std::make_unique<PortRepair>(m_kernelModules, &station.port());
-    TNastavDlg::Services services;
+    SettingsPages::Services services;
     services.parallelPort = &station.port();
     services.timers = &ThreadedTimerFactory::instance();
     services.comPort = &station.comPort();
@@ -173,7 +178,9 @@ void ProgramWindows::createSettingsWindow() {
         makeTablePictures(men, women);
     };
     services.ftpSend = m_ftpSend.get();
-    m_nastav = std::make_unique<TNastavDlg>(m_settings, services, m_form.get());
+    // The window with every area's page inserted.
+    m_settingsPages = std::make_unique<SettingsPages>(m_settings, services, m_form.get());
+    m_nastav = &m_settingsPages->window();
     m_nastav->hooks().closeMainWindow = [this] { m_form->close(); };
 
     // Saving the settings acts on two parts that are not the settings window's own.
@@ -229,8 +236,8 @@ void ProgramWindows::fillBestTwentyHooks() {
         m_bestTwenty->insertByHand(kart, kartEntries()[kart - 1], raceDate());
     };
     main.showBestTwenty = [this] { m_topTen->exec(); };
-    m_nastav->hooks().resetBestTwenty = [this] { m_bestTwenty->reset(); };
-    m_topTen->hooks().showFtpSettings = [this] { m_nastav->execOnFtpPage(); };
+    m_settingsPages->startup().hooks().resetBestTwenty = [this] { m_bestTwenty->reset(); };
+    m_topTen->hooks().showFtpSettings = [this] { m_nastav->execOnPage(&m_settingsPages->ftp()); };
 }
 
 void ProgramWindows::createKartUpkeepWindows() {
@@ -298,7 +305,9 @@ void ProgramWindows::createPreviewWindow(bool results) {
 
 void ProgramWindows::fillPrintingHooks() {
     // The sheets read the settings as the settings window holds them, saved or not.
-    const auto sheetSettings = [this] { return SheetSettings::from(m_settings, m_nastav->logoPicture()); };
+    const auto sheetSettings = [this] {
+        return SheetSettings::from(m_settings, m_settingsPages->print().logoPicture());
+    };
     m_nahled2->setSettingsSource(sheetSettings);
     m_nahled2->setLapSource([this] {
         std::array<QStringList, 4> laps;
@@ -312,12 +321,12 @@ void ProgramWindows::fillPrintingHooks() {
                                      m_topTen->tablePicture(BestTwentyTables::Women)};
     });
     m_form->hooks().showPrintPreview = [this] { m_nahled2->exec(); };
-    m_nastav->hooks().showResultsPreview = [this] { m_nahled2->exec(); };
+    m_settingsPages->print().hooks().showResultsPreview = [this] { m_nahled2->exec(); };
     m_topTen->hooks().showPrintPreview = [this] { m_nahled1->exec(); };
 }
 
 void ProgramWindows::fillBackupHooks() {
-    m_nastav->hooks().showBackup = [this] { m_zalohuj->exec(); };
+    m_settingsPages->startup().hooks().showBackup = [this] { m_zalohuj->exec(); };
     // A successful restore ends the program, which reads the restored files at its next start.
     m_zalohuj->hooks().restored = [this] {
         m_keepRestoredFiles = true;
@@ -327,11 +336,12 @@ void ProgramWindows::fillBackupHooks() {
 
 void ProgramWindows::fillMainWindowHooks() {
     MainWindowHooks& hooks = m_form->hooks();
-    // The settings window reads the settings file; it stores the section "ComPort1" itself when it
-    // closes.
+    // The settings window reads the settings file; the section "ComPort1" is stored whenever the
+    // window opened by the main window's button closes.
     hooks.readSettingsFile = [this] { m_nastav->readSettingsFileKeys(); };
     hooks.finishReadingSettings = [this] { m_nastav->finishReadingSettingsFile(); };
     hooks.showSettings = [this] { m_nastav->execFromMainWindow(); };
+    hooks.writeSerialSection = [this] { m_nastav->writeSerialSection(); };
     hooks.showAbout = [this] { m_about->exec(); };
     hooks.showPortError = [this] { m_chybaLpt->exec(); };
     // A scenario's times count from here, however long the start took.
@@ -401,7 +411,7 @@ void ProgramWindows::fillAudienceHooks() {
     tables.audienceReload = [this] { ErrorBoundary::guarded([this] { m_tvOut->FormActivate(); }); };
     tables.tablesChanged = [this] { m_liveFeed->reloadTopTen(); };
 
-    TNastavDlg::Hooks& settings = m_nastav->hooks();
+    AudiencePage::Hooks& settings = m_settingsPages->audience().hooks();
     settings.tvOutClicked = [this] { placeAudienceWindow(); };
     settings.transparentFormClicked = [this] {
         if (m_settings.TVOUT.Form)

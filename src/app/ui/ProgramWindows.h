@@ -20,6 +20,7 @@ class FtpSend;
 class PortRepair;
 class SensorSourceChoice;
 class SerialLearnPanel;
+class SettingsPages;
 class TAboutBox;
 class TChyba_LptDlg;
 class TForm1;
@@ -121,7 +122,8 @@ private:
     std::unique_ptr<TAboutBox> m_about;
     std::unique_ptr<FtpClient> m_ftpClient;
     std::unique_ptr<FtpSend> m_ftpSend;
-    std::unique_ptr<TNastavDlg> m_nastav;
+    std::unique_ptr<SettingsPages> m_settingsPages;
+    TNastavDlg* m_nastav = nullptr; // the window of m_settingsPages
     std::unique_ptr<BestTwentyTables> m_bestTwenty;
     std::unique_ptr<TUpravDlg1> m_upravDlg1;
     std::unique_ptr<TUpravDlg> m_upravDlg;

@@ -23,8 +23,11 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -121,6 +124,52 @@ private slots:
         QCOMPARE(najeto(stav, 1), QStringLiteral("0:3"));
         QVERIFY(data.readFile(QStringLiteral("stav.ini"))
                     .startsWith("[Motokara1]\r\nNajeto=0:3\r\nPocatecniStavHod=5\r\n"));
+    }
+
+    // The settings window holds every area's page in their order. From the main window's button, Cancel
+    // stores the serial line's section alone; OK stores what the pages of several areas edited.
+    void theSettingsWindowStoresWhatEveryAreasPageEdits() {
+        TempDataFolder data;
+        data.writeFile(QStringLiteral("tarvolin.ini"),
+                       "[Tisk]\r\nLogo=" TARVOLIN_SOURCE_DIR "/data/Logo/logo.png\r\n");
+        RecordingErrorReporter errors;
+        ProgramWindows windows(stationOn(data));
+        TForm1& form = windows.mainWindow();
+        form.FormActivate();
+        TNastavDlg& settingsWindow = windows.settingsWindow();
+        auto* tabs = settingsWindow.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        QStringList titles;
+        for (int i = 0; i < tabs->count(); ++i)
+            titles << tabs->tabText(i);
+        QCOMPARE(titles,
+                 (QStringList{QStringLiteral("Po spuštění"), QStringLiteral("Semafor"),
+                              QStringLiteral("Zvuky"), QStringLiteral("Tisk"), QStringLiteral("TV výstup"),
+                              QStringLiteral("Hw. řízení na LPT portu"), QStringLiteral("COM porty"),
+                              QStringLiteral("Ftp klient"), QStringLiteral("Testování")}));
+        auto edit = [&](const char* button) {
+            QTimer::singleShot(0, &settingsWindow, [&settingsWindow, button] {
+                settingsWindow.findChild<QSpinBox*>(QStringLiteral("DelkaTrate"))->setValue(812);
+                settingsWindow.findChild<QSpinBox*>(QStringLiteral("SpinLOG0"))->setValue(400);
+                settingsWindow.findChild<QLineEdit*>(QStringLiteral("FtpHostitel"))
+                    ->setText(QStringLiteral("ftp.example.cz"));
+                settingsWindow.findChild<QAbstractButton*>(QLatin1String(button))->click();
+            });
+            form.findChild<QPushButton*>(QStringLiteral("Nastaveni_Button"))->click();
+        };
+        const QString file = data.filePath(QStringLiteral("tarvolin.ini"));
+        edit("btn_Zrus");
+        IniFile ini;
+        QVERIFY(ini.load(file));
+        QVERIFY(ini.hasSection(QStringLiteral("ComPort1")));
+        QVERIFY(!ini.hasSection(QStringLiteral("Trat")));
+        edit("OK_BitBtn");
+        IniFile saved;
+        QVERIFY(saved.load(file));
+        QCOMPARE(saved.readInt(QStringLiteral("Trat"), QStringLiteral("delka"), 0), 812);
+        QCOMPARE(saved.readInt(QStringLiteral("HW"), QStringLiteral("LOG0"), 0), 400);
+        QCOMPARE(saved.readString(QStringLiteral("Ftp"), QStringLiteral("Hostitel"), QString()),
+                 QStringLiteral("ftp.example.cz"));
+        QVERIFY2(errors.messages().isEmpty(), qPrintable(errors.messages().join(QLatin1Char('\n'))));
     }
 
     void aRestoreEndsTheProgramAndLeavesTheRestoredKartStates() {
@@ -225,12 +274,14 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(windows.liveResults().port(), port, 20000);
             QTRY_VERIFY(contact().endsWith(QStringLiteral(":%1/").arg(port)));
 
-            windows.settings().TVOUT.Form = false;
-            callHook(windows.settingsWindow().hooks().transparentFormClicked);
+            // The boxes of the page "TV výstup" that the program's windows inserted.
+            TNastavDlg& settingsWindow = windows.settingsWindow();
+            settingsWindow.findChild<QAbstractButton*>(QStringLiteral("PruhlednyForm_Box"))->click();
+            QVERIFY(!windows.settings().TVOUT.Form);
             QVERIFY(windows.audienceWindow().isVisible());
             QVERIFY(windows.audienceWindow().mask().isEmpty());
-            windows.settings().TVOUT.Pouzit = false;
-            callHook(windows.settingsWindow().hooks().tvOutClicked);
+            settingsWindow.findChild<QAbstractButton*>(QStringLiteral("TV_OUT_Box"))->click();
+            QVERIFY(!windows.settings().TVOUT.Pouzit);
             QVERIFY(!windows.audienceWindow().isVisible());
         }
     }
