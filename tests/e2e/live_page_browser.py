@@ -100,6 +100,12 @@ def page_laps(driver):
         "return out;")
 
 
+def race_rows(driver):
+    return driver.execute_script(
+        "return Array.prototype.map.call(document.querySelectorAll('#zavod tbody tr'),"
+        " function (tr) { return Array.prototype.map.call(tr.cells, function (c) { return c.textContent; }); });")
+
+
 def main():
     program, source_dir, sanitized = sys.argv[1], sys.argv[2], sys.argv[3]
     if sanitized.upper() in ("ON", "1", "TRUE", "YES"):
@@ -133,6 +139,11 @@ def main():
             if before["running"] or any(k["count"] for k in before["karts"]):
                 raise AssertionError("the page went live only after the race had started; the machine is too slow")
             assert driver.title == "Tarvolin – průběh závodu", driver.title
+            # No kart has a lap yet: no time and no count, in the station's API and on the page.
+            assert all(k["time"] == "\u2014" and k["lapNumber"] == "" for k in before["karts"]), before["karts"]
+            wait_for("the standings without laps",
+                     lambda: race_rows(driver) == [[str(i + 1), "Kára %d" % (i + 1), "", "\u2014", "\u2014"]
+                                                   for i in range(4)])
 
             # Every lap as the station closes it: the page shows the same laps, pushed.
             latencies = []
@@ -158,8 +169,16 @@ def main():
             print("laps seen on the page: %d, from the API to the page: max %.0f ms"
                   % (seen, 1000 * max(latencies)))
 
-            # After STOP the karts' best laps are in the men's top ten.
+            # After STOP the page follows the lap lists as the STOP's filters left them, in the
+            # station's standings.
             final = api(port)
+            final_laps = {str(k["kart"]): k["laps"] for k in final["karts"]}
+            wait_for("the laps after STOP",
+                     lambda: {str(k): v for k, v in page_laps(driver).items()} == final_laps or None)
+            order = [[k["position"], "Kára %d" % k["kart"]] for k in final["karts"]]
+            wait_for("the standings after STOP", lambda: [row[:2] for row in race_rows(driver)] == order)
+
+            # After STOP the karts' best laps are in the men's top ten.
             best = {k["name"]: k["best"] for k in final["karts"] if k["count"]}
             def top_ten():
                 rows = driver.execute_script(
