@@ -63,7 +63,7 @@ def start_station(program, source_dir, data):
     for _ in range(5):
         port = free_port()
         with open(os.path.join(data, "tarvolin.ini"), "wb") as f:
-            f.write(("[Ostatni]\r\nExtStart=1\r\n[Semafor]\r\nPouzij=0\r\n[HW]\r\nProdleva=500\r\nRizeni=0\r\n"
+            f.write(("[Ostatni]\r\nExtStart=1\r\nPrvniKolo=1\r\n[Semafor]\r\nPouzij=0\r\n[HW]\r\nProdleva=500\r\nRizeni=0\r\n"
                      "[Tisk]\r\nLogo=%s/data/Logo/logo.png\r\n[Web]\r\nPouzit=1\r\nPort=%d\r\n"
                      % (source_dir, port)).encode("cp1250"))
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
@@ -169,12 +169,15 @@ def main():
             print("laps seen on the page: %d, from the API to the page: max %.0f ms"
                   % (seen, 1000 * max(latencies)))
 
-            # After STOP the page follows the lap lists as the STOP's filters left them, in the
-            # station's standings.
-            final = api(port)
-            final_laps = {str(k["kart"]): k["laps"] for k in final["karts"]}
-            wait_for("the laps after STOP",
+            # STOP removes each kart's first lap (PrvniKolo): the station's API and the page follow the
+            # lap lists as the STOP left them, kart 3 without a lap, in the station's standings.
+            final_laps = {kart: laps[1:] for kart, laps in expected.items()}
+            final = wait_for("the laps after STOP in the API",
+                             lambda: (lambda race: race if {str(k["kart"]): k["laps"] for k in race["karts"]}
+                                      == final_laps else None)(api(port)))
+            wait_for("the laps after STOP on the page",
                      lambda: {str(k): v for k, v in page_laps(driver).items()} == final_laps or None)
+            assert [k["time"] for k in final["karts"] if k["kart"] == 3] == ["\u2014"], final["karts"]
             order = [[k["position"], "Kára %d" % k["kart"]] for k in final["karts"]]
             wait_for("the standings after STOP", lambda: [row[:2] for row in race_rows(driver)] == order)
 
