@@ -9,6 +9,7 @@
 #include "printing/ResultsSheet.h"
 #include "printing/TPrintPreview.h"
 #include "printing/TablePictureDrawing.h"
+#include "rankings/BestTwentyFiles.h"
 #include "rankings/TBestTwentyTable.h"
 #include "timing/LapFile.h"
 
@@ -130,15 +131,13 @@ int runTop20PdfCommand(const QStringList& args, QTextStream& out, QTextStream& e
         QImage logo;
         const DataFolder folder = openDataFolder(*parsed, settings, logo);
         std::array<QImage, 2> pictures;
-        const std::array<QString, 2> names = {QStringLiteral("TopDeset.ini"),
-                                              QStringLiteral("TopDeset1.ini")};
-        for (int t = 0; t < 2; ++t) {
-            const QString path = folder.filePath(names[t]);
+        for (const BestTwentyFiles::Table t : {BestTwentyFiles::Men, BestTwentyFiles::Women}) {
+            const QString path = folder.filePath(BestTwentyFiles::fileName(t));
             if (!QFileInfo(path).isFile())
                 throw UserError(QStringLiteral("Soubor tabulky „%1“ neexistuje.").arg(path));
             TBestTwentyTable table;
             table.load(path);
-            pictures[t] = TablePictureDrawing::draw(table, t == 0 ? 355 : 354);
+            pictures[t] = TablePictureDrawing::draw(table, t == BestTwentyFiles::Men ? 355 : 354);
         }
         TPrintPreview preview;
         preview.setPaperType(TPrintPreview::pA4);

@@ -25,13 +25,20 @@ QList<BestTwentyRow> emptyRows() {
 } // namespace
 
 void TBestTwentyTable::load(const QString& path) {
-    QFile file(path);
-    if (!file.exists()) {
+    if (!read(path)) {
         // A fresh station: the table starts as the reset leaves it.
         m_path = path;
         m_rows = emptyRows();
         save();
-        return;
+    }
+}
+
+bool TBestTwentyTable::read(const QString& path) {
+    QFile file(path);
+    if (!file.exists()) {
+        m_path = path;
+        m_rows.clear();
+        return false;
     }
     if (!file.open(QIODevice::ReadOnly))
         throw UserError(cannotOpenFileMessage(path, file.errorString()));
@@ -49,6 +56,7 @@ void TBestTwentyTable::load(const QString& path) {
         rows << BestTwentyRow::empty(int(rows.size()) + 1);
     m_path = path;
     m_rows = rows;
+    return true;
 }
 
 void TBestTwentyTable::save() const {

@@ -326,13 +326,10 @@ void TRace::closeLap(TLapChannel& ch, qint64 hitUs) {
     const qint64 lap =
         roundedMs(ch.ElapsedUs) - roundedMs(ch.LastMarkUs) - qint64(m_settings.HW.Chyba[ch.Kart - 1]);
 
-    if (m_settings.TVOUT.Pouzit && m_hooks.StavZavodu)
-        m_hooks.StavZavodu(ch.KartName, qint32(lap), ch.Laps ? ch.Laps->count() : 0);
     const QString text = FormatLapTime(lap);
     ch.Measured << text;
     if (ch.Laps)
         ch.Laps->appendAndSelect(text);
-    callHook(m_hooks.lapClosed, ch.Kart, lap);
     ch.LastMarkUs = ch.ElapsedUs;
 
     if (m_settings.HW.Rizeni)

@@ -7,6 +7,7 @@
 #include "backup/ui/zalohovani.h"
 #include "base/ErrorBoundary.h"
 #include "base/MonotonicClock.h"
+#include "base/UserError.h"
 #include "config/DataFolder.h"
 #include "config/SettingsFile.h"
 #include "config/ui/About.h"
@@ -15,6 +16,7 @@
 #include "display/LanAddress.h"
 #include "display/LiveRaceFeed.h"
 #include "display/LiveResults.h"
+#include "display/TRaceProgress.h"
 #include "display/ui/AudiencePage.h"
 #include "display/ui/TV_OUT.h"
 #include "hardware/ExternalStartWatch.h"
@@ -91,11 +93,9 @@ ProgramWindows::~ProgramWindows() {
     // window and the page, which go before it.
     if (m_form) {
         RaceHooks& race = m_form->race().hooks();
-        race.StavZavodu = {};
         race.audienceClock = {};
         race.audienceRaceLength = {};
         race.raceStarted = {};
-        race.lapClosed = {};
         race.raceAtRest = {};
     }
     if (m_bestTwenty) {
@@ -349,7 +349,7 @@ void ProgramWindows::fillMainWindowHooks() {
         if (m_track)
             m_track->start();
         placeAudienceWindow();
-        m_liveFeed->reloadTopTen();
+        reloadPageTopTen();
         applyWebPage();
     };
     hooks.showError = &ErrorBoundary::reportMessage;
@@ -382,12 +382,19 @@ void ProgramWindows::placeTrackWindow() {
 }
 
 void ProgramWindows::createAudienceWindow() {
+    // The race progress is one model for the window and the page, fed by the lap lists: it outlives
+    // a window made anew.
+    if (!m_progress) {
+        m_progress = std::make_unique<TRaceProgress>(m_settings);
+        m_progress->follow(
+            {&m_form->lapList(1), &m_form->lapList(2), &m_form->lapList(3), &m_form->lapList(4)});
+    }
     // Owned here, not by the main window: unticking the see-through box makes it anew.
-    m_tvOut = std::make_unique<TTV_Out_Frm>(m_settings, m_dataFolder);
+    m_tvOut = std::make_unique<TTV_Out_Frm>(m_settings, *m_progress, m_dataFolder);
     m_tvOut->setAttribute(Qt::WA_QuitOnClose, false);
     if (!m_liveResults) {
         m_liveResults = std::make_unique<LiveResults>(SteadyClock::instance());
-        m_liveFeed = std::make_unique<LiveRaceFeed>(m_settings, m_dataFolder, SteadyClock::instance(),
+        m_liveFeed = std::make_unique<LiveRaceFeed>(*m_progress, SteadyClock::instance(),
                                                     [this] { return m_form->raceMinutes(); });
     }
     showPageAddress();
@@ -395,21 +402,17 @@ void ProgramWindows::createAudienceWindow() {
 
 void ProgramWindows::fillAudienceHooks() {
     RaceHooks& race = m_form->race().hooks();
-    race.StavZavodu = [this](const QString& name, qint32 lapMs, int lapsBefore) {
-        m_tvOut->StavZavodu(name, lapMs, lapsBefore);
-    };
     race.audienceClock = [this](int millis, int seconds, int minutes) {
         m_tvOut->showClock(millis, seconds, minutes);
     };
     race.audienceRaceLength = [this](int minutes) { m_tvOut->showRaceLength(minutes); };
     race.raceStarted = [this](qint64 startUs) { m_liveFeed->raceStarted(startUs); };
-    race.lapClosed = [this](int kart, qint64 lapMs) { m_liveFeed->lapClosed(kart, lapMs); };
     race.raceAtRest = [this] { m_liveFeed->raceStopped(); };
 
     BestTwentyHooks& tables = m_bestTwenty->hooks();
     // A table file the window cannot read is said there; the change to the tables stands.
     tables.audienceReload = [this] { ErrorBoundary::guarded([this] { m_tvOut->FormActivate(); }); };
-    tables.tablesChanged = [this] { m_liveFeed->reloadTopTen(); };
+    tables.tablesChanged = [this] { reloadPageTopTen(); };
 
     AudiencePage::Hooks& settings = m_settingsPages->audience().hooks();
     settings.tvOutClicked = [this] { placeAudienceWindow(); };
@@ -419,7 +422,10 @@ void ProgramWindows::fillAudienceHooks() {
         else
             rebuildAudienceWindow();
     };
-    settings.displayTypeClicked = [this] { m_tvOut->showDisplayMode(m_settings.TVOUT.TypZobrazeni); };
+    settings.displayTypeClicked = [this] {
+        m_tvOut->showDisplayMode(m_settings.TVOUT.TypZobrazeni);
+        m_progress->rank();
+    };
     settings.webBoxClicked = [this] { applyWebPage(); };
     settings.webAddress = [](int port) { return LanAddress::stationPageUrl(port); };
     m_nastav->settingsHooks().applyWebPage = [this] { applyWebPage(); };
@@ -431,6 +437,23 @@ void ProgramWindows::fillAudienceHooks() {
         showPageAddress();
         m_form->showError(message);
     });
+}
+
+void ProgramWindows::reloadPageTopTen() {
+    const auto topTen = [this](BestTwentyFiles::Table table, const QList<TopTenRow>& before) {
+        // The page is a courtesy: a table the operator is told about elsewhere stays as it was here.
+        try {
+            QList<TopTenRow> rows;
+            for (const BestTwentyRow& row : BestTwentyFiles::firstRows(m_dataFolder, table, 10))
+                rows.append({row.rank(), row.name(), row.time()});
+            return rows;
+        } catch (const UserError&) {
+            return before;
+        }
+    };
+    const LiveSnapshot& shown = m_liveFeed->snapshot();
+    m_liveFeed->setTopTen(topTen(BestTwentyFiles::Men, shown.men),
+                          topTen(BestTwentyFiles::Women, shown.women));
 }
 
 void ProgramWindows::placeAudienceWindow() {

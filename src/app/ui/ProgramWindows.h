@@ -31,6 +31,7 @@ class TNahled2Dlg;
 class KartUpkeep;
 class LiveRaceFeed;
 class LiveResults;
+class TRaceProgress;
 class TTV_Out_Frm;
 class THlaseniDlg;
 class TPotvrdDlg;
@@ -98,6 +99,8 @@ private:
     void placeAudienceWindow();
     // Unticking the see-through box: the window anew, in its ordinary shape and first content.
     void rebuildAudienceWindow();
+    // The page's two top-ten lists from the best-twenty files.
+    void reloadPageTopTen();
     void applyWebPage();
     void showPageAddress();
 
@@ -112,6 +115,7 @@ private:
 
     std::unique_ptr<VirtualTrack> m_track;
     std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<TRaceProgress> m_progress;
     std::unique_ptr<TTV_Out_Frm> m_tvOut;
     std::unique_ptr<LiveResults> m_liveResults;
     std::unique_ptr<LiveRaceFeed> m_liveFeed;
