@@ -8,8 +8,8 @@
 #include "printing/BestTwentySheet.h"
 #include "printing/ResultsSheet.h"
 #include "printing/TPrintPreview.h"
-#include "printing/TablePictureDrawing.h"
 #include "rankings/TBestTwentyTable.h"
+#include "rankings/TablePicture.h"
 #include "timing/LapFile.h"
 
 #include <QCoreApplication>
@@ -138,7 +138,7 @@ int runTop20PdfCommand(const QStringList& args, QTextStream& out, QTextStream& e
                 throw UserError(QStringLiteral("Soubor tabulky „%1“ neexistuje.").arg(path));
             TBestTwentyTable table;
             table.load(path);
-            pictures[t] = TablePictureDrawing::draw(table, t == 0 ? 355 : 354);
+            pictures[t] = TablePicture::draw(table, BestTwentyTables::Table(t));
         }
         TPrintPreview preview;
         preview.setPaperType(TPrintPreview::pA4);

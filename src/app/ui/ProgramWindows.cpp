@@ -183,14 +183,9 @@ void ProgramWindows::createSettingsWindow() {
 }
 
 void ProgramWindows::makeTablePictures(const QString& menPath, const QString& womenPath) {
-    // The pictures are the best-twenty window's lists as they show; the settings window, from which
-    // the upload was started, comes back to the front whatever became of them.
-    const std::exception_ptr failure =
-        ErrorBoundary::capture([&] { m_topTen->saveFtpPictures(menPath, womenPath); });
-    m_nastav->raise();
-    m_nastav->activateWindow();
-    if (failure)
-        std::rethrow_exception(failure);
+    // The tables drawn as the best-twenty window shows them, without opening it: the settings window,
+    // from which the upload was started, stays in front.
+    m_topTen->saveFtpPictures(menPath, womenPath);
 }
 
 void ProgramWindows::createBestTwentyWindow() {
