@@ -28,6 +28,7 @@
 #include "hardware/ui/Chyba_LPT.h"
 #include "hardware/ui/VirtualTrackWindow.h"
 #include "platform/ProcessPriority.h"
+#include "platform/SoundPlayback.h"
 #include "printing/SheetSettings.h"
 #include "printing/ui/PrinterSetup.h"
 #include "printing/ui/nahled1.h"
@@ -211,12 +212,10 @@ QDate ProgramWindows::raceDate() const {
 void ProgramWindows::fillBestTwentyHooks() {
     BestTwentyHooks& tables = m_bestTwenty->hooks();
     tables.showWindow = [this] { m_topTen->exec(); };
+    // A missing applause is said once; the new record and its window stand without it.
     tables.playApplause = [this] {
-        MultimediaSoundPlayer& player = m_form->MediaPlayer1();
-        player.close();
-        player.setFileName(DataFolder(m_dataFolder).filePath(QStringLiteral("zvuky/prg/applause.wav")));
-        player.open();
-        player.play();
+        SoundPlayback::play(m_form->MediaPlayer1(),
+                            DataFolder(m_dataFolder).filePath(QStringLiteral("zvuky/prg/applause.wav")));
     };
     m_form->race().hooks().TopTenDeset = [this] { m_bestTwenty->TopTenDeset(kartEntries(), raceDate()); };
     MainWindowHooks& main = m_form->hooks();

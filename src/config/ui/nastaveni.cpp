@@ -24,6 +24,7 @@
 #include "hardware/ui/AutomaticPortRepair.h"
 #include "platform/DesktopShortcut.h"
 #include "platform/ShellOpen.h"
+#include "platform/SoundPlayback.h"
 #include "platform/SoundPlayer.h"
 #include "platform/StartEntry.h"
 #include "rankings/FtpSend.h"
@@ -595,10 +596,7 @@ void TNastavDlg::PlayButton2Click() {
     if (!player)
         return;
     QTreeWidgetItem* item = ui->Cesta_Box->currentItem();
-    player->close();
-    player->setFileName(item ? item->data(0, PathRole).toString() : QString());
-    player->open();
-    player->play();
+    SoundPlayback::play(*player, item ? item->data(0, PathRole).toString() : QString());
 }
 
 void TNastavDlg::Button2Click() {
