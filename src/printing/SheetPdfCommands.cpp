@@ -8,9 +8,9 @@
 #include "printing/BestTwentySheet.h"
 #include "printing/ResultsSheet.h"
 #include "printing/TPrintPreview.h"
-#include "printing/TablePictureDrawing.h"
 #include "rankings/BestTwentyFiles.h"
 #include "rankings/TBestTwentyTable.h"
+#include "rankings/TablePicture.h"
 #include "timing/LapFile.h"
 
 #include <QCoreApplication>
@@ -137,7 +137,7 @@ int runTop20PdfCommand(const QStringList& args, QTextStream& out, QTextStream& e
                 throw UserError(QStringLiteral("Soubor tabulky „%1“ neexistuje.").arg(path));
             TBestTwentyTable table;
             table.load(path);
-            pictures[t] = TablePictureDrawing::draw(table, t == BestTwentyFiles::Men ? 355 : 354);
+            pictures[t] = TablePicture::draw(table, BestTwentyTables::Table(t));
         }
         TPrintPreview preview;
         preview.setPaperType(TPrintPreview::pA4);

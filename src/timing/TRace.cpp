@@ -10,6 +10,7 @@
 #include "hardware/SerialSensorPort.h"
 #include "hardware/StartLights.h"
 #include "hardware/TSmallPort.h"
+#include "platform/SoundPlayback.h"
 #include "platform/SoundPlayer.h"
 #include "timing/LapFile.h"
 #include "timing/LapList.h"
@@ -149,15 +150,8 @@ void TRace::start(qint64 pressUs) {
 }
 
 bool TRace::openEndSound() {
-    try {
-        m_sound.close();
-        m_sound.setFileName(soundFilePath());
-        m_sound.open();
-        return true;
-    } catch (const UserError& error) {
-        m_view.showError(error.message() + QStringLiteral("\nZávod poběží bez zvuku na konci."));
-        return false;
-    }
+    return SoundPlayback::open(m_sound, soundFilePath(), QStringLiteral("Závod poběží bez zvuku na konci."),
+                               [this](const QString& message) { m_view.showError(message); });
 }
 
 void TRace::stop() {

@@ -33,6 +33,7 @@
 #include "hardware/ui/StartupPage.h"
 #include "hardware/ui/VirtualTrackWindow.h"
 #include "platform/ProcessPriority.h"
+#include "platform/SoundPlayback.h"
 #include "printing/SheetSettings.h"
 #include "printing/ui/PrintPage.h"
 #include "printing/ui/PrinterSetup.h"
@@ -190,14 +191,9 @@ void ProgramWindows::createSettingsWindow() {
 }
 
 void ProgramWindows::makeTablePictures(const QString& menPath, const QString& womenPath) {
-    // The pictures are the best-twenty window's lists as they show; the settings window, from which
-    // the upload was started, comes back to the front whatever became of them.
-    const std::exception_ptr failure =
-        ErrorBoundary::capture([&] { m_topTen->saveFtpPictures(menPath, womenPath); });
-    m_nastav->raise();
-    m_nastav->activateWindow();
-    if (failure)
-        std::rethrow_exception(failure);
+    // The tables drawn as the best-twenty window shows them, without opening it: the settings window,
+    // from which the upload was started, stays in front.
+    m_topTen->saveFtpPictures(menPath, womenPath);
 }
 
 void ProgramWindows::createBestTwentyWindow() {
@@ -223,12 +219,10 @@ QDate ProgramWindows::raceDate() const {
 void ProgramWindows::fillBestTwentyHooks() {
     BestTwentyHooks& tables = m_bestTwenty->hooks();
     tables.showWindow = [this] { m_topTen->exec(); };
+    // A missing applause is said once; the new record and its window stand without it.
     tables.playApplause = [this] {
-        MultimediaSoundPlayer& player = m_form->MediaPlayer1();
-        player.close();
-        player.setFileName(DataFolder(m_dataFolder).filePath(QStringLiteral("zvuky/prg/applause.wav")));
-        player.open();
-        player.play();
+        SoundPlayback::play(m_form->MediaPlayer1(),
+                            DataFolder(m_dataFolder).filePath(QStringLiteral("zvuky/prg/applause.wav")));
     };
     m_form->race().hooks().TopTenDeset = [this] { m_bestTwenty->TopTenDeset(kartEntries(), raceDate()); };
     MainWindowHooks& main = m_form->hooks();

@@ -5,6 +5,7 @@
 #include "config/SettingsHooks.h"
 #include "config/SoundPathText.h"
 #include "config/TSettings.h"
+#include "platform/SoundPlayback.h"
 #include "platform/SoundPlayer.h"
 
 #include "ui_SoundPage.h"
@@ -95,10 +96,7 @@ void SoundPage::PlayButton2Click() {
     if (!m_player)
         return;
     QTreeWidgetItem* item = ui->Cesta_Box->currentItem();
-    m_player->close();
-    m_player->setFileName(item ? item->data(0, SoundPathRole).toString() : QString());
-    m_player->open();
-    m_player->play();
+    SoundPlayback::play(*m_player, item ? item->data(0, SoundPathRole).toString() : QString());
 }
 
 void SoundPage::Button2Click() {

@@ -172,6 +172,30 @@ private slots:
         QVERIFY2(errors.messages().isEmpty(), qPrintable(errors.messages().join(QLatin1Char('\n'))));
     }
 
+    void aMissingApplauseIsSaidOnceAndTheRecordStillEntersAndShows() {
+        TempDataFolder data;
+        data.writeFile(QStringLiteral("tarvolin.ini"),
+                       "[Semafor]\r\nPouzij=0\r\n[Zvuk]\r\nHrat=0\r\nApplaus=1\r\n"
+                       "[Ostatni]\r\nUlozitZavody=0\r\n");
+        RecordingErrorReporter errors;
+        ModalCloser closer;
+        ProgramWindows windows(stationOn(data));
+        TForm1& form = windows.mainWindow();
+        form.FormActivate();
+        TRace& race = form.race();
+        race.StartButton1Click();
+        form.lapList(2).setEntries({QStringLiteral("00:50:000")});
+        race.StartButton1Click();
+        QVERIFY(!race.running());
+        QVERIFY(TextCodec::decodeLines(data.readFile(QStringLiteral("TopDeset.ini")))
+                    .first()
+                    .startsWith(QStringLiteral("1\tkara2\t00:50:000")));
+        QVERIFY(closer.closed().contains(QStringLiteral("TopTen10Frm")));
+        QCOMPARE(errors.count(), 1);
+        QVERIFY2(errors.messages().first().contains(QStringLiteral("applause.wav")),
+                 qPrintable(errors.messages().first()));
+    }
+
     void aRestoreEndsTheProgramAndLeavesTheRestoredKartStates() {
         TempDataFolder data;
         data.writeFile(QStringLiteral("tarvolin.ini"), "[Semafor]\r\nPouzij=0\r\n[Zvuk]\r\nHrat=0\r\n");
