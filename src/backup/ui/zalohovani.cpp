@@ -215,6 +215,8 @@ QWidget* TZalohujFrm::buildRestorePage() {
                      QStringLiteral("Pokud existuje"), QStringLiteral("Pokud neexistuje")},
                     2, m_restoreMode, page);
     m_restoreMode->button(0)->setChecked(true);
+    for (QAbstractButton* option : m_restoreMode->buttons())
+        option->setToolTip(BackupChoices::modeHint(m_restoreMode->id(option)));
 
     auto* where = named(new QGroupBox(QStringLiteral("Obnovit kam"), page), "GroupBox3");
     m_originalPlace =

@@ -44,6 +44,23 @@ struct Window {
             texts << get<QListWidget>(list)->item(i)->text();
         return texts;
     }
+    // Restores the archive selected in "Obnovit", answering the notice that ends the program.
+    void restore() {
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, &notice, [this] {
+            if (notice.isVisible())
+                notice.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+        });
+        closer.start(10);
+        get<QPushButton>("ObnovitBtn")->click();
+    }
+    // Writes a file whose last-write time lies long before any backup of today.
+    void writeOld(const QString& name, const QByteArray& content) {
+        QFile file(data.writeFile(name, content));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(
+            file.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(12, 0)), QFileDevice::FileModificationTime));
+    }
     void select(const char* list, const QString& text) {
         QListWidget* widget = get<QListWidget>(list);
         const QList<QListWidgetItem*> found = widget->findItems(text, Qt::MatchExactly);
@@ -125,15 +142,7 @@ private slots:
         QCOMPARE(w.messages.last(), QStringLiteral("Zadejte cílovou cestu!"));
         w.get<QRadioButton>("rbOrigpath")->setChecked(true);
         w.data.writeFile(QStringLiteral("stav.ini"), "changed");
-        // The notice is answered once it is up.
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, &w.notice, [&w] {
-            if (w.notice.isVisible())
-                w.notice.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
-        });
-        closer.start(10);
-        w.get<QPushButton>("ObnovitBtn")->click();
-        closer.stop();
+        w.restore();
         QCOMPARE(w.restored, 1);
         QCOMPARE(w.data.readFile(QStringLiteral("stav.ini")), QByteArray("[Motokara1]\r\nNajeto=5:0\r\n"));
         QVERIFY(!w.form.isVisible());
@@ -173,6 +182,32 @@ private slots:
         w.select("FileListBox1", QStringLiteral("zly.bck"));
         w.get<QPushButton>("ObnovitBtn")->click();
         QCOMPARE(w.messages, QStringList({"Cannot read archive"}));
+    }
+
+    void eachRestoreOptionDoesWhatItsCaptionSays() {
+        Window w;
+        w.data.writeFile(QStringLiteral("stav.ini"), "archived");
+        w.form.show();
+        w.get<QPushButton>("ZalohovatBtn")->click();
+        w.get<QTabWidget>("PageControl1")->setCurrentIndex(1);
+        w.select("FileListBox1", QStringLiteral("zalohatarvolin.bck"));
+        for (int option = 0; option < 5; ++option)
+            QVERIFY(!w.get<QRadioButton>(qPrintable(QStringLiteral("rgRestoreMode%1").arg(option)))
+                         ->toolTip()
+                         .isEmpty());
+        QVERIFY(w.get<QRadioButton>("rgRestoreMode1")->toolTip().contains(QStringLiteral("neexistují")));
+        // "Nepřepisovat" leaves even an older file as it is.
+        w.writeOld(QStringLiteral("stav.ini"), "older");
+        w.get<QRadioButton>("rgRestoreMode1")->setChecked(true);
+        w.restore();
+        QCOMPARE(w.data.readFile(QStringLiteral("stav.ini")), QByteArray("older"));
+        // "Nikdy" puts the newer archived file over the older one.
+        w.form.show();
+        w.get<QTabWidget>("PageControl1")->setCurrentIndex(1);
+        w.select("FileListBox1", QStringLiteral("zalohatarvolin.bck"));
+        w.get<QRadioButton>("rgRestoreMode2")->setChecked(true);
+        w.restore();
+        QCOMPARE(w.data.readFile(QStringLiteral("stav.ini")), QByteArray("archived"));
     }
 
     void zavritDuringABackupAsksAndCancels() {
