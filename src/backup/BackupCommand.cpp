@@ -144,6 +144,8 @@ int Command::create(const QStringList& args) {
     for (const QString& path : words.positional.mid(1))
         sources << sourceOf(path);
     const bool done = m_backup.BackupFiles(sources, archive);
+    for (const QString& skipped : m_backup.SkippedFiles())
+        m_err << QStringLiteral("Skipped, not a regular file: ") << skipped << Qt::endl;
     m_backup.ReadArchiveInfo(archive);
     if (!done) {
         m_err << QStringLiteral("The backup failed: ") << archive << Qt::endl;

@@ -1,5 +1,6 @@
 #include "backup/TBackupFile.h"
 
+#include "backup/ArchiveLayout.h"
 #include "backup/BackupRecord.h"
 #include "backup/BlockCodec.h"
 #include "backup/DosFileTime.h"
@@ -51,6 +52,16 @@ int zlibLevel(TCompressionLevel level) {
         return 9;
     }
     return 1;
+}
+
+// The name an archived file is stored under: its absolute path, in lower case only where the file
+// system ignores case.
+QString storedName(const QString& path) {
+#ifdef Q_OS_WIN
+    return path.toLower();
+#else
+    return path;
+#endif
 }
 
 QString wildcardFilter(const QString& filePart) {
@@ -159,6 +170,7 @@ public:
         m_owner.m_error = 0;
         m_owner.m_errorText.clear();
         m_owner.m_refusedPaths.clear();
+        m_owner.m_skippedPaths.clear();
         m_owner.m_verifyProblem.clear();
         m_owner.m_done = 0;
         m_owner.m_volume = 1;
@@ -272,7 +284,7 @@ std::vector<TBackupFile::Listed> TBackupFile::expand(const QStringList& sources,
                                                      const BackupRecord& record) {
     std::vector<Listed> list;
     QSet<QString> seen;
-    const QString archive = QFileInfo(archiveName).absoluteFilePath().toLower();
+    const QString archive = QDir::cleanPath(QFileInfo(archiveName).absoluteFilePath());
     for (const QString& source : sources) {
         QString pattern = source.trimmed();
         // Only a trailing " /s" asks for subfolders: "/s" itself begins many a Linux path.
@@ -303,12 +315,19 @@ void TBackupFile::addFolder(const QString& folder, const QString& filePart, bool
         {wildcardFilter(filePart)}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
     for (const QString& name : names) {
         const QString path = QDir::cleanPath(dir.absoluteFilePath(name));
-        const QString stored = path.toLower();
-        if (seen.contains(stored) || stored == archive)
+        // Names that differ only in letter case are different files here.
+        if (seen.contains(path) || path == archive)
             continue;
+        seen.insert(path);
+        // A FIFO, a device or a socket has no end to read to (or blocks the opening): only regular
+        // files are taken.
+        if (!QFileInfo(path).isFile()) {
+            m_skippedPaths << path;
+            continue;
+        }
         if (m_backupMode == bmIncremental && !record.isMarked(path))
             continue;
-        seen.insert(stored);
+        const QString stored = storedName(path);
         if (!fitsCodePage(stored)) {
             refuse(path);
             continue;
@@ -393,6 +412,11 @@ bool TBackupFile::writeArchive(std::vector<Listed>& files, const QString& archiv
             if (!source) {
                 if (!data.exists())
                     continue;
+                // Replaced by something that is not a regular file since it was listed.
+                if (!QFileInfo(listed.path).isFile()) {
+                    m_skippedPaths << listed.path;
+                    continue;
+                }
                 if (!data.open(QIODevice::ReadOnly)) {
                     m_refusedPaths << listed.path;
                     fail(1);
@@ -513,7 +537,9 @@ bool TBackupFile::RestoreArchive(const QString& archiveName, const QString& targ
         return false;
     if (archiveName != QLatin1String(":STREAM") && !QFileInfo(archiveName).isFile())
         return false;
-    const RestoreTarget target(targetFolder, m_restoreFullPath, m_dataFolder);
+    RestoreTarget target(targetFolder, m_restoreFullPath, m_dataFolder);
+    if (archiveName != QLatin1String(":STREAM"))
+        target.setArchiveNames(ArchiveLayout::read(archiveName).names());
     QDir().mkpath(target.root());
     return readArchive(archiveName, &target, Reading::Restore);
 }

@@ -360,11 +360,13 @@ void TZalohujFrm::ZalohovatBtnClick() {
         const ButtonsOff working(m_backupButton, m_restoreButton);
         done = m_backup.BackupFiles(sources, archive);
     }
-    if (done)
-        showMessage(QStringLiteral("Záloha kompletní. Poměr komprese ") +
-                    QString::number(m_backup.CompressionRatio()) + QStringLiteral(" %"));
-    else
-        showMessage(QStringLiteral("Nastala chyba vytvoření záložního souboru!"));
+    QString text = done ? QStringLiteral("Záloha kompletní. Poměr komprese ") +
+                              QString::number(m_backup.CompressionRatio()) + QStringLiteral(" %")
+                        : QStringLiteral("Nastala chyba vytvoření záložního souboru!");
+    if (!m_backup.SkippedFiles().isEmpty())
+        text += QStringLiteral("\nVynechané soubory (nejsou to běžné soubory):\n") +
+                m_backup.SkippedFiles().join(QLatin1Char('\n'));
+    showMessage(text);
     readFileLists();
 }
 

@@ -132,7 +132,7 @@ private slots:
         QVERIFY(w.get<QLineEdit>("Edit1")->text().endsWith(QStringLiteral(" KB celkem")));
         const QStringList shown = w.get<QPlainTextEdit>("MeFiles")->toPlainText().split(u'\n');
         QCOMPARE(shown.size(), 3);
-        QVERIFY(shown[0].contains(QStringLiteral("/tarvolin.ini  přidán ")));
+        QVERIFY(shown[0].contains(QStringLiteral("/Tarvolin.ini  přidán ")));
         QVERIFY(shown[2].endsWith(QStringLiteral(", 3000 bytes")));
 
         // "Jinam:" needs a folder; the original place takes the files back and ends the program.
