@@ -1,5 +1,6 @@
 #include "backup/BackupCommand.h"
 
+#include "backup/ArchiveLayout.h"
 #include "backup/BackupRecord.h"
 #include "backup/TBackupFile.h"
 
@@ -148,7 +149,8 @@ int Command::create(const QStringList& args) {
         m_err << QStringLiteral("Skipped, not a regular file: ") << skipped << Qt::endl;
     m_backup.ReadArchiveInfo(archive);
     if (!done) {
-        m_err << QStringLiteral("The backup failed: ") << archive << Qt::endl;
+        m_err << QStringLiteral("The backup failed; the previous archive is unchanged: ") << archive
+              << Qt::endl;
         return 1;
     }
     m_out << QStringLiteral("%1: %2 files, %3 bytes, compression ratio %4 %")
@@ -179,6 +181,10 @@ int Command::list(const QStringList& args) {
     for (const QString& line : lines)
         m_out << line << '\n';
     m_out.flush();
+    if (!ArchiveLayout::read(archive).whole()) {
+        m_err << QStringLiteral("The archive is damaged: it ends early: ") << archive << Qt::endl;
+        return 1;
+    }
     return 0;
 }
 

@@ -17,6 +17,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 namespace {
@@ -80,12 +81,45 @@ struct TBackupFile::Listed {
     qint32 time = 0;
 };
 
+// The archive being written. Each volume of a file archive is written beside its final name and put
+// in place only when the whole backup succeeded: a cancel, a full disk or a kill leaves the previous
+// archive of that name as it was, and no archive that ends early.
 struct TBackupFile::Output {
     QIODevice* device = nullptr;
-    std::unique_ptr<QFile> file;
+    QTemporaryFile* file = nullptr; // the volume being written, one of volumes
+    std::vector<std::pair<std::unique_ptr<QTemporaryFile>, QString>> volumes; // with their final names
     QString archiveName;
     qint64 volumeBytes = 0;
 
+    void openVolume(const QString& finalName) {
+        auto volume = std::make_unique<QTemporaryFile>(finalName + QStringLiteral(".XXXXXX"));
+        if (!volume->open())
+            throw WriteFailure{};
+        // Readable as an archive written in place would be.
+        const QFileInfo previous(finalName);
+        volume->setPermissions(previous.exists() ? previous.permissions()
+                                                 : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                       QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        file = volume.get();
+        device = file;
+        volumes.emplace_back(std::move(volume), finalName);
+    }
+    // Puts every volume in place, the first (the one a listing shows) last.
+    bool commit() {
+        for (auto volume = volumes.rbegin(); volume != volumes.rend(); ++volume) {
+            const QString written = volume->first->fileName();
+            volume->first->setAutoRemove(false);
+            // Replaces the previous volume in one step where the system can (POSIX); elsewhere the
+            // previous one goes first.
+            if (std::rename(QFile::encodeName(written).constData(),
+                            QFile::encodeName(volume->second).constData()) != 0 &&
+                !(QFile::remove(volume->second) && QFile::rename(written, volume->second))) {
+                volume->first->setAutoRemove(true);
+                return false;
+            }
+        }
+        return true;
+    }
     void write(const char* data, qint64 size) {
         if (device->write(data, size) != size)
             throw WriteFailure{};
@@ -392,10 +426,7 @@ bool TBackupFile::writeArchive(std::vector<Listed>& files, const QString& archiv
             if (!out.device || !out.device->isWritable())
                 throw WriteFailure{};
         } else {
-            out.file = std::make_unique<QFile>(archiveName);
-            if (!out.file->open(QIODevice::WriteOnly | QIODevice::Truncate))
-                throw WriteFailure{};
-            out.device = out.file.get();
+            out.openVolume(archiveName);
         }
         const QByteArray title = TextCodec::encode(m_backupTitle);
         out.writeInt32(qint32(title.size()));
@@ -437,6 +468,8 @@ bool TBackupFile::writeArchive(std::vector<Listed>& files, const QString& archiv
             ended = true;
         }
         out.close();
+        if (ended && !out.commit())
+            throw WriteFailure{};
         return ended;
     } catch (const WriteFailure&) {
         fail(4);
@@ -522,12 +555,8 @@ void TBackupFile::switchOutputVolume(Output& out) {
     if (!m_continue)
         return;
     out.volumeBytes = 0;
-    if (out.file) {
-        out.file = std::make_unique<QFile>(volumeName(out.archiveName, m_volume));
-        if (!out.file->open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw WriteFailure{};
-        out.device = out.file.get();
-    }
+    if (out.file)
+        out.openVolume(volumeName(out.archiveName, m_volume));
 }
 
 // ---- Reading

@@ -3,6 +3,7 @@
 
 #include "backup/BackupCommand.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -163,4 +164,36 @@ TEST(BackupCommand, AFifoAmongTheSourcesIsSkippedAndNamed) {
     EXPECT_EQ(cli.exitCode(), 0);
     EXPECT_TRUE(cli.readAllStandardError().contains(QFile::encodeName(fifo)));
     EXPECT_EQ(backup({"verify", archive}).out.trimmed(), archive + QStringLiteral(": OK, 1 files"));
+}
+
+TEST(BackupCommand, AKillInTheMiddleLeavesThePreviousArchiveByteForByte) {
+    TempDataFolder data;
+    // Gigabytes that take no room: the backup is still reading when it is killed.
+    QFile big(data.writeFile(QStringLiteral("station/vysledky/velky"), QByteArray()));
+    ASSERT_TRUE(big.open(QIODevice::ReadWrite) && big.resize(qint64(16) << 30));
+    big.close();
+    const QString archive = data.filePath(QStringLiteral("zaloha/noc.bck"));
+    const QByteArray previous("yesterday's archive");
+    data.writeFile(QStringLiteral("zaloha/noc.bck"), previous);
+    QProcess cli;
+    cli.start(QStringLiteral(TARVOLIN_BINARY_DIR "/tarvolin-cli"),
+              {"backup", "create", archive, data.filePath(QStringLiteral("station"))});
+    ASSERT_TRUE(cli.waitForStarted());
+    // Killed once it is reading the data (after the archive is open), or once the archive changed.
+    const auto reading = [&cli, &big] {
+        const QString fds = QStringLiteral("/proc/%1/fd").arg(cli.processId());
+        for (const QFileInfo& fd :
+             QDir(fds).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+            if (fd.symLinkTarget() == big.fileName())
+                return true;
+        return false;
+    };
+    QDeadlineTimer deadline(50000);
+    while (!reading() && data.readFile(QStringLiteral("zaloha/noc.bck")) == previous &&
+           cli.state() == QProcess::Running && !deadline.hasExpired())
+        cli.waitForFinished(5);
+    EXPECT_EQ(cli.state(), QProcess::Running);
+    cli.kill();
+    cli.waitForFinished();
+    EXPECT_EQ(data.readFile(QStringLiteral("zaloha/noc.bck")), previous);
 }

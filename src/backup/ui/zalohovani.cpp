@@ -1,5 +1,6 @@
 #include "backup/ui/zalohovani.h"
 
+#include "backup/ArchiveLayout.h"
 #include "backup/BackupChoices.h"
 #include "backup/BackupRecord.h"
 #include "backup/ui/ukonceni.h"
@@ -360,9 +361,15 @@ void TZalohujFrm::ZalohovatBtnClick() {
         const ButtonsOff working(m_backupButton, m_restoreButton);
         done = m_backup.BackupFiles(sources, archive);
     }
-    QString text = done ? QStringLiteral("Záloha kompletní. Poměr komprese ") +
-                              QString::number(m_backup.CompressionRatio()) + QStringLiteral(" %")
-                        : QStringLiteral("Nastala chyba vytvoření záložního souboru!");
+    // An unfinished backup is never put in place: the previous archive of that name stays as it was.
+    const QString unfinished =
+        QStringLiteral("Záloha nebyla dokončena, předchozí záloha zůstala beze změny.");
+    if (!done)
+        m_status->setText(unfinished);
+    QString text = done
+                       ? QStringLiteral("Záloha kompletní. Poměr komprese ") +
+                             QString::number(m_backup.CompressionRatio()) + QStringLiteral(" %")
+                       : QString(QStringLiteral("Nastala chyba vytvoření záložního souboru!\n") + unfinished);
     if (!m_backup.SkippedFiles().isEmpty())
         text += QStringLiteral("\nVynechané soubory (nejsou to běžné soubory):\n") +
                 m_backup.SkippedFiles().join(QLatin1Char('\n'));
@@ -404,11 +411,16 @@ void TZalohujFrm::FileListBox1Click() {
             ? QString()
             : m_backup.ReadArchiveInfo(m_restoreFolder->text() + QLatin1Char('/') + selected, &lines);
     m_archiveTitle->setText(title);
-    if (title.isEmpty()) {
+    // An archive that ends early (a backup broken off by an older version, a copy cut short) is
+    // never shown as a normal one.
+    const bool damaged = !selected.isEmpty() &&
+                         !ArchiveLayout::read(m_restoreFolder->text() + QLatin1Char('/') + selected).whole();
+    if (title.isEmpty() && !damaged) {
         m_archiveSummary->clear();
         return;
     }
-    m_archiveSummary->setText(BackupChoices::summary(m_backup.FileCount(), m_backup.TotalSize()));
+    m_archiveSummary->setText(damaged ? QStringLiteral("Poškozená záloha: soubor končí předčasně!")
+                                      : BackupChoices::summary(m_backup.FileCount(), m_backup.TotalSize()));
     QStringList shown;
     for (const QString& line : lines)
         shown << BackupChoices::listingLine(line);

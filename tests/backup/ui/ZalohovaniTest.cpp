@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -177,6 +178,15 @@ private slots:
         QCOMPARE(w.get<QLineEdit>("Edit1")->text(), QString());
         QCOMPARE(w.get<QPlainTextEdit>("MeFiles")->toPlainText(), QString());
 
+        // An archive that ends early is never shown as a normal one.
+        const QByteArray whole = w.data.readFile(QStringLiteral("zaloha/bez.bck"));
+        w.data.writeFile(QStringLiteral("zaloha/cut.bck"), whole.left(whole.size() - 4));
+        w.form.FormActivate();
+        w.select("FileListBox1", QStringLiteral("cut.bck"));
+        w.form.FileListBox1Click();
+        QCOMPARE(w.get<QLineEdit>("Edit1")->text(),
+                 QStringLiteral("Poškozená záloha: soubor končí předčasně!"));
+
         // A raised error is shown alone.
         w.messages.clear();
         w.select("FileListBox1", QStringLiteral("zly.bck"));
@@ -216,13 +226,21 @@ private slots:
         for (char& byte : noise)
             byte = char(QRandomGenerator::global()->generate());
         w.data.writeFile(QStringLiteral("vysledky/velky"), noise);
+        const QByteArray previous("yesterday's archive");
+        w.data.writeFile(QStringLiteral("zaloha/zalohatarvolin.bck"), previous);
         w.form.show();
         QTimer::singleShot(0, &w.form, [&w] { w.get<QPushButton>("BtnCancel")->click(); });
         w.get<QPushButton>("ZalohovatBtn")->click();
         QCOMPARE(w.questions, QStringList({"Chcete přerušit zálohování !"}));
-        QCOMPARE(w.messages, QStringList({"Nastala chyba vytvoření záložního souboru!"}));
+        const QString unfinished =
+            QStringLiteral("Záloha nebyla dokončena, předchozí záloha zůstala beze změny.");
+        QCOMPARE(w.messages, QStringList({"Nastala chyba vytvoření záložního souboru!\n" + unfinished}));
+        QCOMPARE(w.get<QLabel>("Label1")->text(), unfinished);
         QVERIFY(w.form.isVisible());
-        QVERIFY(QFileInfo(w.data.filePath(QStringLiteral("zaloha/zalohatarvolin.bck"))).size() < 600'000);
+        // The previous archive byte for byte, and nothing written beside it.
+        QCOMPARE(w.data.readFile(QStringLiteral("zaloha/zalohatarvolin.bck")), previous);
+        QCOMPARE(QDir(w.data.filePath(QStringLiteral("zaloha"))).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"zalohatarvolin.bck"}));
         // Not busy: "Zavřít" closes.
         w.get<QPushButton>("BtnCancel")->click();
         QVERIFY(!w.form.isVisible());
