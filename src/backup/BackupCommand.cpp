@@ -3,8 +3,10 @@
 #include "backup/ArchiveLayout.h"
 #include "backup/BackupRecord.h"
 #include "backup/TBackupFile.h"
+#include "base/StationLocale.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
@@ -133,7 +135,12 @@ int Command::create(const QStringList& args) {
                 QStringLiteral("--volume-size must be a number of bytes, at least %1").arg(kSmallestVolume));
         m_backup.setMaxSize(size);
     }
-    m_backup.setBackupTitle(words.options.count("--title") ? words.options.at("--title") : QString());
+    // An archive without a title would list nothing in the window.
+    m_backup.setBackupTitle(
+        words.options.count("--title")
+            ? words.options.at("--title")
+            : QStringLiteral("Záloha ") +
+                  stationLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
     m_backup.setSaveFileID(words.options.count("--file-ids") > 0);
     if (words.options.count("--incremental")) {
         m_backup.setRecordFile(BackupRecord::pathIn(dataFolderOf(words)));

@@ -269,7 +269,8 @@ void TBackupFile::setStreams(QIODevice* writeStream, QIODevice* readStream) {
 int TBackupFile::CompressionRatio() const {
     if (m_total <= 0)
         return 0;
-    return int(100 - (m_written * 100) / m_total);
+    // Tiny files grow by the block framing; a ratio below nothing says nothing to the operator.
+    return int(std::max<qint64>(0, 100 - (m_written * 100) / m_total));
 }
 
 int TBackupFile::percentDone() const {

@@ -197,3 +197,14 @@ TEST(BackupCommand, AKillInTheMiddleLeavesThePreviousArchiveByteForByte) {
     cli.waitForFinished();
     EXPECT_EQ(data.readFile(QStringLiteral("zaloha/noc.bck")), previous);
 }
+
+TEST(BackupCommand, WithoutATitleTheArchiveIsNamedByItsTimeAndTinyFilesShowNoNegativeRatio) {
+    TempDataFolder data;
+    const QString file = data.writeFile(QStringLiteral("stav.ini"), "x");
+    const QString archive = data.filePath(QStringLiteral("t.bck"));
+    const CommandRun created = backup({"create", archive, file});
+    ASSERT_EQ(created.status, 0) << created.err.toStdString();
+    EXPECT_TRUE(created.out.trimmed().endsWith(QStringLiteral("compression ratio 0 %")))
+        << created.out.toStdString();
+    EXPECT_TRUE(backup({"list", archive}).out.startsWith(QStringLiteral("Title: Záloha ")));
+}

@@ -199,6 +199,10 @@ QWidget* TZalohujFrm::buildRestorePage() {
     connect(m_restoreFolder, &QLineEdit::editingFinished, this, [this] { readFileLists(); });
     connect(m_archives, &QListWidget::itemClicked, this,
             ErrorBoundary::guardedSlot([this] { FileListBox1Click(); }));
+    connect(m_archives, &QListWidget::itemSelectionChanged, this, [this] {
+        if (selectedIn(m_archives).isEmpty())
+            clearListing();
+    });
 
     m_archiveTitle = named(new QLineEdit(page), "Edit2");
     m_archiveTitle->setReadOnly(true);
@@ -321,6 +325,9 @@ void TZalohujFrm::readFileLists() {
     };
     fill(m_backupFiles, m_backupFolder->text(), {});
     fill(m_archives, m_restoreFolder->text(), {QStringLiteral("*.bck")});
+    // The listing of an archive that is gone (or no longer selected) goes with it.
+    if (selectedIn(m_archives).isEmpty())
+        clearListing();
 }
 
 void TZalohujFrm::chooseFolder(QLineEdit* path) {
@@ -426,6 +433,12 @@ void TZalohujFrm::FileListBox1Click() {
         shown << BackupChoices::listingLine(line);
     m_archiveFiles->setPlainText(shown.isEmpty() ? QStringLiteral("Neznámí archív!")
                                                  : shown.join(QLatin1Char('\n')));
+}
+
+void TZalohujFrm::clearListing() {
+    m_archiveTitle->clear();
+    m_archiveSummary->clear();
+    m_archiveFiles->clear();
 }
 
 void TZalohujFrm::rbOrigpathClick() {

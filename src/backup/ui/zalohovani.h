@@ -59,6 +59,7 @@ private:
     QWidget* buildBackupPage();
     QWidget* buildRestorePage();
     void readFileLists();
+    void clearListing();
     void chooseFolder(QLineEdit* path);
     void showMessage(const QString& text);
     // A question with Ano and Ne, or with OK and Cancel.

@@ -173,6 +173,19 @@ private slots:
         w.form.FileListBox1Click();
         QCOMPARE(w.get<QLineEdit>("Edit1")->text(), QStringLiteral("1 souborů, 0 KB celkem"));
         QCOMPARE(w.get<QPlainTextEdit>("MeFiles")->toPlainText(), QStringLiteral("Neznámí archív!"));
+        // The listing goes when its archive is deselected or gone.
+        w.get<QListWidget>("FileListBox1")->clearSelection();
+        QCOMPARE(w.get<QLineEdit>("Edit1")->text(), QString());
+        w.select("FileListBox1", QStringLiteral("bez.bck"));
+        w.form.FileListBox1Click();
+        QFile::copy(w.data.filePath(QStringLiteral("zaloha/bez.bck")),
+                    w.data.filePath(QStringLiteral("bez.bck")));
+        QFile::remove(w.data.filePath(QStringLiteral("zaloha/bez.bck")));
+        w.form.FormActivate();
+        QCOMPARE(w.get<QPlainTextEdit>("MeFiles")->toPlainText(), QString());
+        QCOMPARE(w.get<QLineEdit>("Edit2")->text(), QString());
+        QFile::rename(w.data.filePath(QStringLiteral("bez.bck")),
+                      w.data.filePath(QStringLiteral("zaloha/bez.bck")));
         w.select("FileListBox1", QStringLiteral("prazdny.bck"));
         w.form.FileListBox1Click();
         QCOMPARE(w.get<QLineEdit>("Edit1")->text(), QString());
