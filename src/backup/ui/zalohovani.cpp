@@ -448,6 +448,10 @@ void TZalohujFrm::rbOrigpathClick() {
 }
 
 void TZalohujFrm::ObnovitBtnClick() {
+    if (m_hooks.raceRunning && m_hooks.raceRunning()) {
+        showMessage(QStringLiteral("Během závodu nelze obnovit zálohu. Nejdříve závod zastavte."));
+        return;
+    }
     m_backup.setRestoreMode(BackupChoices::modeOfOption(m_restoreMode->checkedId()));
     QString target;
     if (m_otherPlace->isChecked()) {
