@@ -1,9 +1,12 @@
 #include "backup/BackupCommand.h"
 
+#include "backup/ArchiveLayout.h"
 #include "backup/BackupRecord.h"
 #include "backup/TBackupFile.h"
+#include "base/StationLocale.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
@@ -132,7 +135,12 @@ int Command::create(const QStringList& args) {
                 QStringLiteral("--volume-size must be a number of bytes, at least %1").arg(kSmallestVolume));
         m_backup.setMaxSize(size);
     }
-    m_backup.setBackupTitle(words.options.count("--title") ? words.options.at("--title") : QString());
+    // An archive without a title would list nothing in the window.
+    m_backup.setBackupTitle(
+        words.options.count("--title")
+            ? words.options.at("--title")
+            : QStringLiteral("Záloha ") +
+                  stationLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
     m_backup.setSaveFileID(words.options.count("--file-ids") > 0);
     if (words.options.count("--incremental")) {
         m_backup.setRecordFile(BackupRecord::pathIn(dataFolderOf(words)));
@@ -144,9 +152,12 @@ int Command::create(const QStringList& args) {
     for (const QString& path : words.positional.mid(1))
         sources << sourceOf(path);
     const bool done = m_backup.BackupFiles(sources, archive);
+    for (const QString& skipped : m_backup.SkippedFiles())
+        m_err << QStringLiteral("Skipped, not a regular file: ") << skipped << Qt::endl;
     m_backup.ReadArchiveInfo(archive);
     if (!done) {
-        m_err << QStringLiteral("The backup failed: ") << archive << Qt::endl;
+        m_err << QStringLiteral("The backup failed; the previous archive is unchanged: ") << archive
+              << Qt::endl;
         return 1;
     }
     m_out << QStringLiteral("%1: %2 files, %3 bytes, compression ratio %4 %")
@@ -177,6 +188,10 @@ int Command::list(const QStringList& args) {
     for (const QString& line : lines)
         m_out << line << '\n';
     m_out.flush();
+    if (!ArchiveLayout::read(archive).whole()) {
+        m_err << QStringLiteral("The archive is damaged: it ends early: ") << archive << Qt::endl;
+        return 1;
+    }
     return 0;
 }
 

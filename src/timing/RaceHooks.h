@@ -32,4 +32,8 @@ struct RaceHooks {
 
     // Best-twenty insertion of each kart's best lap.
     std::function<void()> TopTenDeset;
+
+    // Whether a START or STOP may happen now (false while the data files are being backed up or
+    // restored); the filler says why where the operator sees it. Empty: always.
+    std::function<bool()> startStopAllowed;
 };

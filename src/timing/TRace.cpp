@@ -84,6 +84,8 @@ void TRace::setDeadTimeInterval(quint32 ms) {
 }
 
 void TRace::StartButton1Click(qint64 pressUs) {
+    if (m_hooks.startStopAllowed && !m_hooks.startStopAllowed())
+        return;
     if (m_state == RaceState::Idle)
         start(pressUs);
     else

@@ -51,6 +51,7 @@
 #include "timing/Station.h"
 #include "timing/TRace.h"
 #include "timing/ThreadedTimerFactory.h"
+#include "timing/ui/MainStatusBar.h"
 #include "timing/ui/Splash.h"
 #include "timing/ui/hwunit.h"
 #include "upkeep/KartUpkeep.h"
@@ -98,6 +99,7 @@ ProgramWindows::~ProgramWindows() {
         race.audienceRaceLength = {};
         race.raceStarted = {};
         race.raceAtRest = {};
+        race.startStopAllowed = {};
     }
     if (m_bestTwenty) {
         m_bestTwenty->hooks().audienceReload = {};
@@ -325,6 +327,16 @@ void ProgramWindows::fillBackupHooks() {
     m_zalohuj->hooks().restored = [this] {
         m_keepRestoredFiles = true;
         m_form->close();
+    };
+    m_zalohuj->hooks().raceRunning = [this] { return m_form->race().running(); };
+    // The archive code lets events run between blocks: the external start button must not start or
+    // stop a race on the files being backed up or restored.
+    m_form->race().hooks().startStopAllowed = [this] {
+        if (!m_zalohuj->Backupfile1().Busy())
+            return true;
+        m_form->statusBarPanels().showMessage(
+            QStringLiteral("Během zálohování nebo obnovy nelze spustit ani zastavit závod."), 10000);
+        return false;
     };
 }
 

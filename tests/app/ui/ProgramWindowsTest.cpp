@@ -27,6 +27,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -224,6 +225,48 @@ private slots:
         QCOMPARE(closed.count(), 1);
         QCOMPARE(najeto(data.filePath(QStringLiteral("stav.ini")), 1), QStringLiteral("9:0"));
         QVERIFY2(errors.messages().isEmpty(), qPrintable(errors.messages().join(QLatin1Char('\n'))));
+    }
+
+    void noRaceStartsDuringABackupAndNoRestoreDuringARace() {
+        TempDataFolder data;
+        data.writeFile(QStringLiteral("tarvolin.ini"), "[Semafor]\r\nPouzij=0\r\n[Zvuk]\r\nHrat=0\r\n");
+        data.writeFile(QStringLiteral("stav.ini"), "[Motokara1]\r\nNajeto=7:0\r\n");
+        ModalCloser closer;
+        ProgramWindows windows(stationOn(data));
+        TForm1& form = windows.mainWindow();
+        form.FormActivate();
+        TZalohujFrm& backup = windows.backupWindow();
+        QStringList messages;
+        backup.hooks().message = [&messages](const QString& text) { messages << text; };
+        backup.show();
+
+        // The external start button pressed while the archive is written (its events run between
+        // blocks) is ignored.
+        bool startedDuringBackup = false;
+        backup.Backupfile1().OnProgress = [&](const QString& name, int, bool&) {
+            if (name.isEmpty())
+                return;
+            form.race().StartButton1Click();
+            startedDuringBackup = startedDuringBackup || form.race().running();
+        };
+        QVERIFY(backup.Backupfile1().BackupFiles({data.filePath(QStringLiteral("stav.ini"))},
+                                                 data.filePath(QStringLiteral("zaloha/z.bck"))));
+        QVERIFY(!startedDuringBackup);
+        QVERIFY(form.statusBar()->currentMessage().contains(QStringLiteral("zálohování")));
+
+        // During a race the restore is refused and changes nothing.
+        backup.Backupfile1().OnProgress = nullptr;
+        form.race().StartButton1Click();
+        QVERIFY(form.race().running());
+        backup.FormActivate();
+        auto* archives = backup.findChild<QListWidget*>(QStringLiteral("FileListBox1"));
+        archives->setCurrentItem(archives->findItems(QStringLiteral("z.bck"), Qt::MatchExactly).value(0));
+        data.writeFile(QStringLiteral("stav.ini"), "[Motokara1]\r\nNajeto=1:0\r\n");
+        backup.findChild<QPushButton*>(QStringLiteral("ObnovitBtn"))->click();
+        QCOMPARE(messages, QStringList({"Během závodu nelze obnovit zálohu. Nejdříve závod zastavte."}));
+        QCOMPARE(najeto(data.filePath(QStringLiteral("stav.ini")), 1), QStringLiteral("1:0"));
+        QVERIFY(form.race().running());
+        form.race().StartButton1Click();
     }
 
     // With "Použít TV výstup" and the web page on, the activation shows the audience window
