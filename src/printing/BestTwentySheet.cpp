@@ -5,7 +5,7 @@
 
 namespace {
 
-// RGB(0, 0, 255); named apart from the results sheet's, with which it may share a unity batch.
+// The sheet's blue (named apart from the results sheet's, which shares its unity batch).
 const QColor SheetBlue(0, 0, 255);
 
 } // namespace

@@ -1,7 +1,7 @@
 // "tarvolin-cli backup": the four commands as a cron job would run them, and their exit statuses.
 #include "TempDataFolder.h"
 
-#include "backup/BackupCommand.h"
+#include "cli/CliTool.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -28,7 +28,8 @@ CommandRun backup(const QStringList& args, const QString& input = QString()) {
     QTextStream err(&run.err);
     QString inputText = input;
     QTextStream in(&inputText);
-    run.status = runBackupCommand(args, out, err, &in);
+    CliStreams streams{out, err, &in};
+    run.status = runCliTool(QStringList{QStringLiteral("backup")} + args, streams);
     out.flush();
     err.flush();
     return run;
@@ -73,18 +74,18 @@ TEST(BackupCommand, CreateListVerifyAndRestoreOverVolumes) {
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 6);
-    EXPECT_EQ(lines[0], QStringLiteral("Title: noční záloha"));
-    EXPECT_EQ(lines[1], QStringLiteral("Files: 3"));
+    EXPECT_EQ(lines[0], QStringLiteral("Název: noční záloha"));
+    EXPECT_EQ(lines[1], QStringLiteral("Souborů: 3"));
     // The data, and the file-ID list's three lines with their CR LF.
     EXPECT_EQ(
         lines[2],
-        QStringLiteral("Size: %1 bytes").arg(70000 + 16 + run.out.section(u'\n', 3).toUtf8().size() + 3));
+        QStringLiteral("Velikost: %1 bajtů").arg(70000 + 16 + run.out.section(u'\n', 3).toUtf8().size() + 3));
     EXPECT_TRUE(lines[3].startsWith(source + QStringLiteral("/vysledky/kara1\t")));
     EXPECT_TRUE(lines[5].endsWith(QStringLiteral("=16"))) << lines[5].toStdString();
 
     run = backup({"verify", archive});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out.trimmed(), archive + QStringLiteral(": OK, 3 files"));
+    EXPECT_EQ(run.out.trimmed(), archive + QStringLiteral(": v pořádku, souborů 3"));
 
     const QString target = data.filePath(QStringLiteral("obnova"));
     run = backup({"restore", archive, "--to", target, "--full-path"});
@@ -143,7 +144,7 @@ TEST(BackupCommand, TheProgramRunsWithoutADisplay) {
     cli.start(QStringLiteral(TARVOLIN_BINARY_DIR "/tarvolin-cli"), {"backup", "verify", archive});
     ASSERT_TRUE(cli.waitForFinished(60000));
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-    EXPECT_TRUE(cli.readAllStandardOutput().contains(": OK, 1 files"));
+    EXPECT_TRUE(cli.readAllStandardOutput().contains(QStringLiteral(": v pořádku, souborů 1").toUtf8()));
 }
 
 TEST(BackupCommand, AFifoAmongTheSourcesIsSkippedAndNamed) {
@@ -206,5 +207,5 @@ TEST(BackupCommand, WithoutATitleTheArchiveIsNamedByItsTimeAndTinyFilesShowNoNeg
     ASSERT_EQ(created.status, 0) << created.err.toStdString();
     EXPECT_TRUE(created.out.trimmed().endsWith(QStringLiteral("compression ratio 0 %")))
         << created.out.toStdString();
-    EXPECT_TRUE(backup({"list", archive}).out.startsWith(QStringLiteral("Title: Záloha ")));
+    EXPECT_TRUE(backup({"list", archive}).out.startsWith(QStringLiteral("Název: Záloha ")));
 }
