@@ -1,7 +1,7 @@
 #include "rankings/FtpClient.h"
 
+#include "base/MessageTimerFactory.h"
 #include "base/TimerFactory.h"
-#include "timing/ThreadedTimerFactory.h"
 
 #include <QRegularExpression>
 #include <QSslConfiguration>
@@ -48,7 +48,7 @@ QHostAddress plainAddress(const QHostAddress& address) {
 
 } // namespace
 
-FtpClient::FtpClient(QObject* parent) : FtpClient(ThreadedTimerFactory::instance(), parent) {}
+FtpClient::FtpClient(QObject* parent) : FtpClient(MessageTimerFactory::instance(), parent) {}
 
 FtpClient::FtpClient(TimerFactory& timers, QObject* parent)
     : QObject(parent), m_timer(timers.createTimer(QStringLiteral("FtpTimeout"), TimerKind::Message)) {
