@@ -4,7 +4,10 @@
 #include "printing/TPrintPreview.h"
 #include "timing/LapTime.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -40,19 +43,32 @@ void drawFrames(TPrintPreview& doc, const Grid& g, int columns) {
     }
 }
 
+// The operator's lines stand between the logo and the texts under the title; what would run into
+// those is cut short.
+QString elidedOperatorText(const QString& text, const PageTextStyle& style, int width) {
+    return QFontMetricsF(style.font()).elidedText(text, Qt::ElideRight, width);
+}
+
 void drawHeader(TPrintPreview& doc, const Grid& g, const SheetSettings& settings) {
     const int a = g.a;
     const int h = g.h;
+    const int q = g.q;
+    // The logo keeps to the corner left of the operator's lines and above the frames.
     if (!settings.logo.isNull())
-        doc.PlacePicture(settings.logo,
-                         TPrintPreview::box(a, a, g.width - a, a + (settings.logoSize / 10) * a),
-                         settings.centreLogo);
-    const PageTextStyle regular = PageTextStyle::character(h, Black);
-    doc.textOut(6 * a, a, settings.texts[0], regular);
-    doc.textOut(6 * a, a + h, settings.texts[1], regular);
-    doc.textOut(6 * a, a + 4 * h, settings.texts[4], regular);
-    doc.textOut(6 * a, a + 2 * h, settings.texts[2], regular.withBold());
-    doc.textOut(6 * a, a + 3 * h, settings.texts[3], regular.withBold());
+        doc.PlacePicture(
+            settings.logo,
+            TPrintPreview::box(a, a, 6 * a - q, std::min(a + (settings.logoSize / 10) * a, 5 * a)),
+            settings.centreLogo);
+    // Lines one cell apart, so that no line's background covers the one above.
+    const PageTextStyle regular = PageTextStyle::cell(h, Black);
+    const int width = 11 * a - q;
+    doc.textOut(6 * a, a, elidedOperatorText(settings.texts[0], regular, width), regular);
+    doc.textOut(6 * a, a + h, elidedOperatorText(settings.texts[1], regular, width), regular);
+    doc.textOut(6 * a, a + 4 * h, elidedOperatorText(settings.texts[4], regular, width), regular);
+    doc.textOut(6 * a, a + 2 * h, elidedOperatorText(settings.texts[2], regular.withBold(), width),
+                regular.withBold());
+    doc.textOut(6 * a, a + 3 * h, elidedOperatorText(settings.texts[3], regular.withBold(), width),
+                regular.withBold());
     doc.textOut(18 * a, a, QStringLiteral("VÝSLEDKOVÁ LISTINA"),
                 PageTextStyle::cell(h + g.q, Blue).withUnderline());
 }
@@ -64,9 +80,13 @@ void drawClosing(TPrintPreview& doc, const Grid& g, const SheetSettings& setting
     const PageTextStyle blue = PageTextStyle::cell(h, Blue);
     doc.textOut(18 * a + h, 2 * a + q, settings.dateText, blue);
     doc.textOut(23 * a, 2 * a + q, settings.timeText, blue);
-    doc.textOut(17 * a, 3 * a, settings.texts[5], blue.withItalic());
-    doc.textOut(17 * a, 3 * a + h, settings.texts[6], blue.withItalic());
-    doc.textOut(17 * a, 4 * a, settings.texts[7], blue.withItalic());
+    const int width = g.width - a - 17 * a;
+    doc.textOut(17 * a, 3 * a, elidedOperatorText(settings.texts[5], blue.withItalic(), width),
+                blue.withItalic());
+    doc.textOut(17 * a, 3 * a + h, elidedOperatorText(settings.texts[6], blue.withItalic(), width),
+                blue.withItalic());
+    doc.textOut(17 * a, 4 * a, elidedOperatorText(settings.texts[7], blue.withItalic(), width),
+                blue.withItalic());
     const PageTextStyle small = PageTextStyle::cell(q, Blue).withItalic();
     doc.textOut(26 * a, 19 * a + q, SheetSignature::authorLine(), small);
     doc.textOut(26 * a, 19 * a + h, SheetSignature::makerLine(), small);
@@ -82,19 +102,27 @@ void drawSummary(TPrintPreview& doc, const Grid& g, int left, const KartLapSumma
         const char* label;
         QString value;
     } lines[] = {
-        {16 * a + h, "Celkový součet:", FormatLapTime(summary.total)},
+        {16 * a + h, "Celkový součet:", FormatLapSum(summary.total)},
         {17 * a, "Min. čas kola:", FormatLapTime(summary.shortest)},
         {17 * a + h, "Max. čas kola:", FormatLapTime(summary.longest)},
         {18 * a, "Průměrný čas kola:", FormatLapTime(summary.mean)},
         {18 * a + h, "Průměrná rychlost:", ResultsSheet::FormatSpeed(summary.speed)},
     };
+    // The values stand a quarter of a cell right of the longest label.
+    const QFontMetricsF metrics(red.font());
+    qreal widest = 0;
+    for (const auto& line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(line.label)));
+    const int valueLeft = left + std::max(7 * h, int(std::ceil(widest)) + g.q);
     for (const auto& line : lines) {
         doc.textOut(left, line.y, QString::fromUtf8(line.label), red);
-        doc.textOut(left + 7 * h, line.y, line.value, red);
+        doc.textOut(valueLeft, line.y, line.value, red);
     }
-    // Laps whose text is no lap time stand in the column as they are, and the figures say so.
+    // Laps whose text is no lap time stand in the column as they are, and the figures say so, small
+    // enough to keep clear of the next column and the lines at the bottom.
     if (summary.skipped > 0)
-        doc.textOut(left, 19 * a, QStringLiteral("Vynechané neplatné časy: %1").arg(summary.skipped), red);
+        doc.textOut(left, 19 * a, QStringLiteral("Vynechané neplatné časy: %1").arg(summary.skipped),
+                    PageTextStyle::cell(g.q, Red));
 }
 
 } // namespace

@@ -5,16 +5,19 @@
 
 #include "config/TextCodec.h"
 #include "printing/BestTwentySheet.h"
+#include "printing/PageTextStyle.h"
 #include "printing/TPrintPreview.h"
 #include "timing/LapTime.h"
 
 #include <QFile>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -119,9 +122,10 @@ TEST(BestTwentySheet, OnePageWithTheTablePicturesPlacedNotCentred) {
     EXPECT_EQ(doc.PaperWidth(), 21000);
     const RecordedPage page = PageRecorder::record(doc.page(1));
 
-    // The logo box is 6a high (50 div 8), centred across the page less 2a each side.
+    // The logo box (6a high by 50 div 8) keeps left of the operator's lines (10a) and above the title
+    // (7a), by a quarter of a cell each: the square logo is shrunk to 7a - q - a high and centred.
     ASSERT_EQ(page.images.size(), 3);
-    EXPECT_EQ(page.images[0], QRectF(2 * A + (17 * A - 6 * A) / 2, A, 6 * A, 6 * A));
+    EXPECT_EQ(page.images[0], QRectF(2 * A + (8 * A - Q - (6 * A - Q)) / 2, A, 6 * A - Q, 6 * A - Q));
     EXPECT_EQ(page.images[1], QRectF(2 * A, 12 * A, 9393 * 10000 / 11880, 10 * A));
     EXPECT_EQ(page.images[2].topLeft(), QPointF(11 * A, 12 * A));
     EXPECT_EQ(page.images[2].height(), 10 * A);
@@ -178,17 +182,21 @@ TEST(SheetCommands, ResultsPdfFromLapFilesStandsToTheMillimetre) {
     expectAt(1, QStringLiteral("84"), 140 + 5 + 3 * 30, 55 + 20 * 5);
     EXPECT_TRUE(pdf.find(1, FormatLapTime(45'000 + 10 * 83)).text.size() > 0);
     EXPECT_TRUE(pdf.find(1, FormatLapTime(45'000 + 10 * 84)).text.isEmpty());
-    // The summary covers all 200 laps: 9 199 000 ms, longest 46 990 ms, 31,30 Km/h over 400 m.
-    expectAt(1, QStringLiteral("33:19:000"), 175, 165);
-    expectAt(1, QStringLiteral("00:46:990"), 175, 175);
-    expectAt(1, QStringLiteral("31,30"), 175, 185);
-    expectAt(1, QStringLiteral("06:40:450"), 45, 165); // kart 1: 10 laps of 40 000 .. 40 090 ms
+    // The summary covers all 200 laps: 9 199 000 ms (over two hours), longest 46 990 ms, 31,30 Km/h over
+    // 400 m. Its values stand a quarter of a cell right of the longest label.
+    const QFontMetricsF labels(PageTextStyle::cell(H, Qt::red).font());
+    const qreal value =
+        (std::ceil(labels.horizontalAdvance(QStringLiteral("Průměrný čas kola:"))) + Q) / 100.0;
+    expectAt(1, QStringLiteral("2:33:19:000"), 140 + value, 165);
+    expectAt(1, QStringLiteral("00:46:990"), 140 + value, 175);
+    expectAt(1, QStringLiteral("31,30"), 140 + value, 185);
+    expectAt(1, QStringLiteral("06:40:450"), 10 + value, 165); // kart 1: 10 laps of 40 000 .. 40 090 ms
 
     // Page 2: one frame of 26a with laps 85 to 200, the same summary.
     expectAt(2, QStringLiteral("3"), 10, 52.5);
     expectAt(2, QStringLiteral("85"), 15, 55);
     expectAt(2, QStringLiteral("200"), 15 + 5 * 30, 55 + 10 * 5);
-    expectAt(2, QStringLiteral("31,30"), 45, 185);
+    expectAt(2, QStringLiteral("31,30"), 10 + value, 185);
     EXPECT_TRUE(pdf.find(2, QStringLiteral("06:40:450")).text.isEmpty());
 }
 
