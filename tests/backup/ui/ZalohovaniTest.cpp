@@ -162,7 +162,7 @@ private slots:
         w.select("FileListBox1", QStringLiteral("bez.bck"));
         w.form.FileListBox1Click();
         QCOMPARE(w.get<QLineEdit>("Edit1")->text(), QStringLiteral("1 souborů, 0 KB celkem"));
-        QCOMPARE(w.get<QPlainTextEdit>("MeFiles")->toPlainText(), QStringLiteral("Neznámí archív!"));
+        QCOMPARE(w.get<QPlainTextEdit>("MeFiles")->toPlainText(), QStringLiteral("Neznámý archiv!"));
         w.select("FileListBox1", QStringLiteral("prazdny.bck"));
         w.form.FileListBox1Click();
         QCOMPARE(w.get<QLineEdit>("Edit1")->text(), QString());
