@@ -11,10 +11,10 @@
 
 namespace {
 
-const QColor Black(0, 0, 0);
-const QColor Red(255, 0, 0);
-const QColor Green(0, 128, 0);
-const QColor Blue(0, 0, 255);
+const QColor ResultsBlack(0, 0, 0);
+const QColor ResultsRed(255, 0, 0);
+const QColor ResultsGreen(0, 128, 0);
+const QColor ResultsBlue(0, 0, 255);
 constexpr int RowsPerSubColumn = 21;
 
 struct Grid {
@@ -60,7 +60,7 @@ void drawHeader(TPrintPreview& doc, const Grid& g, const SheetSettings& settings
             TPrintPreview::box(a, a, 6 * a - q, std::min(a + (settings.logoSize / 10) * a, 5 * a)),
             settings.centreLogo);
     // Lines one cell apart, so that no line's background covers the one above.
-    const PageTextStyle regular = PageTextStyle::cell(h, Black);
+    const PageTextStyle regular = PageTextStyle::cell(h, ResultsBlack);
     const int width = 11 * a - q;
     doc.textOut(6 * a, a, elidedOperatorText(settings.texts[0], regular, width), regular);
     doc.textOut(6 * a, a + h, elidedOperatorText(settings.texts[1], regular, width), regular);
@@ -70,14 +70,14 @@ void drawHeader(TPrintPreview& doc, const Grid& g, const SheetSettings& settings
     doc.textOut(6 * a, a + 3 * h, elidedOperatorText(settings.texts[3], regular.withBold(), width),
                 regular.withBold());
     doc.textOut(18 * a, a, QStringLiteral("VÝSLEDKOVÁ LISTINA"),
-                PageTextStyle::cell(h + g.q, Blue).withUnderline());
+                PageTextStyle::cell(h + g.q, ResultsBlue).withUnderline());
 }
 
 void drawClosing(TPrintPreview& doc, const Grid& g, const SheetSettings& settings) {
     const int a = g.a;
     const int h = g.h;
     const int q = g.q;
-    const PageTextStyle blue = PageTextStyle::cell(h, Blue);
+    const PageTextStyle blue = PageTextStyle::cell(h, ResultsBlue);
     doc.textOut(18 * a + h, 2 * a + q, settings.dateText, blue);
     doc.textOut(23 * a, 2 * a + q, settings.timeText, blue);
     const int width = g.width - a - 17 * a;
@@ -87,7 +87,7 @@ void drawClosing(TPrintPreview& doc, const Grid& g, const SheetSettings& setting
                 blue.withItalic());
     doc.textOut(17 * a, 4 * a, elidedOperatorText(settings.texts[7], blue.withItalic(), width),
                 blue.withItalic());
-    const PageTextStyle small = PageTextStyle::cell(q, Blue).withItalic();
+    const PageTextStyle small = PageTextStyle::cell(q, ResultsBlue).withItalic();
     doc.textOut(26 * a, 19 * a + q, SheetSignature::authorLine(), small);
     doc.textOut(26 * a, 19 * a + h, SheetSignature::makerLine(), small);
     doc.textOut(26 * a, 20 * a - q, SheetSignature::contactLine(), small);
@@ -96,7 +96,7 @@ void drawClosing(TPrintPreview& doc, const Grid& g, const SheetSettings& setting
 void drawSummary(TPrintPreview& doc, const Grid& g, int left, const KartLapSummary& summary) {
     const int a = g.a;
     const int h = g.h;
-    const PageTextStyle red = PageTextStyle::cell(h, Red);
+    const PageTextStyle red = PageTextStyle::cell(h, ResultsRed);
     const struct {
         int y;
         const char* label;
@@ -122,7 +122,7 @@ void drawSummary(TPrintPreview& doc, const Grid& g, int left, const KartLapSumma
     // enough to keep clear of the next column and the lines at the bottom.
     if (summary.skipped > 0)
         doc.textOut(left, 19 * a, QStringLiteral("Vynechané neplatné časy: %1").arg(summary.skipped),
-                    PageTextStyle::cell(g.q, Red));
+                    PageTextStyle::cell(g.q, ResultsRed));
 }
 
 } // namespace
@@ -207,8 +207,8 @@ void ResultsSheet::BuildResultsSheet(TPrintPreview& doc, TUnits units, const std
     int R = std::min(rowsPerPage(c), N);
     callHook(hooks.setProgressMaximum, (N + R - 1) / R);
     drawFrames(doc, g, c);
-    const PageTextStyle rowStyle = PageTextStyle::cell(g.h, Green);
-    const PageTextStyle numberStyle = PageTextStyle::cell(a, Red);
+    const PageTextStyle rowStyle = PageTextStyle::cell(g.h, ResultsGreen);
+    const PageTextStyle numberStyle = PageTextStyle::cell(a, ResultsRed);
     for (;;) {
         callHook(hooks.processEvents);
         drawHeader(doc, g, settings);
