@@ -758,6 +758,24 @@ int FtpClient::quit() {
     return request;
 }
 
+void FtpClient::quitAndClose() {
+    if (!m_control && !isBusy())
+        return;
+    const bool wasOpen = m_controlOpen;
+    // Mid-handshake nothing can be said in either clear or encrypted text.
+    if (wasOpen && m_step != Step::Handshake) {
+        m_control->write("QUIT\r\n");
+        closeGracefully();
+    } else {
+        releaseControl();
+    }
+    if (isBusy())
+        finish(QStringLiteral("426 Operation aborted."));
+    setState(State::Ready);
+    if (wasOpen)
+        emit closed();
+}
+
 void FtpClient::abort() {
     if (!m_control && !isBusy())
         return;
