@@ -22,6 +22,7 @@ namespace {
 
 constexpr int RowHeight = 21;
 constexpr int HeaderHeight = 25;
+const QColor EnteredByLastRace(0xff, 0xf0, 0x96);
 
 QString listHint() {
     return QStringLiteral("      Další volby vyvoláte\r\n stiskem pravého tlačítka myši.");
@@ -98,12 +99,12 @@ TTopTen10Frm::TTopTen10Frm(BestTwentyTables& tables, TUpravDlg& menEdit, TUpravD
 }
 
 QTableWidget* TTopTen10Frm::makeList(Table table) {
-    auto* list = new QTableWidget(0, 3, this);
+    auto* list = new QTableWidget(0, 4, this);
     list->setObjectName(table == BestTwentyTables::Men ? QStringLiteral("TopTenList")
                                                        : QStringLiteral("TopTenList1"));
     list->setFixedSize(listWidth(table), ListHeight);
-    list->setHorizontalHeaderLabels(
-        {QStringLiteral("#"), QStringLiteral("Jméno"), QStringLiteral("Nejkratší časy")});
+    list->setHorizontalHeaderLabels({QStringLiteral("#"), QStringLiteral("Jméno"),
+                                     QStringLiteral("Nejkratší časy"), QStringLiteral("Datum")});
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -114,9 +115,7 @@ QTableWidget* TTopTen10Frm::makeList(Table table) {
     list->horizontalHeader()->setFixedHeight(HeaderHeight);
     list->horizontalHeader()->setHighlightSections(false);
     list->horizontalHeader()->setSectionsClickable(false);
-    list->setColumnWidth(0, 32);
-    list->setColumnWidth(1, 190);
-    list->horizontalHeader()->setStretchLastSection(true);
+    list->setWordWrap(false);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
@@ -180,17 +179,30 @@ void TTopTen10Frm::fillList(Table table) {
     list->setToolTip(listHint());
     list->clearSelection();
     list->setRowCount(int(rows.size()));
+    const QList<bool> newRows = m_tables.enteredByLastRace(table);
     for (int r = 0; r < rows.size(); ++r) {
         const BestTwentyRow& row = rows.at(r);
         const QString hint = dateHint(row);
-        const std::array<QString, 3> texts = {row.rank(), row.name(), row.time()};
-        for (int c = 0; c < 3; ++c) {
+        const QDate date = QDate::fromString(row.date(), Qt::ISODate);
+        const std::array<QString, 4> texts = {row.rank(), row.name(), row.time(),
+                                              date.isValid() ? date.toString(QStringLiteral("d. M. yyyy"))
+                                                             : QString()};
+        for (int c = 0; c < 4; ++c) {
             auto* item = new QTableWidgetItem(texts[c]);
             if (!hint.isEmpty())
                 item->setToolTip(hint);
+            if (newRows.value(r))
+                item->setBackground(EnteredByLastRace);
             list->setItem(r, c, item);
         }
     }
+    // The name gives way to the rank, the time and the date.
+    int others = 0;
+    for (int c : {0, 2, 3}) {
+        list->resizeColumnToContents(c);
+        others += list->columnWidth(c);
+    }
+    list->setColumnWidth(1, qMax(40, list->contentsRect().width() - others));
 }
 
 int TTopTen10Frm::selectedRow(Table table) const {
