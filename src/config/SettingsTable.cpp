@@ -58,6 +58,7 @@ const std::vector<SettingKey>& settingsTable() {
         {"TVOUT",       "Pouzit",       FIELD(TVOUT.Pouzit),         false},
         {"TVOUT",       "Form",         FIELD(TVOUT.Form),           true},
         {"TVOUT",       "TypZobrazeni", FIELD(TVOUT.TypZobrazeni),   1, Range{0, 1}},
+        {"TVOUT",       "Poloha",       FIELD(TVOUT.Poloha),         ""},
 
         {"Tisk",        "Logo",         FIELD(Tisk.Logo),            ""},
         {"Tisk",        "Velikost",     FIELD(Tisk.Velikost),        50, Range{10, 100}},

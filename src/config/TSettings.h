@@ -57,6 +57,8 @@ struct TSettings {
         bool Pouzit{};
         bool Form{};
         int TypZobrazeni{};
+        // Where the operator put the window on a station with one screen, "x,y"; empty: not yet.
+        QString Poloha;
     } TVOUT;
 
     struct TiskSection {

@@ -51,6 +51,9 @@ public:
     const TBestTwentyTable& table(Table table) const { return m_tables[table]; }
 
     void loadBoth();
+    // Per row of the table as it stands: whether the last race entered it (at its end, or by hand
+    // since). A row is known by its time and date, so it stays marked when named or moved.
+    QList<bool> enteredByLastRace(Table table) const;
 
     // The smallest lap time of the entries that is not 0; none when there is none. Entries that are
     // no lap times are skipped.
@@ -79,4 +82,9 @@ private:
     const TSettings& m_settings;
     BestTwentyHooks m_hooks;
     std::array<TBestTwentyTable, 2> m_tables;
+    struct Entered {
+        qint64 lapMs;
+        QString date;
+    };
+    QList<Entered> m_lastRace;
 };

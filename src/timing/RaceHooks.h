@@ -15,7 +15,8 @@ struct RaceHooks {
     std::function<void(int minutes)> audienceRaceLength;
 
     // Live results page, whatever `TVOUT/Pouzit` says (its laps follow the lap lists): the start
-    // instant (race clock) and the race at rest again.
+    // instant (race clock) and the race at rest again. The start also brings back an audience
+    // window that was closed.
     std::function<void(qint64 startUs)> raceStarted;
     std::function<void()> raceAtRest;
 

@@ -81,6 +81,7 @@ TSettings everyFieldChanged() {
     s.TVOUT.Pouzit = true;
     s.TVOUT.Form = false;
     s.TVOUT.TypZobrazeni = 0;
+    s.TVOUT.Poloha = QStringLiteral("1930,12");
 
     s.Tisk.Logo = QStringLiteral("/srv/tarvolin/Logo/Motokáry.bmp");
     s.Tisk.Velikost = 64;
@@ -152,6 +153,7 @@ void expectSameSettings(const TSettings& a, const TSettings& b) {
     EXPECT_EQ(a.TVOUT.Pouzit, b.TVOUT.Pouzit);
     EXPECT_EQ(a.TVOUT.Form, b.TVOUT.Form);
     EXPECT_EQ(a.TVOUT.TypZobrazeni, b.TVOUT.TypZobrazeni);
+    EXPECT_EQ(a.TVOUT.Poloha, b.TVOUT.Poloha);
     EXPECT_EQ(a.Tisk.Logo, b.Tisk.Logo);
     EXPECT_EQ(a.Tisk.Velikost, b.Tisk.Velikost);
     EXPECT_EQ(a.Tisk.Centrovat, b.Tisk.Centrovat);

@@ -259,7 +259,7 @@ TEST(WriteSettingsFile, FirstWriteCreatesEveryKeyInItsSectionOrder) {
     EXPECT_EQ(ini.keyNames(QStringLiteral("Trat")), list("delka"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("HW")),
               list("Rizeni Negace LOG0 LOG1 Chyba1 Chyba2 Chyba3 Chyba4 Prodleva Mazat MazatCas"));
-    EXPECT_EQ(ini.keyNames(QStringLiteral("TVOUT")), list("Pouzit Form TypZobrazeni"));
+    EXPECT_EQ(ini.keyNames(QStringLiteral("TVOUT")), list("Pouzit Form TypZobrazeni Poloha"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Tisk")),
               list("Logo Velikost Centrovat Text1 Text2 Text3 Text4 Text5 Text6 Text7 Text8"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Ftp")),

@@ -351,13 +351,16 @@ void ProgramWindows::fillMainWindowHooks() {
     hooks.writeSerialSection = [this] { m_nastav->writeSerialSection(); };
     hooks.showAbout = [this] { m_about->exec(); };
     hooks.showPortError = [this] { m_chybaLpt->exec(); };
+    // Spectators see the station while the operator reads the reminders.
+    hooks.displaysAtStart = [this] {
+        placeAudienceWindow();
+        reloadPageTopTen();
+        applyWebPage();
+    };
     // A scenario's times count from here, however long the start took.
     hooks.activated = [this] {
         if (m_track)
             m_track->start();
-        placeAudienceWindow();
-        reloadPageTopTen();
-        applyWebPage();
     };
     hooks.showError = &ErrorBoundary::reportMessage;
 }
@@ -413,7 +416,10 @@ void ProgramWindows::fillAudienceHooks() {
         m_tvOut->showClock(millis, seconds, minutes);
     };
     race.audienceRaceLength = [this](int minutes) { m_tvOut->showRaceLength(minutes); };
-    race.raceStarted = [this](qint64 startUs) { m_liveFeed->raceStarted(startUs); };
+    race.raceStarted = [this](qint64 startUs) {
+        m_liveFeed->raceStarted(startUs);
+        showAudienceAgain();
+    };
     race.raceAtRest = [this] { m_liveFeed->raceStopped(); };
 
     BestTwentyHooks& tables = m_bestTwenty->hooks();
@@ -437,6 +443,7 @@ void ProgramWindows::fillAudienceHooks() {
     settings.webAddress = [](int port) { return LanAddress::stationPageUrl(port); };
     m_nastav->settingsHooks().applyWebPage = [this] { applyWebPage(); };
 
+    QObject::connect(m_form.get(), &TForm1::closed, m_form.get(), [this] { rememberAudiencePlace(); });
     QObject::connect(m_liveFeed.get(), &LiveRaceFeed::published, m_liveResults.get(), &LiveResults::publish);
     QObject::connect(m_liveResults.get(), &LiveResults::listening, m_form.get(),
                      [this] { showPageAddress(); });
@@ -465,21 +472,74 @@ void ProgramWindows::reloadPageTopTen() {
 
 void ProgramWindows::placeAudienceWindow() {
     if (!m_settings.TVOUT.Pouzit) {
+        rememberAudiencePlace();
         m_tvOut->hide();
         return;
     }
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens())
-        screens << screen->geometry();
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    m_tvOut->move(AudiencePlacement::topLeft(screens, primary->geometry(), primary->availableGeometry()));
+    // Whole from its first moment: the race length, the mode's heading and both top tens.
+    m_tvOut->showRaceLength(m_form->raceMinutes());
+    m_tvOut->showDisplayMode(m_settings.TVOUT.TypZobrazeni);
+    ErrorBoundary::guarded([this] { m_tvOut->FormActivate(); });
+    m_tvOut->move(audiencePlace());
+    m_audiencePlacedAt = m_tvOut->pos();
     if (m_settings.TVOUT.Form)
         m_tvOut->PruhlednyForm();
     m_tvOut->show();
     m_tvOut->raise();
 }
 
+QList<QRect> ProgramWindows::screenGeometries() {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->geometry();
+    return screens;
+}
+
+QPoint ProgramWindows::audiencePlace() const {
+    const QList<QRect> screens = screenGeometries();
+    if (const auto tv =
+            AudiencePlacement::screenRightOf(screens, QGuiApplication::primaryScreen()->geometry()))
+        return *tv;
+    const QSize size = m_tvOut->frameGeometry().size();
+    if (const auto kept = AudiencePlacement::remembered(m_settings.TVOUT.Poloha, screens, size))
+        return *kept;
+    // The operator's one screen: START and the laps must stay in view.
+    QList<QRect> keepFree;
+    for (const char* name :
+         {"StartButton1", "Kola_mezicas1", "Kola_mezicas2", "Kola_mezicas3", "Kola_mezicas4"}) {
+        if (const auto* control = m_form->findChild<QWidget*>(QLatin1String(name)))
+            keepFree << QRect(control->mapToGlobal(QPoint(0, 0)), control->size());
+    }
+    return AudiencePlacement::besideMainWindow(m_form->screen()->availableGeometry(), m_form->frameGeometry(),
+                                               keepFree, size);
+}
+
+void ProgramWindows::rememberAudiencePlace() {
+    // Only where the operator moved it on a lone screen; the TV screen's place is fixed.
+    if (!m_tvOut || !m_audiencePlacedAt)
+        return;
+    const QPoint place = m_tvOut->pos();
+    if (place == *m_audiencePlacedAt ||
+        AudiencePlacement::screenRightOf(screenGeometries(), QGuiApplication::primaryScreen()->geometry()))
+        return;
+    m_audiencePlacedAt = place;
+    m_settings.TVOUT.Poloha = AudiencePlacement::rememberText(place);
+    ErrorBoundary::guarded(
+        [this] { WriteSettingsKey(DataFolder(m_dataFolder), m_settings, "TVOUT", "Poloha"); });
+}
+
+void ProgramWindows::showAudienceAgain() {
+    // Closed or minimised by mistake: a race brings it back where it was.
+    if (!m_settings.TVOUT.Pouzit || (m_tvOut->isVisible() && !m_tvOut->isMinimized()))
+        return;
+    m_tvOut->setWindowState(m_tvOut->windowState() & ~Qt::WindowMinimized);
+    m_tvOut->show();
+    m_tvOut->raise();
+}
+
 void ProgramWindows::rebuildAudienceWindow() {
+    rememberAudiencePlace();
+    m_audiencePlacedAt.reset();
     m_tvOut.reset();
     createAudienceWindow();
     placeAudienceWindow();

@@ -14,7 +14,9 @@ struct MainWindowHooks {
     std::function<void()> readSettingsFile;
     std::function<void()> finishReadingSettings; // logo (and its notice), print texts, sound file
     std::function<void()> showPortError;         // TChyba_LptDlg, modal
-    std::function<void()> kartUpkeepAtStart;     // LoadKartStates, CheckFuel, CheckServiceTasks
+    // The audience window and the live page, up before the reminders can hold the start.
+    std::function<void()> displaysAtStart;
+    std::function<void()> kartUpkeepAtStart; // LoadKartStates, CheckFuel, CheckServiceTasks
 
     // Buttons.
     std::function<void()> showStatistics;            // TStat_Dlg

@@ -225,6 +225,7 @@ void TForm1::FormActivate() {
     m_ui->CasZavodu->setValue(10);
     if (alreadyTen)
         CasZavoduChange(10);
+    callHook(m_hooks.displaysAtStart);
     callHook(m_hooks.kartUpkeepAtStart);
     m_activated = true;
     callHook(m_hooks.activated);
