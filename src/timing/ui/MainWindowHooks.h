@@ -15,6 +15,7 @@ struct MainWindowHooks {
     std::function<void()> finishReadingSettings; // logo (and its notice), print texts, sound file
     std::function<void()> showPortError;         // TChyba_LptDlg, modal
     std::function<void()> kartUpkeepAtStart;     // LoadKartStates, CheckFuel, CheckServiceTasks
+    std::function<void()> recoverUnfinishedRace; // a race whose journal a crash left is ended now
 
     // Buttons.
     std::function<void()> showStatistics;            // TStat_Dlg
