@@ -11,7 +11,8 @@ namespace {
 
 // The folder's entry of a new file is only durable once the folder itself is synced.
 void syncFolder(const QString& path) {
-    const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    const int fd =
+        ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
     if (fd < 0)
         return;
     ::fsync(fd);

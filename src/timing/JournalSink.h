@@ -9,10 +9,10 @@
 
 // What a race's journal starts with.
 struct JournalHead {
-    QDateTime start;               // local time of the start, to the second
-    int raceMinutes = 0;           // `CasZavodu` at the start
-    QString sensors;               // the sensor source, as the operator would name it
-    std::array<QString, 4> names;  // the karts' drivers where the station knows them; empty otherwise
+    QDateTime start;              // local time of the start, to the second
+    int raceMinutes = 0;          // `CasZavodu` at the start
+    QString sensors;              // the sensor source, as the operator would name it
+    std::array<QString, 4> names; // the karts' drivers where the station knows them; empty otherwise
 };
 
 // The steps of the race's end that, once done, a recovery must not do twice.

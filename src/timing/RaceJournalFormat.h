@@ -33,6 +33,8 @@ inline QString startFormat() {
 constexpr qint64 MaxBytes = 8 * 1024 * 1024;
 constexpr qint64 MaxLineBytes = 256 * 1024;
 constexpr int MaxPasses = 100000;
+// Lines, whatever they hold: the reading ends in a fraction of a second.
+constexpr int MaxLines = 250000;
 constexpr int MaxListEntries = 20000;
 // A lap or a pass beyond a week, or a lap below what the largest correction (59 s) can give, is
 // nonsense.

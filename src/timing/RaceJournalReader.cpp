@@ -111,8 +111,8 @@ private:
 };
 
 [[noreturn]] void unreadable(const QString& path, const QString& why) {
-    throw UserError(QStringLiteral("Deník závodu \"%1\" nelze přečíst: %2")
-                        .arg(QDir::toNativeSeparators(path), why));
+    throw UserError(
+        QStringLiteral("Deník závodu \"%1\" nelze přečíst: %2").arg(QDir::toNativeSeparators(path), why));
 }
 
 } // namespace
@@ -129,8 +129,8 @@ RecoveredRace RaceJournalReader::read(const QString& path) {
     RecoveredRace race;
     Parser parser(race);
     qint64 offset = 0;
-    while (!file.atEnd()) {
-        if (offset >= F::MaxBytes || race.passes >= F::MaxPasses) {
+    for (int lines = 0; !file.atEnd(); ++lines) {
+        if (offset >= F::MaxBytes || race.passes >= F::MaxPasses || lines >= F::MaxLines) {
             race.truncated = true;
             break;
         }

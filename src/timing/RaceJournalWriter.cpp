@@ -45,7 +45,8 @@ QString RaceJournalWriter::headText(const JournalHead& head) {
                       QStringLiteral("start ") + head.start.toString(RaceJournalFormat::startFormat()),
                       QStringLiteral("minuty %1").arg(head.raceMinutes),
                       QStringLiteral("cidla ") + field(head.sensors)};
-    if (std::any_of(head.names.begin(), head.names.end(), [](const QString& name) { return !name.isEmpty(); }))
+    if (std::any_of(head.names.begin(), head.names.end(),
+                    [](const QString& name) { return !name.isEmpty(); }))
         lines << QStringLiteral("jmena ") + joined(QStringList(head.names.begin(), head.names.end()));
     return TextCodec::joinLines(lines);
 }

@@ -54,21 +54,24 @@ void RaceRecovery::recover(const QString& dataFolder, TRace& race, const Tell& t
         const QString aside = moveAside(path);
         resume = false;
         notes << QStringLiteral("Deník závodu byl příliš velký, obnoven byl jen jeho začátek.") +
-                     (aside.isEmpty() ? QString()
-                                      : QStringLiteral(" Celý byl ponechán pod jménem \"%1\".").arg(native(aside)));
+                     (aside.isEmpty()
+                          ? QString()
+                          : QStringLiteral(" Celý byl ponechán pod jménem \"%1\".").arg(native(aside)));
     }
     if (recovered.tornRecords > 0)
-        notes << QStringLiteral("Poslední záznam deníku nebyl celý zapsán (výpadek během zápisu) a byl vynechán.");
+        notes << QStringLiteral(
+            "Poslední záznam deníku nebyl celý zapsán (výpadek během zápisu) a byl vynechán.");
     if (recovered.badRecords > 0)
         notes << QStringLiteral("Vynechané nečitelné záznamy deníku: %1.").arg(recovered.badRecords);
 
     race.finishRecoveredRace(recovered, resume);
 
     const QString when = recovered.head.start.toString(QStringLiteral("d. M. yyyy H:mm"));
-    QString message = QStringLiteral("Závod z %1 nebyl ukončen (výpadek programu nebo napájení). Jeho kola (%2) "
-                                     "byla obnovena a uložena.")
-                          .arg(when)
-                          .arg(recovered.passes);
+    QString message =
+        QStringLiteral("Závod z %1 nebyl ukončen (výpadek programu nebo napájení). Jeho kola (%2) "
+                       "byla obnovena a uložena.")
+            .arg(when)
+            .arg(recovered.passes);
     if (!notes.isEmpty())
         message += QLatin1Char('\n') + notes.join(QLatin1Char('\n'));
     tell(message);
