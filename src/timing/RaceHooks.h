@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <array>
 #include <functional>
 
 // Calls from the race into windows built after it. Each later part fills its member; an empty member
@@ -33,6 +34,10 @@ struct RaceHooks {
 
     // Best-twenty insertion of each kart's best lap.
     std::function<void()> TopTenDeset;
+
+    // The drivers of karts 1..4 for the race's journal, asked at START; empty names where the station
+    // knows none. Empty: no names.
+    std::function<std::array<QString, 4>()> driverNames;
 
     // Whether a START or STOP may happen now (false while the data files are being backed up or
     // restored); the filler says why where the operator sees it. Empty: always.

@@ -12,6 +12,7 @@
 class ControlPulse;
 class ExternalStartWatch;
 class ITimer;
+class JournalSink;
 class LapList;
 class MonotonicClock;
 class PortBackend;
@@ -94,6 +95,8 @@ private:
     std::array<std::unique_ptr<LapList>, KartCount> m_lapLists;
     std::unique_ptr<StartLights> m_lights;
     std::unique_ptr<ControlPulse> m_controlPulse;
+    // The race's journal in "vysledky" (none without a data folder); before the race, which writes it.
+    std::unique_ptr<JournalSink> m_journal;
     std::unique_ptr<TRace> m_race;
     std::unique_ptr<SerialSensorInput> m_serialInput;
     std::unique_ptr<SerialPortRecovery> m_serialRecovery;

@@ -12,14 +12,17 @@
 #include "hardware/TSmallPort.h"
 #include "platform/SoundPlayback.h"
 #include "platform/SoundPlayer.h"
+#include "timing/JournalSink.h"
 #include "timing/LapFile.h"
 #include "timing/LapList.h"
 #include "timing/LapTime.h"
+#include "timing/RaceJournalReader.h"
 #include "timing/RaceView.h"
 
 #include <QDir>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -68,6 +71,8 @@ TRace::TRace(RaceDeps deps)
             ch.DeadTimer->setAllowZero(true);
             ch.DeadTimer->setOnTimer([this, k] { deadTimeEnd(k); });
         }
+        if (ch.Laps)
+            QObject::connect(ch.Laps, &LapList::changed, ch.Laps, [this, k] { operatorChangedList(k); });
     }
     if (m_timers.display) {
         m_timers.display->setAllowZero(false);
@@ -140,6 +145,22 @@ void TRace::start(qint64 pressUs) {
     m_startUs = lights || pressUs == TLapChannel::NoHit ? now : std::min(pressUs, now);
     m_startWallTime = m_wallClock().addMSecs(-(now - m_startUs) / 1000);
 
+    m_journalFailed = false;
+    if (m_journal) {
+        JournalHead head;
+        head.start = m_startWallTime;
+        head.raceMinutes = m_view.raceMinutes();
+        const bool lpt = m_settings.PoSpusteni.LPT;
+        const bool com = m_settings.PoSpusteni.COM;
+        head.sensors = lpt && com ? QStringLiteral("paralelní a sériový port")
+                       : lpt      ? QStringLiteral("paralelní port")
+                       : com      ? QStringLiteral("sériový port")
+                                  : QStringLiteral("žádná");
+        if (m_hooks.driverNames)
+            head.names = m_hooks.driverNames();
+        journalCall([&] { m_journal->begin(head); });
+    }
+
     takeSensorSettings();
     for (TLapChannel& ch : m_channels) {
         ch.LastSampleUs = now;
@@ -148,6 +169,7 @@ void TRace::start(qint64 pressUs) {
     callHook(m_hooks.raceStarted, m_startUs);
 
     enable(m_timers.display);
+    tellJournalProblem();
     m_view.processPendingEvents();
 }
 
@@ -161,20 +183,48 @@ void TRace::stop() {
         m_serial->close();
 
     Reset_Promenych();
-    const QStringList notLaps = AccountEngineTime();
+    endRace(false, false);
+}
 
+void TRace::finishRecoveredRace(const RecoveredRace& recovered, bool resumeJournal) {
+    if (running())
+        return;
+    for (TLapChannel& ch : m_channels) {
+        ch.Measured.clear();
+        for (qint64 lap : recovered.measured[ch.Kart - 1])
+            ch.Measured << FormatLapTime(lap);
+        if (ch.Laps)
+            ch.Laps->setEntries(recovered.lists[ch.Kart - 1]);
+    }
+    m_startWallTime = recovered.head.start;
+    m_journalFailed = false;
+    if (m_journal && resumeJournal)
+        journalCall([&] { m_journal->resume(recovered.validBytes); });
+    endRace(recovered.engineTimeStored, recovered.lapFilesKept);
+}
+
+void TRace::endRace(bool engineTimeStored, bool lapFilesKept) {
     // The steps of the later parts: a file one of them cannot read or write costs that step, not the
     // STOP, which always brings the race to rest with its buttons back.
     const auto step = [this](const std::function<void()>& hook) {
         try {
             callHook(hook);
+            return true;
         } catch (const UserError& error) {
             m_view.showError(error.message());
+            return false;
         }
     };
-    step(m_hooks.UpdateFuelFigures);
-    step(m_hooks.CheckFuel);
-    step(m_hooks.kartStateOk);
+    // Each step whose result is on the disk is marked in the journal, so that a crash later in the
+    // end (the reminder or best-twenty window open) does not make the recovery do it twice.
+    QStringList notLaps;
+    if (!engineTimeStored) {
+        notLaps = AccountEngineTime();
+        step(m_hooks.UpdateFuelFigures);
+        step(m_hooks.CheckFuel);
+        if (step(m_hooks.kartStateOk) && m_journal)
+            journalCall([this] { m_journal->step(JournalStep::EngineTimeStored); });
+    }
 
     if (m_settings.Ostatni.PrvniKolo) {
         for (TLapChannel& ch : m_channels) {
@@ -190,11 +240,16 @@ void TRace::stop() {
         }
     }
 
-    if (m_settings.Ostatni.UlozitZavody)
-        keepLapFiles();
+    if (!lapFilesKept) {
+        if (m_settings.Ostatni.UlozitZavody)
+            keepLapFiles();
+        if (m_journal)
+            journalCall([this] { m_journal->step(JournalStep::LapFilesKept); });
+    }
 
     step(m_hooks.showRemindersIfAny);
     step(m_hooks.TopTenDeset);
+    finishJournal();
 
     m_view.setButtonEnabled(RaceButton::StavKar, true);
     m_view.setButtonEnabled(RaceButton::Statistika, true);
@@ -209,6 +264,38 @@ void TRace::stop() {
         m_view.showError(QStringLiteral("Tyto záznamy nejsou časy kol, do motohodin ani do tabulek "
                                         "nejlepších časů se nezapočítaly:\n") +
                          notLaps.join(QLatin1Char('\n')));
+    tellJournalProblem();
+}
+
+void TRace::journalCall(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const UserError& error) {
+        if (!m_journalFailed && m_journalProblem.isEmpty())
+            m_journalProblem = error.message();
+    }
+}
+
+void TRace::tellJournalProblem() {
+    if (m_journalProblem.isEmpty())
+        return;
+    m_journalFailed = true;
+    const QString problem = std::exchange(m_journalProblem, QString());
+    m_view.showError(problem + QStringLiteral("\nZávod se měří dál, ale při výpadku programu nebo napájení "
+                                              "se jeho kola neobnoví."));
+}
+
+void TRace::finishJournal() {
+    if (m_journal)
+        journalCall([this] { m_journal->finish(); });
+}
+
+void TRace::operatorChangedList(int kart) {
+    TLapChannel& ch = channel(kart);
+    if (m_state != RaceState::Running || m_appending || !m_journal || !m_journal->isOpen() || !ch.Laps)
+        return;
+    journalCall([&] { m_journal->listChanged(kart, ch.Laps->entries()); });
+    tellJournalProblem();
 }
 
 void TRace::returnToRest() {
@@ -219,9 +306,14 @@ void TRace::returnToRest() {
 }
 
 void TRace::closeProgram() {
-    if (m_state == RaceState::Running && m_settings.Ostatni.UlozitZavody)
+    const bool wasRunning = m_state == RaceState::Running;
+    if (wasRunning && m_settings.Ostatni.UlozitZavody)
         keepLapFiles();
     Reset_Promenych();
+    // Once the laps are kept, the journal has nothing more to save. A STOP still under way (its
+    // reminder or best-twenty window open) removes it itself when it is done.
+    if (wasRunning)
+        finishJournal();
 }
 
 void TRace::Reset_Promenych() {
@@ -323,10 +415,19 @@ void TRace::closeLap(TLapChannel& ch, qint64 hitUs) {
         roundedMs(ch.ElapsedUs) - roundedMs(ch.LastMarkUs) - qint64(m_settings.HW.Chyba[ch.Kart - 1]);
 
     const QString text = FormatLapTime(lap);
+    // The pass is on the disk before anything shows it: the lap list, and everything that follows the
+    // list (the audience window, the page). Written here, on the main thread, the sync holds up only
+    // this hand-over; the samplers go on stamping their passes on their own thread meanwhile.
+    if (m_journal)
+        journalCall([&] { m_journal->pass(ch.Kart, lap, ch.ElapsedUs); });
     ch.Measured << text;
-    if (ch.Laps)
+    if (ch.Laps) {
+        const bool appending = std::exchange(m_appending, true);
         ch.Laps->appendAndSelect(text);
+        m_appending = appending;
+    }
     ch.LastMarkUs = ch.ElapsedUs;
+    tellJournalProblem();
 
     if (m_settings.HW.Rizeni)
         enable(m_timers.hwLog0);

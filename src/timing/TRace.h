@@ -12,6 +12,7 @@
 #include <functional>
 
 class ITimer;
+class JournalSink;
 class LapList;
 class MonotonicClock;
 class RaceView;
@@ -19,6 +20,7 @@ class SerialSensorPort;
 class SoundPlayer;
 class StartLights;
 class TSmallPort;
+struct RecoveredRace;
 struct TSettings;
 
 // The timers of the race, created and owned by the main window. The race installs the tick handlers
@@ -70,6 +72,16 @@ public:
     TRace& operator=(const TRace&) = delete;
 
     RaceHooks& hooks() { return m_hooks; }
+
+    // Where each race is journaled (null: nowhere): every pass is durable there before the lap list
+    // shows it, and so is every change the operator makes to a list during the race. The journal goes
+    // when the race has ended in full.
+    void setJournal(JournalSink* journal) { m_journal = journal; }
+    // Ends a race that a crash or a power cut left unfinished as STOP would have ended it at its last
+    // pass: its lists as the operator left them, the kept lap files, the engine time, the best-twenty
+    // insertion, without what its journal says was done already. The race must be at rest.
+    // resumeJournal: its marks are added to the journal as they are done.
+    void finishRecoveredRace(const RecoveredRace& recovered, bool resumeJournal);
 
     RaceState state() const { return m_state; }
     bool running() const { return m_state == RaceState::Running; }
@@ -128,6 +140,13 @@ public:
 
 private:
     void closeLap(TLapChannel& channel, qint64 hitUs);
+    // STOP's steps after the race is at rest, less those a recovered race had done.
+    void endRace(bool engineTimeStored, bool lapFilesKept);
+    // A journal call; a failure is told once, after the lap it concerns is shown.
+    void journalCall(const std::function<void()>& call);
+    void tellJournalProblem();
+    void finishJournal();
+    void operatorChangedList(int kart);
     // What the probes need of the settings, taken on the main thread whenever a channel starts
     // sampling, so that the worker never reads the settings the windows change.
     void takeSensorSettings();
@@ -147,6 +166,10 @@ private:
     QString m_dataFolder;
     std::function<QDateTime()> m_wallClock;
     RaceHooks m_hooks;
+    JournalSink* m_journal = nullptr;
+    QString m_journalProblem;     // a failed journal call not yet told
+    bool m_journalFailed = false; // told once per race
+    bool m_appending = false;     // the race appends a lap: no change of the operator's
 
     std::array<TLapChannel, 4> m_channels;
     RaceState m_state = RaceState::Idle;

@@ -1,6 +1,7 @@
 #include "app/ui/ProgramWindows.h"
 
 #include "app/CommandLineOptions.h"
+#include "app/ui/RaceRecovery.h"
 #include "app/ui/SettingsPages.h"
 #include "app/ui/TarvolinApplication.h"
 #include "backup/ui/ukonceni.h"
@@ -363,6 +364,14 @@ void ProgramWindows::fillMainWindowHooks() {
             m_track->start();
     };
     hooks.showError = &ErrorBoundary::reportMessage;
+    // Nothing a journal holds may stop the start: what goes wrong is said, and the station starts.
+    hooks.recoverUnfinishedRace = [this] {
+        ErrorBoundary::guarded([this] {
+            RaceRecovery::recover(m_dataFolder, m_form->race(), [this](const QString& message) {
+                QMessageBox::information(m_form.get(), m_form->windowTitle(), message);
+            });
+        });
+    };
 }
 
 void ProgramWindows::show() {

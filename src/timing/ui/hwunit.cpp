@@ -227,6 +227,8 @@ void TForm1::FormActivate() {
         CasZavoduChange(10);
     callHook(m_hooks.displaysAtStart);
     callHook(m_hooks.kartUpkeepAtStart);
+    // After the kart records are loaded, which the recovered race's engine time adds to.
+    callHook(m_hooks.recoverUnfinishedRace);
     m_activated = true;
     callHook(m_hooks.activated);
 }
