@@ -19,6 +19,12 @@ struct RaceHooks {
     std::function<void(qint64 startUs)> raceStarted;
     std::function<void()> raceAtRest;
 
+    // The chequered flag fell (true) or the race is at rest again after it (false): the audience window
+    // and the live page show it.
+    std::function<void(bool shown)> chequeredFlag;
+    // After a STOP the race made by itself: every kart finished its last lap, or the limit passed.
+    std::function<void()> stoppedByItself;
+
     // Kart upkeep: the race's driving of kart 1..4 in whole seconds, added to its engine time.
     std::function<void(int kart, qint64 seconds)> addDriven;
 

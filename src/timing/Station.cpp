@@ -61,7 +61,8 @@ Station::Station(StationDeps deps)
                  deps.view,
                  m_raceSerial,
                  deps.dataFolder,
-                 std::move(deps.wallClock)});
+                 std::move(deps.wallClock),
+                 m_driverNames.get()});
     m_serialInput = std::make_unique<SerialSensorInput>(*m_comPort, m_settings);
     m_serialInput->setQuietTimer(m_serialQuietTimer.get());
     bindSerialInputToRace(*m_serialInput, *m_race);
