@@ -99,6 +99,8 @@ ProgramWindows::~ProgramWindows() {
         race.audienceRaceLength = {};
         race.raceStarted = {};
         race.raceAtRest = {};
+        race.chequeredFlag = {};
+        race.stoppedByItself = {};
         race.startStopAllowed = {};
     }
     if (m_bestTwenty) {
@@ -394,10 +396,12 @@ void ProgramWindows::createAudienceWindow() {
         m_progress = std::make_unique<TRaceProgress>(m_settings);
         m_progress->follow(
             {&m_form->lapList(1), &m_form->lapList(2), &m_form->lapList(3), &m_form->lapList(4)});
+        m_progress->followNames(m_form->station().driverNames());
     }
     // Owned here, not by the main window: unticking the see-through box makes it anew.
     m_tvOut = std::make_unique<TTV_Out_Frm>(m_settings, *m_progress, m_dataFolder);
     m_tvOut->setAttribute(Qt::WA_QuitOnClose, false);
+    m_tvOut->showChequeredFlag(m_form->race().flagShown());
     if (!m_liveResults) {
         m_liveResults = std::make_unique<LiveResults>(SteadyClock::instance());
         m_liveFeed = std::make_unique<LiveRaceFeed>(*m_progress, SteadyClock::instance(),
@@ -414,6 +418,10 @@ void ProgramWindows::fillAudienceHooks() {
     race.audienceRaceLength = [this](int minutes) { m_tvOut->showRaceLength(minutes); };
     race.raceStarted = [this](qint64 startUs) { m_liveFeed->raceStarted(startUs); };
     race.raceAtRest = [this] { m_liveFeed->raceStopped(); };
+    race.chequeredFlag = [this](bool shown) {
+        m_tvOut->showChequeredFlag(shown);
+        m_liveFeed->setFlag(shown);
+    };
 
     BestTwentyHooks& tables = m_bestTwenty->hooks();
     // A table file the window cannot read is said there; the change to the tables stands.
