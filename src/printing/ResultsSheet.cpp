@@ -181,6 +181,8 @@ void ResultsSheet::BuildResultsSheet(TPrintPreview& doc, TUnits units, const std
     drawFrames(doc, g, c);
     const PageTextStyle rowStyle = PageTextStyle::cell(g.h, Green);
     const PageTextStyle numberStyle = PageTextStyle::cell(a, Red);
+    PageTextStyle driverStyle = PageTextStyle::cell(g.h, Red);
+    driverStyle.bold = true;
     for (;;) {
         callHook(hooks.processEvents);
         drawHeader(doc, g, settings);
@@ -196,6 +198,9 @@ void ResultsSheet::BuildResultsSheet(TPrintPreview& doc, TUnits units, const std
                             5 * a + g.h + (i % RowsPerSubColumn) * g.h,
                             QString::number(i + 1) + QStringLiteral("  ") + list.at(i), rowStyle);
             doc.textOut(left, 5 * a + g.q, QString::number(k + 1), numberStyle);
+            // The driver over the frame, where the header leaves the line free.
+            if (!settings.drivers[k].isEmpty())
+                doc.textOut(left, 5 * a + g.q - g.h, settings.drivers[k], driverStyle);
             drawSummary(doc, g, left, summaries[k]);
             ++column;
         }

@@ -4,6 +4,7 @@
 #include "timing/LapFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -52,14 +53,29 @@ void DriverNames::clearFromLastRace() {
         emit changed();
 }
 
-QString DriverNames::keptFileBeside(const QString& lapFilePath) {
-    static const QRegularExpression keptLap(QStringLiteral(" kara[1-4]( \\(\\d+\\))?\\.txt$"),
+namespace {
+
+QRegularExpressionMatch keptLapMatch(const QString& lapFilePath) {
+    static const QRegularExpression keptLap(QStringLiteral(" kara([1-4])( \\(\\d+\\))?\\.txt$"),
                                             QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = keptLap.match(lapFilePath);
+    return keptLap.match(lapFilePath);
+}
+
+} // namespace
+
+QString DriverNames::keptFileBeside(const QString& lapFilePath) {
+    const QRegularExpressionMatch match = keptLapMatch(lapFilePath);
     if (!match.hasMatch())
         return {};
-    return lapFilePath.left(match.capturedStart()) + QStringLiteral(" jezdci") + match.captured(1) +
+    return lapFilePath.left(match.capturedStart()) + QStringLiteral(" jezdci") + match.captured(2) +
            QStringLiteral(".txt");
+}
+
+QString DriverNames::keptNameOf(const QString& lapFilePath) {
+    const QString beside = keptFileBeside(lapFilePath);
+    if (beside.isEmpty() || !QFileInfo(beside).isFile())
+        return {};
+    return load(beside).at(keptLapMatch(lapFilePath).captured(1).toInt() - 1);
 }
 
 void DriverNames::save(const QString& path, const std::array<QString, KartCount>& names) {

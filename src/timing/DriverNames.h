@@ -42,6 +42,8 @@ public:
     // The kept race's names beside its lap file "… karaK.txt" or "… karaK (n).txt":
     // "… jezdci.txt" or "… jezdci (n).txt"; empty for a path that is no kept lap file.
     static QString keptFileBeside(const QString& lapFilePath);
+    // The driver of a kept lap file, from the names file beside it; empty without one.
+    static QString keptNameOf(const QString& lapFilePath);
     // One line per kart, windows-1250 with CR LF. Throws UserError as the lap files do.
     static void save(const QString& path, const std::array<QString, KartCount>& names);
     static std::array<QString, KartCount> load(const QString& path);

@@ -304,7 +304,10 @@ void ProgramWindows::createPreviewWindow(bool results) {
 void ProgramWindows::fillPrintingHooks() {
     // The sheets read the settings as the settings window holds them, saved or not.
     const auto sheetSettings = [this] {
-        return SheetSettings::from(m_settings, m_settingsPages->print().logoPicture());
+        SheetSettings sheet = SheetSettings::from(m_settings, m_settingsPages->print().logoPicture());
+        for (int kart = 1; kart <= 4; ++kart)
+            sheet.drivers[kart - 1] = m_form->station().driverNames().name(kart);
+        return sheet;
     };
     m_nahled2->setSettingsSource(sheetSettings);
     m_nahled2->setLapSource([this] {
