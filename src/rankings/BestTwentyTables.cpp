@@ -38,8 +38,9 @@ bool BestTwentyTables::OfferBestLap(int kart, const KartEntry& entry, const QDat
     const std::optional<qint64> best = bestLap(entry.laps);
     if (!best)
         return false;
-    return m_tables[entry.woman ? Women : Men].offer(QStringLiteral("kara%1").arg(kart), *best,
-                                                     raceDate.toString(Qt::ISODate));
+    // The operator can still change the name in the window that shows the new row.
+    const QString name = entry.driver.isEmpty() ? QStringLiteral("kara%1").arg(kart) : entry.driver;
+    return m_tables[entry.woman ? Women : Men].offer(name, *best, raceDate.toString(Qt::ISODate));
 }
 
 bool BestTwentyTables::TopTenDeset(const std::array<KartEntry, 4>& karts, const QDate& raceDate) {

@@ -211,7 +211,7 @@ std::array<KartEntry, 4> ProgramWindows::kartEntries() const {
     std::array<KartEntry, 4> karts;
     for (int kart = 1; kart <= 4; ++kart)
         karts[kart - 1] = {m_form->lapList(kart).entries(), m_form->womanDrives(kart),
-                           m_form->excludedFromBestTwenty(kart)};
+                           m_form->excludedFromBestTwenty(kart), m_form->station().driverNames().name(kart)};
     return karts;
 }
 
