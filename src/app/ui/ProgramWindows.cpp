@@ -43,6 +43,7 @@
 #include "rankings/FtpClient.h"
 #include "rankings/FtpSend.h"
 #include "rankings/ui/FtpPage.h"
+#include "rankings/ui/JezdciDlg.h"
 #include "rankings/ui/TopTen10.h"
 #include "rankings/ui/UpravDlg.h"
 #include "rankings/ui/UpravDlg1.h"
@@ -322,6 +323,13 @@ void ProgramWindows::fillPrintingHooks() {
                                      m_topTen->tablePicture(BestTwentyTables::Women)};
     });
     m_form->hooks().showPrintPreview = [this] { m_nahled2->exec(); };
+    // A race that stopped by itself prints its results when `Zavod/Tisk` asks for it.
+    m_form->race().hooks().stoppedByItself = [this] {
+        if (m_settings.Zavod.Tisk)
+            ErrorBoundary::guarded([this] { m_nahled2->printUnattended(QDateTime::currentDateTime()); });
+    };
+    m_jezdci = std::make_unique<TJezdciDlg>(m_form->driverNames(), m_settings, m_dataFolder, m_form.get());
+    m_form->hooks().showDrivers = [this] { m_jezdci->showDrivers(); };
     m_settingsPages->print().hooks().showResultsPreview = [this] { m_nahled2->exec(); };
     m_topTen->hooks().showPrintPreview = [this] { m_nahled1->exec(); };
 }
