@@ -106,6 +106,11 @@ const std::vector<SettingKey>& settingsTable() {
 
         {"Web",         "Pouzit",       FIELD(Web.Pouzit),           false},
         {"Web",         "Port",         FIELD(Web.Port),             8080, Range{1, 65535}},
+
+        {"Zavod",       "Dojeti",       FIELD(Zavod.Dojeti),         false},
+        {"Zavod",       "Limit",        FIELD(Zavod.Limit),          120, Range{10, 3600}},
+        {"Zavod",       "Tisk",         FIELD(Zavod.Tisk),           false},
+        {"Zavod",       "VymazatJmena", FIELD(Zavod.VymazatJmena),   true},
     };
     return rows;
 }

@@ -60,7 +60,9 @@ bool BestTwentyTables::OfferBestLap(int kart, const KartEntry& entry, const QDat
     if (!best)
         return false;
     const QString date = raceDate.toString(Qt::ISODate);
-    if (!m_tables[entry.woman ? Women : Men].offer(QStringLiteral("kara%1").arg(kart), *best, date))
+    // The operator can still change the name in the window that shows the new row.
+    const QString name = entry.driver.isEmpty() ? QStringLiteral("kara%1").arg(kart) : entry.driver;
+    if (!m_tables[entry.woman ? Women : Men].offer(name, *best, date))
         return false;
     m_lastRace.append({*best, date});
     return true;

@@ -19,6 +19,7 @@ struct KartEntry {
     QStringList laps;
     bool woman = false;
     bool excluded = false;
+    QString driver; // the driver's name; empty: the row enters under the kart's identifier
 };
 
 // Calls into what is built over the tables. An empty member does nothing.

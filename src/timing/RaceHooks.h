@@ -21,6 +21,12 @@ struct RaceHooks {
     std::function<void(qint64 startUs)> raceStarted;
     std::function<void()> raceAtRest;
 
+    // The chequered flag fell (true) or the race is at rest again after it (false): the audience window
+    // and the live page show it.
+    std::function<void(bool shown)> chequeredFlag;
+    // After a STOP the race made by itself: every kart finished its last lap, or the limit passed.
+    std::function<void()> stoppedByItself;
+
     // Kart upkeep: the race's driving of kart 1..4 in whole seconds, added to its engine time.
     std::function<void(int kart, qint64 seconds)> addDriven;
 
@@ -34,10 +40,6 @@ struct RaceHooks {
 
     // Best-twenty insertion of each kart's best lap.
     std::function<void()> TopTenDeset;
-
-    // The drivers of karts 1..4 for the race's journal, asked at START; empty names where the station
-    // knows none. Empty: no names.
-    std::function<std::array<QString, 4>()> driverNames;
 
     // Whether a START or STOP may happen now (false while the data files are being backed up or
     // restored); the filler says why where the operator sees it. Empty: always.

@@ -62,7 +62,8 @@ Station::Station(StationDeps deps)
                  deps.view,
                  m_raceSerial,
                  deps.dataFolder,
-                 std::move(deps.wallClock)});
+                 std::move(deps.wallClock),
+                 m_driverNames.get()});
     if (!deps.dataFolder.isEmpty()) {
         m_journal = std::make_unique<RaceJournalWriter>(deps.dataFolder);
         m_race->setJournal(m_journal.get());

@@ -12,6 +12,7 @@
 #include "hardware/TSmallPort.h"
 #include "platform/SoundPlayback.h"
 #include "platform/SoundPlayer.h"
+#include "timing/DriverNames.h"
 #include "timing/JournalSink.h"
 #include "timing/LapFile.h"
 #include "timing/LapList.h"
@@ -50,7 +51,7 @@ qint64 roundedMs(qint64 us) {
 TRace::TRace(RaceDeps deps)
     : m_settings(deps.settings), m_port(deps.port), m_clock(deps.clock), m_timers(deps.timers),
       m_sound(deps.sound), m_lights(deps.lights), m_view(deps.view), m_serial(deps.serial),
-      m_dataFolder(deps.dataFolder), m_wallClock(std::move(deps.wallClock)) {
+      m_names(deps.names), m_dataFolder(deps.dataFolder), m_wallClock(std::move(deps.wallClock)) {
     if (!m_wallClock)
         m_wallClock = [] { return QDateTime::currentDateTime(); };
     for (int k = 1; k <= 4; ++k) {
@@ -108,6 +109,9 @@ void TRace::start(qint64 pressUs) {
             return;
         }
     }
+    // Names that stand from the last race are not this race's drivers.
+    if (m_names && m_settings.Zavod.VymazatJmena)
+        m_names->clearFromLastRace();
     // Before the lights, so that a missing sound is said once and the race is timed without it.
     m_endSound = m_settings.Zvuk.Hrat && openEndSound();
 
@@ -156,8 +160,8 @@ void TRace::start(qint64 pressUs) {
                        : lpt      ? QStringLiteral("paralelní port")
                        : com      ? QStringLiteral("sériový port")
                                   : QStringLiteral("žádná");
-        if (m_hooks.driverNames)
-            head.names = m_hooks.driverNames();
+        if (m_names)
+            head.names = m_names->names();
         journalCall([&] { m_journal->begin(head); });
     }
 
@@ -249,6 +253,8 @@ void TRace::endRace(bool engineTimeStored, bool lapFilesKept) {
 
     step(m_hooks.showRemindersIfAny);
     step(m_hooks.TopTenDeset);
+    if (m_names)
+        m_names->markRaceEnded();
     finishJournal();
 
     m_view.setButtonEnabled(RaceButton::StavKar, true);
@@ -334,6 +340,7 @@ void TRace::Reset_Promenych() {
         ch.LastSampleUs = TLapChannel::NoHit;
     }
     m_clockElapsed = 0;
+    hideFlag();
 
     m_view.setLamp(Lamp::Red, true);
     m_view.setLamp(Lamp::Green, false);
@@ -414,6 +421,12 @@ void TRace::closeLap(TLapChannel& ch, qint64 hitUs) {
     const qint64 lap =
         roundedMs(ch.ElapsedUs) - roundedMs(ch.LastMarkUs) - qint64(m_settings.HW.Chyba[ch.Kart - 1]);
 
+    // Under the flag a kart's first pass is its last: the lap counts and the sampler stays off, so
+    // that no later pass does. A pass stamped before the flag fell is an ordinary lap.
+    const bool lastLap = m_flagShown && hitUs >= m_flagUs;
+    if (lastLap)
+        m_finished[ch.Kart - 1] = true;
+
     const QString text = FormatLapTime(lap);
     // The pass is on the disk before anything shows it: the lap list, and everything that follows the
     // list (the audience window, the page). Written here, on the main thread, the sync holds up only
@@ -436,7 +449,7 @@ void TRace::closeLap(TLapChannel& ch, qint64 hitUs) {
     m_view.processPendingEvents();
     // A STOP run by a nested event has put the channel to rest; arming the dead time now would
     // bring the sampler back after the race.
-    if (m_stopCount == stopsBefore)
+    if (m_stopCount == stopsBefore && !lastLap)
         enable(ch.DeadTimer);
     // A burst that came while this lap was closed is no lap: the dead time now keeps further ones out.
     ch.PendingHitUs = TLapChannel::NoHit;
@@ -451,7 +464,8 @@ void TRace::deadTimeEnd(int kart) {
 }
 
 void TRace::ZobrazTimerTimer() {
-    m_clockElapsed = (m_clock.nowUs() - m_startUs) / 1000;
+    const qint64 nowUs = m_clock.nowUs();
+    m_clockElapsed = (nowUs - m_startUs) / 1000;
     // The probes count samples that came late; the operator sees the count with the clock.
     const int late = m_lateSamples;
     if (late != m_lateSamplesShown) {
@@ -479,7 +493,44 @@ void TRace::ZobrazTimerTimer() {
         m_lights.showRaceEnd(m_endRedMask);
         if (m_endSound)
             m_sound.play();
+        if (m_settings.Zavod.Dojeti)
+            showFlag(nowUs);
     }
+    if (m_flagShown)
+        checkFinish(nowUs);
+}
+
+void TRace::showFlag(qint64 nowUs) {
+    m_flagShown = true;
+    m_flagUs = nowUs;
+    m_finished.fill(false);
+    m_view.showChequeredFlag(true);
+    callHook(m_hooks.chequeredFlag, true);
+}
+
+void TRace::hideFlag() {
+    if (!m_flagShown)
+        return;
+    m_flagShown = false;
+    m_view.showChequeredFlag(false);
+    callHook(m_hooks.chequeredFlag, false);
+}
+
+void TRace::checkFinish(qint64 nowUs) {
+    bool allIn = true;
+    for (const TLapChannel& ch : m_channels) {
+        if (!ch.Measured.isEmpty() && !m_finished[ch.Kart - 1])
+            allIn = false;
+    }
+    // A kart that never passes again must not hold the race.
+    const bool limitPassed = nowUs - m_flagUs >= qint64(m_settings.Zavod.Limit) * 1000000;
+    if (!allIn && !limitPassed)
+        return;
+    // During a backup the race waits; the next tick asks again.
+    if (m_hooks.startStopAllowed && !m_hooks.startStopAllowed())
+        return;
+    stop();
+    callHook(m_hooks.stoppedByItself);
 }
 
 void TRace::CasZavoduChange(int minutes) {
@@ -508,13 +559,25 @@ void TRace::keepLapFiles() {
         return;
     const QString folder = DataFolder::resolve(m_dataFolder, QStringLiteral("vysledky"));
     QDir().mkpath(folder);
+    QString namesPath;
     for (const TLapChannel& ch : m_channels) {
         if (ch.Measured.isEmpty())
             continue;
         try {
-            saveLapFile(freeKeptLapFilePath(folder, m_startWallTime, ch.Kart), ch.Measured);
+            const QString path = freeKeptLapFilePath(folder, m_startWallTime, ch.Kart);
+            saveLapFile(path, ch.Measured);
+            if (namesPath.isEmpty())
+                namesPath = DriverNames::keptFileBeside(path);
         } catch (const UserError& error) {
             // Keeping the race is a courtesy: the STOP itself goes on.
+            m_view.showError(error.message());
+        }
+    }
+    // The names beside the laps, with the copy number of the race's first kept lap file.
+    if (m_names && m_names->anyName() && !namesPath.isEmpty()) {
+        try {
+            DriverNames::save(namesPath, m_names->names());
+        } catch (const UserError& error) {
             m_view.showError(error.message());
         }
     }

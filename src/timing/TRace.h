@@ -11,6 +11,7 @@
 #include <atomic>
 #include <functional>
 
+class DriverNames;
 class ITimer;
 class JournalSink;
 class LapList;
@@ -53,6 +54,8 @@ struct RaceDeps {
     QString dataFolder;
     // Wall clock for the names of the kept lap files; empty means the local current time.
     std::function<QDateTime()> wallClock;
+    // The drivers' names, kept beside the lap files and cleared at START; may be null.
+    DriverNames* names = nullptr;
 };
 
 // The race: START and STOP, the four lap channels, the display tick and the race end.
@@ -93,6 +96,10 @@ public:
     QDateTime startWallTime() const { return m_startWallTime; }
     qint64 clockElapsed() const { return m_clockElapsed; }
     bool endPending() const { return m_endPending; }
+    // The chequered flag is out (`Zavod/Dojeti`): the race time ended and the karts drive their last lap.
+    bool flagShown() const { return m_flagShown; }
+    // Kart 1..4 has passed the line since the flag: its last lap is in.
+    bool finished(int kart) const { return m_finished[kart - 1]; }
     quint8 endRedMask() const { return m_endRedMask; }
     // Taken once at program start from `Semafor/Cervena`.
     void setEndRedMask(quint8 mask) { m_endRedMask = mask; }
@@ -151,6 +158,10 @@ private:
     // sampling, so that the worker never reads the settings the windows change.
     void takeSensorSettings();
     void keepLapFiles();
+    void showFlag(qint64 nowUs);
+    // At each display tick under the flag: the STOP when every kart with laps finished or the limit passed.
+    void checkFinish(qint64 nowUs);
+    void hideFlag();
     void returnToRest();
     bool openEndSound();
     QString soundFilePath() const;
@@ -163,6 +174,7 @@ private:
     StartLights& m_lights;
     RaceView& m_view;
     SerialSensorPort* m_serial;
+    DriverNames* m_names;
     QString m_dataFolder;
     std::function<QDateTime()> m_wallClock;
     RaceHooks m_hooks;
@@ -179,6 +191,9 @@ private:
     bool m_endSound = false; // the end sound was opened at START
     quint8 m_endRedMask = 0;
     QDateTime m_startWallTime;
+    bool m_flagShown = false;
+    qint64 m_flagUs = 0;
+    std::array<bool, 4> m_finished{};
     // Counts STOPs, so that a lap whose nested event processing saw the race stop does not re-arm
     // its channel.
     quint64 m_stopCount = 0;

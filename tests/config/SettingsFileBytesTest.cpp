@@ -116,6 +116,11 @@ TSettings everyFieldChanged() {
     s.Web.Pouzit = true;
     s.Web.Port = 8081;
 
+    s.Zavod.Dojeti = true;
+    s.Zavod.Limit = 300;
+    s.Zavod.Tisk = true;
+    s.Zavod.VymazatJmena = false;
+
     s.Zvuk.Hrat = true;
     s.Zvuk.Applaus = true;
     s.Zvuk.jmeno = QStringLiteral("C:\\Tarvolin\\zvuky\\gong.wav");
@@ -172,6 +177,10 @@ void expectSameSettings(const TSettings& a, const TSettings& b) {
     EXPECT_EQ(a.Com.DTR, b.Com.DTR);
     EXPECT_EQ(a.Web.Pouzit, b.Web.Pouzit);
     EXPECT_EQ(a.Web.Port, b.Web.Port);
+    EXPECT_EQ(a.Zavod.Dojeti, b.Zavod.Dojeti);
+    EXPECT_EQ(a.Zavod.Limit, b.Zavod.Limit);
+    EXPECT_EQ(a.Zavod.Tisk, b.Zavod.Tisk);
+    EXPECT_EQ(a.Zavod.VymazatJmena, b.Zavod.VymazatJmena);
     EXPECT_EQ(a.Zvuk.Hrat, b.Zvuk.Hrat);
     EXPECT_EQ(a.Zvuk.Applaus, b.Zvuk.Applaus);
     EXPECT_EQ(a.Zvuk.jmeno, b.Zvuk.jmeno);

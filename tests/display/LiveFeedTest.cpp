@@ -8,6 +8,7 @@
 #include "display/LanAddress.h"
 #include "display/LiveRaceFeed.h"
 #include "display/TRaceProgress.h"
+#include "timing/DriverNames.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -123,6 +124,29 @@ TEST(LiveRaceFeed, FollowsTheRacesListsThroughTheStopsFiltersAndTheNextStart) {
     EXPECT_EQ(kart(1)["time"].toString(), QStringLiteral("—"));
     EXPECT_EQ(kart(1)["count"].toInt(), 0);
     EXPECT_FALSE(kart(1).contains("best"));
+}
+
+TEST(LiveRaceFeed, TheDriversNamesAndTheFlagReachTheRaceListAndThePage) {
+    TSettings settings;
+    SetClock clock;
+    DriverNames names;
+    TRaceProgress progress(settings);
+    progress.followNames(names);
+    LiveRaceFeed feed(progress, clock, [] { return 10; });
+    progress.setEntries(2, {QStringLiteral("00:41:000")});
+    names.setName(2, QStringLiteral("Žofie Řeháková"));
+    EXPECT_EQ(progress.rows()[0].name, QStringLiteral("Žofie Řeháková"));
+    EXPECT_EQ(progress.rows()[1].name, QStringLiteral("kara1"))
+        << "a kart without a name keeps its identifier";
+    ASSERT_NE(progress.row(QStringLiteral("kara2")), nullptr);
+
+    QJsonObject page = parsed(feed.snapshot(), 0);
+    EXPECT_FALSE(page["flag"].toBool());
+    const QJsonObject first = page["karts"].toArray()[0].toObject();
+    EXPECT_EQ(first["kart"].toInt(), 2);
+    EXPECT_EQ(first["name"].toString(), QStringLiteral("Žofie Řeháková"));
+    feed.setFlag(true);
+    EXPECT_TRUE(parsed(feed.snapshot(), 0)["flag"].toBool());
 }
 
 TEST(LanAddress, PrefersAPrivateAddressOfTheTracksNetwork) {

@@ -44,6 +44,7 @@
 #include "rankings/FtpClient.h"
 #include "rankings/FtpSend.h"
 #include "rankings/ui/FtpPage.h"
+#include "rankings/ui/JezdciDlg.h"
 #include "rankings/ui/TopTen10.h"
 #include "rankings/ui/UpravDlg.h"
 #include "rankings/ui/UpravDlg1.h"
@@ -100,6 +101,8 @@ ProgramWindows::~ProgramWindows() {
         race.audienceRaceLength = {};
         race.raceStarted = {};
         race.raceAtRest = {};
+        race.chequeredFlag = {};
+        race.stoppedByItself = {};
         race.startStopAllowed = {};
     }
     if (m_bestTwenty) {
@@ -210,7 +213,7 @@ std::array<KartEntry, 4> ProgramWindows::kartEntries() const {
     std::array<KartEntry, 4> karts;
     for (int kart = 1; kart <= 4; ++kart)
         karts[kart - 1] = {m_form->lapList(kart).entries(), m_form->womanDrives(kart),
-                           m_form->excludedFromBestTwenty(kart)};
+                           m_form->excludedFromBestTwenty(kart), m_form->station().driverNames().name(kart)};
     return karts;
 }
 
@@ -304,7 +307,10 @@ void ProgramWindows::createPreviewWindow(bool results) {
 void ProgramWindows::fillPrintingHooks() {
     // The sheets read the settings as the settings window holds them, saved or not.
     const auto sheetSettings = [this] {
-        return SheetSettings::from(m_settings, m_settingsPages->print().logoPicture());
+        SheetSettings sheet = SheetSettings::from(m_settings, m_settingsPages->print().logoPicture());
+        for (int kart = 1; kart <= 4; ++kart)
+            sheet.drivers[kart - 1] = m_form->station().driverNames().name(kart);
+        return sheet;
     };
     m_nahled2->setSettingsSource(sheetSettings);
     m_nahled2->setLapSource([this] {
@@ -319,6 +325,13 @@ void ProgramWindows::fillPrintingHooks() {
                                      m_topTen->tablePicture(BestTwentyTables::Women)};
     });
     m_form->hooks().showPrintPreview = [this] { m_nahled2->exec(); };
+    // A race that stopped by itself prints its results when `Zavod/Tisk` asks for it.
+    m_form->race().hooks().stoppedByItself = [this] {
+        if (m_settings.Zavod.Tisk)
+            ErrorBoundary::guarded([this] { m_nahled2->printUnattended(QDateTime::currentDateTime()); });
+    };
+    m_jezdci = std::make_unique<TJezdciDlg>(m_form->driverNames(), m_settings, m_dataFolder, m_form.get());
+    m_form->hooks().showDrivers = [this] { m_jezdci->showDrivers(); };
     m_settingsPages->print().hooks().showResultsPreview = [this] { m_nahled2->exec(); };
     m_topTen->hooks().showPrintPreview = [this] { m_nahled1->exec(); };
 }
@@ -407,10 +420,12 @@ void ProgramWindows::createAudienceWindow() {
         m_progress = std::make_unique<TRaceProgress>(m_settings);
         m_progress->follow(
             {&m_form->lapList(1), &m_form->lapList(2), &m_form->lapList(3), &m_form->lapList(4)});
+        m_progress->followNames(m_form->station().driverNames());
     }
     // Owned here, not by the main window: unticking the see-through box makes it anew.
     m_tvOut = std::make_unique<TTV_Out_Frm>(m_settings, *m_progress, m_dataFolder);
     m_tvOut->setAttribute(Qt::WA_QuitOnClose, false);
+    m_tvOut->showChequeredFlag(m_form->race().flagShown());
     if (!m_liveResults) {
         m_liveResults = std::make_unique<LiveResults>(SteadyClock::instance());
         m_liveFeed = std::make_unique<LiveRaceFeed>(*m_progress, SteadyClock::instance(),
@@ -430,6 +445,10 @@ void ProgramWindows::fillAudienceHooks() {
         showAudienceAgain();
     };
     race.raceAtRest = [this] { m_liveFeed->raceStopped(); };
+    race.chequeredFlag = [this](bool shown) {
+        m_tvOut->showChequeredFlag(shown);
+        m_liveFeed->setFlag(shown);
+    };
 
     BestTwentyHooks& tables = m_bestTwenty->hooks();
     // A table file the window cannot read is said there; the change to the tables stands.

@@ -32,6 +32,7 @@ class TNastavDlg;
 class PrinterSetup;
 class TNahled1Dlg;
 class TNahled2Dlg;
+class TJezdciDlg;
 class KartUpkeep;
 class LiveRaceFeed;
 class LiveResults;
@@ -153,6 +154,7 @@ private:
     std::unique_ptr<PrinterSetup> m_printers;
     std::unique_ptr<TNahled1Dlg> m_nahled1;
     std::unique_ptr<TNahled2Dlg> m_nahled2;
+    std::unique_ptr<TJezdciDlg> m_jezdci; // the drivers' window, not modal
     std::unique_ptr<VirtualTrackWindow> m_trackWindow;
     std::unique_ptr<TUkonceniDlg> m_ukonceni;
     std::unique_ptr<TZalohujFrm> m_zalohuj;

@@ -187,6 +187,10 @@ void TTV_Out_Frm::buildRacePanel() {
     m_heading = label(panel, QString(), Qt::black, 26, true, true);
     m_heading->setObjectName(QStringLiteral("NadpisZavodu"));
     m_heading->setGeometry(14, 6, 800, 34);
+    m_flag = label(panel, QStringLiteral("\U0001F3C1 CÍL"), Qt::red, 26, true, false);
+    m_flag->setObjectName(QStringLiteral("CilovaVlajka"));
+    m_flag->setGeometry(820, 6, 176, 34);
+    m_flag->hide();
     m_raceList =
         list(panel, "ZavodView",
              {QStringLiteral("#"), QStringLiteral("Jméno"), QStringLiteral("Čas"), QStringLiteral("Kola")}, 4,
@@ -246,6 +250,10 @@ void TTV_Out_Frm::showClock(int millis, int seconds, int minutes) {
 
 void TTV_Out_Frm::showRaceLength(int minutes) {
     m_length->setValue(twoPlaces(minutes));
+}
+
+void TTV_Out_Frm::showChequeredFlag(bool shown) {
+    m_flag->setVisible(shown);
 }
 
 void TTV_Out_Frm::showDisplayMode(int mode) {

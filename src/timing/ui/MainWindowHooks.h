@@ -25,6 +25,7 @@ struct MainWindowHooks {
     std::function<void()> showSettings;              // TNastavDlg on its first page, modal
     std::function<void()> writeSerialSection;        // after the settings window opened by the button closes
     std::function<void()> showAbout;                 // TAboutBox
+    std::function<void()> showDrivers;               // the drivers' window, not modal
     std::function<void()> showPrintPreview;          // TNahled2Dlg
     std::function<void()> showBestTwenty;            // TTopTen10Frm
     std::function<void(int kart)> offerToBestTwenty; // the lap list's "Vložit do tab. Top 20"
