@@ -4,6 +4,7 @@
 #include "VirtualRace.h"
 
 #include "base/UserError.h"
+#include "timing/DriverNames.h"
 #include "timing/JournalSink.h"
 #include "timing/RaceJournalReader.h"
 #include "timing/RaceJournalWriter.h"
@@ -90,10 +91,8 @@ TEST_F(JournalRace, EveryPassIsWrittenBeforeItsListShowsIt) {
 }
 
 TEST_F(JournalRace, ACrashedRaceIsReadBackAsMeasuredAndAsTheOperatorLeftIt) {
-    rig->race->hooks().driverNames = [] {
-        return std::array<QString, 4>{QStringLiteral("Petr Šťastný"), QString(), QStringLiteral("Jana"),
-                                      QString()};
-    };
+    rig->station->driverNames().setName(1, QStringLiteral("Petr Šťastný"));
+    rig->station->driverNames().setName(3, QStringLiteral("Jana"));
     startRace();
     passAt(1, 10000);
     passAt(1, 30000);
