@@ -7,6 +7,7 @@
 #include "printing/TPrintPreview.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -19,7 +20,19 @@ QString pagesText(int count) {
                                                                            : QStringLiteral("stránek"));
 }
 
+// A folder, a FIFO or a device is no PDF, and its first bytes are not read.
+bool isPdfFile(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
+}
+
 } // namespace
+
+bool hasPdfName(const QString& output) {
+    return output.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+}
 
 SheetData SheetData::open(const QString& givenFolder) {
     const QString path = givenFolder.isEmpty() ? QCoreApplication::applicationDirPath() : givenFolder;
@@ -34,6 +47,10 @@ SheetData SheetData::open(const QString& givenFolder) {
 }
 
 void writeSheet(TPrintPreview& preview, const QString& output, CliStreams& streams) {
+    const QFileInfo target(output);
+    if ((target.exists() || target.isSymLink()) && !isPdfFile(output))
+        throw UserError(
+            QStringLiteral("Soubor „%1“ už existuje a není to PDF; sestava ho nepřepíše.").arg(output));
     preview.savePdf(output);
     streams.out << output << ": " << pagesText(preview.PageCount()) << "\n";
 }
