@@ -5,7 +5,7 @@
 
 namespace {
 
-const QColor Blue(0, 0, 255);
+const QColor SheetBlue(0, 0, 255);
 
 } // namespace
 
@@ -32,8 +32,8 @@ void BestTwentySheet::BuildBestTwentySheet(TPrintPreview& doc, TUnits units, con
     doc.textOut(10 * a, a + 3 * h, settings.texts[2], regular.withBold());
     doc.textOut(10 * a, a + 4 * h, settings.texts[3], regular.withBold());
     doc.textOut(5 * a, 7 * a, QStringLiteral("NEJLEPŠÍCH DVACET"),
-                PageTextStyle::character(a, Blue).withUnderline());
-    const PageTextStyle blue = PageTextStyle::character(h, Blue);
+                PageTextStyle::character(a, SheetBlue).withUnderline());
+    const PageTextStyle blue = PageTextStyle::character(h, SheetBlue);
     doc.textOut(7 * a, 8 * a + q, settings.dateText, blue);
     doc.textOut(10 * a, 8 * a + q, settings.timeText, blue);
     doc.textOut(2 * a, 11 * a, QStringLiteral("Jezdci"), blue.withBold().withItalic());
@@ -43,7 +43,7 @@ void BestTwentySheet::BuildBestTwentySheet(TPrintPreview& doc, TUnits units, con
     doc.textOut(3 * a, 26 * a, settings.texts[5], blue.withItalic());
     doc.textOut(3 * a, 26 * a + h, settings.texts[6], blue.withItalic());
     doc.textOut(3 * a, 27 * a, settings.texts[7], blue.withItalic());
-    const PageTextStyle small = PageTextStyle::cell(q, Blue).withItalic();
+    const PageTextStyle small = PageTextStyle::cell(q, SheetBlue).withItalic();
     doc.textOut(15 * a, 26 * a + q, QStringLiteral("  Naprogramoval:"), small);
     doc.textOut(17 * a, 26 * a + q, SheetSignature::authorLine(), small);
     doc.textOut(17 * a, 26 * a + h, SheetSignature::makerLine(), small);
