@@ -35,6 +35,7 @@
 #include "rankings/BestTwentyTables.h"
 #include "rankings/FtpClient.h"
 #include "rankings/FtpSend.h"
+#include "rankings/ui/BestTwentyReset.h"
 #include "rankings/ui/TopTen10.h"
 #include "rankings/ui/UpravDlg.h"
 #include "rankings/ui/UpravDlg1.h"
@@ -229,7 +230,7 @@ void ProgramWindows::fillBestTwentyHooks() {
         m_bestTwenty->insertByHand(kart, kartEntries()[kart - 1], raceDate());
     };
     main.showBestTwenty = [this] { m_topTen->exec(); };
-    m_nastav->hooks().resetBestTwenty = [this] { m_bestTwenty->reset(); };
+    m_nastav->hooks().resetBestTwenty = [this] { askAndResetBestTwenty(m_nastav.get(), *m_bestTwenty); };
     m_topTen->hooks().showFtpSettings = [this] { m_nastav->execOnFtpPage(); };
 }
 
