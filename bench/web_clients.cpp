@@ -14,6 +14,9 @@
 #include "config/TSettings.h"
 #include "display/LiveRaceFeed.h"
 #include "display/LiveResults.h"
+#include "display/TRaceProgress.h"
+#include "timing/LapList.h"
+#include "timing/LapTime.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,7 +27,6 @@
 #include <QRandomGenerator>
 #include <QSocketNotifier>
 #include <QTcpServer>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QWebSocket>
 
@@ -112,10 +114,12 @@ double percentile(std::vector<double> values, double p) {
 Result run(int clients, int seconds) {
     Result result;
     result.clients = clients;
-    QTemporaryDir data;
     TSettings settings;
+    LapList lists[4];
+    TRaceProgress progress(settings);
+    progress.follow({&lists[0], &lists[1], &lists[2], &lists[3]});
     LiveResults live(SteadyClock::instance());
-    LiveRaceFeed feed(settings, data.path(), SteadyClock::instance(), [] { return 10; });
+    LiveRaceFeed feed(progress, SteadyClock::instance(), [] { return 10; });
     QObject::connect(&feed, &LiveRaceFeed::published, &live, &LiveResults::publish);
     QEventLoop wait;
     QObject::connect(&live, &LiveResults::listening, &wait, &QEventLoop::quit);
@@ -151,7 +155,7 @@ Result run(int clients, int seconds) {
         const int kart = 1 + int(random.bounded(4));
         ++count;
         closedAt[count] = SteadyClock::instance().nowUs();
-        feed.lapClosed(kart, 30000 + qint64(random.bounded(9000)));
+        lists[kart - 1].appendAndSelect(FormatLapTime(30000 + qint64(random.bounded(9000))));
         lap.start(50 + int(random.bounded(100)));
     });
     const qint64 cpuBefore = processCpuUs();

@@ -34,8 +34,24 @@ TCompressionLevel levelOfOption(int option) {
 }
 
 TRestoreMode modeOfOption(int option) {
-    constexpr TRestoreMode modes[] = {rmAll, rmNewer, rmNoOverwrite, rmExisting, rmNoOverwrite};
+    constexpr TRestoreMode modes[] = {rmAll, rmNoOverwrite, rmNewer, rmExisting, rmNoOverwrite};
     return option >= 0 && option < 5 ? modes[option] : rmAll;
+}
+
+QString modeHint(int option) {
+    switch (option) {
+    case 0:
+        return QStringLiteral("Obnoví všechny soubory ze zálohy a přepíše stávající.");
+    case 1:
+    case 4:
+        return QStringLiteral("Obnoví jen soubory, které neexistují; žádný stávající soubor nepřepíše.");
+    case 2:
+        return QStringLiteral("Obnoví jen soubory, které v záloze jsou novější než stávající nebo chybí; "
+                              "novější soubor nikdy nepřepíše.");
+    case 3:
+        return QStringLiteral("Obnoví jen soubory, které existují, a přepíše je.");
+    }
+    return QString();
 }
 
 QString summary(int fileCount, qint64 totalSize) {

@@ -21,9 +21,11 @@ QString archivePath(const QString& folder, const QString& selectedFile, const QS
 
 // Each option as its caption says: "Rychlá", "Základní", "Maximální", "Bez komprese".
 TCompressionLevel levelOfOption(int option);
-// "Obnovit vše" everything; "Nepřepisovat" nothing that is as new or newer; "Nikdy" never over a
-// file; "Pokud existuje" only over a file; "Pokud neexistuje" only where none is.
+// "Obnovit vše" everything; "Nepřepisovat" and "Pokud neexistuje" only where no file is; "Nikdy" only
+// where the archived file is newer, never over a newer one; "Pokud existuje" only over a file.
 TRestoreMode modeOfOption(int option);
+// The tool tip of each restore option: exactly what it restores.
+QString modeHint(int option);
 
 // "%d souborů, %d KB celkem", the kilobytes rounded to the nearest, halves to even.
 QString summary(int fileCount, qint64 totalSize);

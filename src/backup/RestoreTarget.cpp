@@ -27,6 +27,12 @@ QStringList safeParts(const QString& relative) {
     return parts;
 }
 
+QString withSlashes(const QString& name) {
+    QString slashed = name;
+    slashed.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return slashed;
+}
+
 bool inside(const QString& canonicalRoot, const QString& canonicalPath) {
     if (canonicalRoot.isEmpty() || canonicalPath.isEmpty())
         return false;
@@ -41,9 +47,74 @@ RestoreTarget::RestoreTarget(const QString& targetFolder, bool fullPath, const Q
     m_root = QDir::cleanPath(QDir(m_originalPlace ? dataFolder : targetFolder).absolutePath());
 }
 
+void RestoreTarget::setArchiveNames(const QStringList& names) {
+    m_origin = originOf(names);
+    QSet<QString> seen;
+    m_caseTwins.clear();
+    for (const QString& name : names) {
+        const QString lower = name.toLower();
+        if (seen.contains(lower))
+            m_caseTwins.insert(lower);
+        seen.insert(lower);
+    }
+}
+
+QString RestoreTarget::originOf(const QStringList& names) {
+    QStringList common;
+    bool first = true;
+    for (const QString& name : names) {
+        QStringList folder = withSlashes(name).split(QLatin1Char('/'));
+        folder.removeLast();
+        if (folder.isEmpty())
+            continue;
+        if (withSlashes(name)
+                .section(QLatin1Char('/'), -1)
+                .compare(QLatin1String("tarvolin.ini"), Qt::CaseInsensitive) == 0) {
+            common = folder;
+            first = false;
+            break;
+        }
+        if (first) {
+            common = folder;
+            first = false;
+            continue;
+        }
+        qsizetype shared = 0;
+        while (shared < common.size() && shared < folder.size() && common[shared] == folder[shared])
+            ++shared;
+        common = common.mid(0, shared);
+    }
+    // An archive of the lap files alone was made from the folder that holds "vysledky".
+    if (!common.isEmpty() && common.last().compare(QLatin1String("vysledky"), Qt::CaseInsensitive) == 0)
+        common.removeLast();
+    // A root alone ("/", "c:") is no station's folder, nor is a relative or climbing one.
+    const QString origin = common.join(QLatin1Char('/'));
+    const bool rooted = origin.startsWith(QLatin1Char('/')) || isWindowsDrive(origin);
+    if (!rooted || common.size() < 2 || common.last().isEmpty() || common.contains(QLatin1String("..")) ||
+        common.contains(QLatin1String(".")))
+        return QString();
+    return origin;
+}
+
+QString RestoreTarget::place(const QStringList& parts, const QString& storedName) const {
+    if (!m_caseTwins.contains(storedName.toLower()))
+        return DataFolder::resolve(m_root, parts.join(QLatin1Char('/')));
+    const QString folder = DataFolder::resolve(m_root, parts.mid(0, parts.size() - 1).join(QLatin1Char('/')));
+    return folder + QLatin1Char('/') + parts.last();
+}
+
 QString RestoreTarget::pathFor(const QString& storedName) const {
     if (storedName.isEmpty() || storedName.contains(QChar(0)))
         return QString();
+    const QString slashed = withSlashes(storedName);
+    if (!m_origin.isEmpty() && (m_originalPlace || !m_fullPath) &&
+        slashed.startsWith(m_origin + QLatin1Char('/'))) {
+        const QStringList parts = safeParts(slashed.mid(m_origin.size() + 1));
+        if (parts.isEmpty())
+            return QString();
+        return m_originalPlace ? place(parts, storedName)
+                               : m_root + QLatin1Char('/') + parts.join(QLatin1Char('/'));
+    }
     if (m_originalPlace) {
         // A Windows station's name has no place on this one.
         if (isWindowsDrive(storedName) || storedName.contains(QLatin1Char('\\')) ||
@@ -55,7 +126,7 @@ QString RestoreTarget::pathFor(const QString& storedName) const {
         const QStringList parts = safeParts(storedName.mid(prefix.size()));
         if (parts.isEmpty())
             return QString();
-        return DataFolder::resolve(m_root, parts.join(QLatin1Char('/')));
+        return place(parts, storedName);
     }
     QString relative;
     if (m_fullPath) {

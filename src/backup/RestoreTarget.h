@@ -1,14 +1,21 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
 // Where a stored name is restored, and the guard that no restore writes outside its folder.
 //
-// Stored names are absolute lower-case paths, either of this station ("/home/op/tarvolin/stav.ini")
-// or of a Windows station ("c:\prog\stav.ini"). Restored to the original place, only names inside the
-// data folder come back, each folder found without regard to case. Restored elsewhere, a name gives
-// its file part, or with the full path the name less its root ("c:\" or "/"), below the target.
+// Stored names are absolute paths, of a Linux station as they are ("/home/op/tarvolin/stav.ini") or of
+// a Windows station in lower case ("c:\prog\stav.ini"). The data folder an archive was made from (its
+// origin: the folder of its "tarvolin.ini", else the folder all its files share, or the one above when
+// that is "vysledky") maps onto the target:
+// restored to the original place, its files return into the current data folder with their
+// sub-folders, so that a station moves to another folder or PC; restored elsewhere, they keep their
+// sub-folders below the target. Other names keep the plain rules: to the original place only a name
+// inside the current data folder comes back; elsewhere a name gives its file part, or with the full
+// path the name less its root ("c:\" or "/"), below the target. In the data folder each folder and
+// file is found without regard to case, unless the archive holds names that differ only in case.
 class RestoreTarget {
 public:
     // An empty target folder restores to the original place, inside dataFolder.
@@ -19,6 +26,12 @@ public:
     // data folder.
     QString pathFor(const QString& storedName) const;
 
+    // The names the archive holds (as far as it could be read): they give its origin and the names
+    // that must be matched exactly.
+    void setArchiveNames(const QStringList& names);
+    // The origin of an archive holding these names, with "/" separating; empty when there is none.
+    static QString originOf(const QStringList& names);
+
     // Whether writing path stays inside the folder once every symbolic link on the way is followed.
     bool staysInside(const QString& path) const;
 
@@ -26,7 +39,11 @@ public:
     const QString& root() const { return m_root; }
 
 private:
+    QString place(const QStringList& parts, const QString& storedName) const;
+
     QString m_root;
+    QString m_origin;
+    QSet<QString> m_caseTwins; // lower-case names that stand for more than one stored name
     bool m_originalPlace;
     bool m_fullPath;
 };

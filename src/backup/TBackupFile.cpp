@@ -1,5 +1,6 @@
 #include "backup/TBackupFile.h"
 
+#include "backup/ArchiveLayout.h"
 #include "backup/BackupRecord.h"
 #include "backup/BlockCodec.h"
 #include "backup/DosFileTime.h"
@@ -16,6 +17,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 namespace {
@@ -53,6 +55,16 @@ int zlibLevel(TCompressionLevel level) {
     return 1;
 }
 
+// The name an archived file is stored under: its absolute path, in lower case only where the file
+// system ignores case.
+QString storedName(const QString& path) {
+#ifdef Q_OS_WIN
+    return path.toLower();
+#else
+    return path;
+#endif
+}
+
 QString wildcardFilter(const QString& filePart) {
     // "*.*" names every file, with or without a dot in its name.
     return filePart == QLatin1String("*.*") ? QStringLiteral("*") : filePart;
@@ -69,12 +81,45 @@ struct TBackupFile::Listed {
     qint32 time = 0;
 };
 
+// The archive being written. Each volume of a file archive is written beside its final name and put
+// in place only when the whole backup succeeded: a cancel, a full disk or a kill leaves the previous
+// archive of that name as it was, and no archive that ends early.
 struct TBackupFile::Output {
     QIODevice* device = nullptr;
-    std::unique_ptr<QFile> file;
+    QTemporaryFile* file = nullptr; // the volume being written, one of volumes
+    std::vector<std::pair<std::unique_ptr<QTemporaryFile>, QString>> volumes; // with their final names
     QString archiveName;
     qint64 volumeBytes = 0;
 
+    void openVolume(const QString& finalName) {
+        auto volume = std::make_unique<QTemporaryFile>(finalName + QStringLiteral(".XXXXXX"));
+        if (!volume->open())
+            throw WriteFailure{};
+        // Readable as an archive written in place would be.
+        const QFileInfo previous(finalName);
+        volume->setPermissions(previous.exists() ? previous.permissions()
+                                                 : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                       QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        file = volume.get();
+        device = file;
+        volumes.emplace_back(std::move(volume), finalName);
+    }
+    // Puts every volume in place, the first (the one a listing shows) last.
+    bool commit() {
+        for (auto volume = volumes.rbegin(); volume != volumes.rend(); ++volume) {
+            const QString written = volume->first->fileName();
+            volume->first->setAutoRemove(false);
+            // Replaces the previous volume in one step where the system can (POSIX); elsewhere the
+            // previous one goes first.
+            if (std::rename(QFile::encodeName(written).constData(),
+                            QFile::encodeName(volume->second).constData()) != 0 &&
+                !(QFile::remove(volume->second) && QFile::rename(written, volume->second))) {
+                volume->first->setAutoRemove(true);
+                return false;
+            }
+        }
+        return true;
+    }
     void write(const char* data, qint64 size) {
         if (device->write(data, size) != size)
             throw WriteFailure{};
@@ -159,6 +204,7 @@ public:
         m_owner.m_error = 0;
         m_owner.m_errorText.clear();
         m_owner.m_refusedPaths.clear();
+        m_owner.m_skippedPaths.clear();
         m_owner.m_verifyProblem.clear();
         m_owner.m_done = 0;
         m_owner.m_volume = 1;
@@ -223,7 +269,8 @@ void TBackupFile::setStreams(QIODevice* writeStream, QIODevice* readStream) {
 int TBackupFile::CompressionRatio() const {
     if (m_total <= 0)
         return 0;
-    return int(100 - (m_written * 100) / m_total);
+    // Tiny files grow by the block framing; a ratio below nothing says nothing to the operator.
+    return int(std::max<qint64>(0, 100 - (m_written * 100) / m_total));
 }
 
 int TBackupFile::percentDone() const {
@@ -272,7 +319,7 @@ std::vector<TBackupFile::Listed> TBackupFile::expand(const QStringList& sources,
                                                      const BackupRecord& record) {
     std::vector<Listed> list;
     QSet<QString> seen;
-    const QString archive = QFileInfo(archiveName).absoluteFilePath().toLower();
+    const QString archive = QDir::cleanPath(QFileInfo(archiveName).absoluteFilePath());
     for (const QString& source : sources) {
         QString pattern = source.trimmed();
         // Only a trailing " /s" asks for subfolders: "/s" itself begins many a Linux path.
@@ -303,12 +350,19 @@ void TBackupFile::addFolder(const QString& folder, const QString& filePart, bool
         {wildcardFilter(filePart)}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
     for (const QString& name : names) {
         const QString path = QDir::cleanPath(dir.absoluteFilePath(name));
-        const QString stored = path.toLower();
-        if (seen.contains(stored) || stored == archive)
+        // Names that differ only in letter case are different files here.
+        if (seen.contains(path) || path == archive)
             continue;
+        seen.insert(path);
+        // A FIFO, a device or a socket has no end to read to (or blocks the opening): only regular
+        // files are taken.
+        if (!QFileInfo(path).isFile()) {
+            m_skippedPaths << path;
+            continue;
+        }
         if (m_backupMode == bmIncremental && !record.isMarked(path))
             continue;
-        seen.insert(stored);
+        const QString stored = storedName(path);
         if (!fitsCodePage(stored)) {
             refuse(path);
             continue;
@@ -373,10 +427,7 @@ bool TBackupFile::writeArchive(std::vector<Listed>& files, const QString& archiv
             if (!out.device || !out.device->isWritable())
                 throw WriteFailure{};
         } else {
-            out.file = std::make_unique<QFile>(archiveName);
-            if (!out.file->open(QIODevice::WriteOnly | QIODevice::Truncate))
-                throw WriteFailure{};
-            out.device = out.file.get();
+            out.openVolume(archiveName);
         }
         const QByteArray title = TextCodec::encode(m_backupTitle);
         out.writeInt32(qint32(title.size()));
@@ -393,6 +444,11 @@ bool TBackupFile::writeArchive(std::vector<Listed>& files, const QString& archiv
             if (!source) {
                 if (!data.exists())
                     continue;
+                // Replaced by something that is not a regular file since it was listed.
+                if (!QFileInfo(listed.path).isFile()) {
+                    m_skippedPaths << listed.path;
+                    continue;
+                }
                 if (!data.open(QIODevice::ReadOnly)) {
                     m_refusedPaths << listed.path;
                     fail(1);
@@ -413,6 +469,8 @@ bool TBackupFile::writeArchive(std::vector<Listed>& files, const QString& archiv
             ended = true;
         }
         out.close();
+        if (ended && !out.commit())
+            throw WriteFailure{};
         return ended;
     } catch (const WriteFailure&) {
         fail(4);
@@ -498,12 +556,8 @@ void TBackupFile::switchOutputVolume(Output& out) {
     if (!m_continue)
         return;
     out.volumeBytes = 0;
-    if (out.file) {
-        out.file = std::make_unique<QFile>(volumeName(out.archiveName, m_volume));
-        if (!out.file->open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw WriteFailure{};
-        out.device = out.file.get();
-    }
+    if (out.file)
+        out.openVolume(volumeName(out.archiveName, m_volume));
 }
 
 // ---- Reading
@@ -513,7 +567,9 @@ bool TBackupFile::RestoreArchive(const QString& archiveName, const QString& targ
         return false;
     if (archiveName != QLatin1String(":STREAM") && !QFileInfo(archiveName).isFile())
         return false;
-    const RestoreTarget target(targetFolder, m_restoreFullPath, m_dataFolder);
+    RestoreTarget target(targetFolder, m_restoreFullPath, m_dataFolder);
+    if (archiveName != QLatin1String(":STREAM"))
+        target.setArchiveNames(ArchiveLayout::read(archiveName).names());
     QDir().mkpath(target.root());
     return readArchive(archiveName, &target, Reading::Restore);
 }

@@ -110,6 +110,8 @@ public:
     // The code and full text of the last reported error (0 and empty after a clean operation).
     int lastError() const { return m_error; }
     const QString& lastErrorText() const { return m_errorText; }
+    // What the last backup left out because it is not a regular file (a FIFO, a device, a socket).
+    const QStringList& SkippedFiles() const { return m_skippedPaths; }
 
     TProgressEvent OnProgress;
     TNeedDiskEvent OnNeedDisk;
@@ -169,6 +171,7 @@ private:
     QString m_errorText;
     QString m_verifyProblem;
     QStringList m_refusedPaths;
+    QStringList m_skippedPaths;
     qint64 m_total = 0;
     int m_count = 0;
     qint64 m_done = 0;

@@ -13,6 +13,10 @@
 // parts fill the members they own; a member left empty does nothing. They are called in the order
 // listed here.
 struct SettingsHooks {
+    // The serial port's current parameters: the defaults when the section "ComPort1" is read, and
+    // what is stored in it. Empty: the built-in parameters, and the section is not stored.
+    std::function<SerialParameters()> serialParameters;
+
     // --- ReadSettingsFile ---
     // The section "ComPort1" has been read into the parameters: apply them to the port as one change.
     std::function<void(const SerialParameters& parameters)> applySerialParameters;

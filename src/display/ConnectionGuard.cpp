@@ -1,15 +1,18 @@
 #include "display/ConnectionGuard.h"
 
+#include "base/MonotonicClock.h"
+#include "base/TimerFactory.h"
+
 #include <QTcpSocket>
 
 #include <algorithm>
 
-ConnectionGuard::ConnectionGuard(Limits limits, QObject* parent)
-    : QTcpServer(parent), m_limits(limits), m_sweep(new QTimer(this)) {
-    m_time.start();
-    m_sweep->setInterval(std::max(100, m_limits.windowMs));
-    connect(m_sweep, &QTimer::timeout, this, &ConnectionGuard::sweep);
-    m_sweep->start();
+ConnectionGuard::ConnectionGuard(Limits limits, MonotonicClock& clock, TimerFactory& timers, QObject* parent)
+    : QTcpServer(parent), m_limits(limits), m_clock(clock),
+      m_sweep(timers.createTimer(QStringLiteral("ConnectionSweep"), TimerKind::Message)) {
+    m_sweep->setInterval(quint32(std::max(100, m_limits.windowMs)));
+    m_sweep->setOnTimer([this] { sweep(); });
+    m_sweep->setEnabled(true);
 }
 
 void ConnectionGuard::prune() {
@@ -49,7 +52,7 @@ void ConnectionGuard::incomingConnection(qintptr descriptor) {
         socket->deleteLater();
         return;
     }
-    m_tracked.push_back({socket, address, socket->peerPort(), 0, m_time.elapsed(), false});
+    m_tracked.push_back({socket, address, socket->peerPort(), 0, m_clock.nowMs(), false});
     // Connected before the HTTP server's own handler, so that the bytes are counted before it reads them.
     connect(socket, &QTcpSocket::readyRead, this, [this, socket] { account(socket); });
     addPendingConnection(socket);
@@ -61,14 +64,14 @@ void ConnectionGuard::account(QTcpSocket* socket) {
     if (it == m_tracked.end() || it->released)
         return;
     it->windowBytes += socket->bytesAvailable();
-    it->lastActivityMs = m_time.elapsed();
+    it->lastActivityMs = m_clock.nowMs();
     if (it->windowBytes > m_limits.maxBytesPerWindow)
         socket->abort();
 }
 
 void ConnectionGuard::sweep() {
     prune();
-    const qint64 now = m_time.elapsed();
+    const qint64 now = m_clock.nowMs();
     for (Tracked& t : m_tracked) {
         if (t.released)
             continue;

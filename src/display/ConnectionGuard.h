@@ -1,14 +1,17 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include "base/ITimer.h"
+
 #include <QHostAddress>
 #include <QPointer>
 #include <QTcpServer>
-#include <QTimer>
 
+#include <memory>
 #include <vector>
 
+class MonotonicClock;
 class QTcpSocket;
+class TimerFactory;
 
 // How many connections the live results page takes, and what each may send.
 struct ConnectionLimits {
@@ -22,14 +25,15 @@ struct ConnectionLimits {
 // The listening socket of the live results page, which keeps its clients within bounds before the
 // HTTP server sees them: at most so many connections in all and from one address, a connection
 // silent too long is closed, and one that sends more than a page's requests can need is dropped.
-// A connection that became a WebSocket is the server's to watch from then on (release()).
+// A connection that became a WebSocket is the server's to watch from then on (release()). Silence and
+// the windows are measured on the injected clock and timer, so that tests can run them on virtual time.
 class ConnectionGuard : public QTcpServer {
     Q_OBJECT
 
 public:
     using Limits = ConnectionLimits;
 
-    explicit ConnectionGuard(Limits limits, QObject* parent = nullptr);
+    ConnectionGuard(Limits limits, MonotonicClock& clock, TimerFactory& timers, QObject* parent = nullptr);
 
     int connectionCount();
     // The connection from this peer is a WebSocket now; its traffic is no longer counted here.
@@ -54,6 +58,6 @@ private:
 
     Limits m_limits;
     std::vector<Tracked> m_tracked;
-    QElapsedTimer m_time;
-    QTimer* m_sweep;
+    MonotonicClock& m_clock;
+    std::unique_ptr<ITimer> m_sweep;
 };

@@ -1,14 +1,23 @@
 #include "display/LiveRaceFeed.h"
 
 #include "base/MonotonicClock.h"
-#include "base/UserError.h"
-#include "config/DataFolder.h"
-#include "config/TSettings.h"
+#include "display/TRaceProgress.h"
 
-LiveRaceFeed::LiveRaceFeed(const TSettings& settings, const QString& dataFolder, MonotonicClock& clock,
+LiveRaceFeed::LiveRaceFeed(const TRaceProgress& progress, MonotonicClock& clock,
                            std::function<int()> raceMinutes, QObject* parent)
-    : QObject(parent), m_settings(settings), m_dataFolder(dataFolder), m_clock(clock),
-      m_raceMinutes(std::move(raceMinutes)) {
+    : QObject(parent), m_progress(progress), m_clock(clock), m_raceMinutes(std::move(raceMinutes)) {
+    connect(&m_progress, &TRaceProgress::changed, this, [this] {
+        takeProgress();
+        publish();
+    });
+    takeProgress();
+}
+
+void LiveRaceFeed::takeProgress() {
+    for (int k = 1; k <= 4; ++k) {
+        m_snapshot.laps[k - 1] = m_progress.laps(k);
+        m_snapshot.best[k - 1] = m_progress.bestLap(k);
+    }
     m_snapshot.raceList = m_progress.rows();
 }
 
@@ -16,19 +25,6 @@ void LiveRaceFeed::raceStarted(qint64 startUs) {
     m_snapshot.running = true;
     m_snapshot.startUs = startUs;
     m_snapshot.elapsedMs = 0;
-    for (QList<qint64>& laps : m_snapshot.laps)
-        laps.clear();
-    publish();
-}
-
-void LiveRaceFeed::lapClosed(int kart, qint64 lapMs) {
-    if (kart < 1 || kart > 4)
-        return;
-    QList<qint64>& laps = m_snapshot.laps[kart - 1];
-    m_progress.StavZavodu(QStringLiteral("kara%1").arg(kart), lapMs, int(laps.size()),
-                          m_settings.TVOUT.TypZobrazeni);
-    laps.append(lapMs);
-    m_snapshot.raceList = m_progress.rows();
     publish();
 }
 
@@ -40,17 +36,9 @@ void LiveRaceFeed::raceStopped() {
     publish();
 }
 
-void LiveRaceFeed::reloadTopTen() {
-    const DataFolder folder(m_dataFolder);
-    // The page is a courtesy: a table the operator is told about elsewhere stays as it was here.
-    try {
-        m_snapshot.men = readTopTen(folder.filePath(QStringLiteral("TopDeset.ini")));
-    } catch (const UserError&) {
-    }
-    try {
-        m_snapshot.women = readTopTen(folder.filePath(QStringLiteral("TopDeset1.ini")));
-    } catch (const UserError&) {
-    }
+void LiveRaceFeed::setTopTen(const QList<TopTenRow>& men, const QList<TopTenRow>& women) {
+    m_snapshot.men = men;
+    m_snapshot.women = women;
     publish();
 }
 

@@ -27,8 +27,6 @@ public:
     // Hands the race's state on to the server.
     void publish(const LiveSnapshot& snapshot);
 
-    LiveResultsServer& server() { return *m_server; }
-
 signals:
     void listening(quint16 port);
     // The page could not be served (the port is taken): the message for the operator.

@@ -1,6 +1,7 @@
 #include "display/LiveResultsServer.h"
 
 #include "base/MonotonicClock.h"
+#include "timing/ThreadedTimerFactory.h"
 
 #include <QFile>
 #include <QHttpServer>
@@ -27,7 +28,11 @@ QHttpServerResponse asset(const char* mimeType, const QString& name) {
 } // namespace
 
 LiveResultsServer::LiveResultsServer(MonotonicClock& clock, Limits limits, QObject* parent)
-    : QObject(parent), m_clock(clock), m_limits(limits), m_ping(new QTimer(this)),
+    : LiveResultsServer(clock, ThreadedTimerFactory::instance(), limits, parent) {}
+
+LiveResultsServer::LiveResultsServer(MonotonicClock& clock, TimerFactory& timers, Limits limits,
+                                     QObject* parent)
+    : QObject(parent), m_clock(clock), m_timers(timers), m_limits(limits), m_ping(new QTimer(this)),
       m_window(new QTimer(this)) {
     Q_INIT_RESOURCE(web);
     m_ping->setInterval(m_limits.pingMs);
@@ -71,7 +76,7 @@ void LiveResultsServer::start(quint16 port) {
     });
     connect(m_http.get(), &QHttpServer::newWebSocketConnection, this, &LiveResultsServer::addWebSockets);
 
-    auto* guard = new ConnectionGuard(m_limits.connections);
+    auto* guard = new ConnectionGuard(m_limits.connections, m_clock, m_timers);
     if (!guard->listen(QHostAddress::Any, port)) {
         const QString reason = guard->errorString();
         const bool taken = guard->serverError() == QAbstractSocket::AddressInUseError;

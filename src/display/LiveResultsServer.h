@@ -12,6 +12,7 @@
 
 class MonotonicClock;
 class QHttpServer;
+class TimerFactory;
 class QWebSocket;
 
 // What one page may cost the server.
@@ -33,7 +34,10 @@ class LiveResultsServer : public QObject {
 public:
     using Limits = LiveServerLimits;
 
+    // The connections' silence is measured on clock and the program's message timers, or on timers.
     explicit LiveResultsServer(MonotonicClock& clock, Limits limits = {}, QObject* parent = nullptr);
+    LiveResultsServer(MonotonicClock& clock, TimerFactory& timers, Limits limits = {},
+                      QObject* parent = nullptr);
     ~LiveResultsServer() override;
 
     // The port listened on; 0 while not listening.
@@ -63,6 +67,7 @@ private:
     void pingAll();
 
     MonotonicClock& m_clock;
+    TimerFactory& m_timers;
     Limits m_limits;
     std::unique_ptr<QHttpServer> m_http;
     ConnectionGuard* m_guard = nullptr; // owned by m_http once bound

@@ -38,10 +38,10 @@ QByteArray LiveSnapshot::toJson(qint64 nowUs) const {
                           {QStringLiteral("lapNumber"), row.laps},
                           {QStringLiteral("count"), int(own.size())},
                           {QStringLiteral("laps"), lapTexts}};
-        if (!own.isEmpty()) {
+        if (!own.isEmpty())
             entry.insert(QStringLiteral("last"), FormatLapTime(own.last()));
-            entry.insert(QStringLiteral("best"), FormatLapTime(*std::min_element(own.begin(), own.end())));
-        }
+        if (best[kart - 1])
+            entry.insert(QStringLiteral("best"), FormatLapTime(*best[kart - 1]));
         karts.append(entry);
     }
     const qint64 elapsed = running ? std::max<qint64>(0, (nowUs - startUs) / 1000) : elapsedMs;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "display/TRaceProgress.h"
-#include "display/TopTenList.h"
+#include "display/TopTenRow.h"
 
 #include <QByteArray>
 #include <QList>
@@ -9,6 +9,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <optional>
 
 // What the live results page shows, as one value handed from the race's thread to the server's.
 struct LiveSnapshot {
@@ -16,13 +17,14 @@ struct LiveSnapshot {
     qint64 startUs = 0;   // the race clock's instant of the start, while running
     qint64 elapsedMs = 0; // at rest: the race time at the stop
     int raceMinutes = 0;
-    std::array<QList<qint64>, 4> laps; // kart 1..4's laps of the current race, in ms
-    std::array<RaceProgressRow, 4> raceList;
+    std::array<QList<qint64>, 4> laps;         // kart 1..4's laps as its lap list holds them, in ms
+    std::array<std::optional<qint64>, 4> best; // kart 1..4's fastest lap above 40 ms
+    std::array<RaceProgressRow, 4> raceList;   // the standings
     QList<TopTenRow> men;
     QList<TopTenRow> women;
 
     // The page's JSON; a running race's clock is taken at nowUs, so that a browser can tick on from
-    // the moment it receives it.
+    // the moment it receives it. A kart without a lap has the time "—" and an empty lap number.
     QByteArray toJson(qint64 nowUs) const;
 };
 

@@ -1,24 +1,106 @@
 #include "display/TRaceProgress.h"
 
+#include "config/TSettings.h"
+#include "timing/LapList.h"
 #include "timing/LapTime.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
-qint64 timeValue(const QString& text) {
-    qint64 ms = 0;
-    // A time the list never wrote counts as the slowest there is.
-    return TryParseLapTime(text, &ms) ? ms : std::numeric_limits<qint64>::max();
+// What the standings compare of one kart in the current mode.
+struct Standing {
+    int kart = 0;
+    bool placed = false;  // has the lap the mode ranks by
+    qint64 key = 0;       // minimum times: the fastest lap; running times: minus the lap count
+    qint64 reachedMs = 0; // the kart's race time at the lap that decides
+    QString time;
+    QString laps;
+};
+
+Standing standing(int kart, const QList<qint64>& laps, int mode) {
+    Standing s;
+    s.kart = kart;
+    if (mode == TRaceProgress::MinimumTimes) {
+        qint64 sum = 0;
+        for (int i = 0; i < laps.size(); ++i) {
+            sum += laps[i];
+            const qint64 lap = laps[i];
+            if (lap > TRaceProgress::ShortestShownMs && (!s.placed || lap < s.key)) {
+                s.placed = true;
+                s.key = lap;
+                s.reachedMs = sum;
+                s.laps = QString::number(i + 1);
+            }
+        }
+        if (s.placed)
+            s.time = FormatLapTime(s.key);
+    } else if (!laps.isEmpty()) {
+        s.placed = true;
+        s.key = -qint64(laps.size());
+        for (qint64 lap : laps)
+            s.reachedMs += lap;
+        s.time = FormatLapTime(laps.last());
+        s.laps = QString::number(laps.size());
+    }
+    if (!s.placed) {
+        s.time = TRaceProgress::noLapText();
+        s.laps.clear();
+    }
+    return s;
+}
+
+bool ranksBefore(const Standing& a, const Standing& b) {
+    if (a.placed != b.placed)
+        return a.placed;
+    if (a.placed && a.key != b.key)
+        return a.key < b.key;
+    if (a.placed && a.reachedMs != b.reachedMs)
+        return a.reachedMs < b.reachedMs;
+    return a.kart < b.kart;
 }
 
 } // namespace
 
-TRaceProgress::TRaceProgress() {
-    for (int i = 0; i < 4; ++i)
-        m_rows[i] = {QString::number(i + 1), QStringLiteral("kara%1").arg(i + 1), QStringLiteral("59:59:999"),
-                     QStringLiteral("1")};
+TRaceProgress::TRaceProgress(const TSettings& settings, QObject* parent)
+    : QObject(parent), m_settings(settings) {
+    rank();
+}
+
+void TRaceProgress::follow(const std::array<LapList*, 4>& lists) {
+    for (int k = 1; k <= 4; ++k) {
+        LapList* list = lists[k - 1];
+        if (!list)
+            continue;
+        connect(list, &LapList::changed, this, [this, k, list] { setEntries(k, list->entries()); });
+        setEntries(k, list->entries());
+    }
+}
+
+void TRaceProgress::setEntries(int kart, const QStringList& entries) {
+    if (kart < 1 || kart > 4)
+        return;
+    QList<qint64> laps;
+    laps.reserve(entries.size());
+    for (const QString& entry : entries) {
+        qint64 ms = 0;
+        if (TryParseLapTime(entry, &ms))
+            laps.append(ms);
+    }
+    m_laps[kart - 1] = laps;
+    rank();
+}
+
+void TRaceProgress::rank() {
+    std::array<Standing, 4> standings;
+    for (int k = 1; k <= 4; ++k)
+        standings[k - 1] = standing(k, m_laps[k - 1], m_settings.TVOUT.TypZobrazeni);
+    std::sort(standings.begin(), standings.end(), ranksBefore);
+    for (int i = 0; i < 4; ++i) {
+        const Standing& s = standings[i];
+        m_rows[i] = {QString::number(i + 1), QStringLiteral("kara%1").arg(s.kart), s.time, s.laps};
+    }
+    emit changed();
 }
 
 const RaceProgressRow* TRaceProgress::row(const QString& name) const {
@@ -29,35 +111,11 @@ const RaceProgressRow* TRaceProgress::row(const QString& name) const {
     return nullptr;
 }
 
-bool TRaceProgress::StavZavodu(const QString& name, qint64 lapMs, int lapsBefore, int mode) {
-    auto it =
-        std::find_if(m_rows.begin(), m_rows.end(), [&](const RaceProgressRow& r) { return r.name == name; });
-    if (it == m_rows.end())
-        return false;
-    const bool take = mode != MinimumTimes || (lapMs < timeValue(it->time) && lapMs > ShortestShownMs);
-    if (take) {
-        it->name = name;
-        it->time = FormatLapTime(lapMs);
-        it->laps = QString::number(lapsBefore + 1);
+std::optional<qint64> TRaceProgress::bestLap(int kart) const {
+    std::optional<qint64> best;
+    for (qint64 lap : m_laps[kart - 1]) {
+        if (lap > ShortestShownMs && (!best || lap < *best))
+            best = lap;
     }
-    sortRows();
-    return take;
-}
-
-int TRaceProgress::ZavodViewCompare(const RaceProgressRow& a, const RaceProgressRow& b) {
-    const int lapsA = a.laps.toInt();
-    const int lapsB = b.laps.toInt();
-    if (lapsA != lapsB)
-        return lapsA < lapsB ? -1 : 1;
-    return timeValue(a.time) < timeValue(b.time) ? -1 : 1;
-}
-
-void TRaceProgress::sortRows() {
-    // Rows equal in laps and time keep their order: the comparison's "after" would otherwise swap
-    // them at every sort.
-    std::stable_sort(m_rows.begin(), m_rows.end(), [](const RaceProgressRow& a, const RaceProgressRow& b) {
-        return ZavodViewCompare(a, b) < 0;
-    });
-    for (int i = 0; i < 4; ++i)
-        m_rows[i].position = QString::number(i + 1);
+    return best;
 }

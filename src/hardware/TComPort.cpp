@@ -11,12 +11,30 @@
 #include <QSerialPortInfo>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
 // What the main thread holds for its listeners if none of them reads: a sensor line's bursts are a
 // few bytes, so this is only ever reached by a line that sends without pause to nobody.
 constexpr qsizetype MaxWaiting = 1 << 20;
+
+// The system's error number that a port error class stands for, when the device itself is usable.
+int errorNumberOf(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::NoError:
+        return 0;
+    case QSerialPort::DeviceNotFoundError:
+        return ENOENT;
+    case QSerialPort::PermissionError: // present and accessible, so held by another program
+    case QSerialPort::OpenError:
+        return EBUSY;
+    case QSerialPort::UnsupportedOperationError:
+        return EINVAL;
+    default:
+        return EIO;
+    }
+}
 
 } // namespace
 
@@ -226,6 +244,7 @@ bool TComPort::applyLine(QSerialPort& port, const SerialParameters& parameters) 
 }
 
 void TComPort::throwPortError(const QString& text, QSerialPort::SerialPortError error) {
-    const int code = serialDeviceErrorNumber(systemLocation(), error);
+    const int accessError = serialDeviceAccessError(systemLocation());
+    const int code = accessError != 0 ? accessError : errorNumberOf(error);
     throw UserError(text + QStringLiteral(" (win error code: %1)").arg(code));
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QSerialPort>
 #include <QString>
 
-// The system's error number for a serial device operation that failed, as the operator's message
-// carries it ("... (win error code: %d)"). systemLocation is the device path that was used.
-int serialDeviceErrorNumber(const QString& systemLocation, QSerialPort::SerialPortError error);
+// The system's error number for a serial device that cannot be used at all, as the operator's message
+// carries it ("... (win error code: %d)"): the device at systemLocation is missing or not accessible.
+// 0 when the device is there and accessible, so that the port's own error class decides.
+int serialDeviceAccessError(const QString& systemLocation);

@@ -5,6 +5,7 @@
 
 namespace {
 
+// The sheet's blue (named apart from the results sheet's, which shares its unity batch).
 const QColor SheetBlue(0, 0, 255);
 
 } // namespace

@@ -18,8 +18,7 @@ BestTwentyTables::BestTwentyTables(const QString& dataFolder, const TSettings& s
     : m_dataFolder(dataFolder), m_settings(settings) {}
 
 QString BestTwentyTables::filePath(Table table) const {
-    return DataFolder::resolve(m_dataFolder, table == Men ? QStringLiteral("TopDeset.ini")
-                                                          : QStringLiteral("TopDeset1.ini"));
+    return BestTwentyFiles::path(m_dataFolder, table);
 }
 
 void BestTwentyTables::loadBoth() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rankings/BestTwentyFiles.h"
 #include "rankings/TBestTwentyTable.h"
 
 #include <QDate>
@@ -39,12 +40,14 @@ struct BestTwentyHooks {
 // written.
 class BestTwentyTables {
 public:
-    enum Table { Men = 0, Women = 1 };
+    using Table = BestTwentyFiles::Table;
+    static constexpr Table Men = BestTwentyFiles::Men;
+    static constexpr Table Women = BestTwentyFiles::Women;
 
     BestTwentyTables(const QString& dataFolder, const TSettings& settings);
 
     BestTwentyHooks& hooks() { return m_hooks; }
-    // The men's file "TopDeset.ini" and the women's "TopDeset1.ini", as the folder spells them.
+    // The table's file, as the folder spells it.
     QString filePath(Table table) const;
     const TBestTwentyTable& table(Table table) const { return m_tables[table]; }
 

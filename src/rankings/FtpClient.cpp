@@ -1,5 +1,8 @@
 #include "rankings/FtpClient.h"
 
+#include "base/TimerFactory.h"
+#include "timing/ThreadedTimerFactory.h"
+
 #include <QRegularExpression>
 #include <QSslConfiguration>
 #include <QSslSocket>
@@ -45,9 +48,11 @@ QHostAddress plainAddress(const QHostAddress& address) {
 
 } // namespace
 
-FtpClient::FtpClient(QObject* parent) : QObject(parent) {
-    m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &FtpClient::timedOut);
+FtpClient::FtpClient(QObject* parent) : FtpClient(ThreadedTimerFactory::instance(), parent) {}
+
+FtpClient::FtpClient(TimerFactory& timers, QObject* parent)
+    : QObject(parent), m_timer(timers.createTimer(QStringLiteral("FtpTimeout"), TimerKind::Message)) {
+    m_timer->setOnTimer([this] { timedOut(); });
 }
 
 FtpClient::~FtpClient() {
@@ -102,7 +107,10 @@ void FtpClient::setState(State state) {
 }
 
 void FtpClient::restartTimer() {
-    m_timer.start(m_timeoutMs);
+    // The wait starts anew from the full time.
+    m_timer->setEnabled(false);
+    m_timer->setInterval(quint32(m_timeoutMs));
+    m_timer->setEnabled(true);
 }
 
 int FtpClient::begin() {
@@ -126,7 +134,7 @@ void FtpClient::finish(const QString& error) {
         return;
     m_current = 0;
     m_step = Step::None;
-    m_timer.stop();
+    m_timer->setEnabled(false);
     releaseData();
     m_file.close();
     setState(State::Ready);
@@ -764,6 +772,7 @@ void FtpClient::abort() {
 }
 
 void FtpClient::timedOut() {
+    m_timer->setEnabled(false);
     if (!isBusy())
         return;
     connectionLost(QStringLiteral("426 Timeout"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ITimer.h"
 #include "rankings/FtpReplyReader.h"
 
 #include <QFile>
@@ -11,8 +12,11 @@
 #include <QString>
 #include <QTimer>
 
+#include <memory>
+
 class QSslSocket;
 class QTcpServer;
+class TimerFactory;
 
 // A plain FTP client (RFC 959) over one control connection, for uploads: log in, change and print the
 // directory, binary type, store a file, quit, abort. The server connects back for the data unless
@@ -29,7 +33,9 @@ public:
     static constexpr quint16 DefaultPort = 21;
     static constexpr int DefaultTimeoutMs = 90 * 1000;
 
+    // The program's message timers measure how long a request may take; tests give virtual ones.
     explicit FtpClient(QObject* parent = nullptr);
+    explicit FtpClient(TimerFactory& timers, QObject* parent = nullptr);
     ~FtpClient() override;
 
     void setPassive(bool passive) { m_passive = passive; }
@@ -130,7 +136,7 @@ private:
     QSslSocket* m_data = nullptr;
     QTcpServer* m_listener = nullptr;
     FtpReplyReader m_reader;
-    QTimer m_timer;
+    std::unique_ptr<ITimer> m_timer;
     QList<QSslError> m_sslErrors;
 
     int m_nextRequest = 0;

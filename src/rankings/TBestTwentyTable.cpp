@@ -24,13 +24,20 @@ QList<BestTwentyRow> emptyRows() {
 } // namespace
 
 void TBestTwentyTable::load(const QString& path) {
-    const DataFileReader::Result read = DataFileReader::read(path, MaxTableFileBytes);
-    if (read.status == DataFileReader::Status::Missing) {
+    if (!read(path)) {
         // A fresh station: the table starts as the reset leaves it.
         m_path = path;
         m_rows = emptyRows();
         save();
-        return;
+    }
+}
+
+bool TBestTwentyTable::read(const QString& path) {
+    const DataFileReader::Result read = DataFileReader::read(path, MaxTableFileBytes);
+    if (read.status == DataFileReader::Status::Missing) {
+        m_path = path;
+        m_rows.clear();
+        return false;
     }
     if (read.status != DataFileReader::Status::Read)
         throw UserError(read.error);
@@ -43,6 +50,7 @@ void TBestTwentyTable::load(const QString& path) {
         rows << BestTwentyRow::empty(int(rows.size()) + 1);
     m_path = path;
     m_rows = rows;
+    return true;
 }
 
 void TBestTwentyTable::save() const {

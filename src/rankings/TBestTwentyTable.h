@@ -6,10 +6,9 @@
 #include <QString>
 #include <QStringList>
 
-// One table of the twenty best laps and its file ("TopDeset.ini" for men, "TopDeset1.ini" for
-// women): windows-1250, one row per line, CR LF after every line. The rows stand in display order;
-// every operation that changes them keeps ranks equal to positions, and the sorting ones keep the
-// rows in ascending order of time.
+// One table of the twenty best laps and its file (BestTwentyFiles names them): windows-1250, one row per
+// line, CR LF after every line. The rows stand in display order; every operation that changes them keeps
+// ranks equal to positions, and the sorting ones keep the rows in ascending order of time.
 //
 // Nothing in a file is lost by reading it: lines with extra fields or a time that is no lap time
 // are kept as they are, a short file is padded with empty rows, and only rows beyond the twentieth
@@ -21,6 +20,8 @@ public:
     // Reads the table from path. A missing file is created with 20 empty rows; a file that exists
     // but cannot be read throws UserError with the system's message, and the table is unchanged.
     void load(const QString& path);
+    // Reads the table from path as load does, but a missing file is left missing: false, no rows.
+    bool read(const QString& path);
     // Writes rows 1 to 20 to the file it was loaded from, whole or not at all; throws UserError.
     void save() const;
     const QString& path() const { return m_path; }

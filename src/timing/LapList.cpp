@@ -18,6 +18,7 @@ void LapList::appendAndSelect(const QString& text) {
     emit entryAppended(count() - 1);
     m_selected = count() - 1;
     emit selectionChanged(m_selected);
+    emit changed();
 }
 
 void LapList::deleteSelected() {
@@ -30,12 +31,14 @@ void LapList::clear() {
     m_entries.clear();
     m_selected = -1;
     emit entriesReset();
+    emit changed();
 }
 
 void LapList::setEntries(const QStringList& entries) {
     m_entries = entries;
     m_selected = -1;
     emit entriesReset();
+    emit changed();
 }
 
 void LapList::removeFirst() {
@@ -80,4 +83,5 @@ void LapList::removeAt(int index) {
     else if (m_selected > index)
         --m_selected;
     emit entryRemoved(index);
+    emit changed();
 }

@@ -40,6 +40,8 @@ signals:
     void entryRemoved(int index);
     // Every entry changed at once (cleared or loaded).
     void entriesReset();
+    // After every change of the entries, whatever it was: for views that take the list as a whole.
+    void changed();
     void selectionChanged(int index);
 
 private:

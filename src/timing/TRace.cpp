@@ -10,6 +10,7 @@
 #include "hardware/SerialSensorPort.h"
 #include "hardware/StartLights.h"
 #include "hardware/TSmallPort.h"
+#include "platform/SoundPlayback.h"
 #include "platform/SoundPlayer.h"
 #include "timing/LapFile.h"
 #include "timing/LapList.h"
@@ -83,6 +84,8 @@ void TRace::setDeadTimeInterval(quint32 ms) {
 }
 
 void TRace::StartButton1Click(qint64 pressUs) {
+    if (m_hooks.startStopAllowed && !m_hooks.startStopAllowed())
+        return;
     if (m_state == RaceState::Idle)
         start(pressUs);
     else
@@ -149,15 +152,8 @@ void TRace::start(qint64 pressUs) {
 }
 
 bool TRace::openEndSound() {
-    try {
-        m_sound.close();
-        m_sound.setFileName(soundFilePath());
-        m_sound.open();
-        return true;
-    } catch (const UserError& error) {
-        m_view.showError(error.message() + QStringLiteral("\nZávod poběží bez zvuku na konci."));
-        return false;
-    }
+    return SoundPlayback::open(m_sound, soundFilePath(), QStringLiteral("Závod poběží bez zvuku na konci."),
+                               [this](const QString& message) { m_view.showError(message); });
 }
 
 void TRace::stop() {
@@ -326,13 +322,10 @@ void TRace::closeLap(TLapChannel& ch, qint64 hitUs) {
     const qint64 lap =
         roundedMs(ch.ElapsedUs) - roundedMs(ch.LastMarkUs) - qint64(m_settings.HW.Chyba[ch.Kart - 1]);
 
-    if (m_settings.TVOUT.Pouzit && m_hooks.StavZavodu)
-        m_hooks.StavZavodu(ch.KartName, qint32(lap), ch.Laps ? ch.Laps->count() : 0);
     const QString text = FormatLapTime(lap);
     ch.Measured << text;
     if (ch.Laps)
         ch.Laps->appendAndSelect(text);
-    callHook(m_hooks.lapClosed, ch.Kart, lap);
     ch.LastMarkUs = ch.ElapsedUs;
 
     if (m_settings.HW.Rizeni)

@@ -12,8 +12,8 @@ TEST(BackupChoices, OptionsArchivePathsAndListingTexts) {
     EXPECT_EQ(BackupChoices::levelOfOption(2), clMax);
     EXPECT_EQ(BackupChoices::levelOfOption(3), clNone);
     EXPECT_EQ(BackupChoices::modeOfOption(0), rmAll);
-    EXPECT_EQ(BackupChoices::modeOfOption(1), rmNewer);
-    EXPECT_EQ(BackupChoices::modeOfOption(2), rmNoOverwrite);
+    EXPECT_EQ(BackupChoices::modeOfOption(1), rmNoOverwrite);
+    EXPECT_EQ(BackupChoices::modeOfOption(2), rmNewer);
     EXPECT_EQ(BackupChoices::modeOfOption(3), rmExisting);
     EXPECT_EQ(BackupChoices::modeOfOption(4), rmNoOverwrite);
 

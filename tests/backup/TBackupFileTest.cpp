@@ -2,6 +2,7 @@
 // modes and targets, and what a hostile or broken archive may not do.
 #include "TempDataFolder.h"
 
+#include "backup/ArchiveLayout.h"
 #include "backup/DosFileTime.h"
 #include "backup/TBackupFile.h"
 #include "config/TextCodec.h"
@@ -113,7 +114,7 @@ QByteArray randomBytes(int size, quint32 seed) {
 }
 
 QByteArray stored(const QString& path) {
-    return TextCodec::encode(QFileInfo(path).absoluteFilePath().toLower());
+    return TextCodec::encode(QFileInfo(path).absoluteFilePath());
 }
 
 // The archive component with its errors kept for the test.
@@ -134,8 +135,7 @@ struct Recorder {
 
 TEST(BackupArchive, BlocksOfOneFileAnEmptyFileAndTheHeaderByteForByte) {
     TempDataFolder data;
-    // 16 385 bytes of laps: a full block and one of the last byte; the folder's capitals are stored
-    // in lower case.
+    // 16 385 bytes of laps: a full block and one of the last byte; names keep their capitals.
     const QByteArray laps = lapText(16385);
     const QString lapsPath = writeTimed(data, QStringLiteral("Vysledky/Kara1.TXT"), laps);
     const QString emptyPath = writeTimed(data, QStringLiteral("Vysledky/prázdný"), QByteArray());
@@ -161,7 +161,7 @@ TEST(BackupArchive, BlocksOfOneFileAnEmptyFileAndTheHeaderByteForByte) {
         .signature()
         .segmentEnd()
         .end();
-    EXPECT_TRUE(stored(emptyPath).endsWith("/vysledky/pr\xe1zdn\xfd"));
+    EXPECT_TRUE(stored(emptyPath).endsWith("/Vysledky/pr\xe1zdn\xfd"));
     ASSERT_EQ(readAll(archive), expected.bytes());
 
     // Bytes written: 4 per signature and 4 + |L| per block.
@@ -170,14 +170,14 @@ TEST(BackupArchive, BlocksOfOneFileAnEmptyFileAndTheHeaderByteForByte) {
                            Layout::zlibStream(lapText(16384), 1).size();
     EXPECT_EQ(r.backup.CompressionRatio(), int(100 - written * 100 / (16385 + 16384)));
 
-    // Back again: data, the archived time, and the empty file.
-    const QString target = data.filePath(QStringLiteral("jinam"));
-    ASSERT_TRUE(r.backup.RestoreArchive(archive, target));
-    EXPECT_EQ(readAll(target + QStringLiteral("/kara1.txt")), laps);
+    // Back again, below the folder they came from: data, the archived time, and the empty file.
+    ASSERT_TRUE(r.backup.RestoreArchive(archive, data.filePath(QStringLiteral("jinam"))));
+    const QString target = data.filePath(QStringLiteral("jinam/Vysledky"));
+    EXPECT_EQ(readAll(target + QStringLiteral("/Kara1.TXT")), laps);
     EXPECT_EQ(readAll(target + QStringLiteral("/plny")), lapText(16384));
     EXPECT_TRUE(QFileInfo(target + QStringLiteral("/prázdný")).isFile());
     EXPECT_EQ(QFileInfo(target + QStringLiteral("/prázdný")).size(), 0);
-    EXPECT_EQ(QFileInfo(target + QStringLiteral("/kara1.txt")).lastModified(), kFileTime);
+    EXPECT_EQ(QFileInfo(target + QStringLiteral("/Kara1.TXT")).lastModified(), kFileTime);
     EXPECT_EQ(QFileInfo(target + QStringLiteral("/prázdný")).lastModified(), kFileTime);
 }
 
@@ -406,6 +406,26 @@ TEST(BackupArchive, TargetsOriginalPlaceWithoutCaseElsewhereWithAndWithoutTheFul
               QByteArray("k1"));
 }
 
+TEST(BackupArchive, AStationMovesToAnotherFolderWithItsSubFolders) {
+    TempDataFolder data;
+    writeTimed(data, QStringLiteral("old/tarvolin.ini"), "ini");
+    writeTimed(data, QStringLiteral("old/vysledky/kara1"), "k1");
+    const QString archive = data.filePath(QStringLiteral("move.bck"));
+    Recorder r;
+    ASSERT_TRUE(r.backup.BackupFiles({data.filePath(QStringLiteral("old/tarvolin.ini")),
+                                      data.filePath(QStringLiteral("old/vysledky/*.*"))},
+                                     archive));
+    // The new station's folders are found without regard to case.
+    const QString station = data.makeFolder(QStringLiteral("new/Vysledky"));
+    r.backup.setDataFolder(data.filePath(QStringLiteral("new")));
+    ASSERT_TRUE(r.backup.RestoreArchive(archive, QString()));
+    EXPECT_EQ(data.readFile(QStringLiteral("new/tarvolin.ini")), QByteArray("ini"));
+    EXPECT_EQ(readAll(station + QStringLiteral("/kara1")), QByteArray("k1"));
+    ASSERT_TRUE(r.backup.RestoreArchive(archive, data.filePath(QStringLiteral("jinam"))));
+    EXPECT_EQ(data.readFile(QStringLiteral("jinam/vysledky/kara1")), QByteArray("k1"));
+    EXPECT_EQ(data.readFile(QStringLiteral("jinam/tarvolin.ini")), QByteArray("ini"));
+}
+
 TEST(BackupArchive, NoRestoreWritesOutsideItsFolderAndTheRestGoesOn) {
     TempDataFolder data;
     const QString station = data.makeFolder(QStringLiteral("station"));
@@ -457,7 +477,8 @@ TEST(BackupArchive, CancelAndBrokenArchivesLeaveWholeFilesOnly) {
     const QString second = writeTimed(data, QStringLiteral("src/b"), noise);
     const QString archive = data.filePath(QStringLiteral("c.bck"));
 
-    // A backup cancelled after its first block keeps what it wrote, without the end marker.
+    // A backup cancelled after its first block leaves nothing: no archive that ends early, nothing
+    // beside it.
     Recorder r;
     int blocks = 0;
     r.backup.OnProgress = [&](const QString& name, int, bool& go) {
@@ -466,18 +487,18 @@ TEST(BackupArchive, CancelAndBrokenArchivesLeaveWholeFilesOnly) {
     };
     EXPECT_FALSE(r.backup.BackupFiles({first, second}, archive));
     EXPECT_FALSE(r.backup.Busy());
-    EXPECT_EQ(readAll(archive).size(), Layout()
-                                           .header("", 5 + 100'000, 2)
-                                           .file(stored(first), kPackedTime, "first")
-                                           .entry(stored(second), kPackedTime)
-                                           .signature()
-                                           .stored(noise.left(16384))
-                                           .segmentEnd()
-                                           .bytes()
-                                           .size());
+    EXPECT_EQ(QDir(data.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 
     // A restore cancelled inside the second file keeps the first whole and the old second file.
     ASSERT_TRUE(r.backup.BackupFiles({first, second}, archive));
+    EXPECT_TRUE(ArchiveLayout::read(archive).whole());
+    EXPECT_EQ(ArchiveLayout::read(archive).names(), QStringList({first, second}));
+    // An archive that ends early, anywhere, is not whole.
+    const QByteArray whole = readAll(archive);
+    for (const qsizetype cut : {qsizetype(10), whole.size() / 2, whole.size() - 1}) {
+        writeAll(data.filePath(QStringLiteral("cut.bck")), whole.left(cut));
+        EXPECT_FALSE(ArchiveLayout::read(data.filePath(QStringLiteral("cut.bck"))).whole()) << cut;
+    }
     const QString target = data.makeFolder(QStringLiteral("t"));
     writeAll(target + QStringLiteral("/b"), "old b");
     blocks = 0;
@@ -554,7 +575,7 @@ TEST(BackupArchive, SourcesPatternsSubfoldersUnencodableNamesAndIncrementalMarks
     QStringList names;
     for (const QString& line : lines)
         names << line.section(u'\t', 0, 0).section(u'/', -2);
-    EXPECT_EQ(names, QStringList({"sub/kara3.txt", "res/.hidden", "res/kara1", "res/kara2.txt"}));
+    EXPECT_EQ(names, QStringList({"sub/kara3.txt", "Res/.hidden", "Res/kara1", "Res/kara2.txt"}));
 
     // Marks are cleared by the backup: the next incremental one takes only the changed file.
     writeTimed(data, QStringLiteral("Res/kara1"), "1 changed");
@@ -562,7 +583,7 @@ TEST(BackupArchive, SourcesPatternsSubfoldersUnencodableNamesAndIncrementalMarks
     ASSERT_TRUE(r.backup.BackupFiles({res + QStringLiteral("/*.*")}, archive));
     r.backup.ReadArchiveInfo(archive, &lines);
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].contains(QStringLiteral("/res/kara1\t")));
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("/Res/kara1\t")));
     EXPECT_EQ(r.backup.FileCount(), 1);
 
     // With every file unchanged an incremental backup holds none; a full one holds all.
@@ -574,6 +595,29 @@ TEST(BackupArchive, SourcesPatternsSubfoldersUnencodableNamesAndIncrementalMarks
     ASSERT_TRUE(r.backup.BackupFiles({res + QStringLiteral("/kara*")}, archive));
     r.backup.ReadArchiveInfo(archive);
     EXPECT_EQ(r.backup.FileCount(), 2);
+}
+
+TEST(BackupArchive, NamesThatDifferOnlyInCaseAreTwoFilesThereAndBack) {
+    TempDataFolder data;
+    writeTimed(data, QStringLiteral("vysledky/Pepa kara1.txt"), "Pepa");
+    writeTimed(data, QStringLiteral("vysledky/pepa kara1.txt"), "pepa");
+    const QString archive = data.filePath(QStringLiteral("zaloha/case.bck"));
+    QDir().mkpath(data.filePath(QStringLiteral("zaloha")));
+    Recorder r;
+    r.backup.setDataFolder(data.path());
+    ASSERT_TRUE(r.backup.BackupFiles({data.filePath(QStringLiteral("vysledky/*.*"))}, archive));
+    r.backup.ReadArchiveInfo(archive);
+    EXPECT_EQ(r.backup.FileCount(), 2);
+    const QStringList both = {"Pepa kara1.txt", "pepa kara1.txt"};
+    ASSERT_TRUE(r.backup.RestoreArchive(archive, data.filePath(QStringLiteral("jinam"))));
+    EXPECT_EQ(QDir(data.filePath(QStringLiteral("jinam/vysledky"))).entryList(QDir::Files, QDir::Name), both);
+    // To the original place: each file returns under its own name, also when only one is there.
+    QFile::remove(data.filePath(QStringLiteral("vysledky/Pepa kara1.txt")));
+    writeTimed(data, QStringLiteral("vysledky/pepa kara1.txt"), "changed");
+    ASSERT_TRUE(r.backup.RestoreArchive(archive, QString()));
+    EXPECT_EQ(QDir(data.filePath(QStringLiteral("vysledky"))).entryList(QDir::Files, QDir::Name), both);
+    EXPECT_EQ(data.readFile(QStringLiteral("vysledky/Pepa kara1.txt")), QByteArray("Pepa"));
+    EXPECT_EQ(data.readFile(QStringLiteral("vysledky/pepa kara1.txt")), QByteArray("pepa"));
 }
 
 TEST(BackupArchive, StreamsCarryTheSameBytesAsFiles) {

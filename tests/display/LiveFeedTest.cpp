@@ -1,13 +1,13 @@
-// What the live results page is told: the snapshot's JSON, the feed's race, the station's address
-// and where the audience window opens.
-#include "TempDataFolder.h"
+// What the live results page is told: the snapshot's JSON and the standings as the race's lap lists
+// have them; the station's address and where the audience window opens.
+#include "VirtualRace.h"
 
 #include "base/MonotonicClock.h"
 #include "config/TSettings.h"
-#include "config/TextCodec.h"
 #include "display/AudiencePlacement.h"
 #include "display/LanAddress.h"
 #include "display/LiveRaceFeed.h"
+#include "display/TRaceProgress.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -30,23 +30,20 @@ QJsonObject parsed(const LiveSnapshot& snapshot, qint64 nowUs) {
 
 } // namespace
 
-TEST(LiveRaceFeed, HandsOnTheRaceLapByLapInTheRaceListsOrder) {
-    TempDataFolder folder;
-    folder.writeFile("TopDeset.ini",
-                     TextCodec::encodeLines({"1\tAdam <b>\t00:40:000", "2\tBeda\t00:41:000"}));
+TEST(LiveRaceFeed, HandsOnTheStandingsAtEveryChangeOfTheLaps) {
     TSettings settings;
     SetClock clock;
     int minutes = 12;
-    LiveRaceFeed feed(settings, folder.path(), clock, [&] { return minutes; });
+    TRaceProgress progress(settings);
+    LiveRaceFeed feed(progress, clock, [&] { return minutes; });
     QSignalSpy published(&feed, &LiveRaceFeed::published);
 
-    feed.reloadTopTen();
+    feed.setTopTen({{"1", "Adam <b>", "00:40:000"}, {"2", "Beda", "00:41:000"}}, {});
     clock.now = 5'000'000;
     feed.raceStarted(5'000'000);
-    feed.lapClosed(2, 31000);
-    feed.lapClosed(2, 29500);
-    feed.lapClosed(1, 33000);
-    ASSERT_EQ(published.count(), 5);
+    progress.setEntries(2, {"00:31:000", "00:29:500"});
+    progress.setEntries(1, {"00:33:000"});
+    ASSERT_EQ(published.count(), 4);
 
     const LiveSnapshot snapshot = published.last().at(0).value<LiveSnapshot>();
     const QJsonObject json = parsed(snapshot, 5'000'000 + 65'250'000);
@@ -55,28 +52,77 @@ TEST(LiveRaceFeed, HandsOnTheRaceLapByLapInTheRaceListsOrder) {
     EXPECT_EQ(json["raceMinutes"].toInt(), 12);
     const QJsonArray karts = json["karts"].toArray();
     ASSERT_EQ(karts.size(), 4);
-    // The race list's order: one lap before two, and of one lap each kara1's 33 s before the initial
-    // "59:59:999" rows of the karts that have not lapped.
-    EXPECT_EQ(karts[0].toObject()["kart"].toInt(), 1);
-    EXPECT_EQ(karts[1].toObject()["kart"].toInt(), 3);
-    const QJsonObject kart2 = karts[3].toObject();
+    // The standings' order: two laps before one, the karts without a lap last, with no time and no
+    // lap number.
+    const QJsonObject kart2 = karts[0].toObject();
     EXPECT_EQ(kart2["kart"].toInt(), 2);
+    EXPECT_EQ(kart2["position"].toString(), "1");
+    EXPECT_EQ(kart2["lapNumber"].toString(), "2");
     EXPECT_EQ(kart2["count"].toInt(), 2);
     EXPECT_EQ(kart2["last"].toString(), "00:29:500");
     EXPECT_EQ(kart2["best"].toString(), "00:29:500");
     EXPECT_EQ(kart2["laps"].toArray(), QJsonArray({"00:31:000", "00:29:500"}));
+    EXPECT_EQ(karts[1].toObject()["kart"].toInt(), 1);
+    const QJsonObject kart3 = karts[2].toObject();
+    EXPECT_EQ(kart3["kart"].toInt(), 3);
+    EXPECT_EQ(kart3["time"].toString(), QStringLiteral("—"));
+    EXPECT_EQ(kart3["lapNumber"].toString(), "");
+    EXPECT_EQ(kart3["count"].toInt(), 0);
+    EXPECT_FALSE(kart3.contains("last") || kart3.contains("best"));
     EXPECT_EQ(json["men"].toArray()[0].toObject()["name"].toString(), "Adam <b>");
     EXPECT_TRUE(json["women"].toArray().isEmpty());
 
-    // At rest the page shows the race time of the stop; the next race starts with no laps.
+    // At rest the page shows the race time of the stop.
     clock.now = 5'000'000 + 70'000'000;
     feed.raceStopped();
     const QJsonObject stopped = parsed(feed.snapshot(), clock.now + 9'000'000);
     EXPECT_FALSE(stopped["running"].toBool());
     EXPECT_EQ(stopped["elapsedMs"].toInteger(), 70000);
-    feed.raceStarted(clock.now);
-    for (const QJsonValue& kart : parsed(feed.snapshot(), clock.now)["karts"].toArray())
-        EXPECT_EQ(kart.toObject()["count"].toInt(), 0);
+}
+
+// A whole race on virtual time: the page loses the lap the STOP filters out, and the next START
+// leaves no kart a row of the last race.
+TEST(LiveRaceFeed, FollowsTheRacesListsThroughTheStopsFiltersAndTheNextStart) {
+    VirtualRace rig;
+    rig.settings.Semafor.Pouzij = false;
+    rig.settings.HW.Mazat = true;
+    rig.settings.HW.MazatCas = 3;
+    rig.race->setDeadTimeInterval(500);
+    TRaceProgress progress(rig.settings);
+    progress.follow(rig.lists);
+    LiveRaceFeed feed(progress, rig.clock, {});
+    const auto kart = [&](int number) {
+        for (const QJsonValue& entry : parsed(feed.snapshot(), rig.clock.nowUs())["karts"].toArray()) {
+            if (entry.toObject()["kart"].toInt() == number)
+                return entry.toObject();
+        }
+        return QJsonObject();
+    };
+
+    rig.race->StartButton1Click();
+    const qint64 start = rig.race->startTick();
+    for (qint64 at : {30000, 32500, 62500})
+        rig.passSensor(1, start + at);
+    rig.passSensor(2, start + 40000);
+    rig.scheduler.advanceTo(start + 65000);
+    EXPECT_EQ(kart(1)["laps"].toArray(), QJsonArray({"00:30:000", "00:02:500", "00:30:000"}));
+    EXPECT_EQ(kart(1)["best"].toString(), "00:02:500");
+
+    rig.race->StartButton1Click();
+    ASSERT_FALSE(rig.race->running());
+    EXPECT_EQ(kart(1)["laps"].toArray(), QJsonArray({"00:30:000", "00:30:000"}));
+    EXPECT_EQ(kart(1)["best"].toString(), "00:30:000");
+    EXPECT_EQ(kart(1)["lapNumber"].toString(), "2");
+
+    // Only kart 2 races next.
+    rig.race->StartButton1Click();
+    rig.passSensor(2, rig.race->startTick() + 35000);
+    rig.scheduler.advanceTo(rig.race->startTick() + 36000);
+    EXPECT_EQ(progress.rows()[0].name, "kara2");
+    EXPECT_EQ(kart(2)["count"].toInt(), 1);
+    EXPECT_EQ(kart(1)["time"].toString(), QStringLiteral("—"));
+    EXPECT_EQ(kart(1)["count"].toInt(), 0);
+    EXPECT_FALSE(kart(1).contains("best"));
 }
 
 TEST(LanAddress, PrefersAPrivateAddressOfTheTracksNetwork) {

@@ -1,7 +1,12 @@
 // The live results page's server on loopback: what it serves and what it refuses, the push to the
 // page, a port that is taken, and the clients it drops (a flood, a page that never reads, one
-// connection too many).
+// connection too many), and the guard's idle limit on virtual time.
+#include "FakeClock.h"
+#include "VirtualScheduler.h"
+#include "VirtualTimerFactory.h"
+
 #include "base/MonotonicClock.h"
+#include "display/ConnectionGuard.h"
 #include "display/LiveResultsServer.h"
 
 #include <QJsonArray>
@@ -167,4 +172,38 @@ TEST_F(LiveServer, DropsFloodsPagesThatNeverReadAndConnectionsBeyondTheLimit) {
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return held.back()->state() == QAbstractSocket::UnconnectedState; }, Wait));
     EXPECT_EQ(held.front()->state(), QAbstractSocket::ConnectedState);
+}
+
+TEST(ConnectionGuardTime, AConnectionSilentLongerThanItsIdleTimeIsClosedAndOneThatSpokeStays) {
+    FakeClock clock;
+    VirtualScheduler scheduler(clock);
+    VirtualTimerFactory timers(scheduler);
+    ConnectionLimits limits; // silent 30 s at most, looked at every 10 s
+    ConnectionGuard guard(limits, clock, timers);
+    ASSERT_TRUE(guard.listen(QHostAddress::LocalHost, 0));
+    QTcpSocket quiet;
+    QTcpSocket talking;
+    for (QTcpSocket* client : {&quiet, &talking}) {
+        client->connectToHost(QHostAddress::LocalHost, guard.serverPort());
+        ASSERT_TRUE(client->waitForConnected(Wait));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return guard.hasPendingConnections(); }, Wait));
+    QTcpSocket* first = guard.nextPendingConnection();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return guard.hasPendingConnections(); }, Wait));
+    QTcpSocket* second = guard.nextPendingConnection();
+    ASSERT_EQ(guard.connectionCount(), 2);
+    QTcpSocket* heard = first->peerPort() == talking.localPort() ? first : second;
+
+    scheduler.advance(25000);
+    EXPECT_EQ(guard.connectionCount(), 2);
+    // The guard counts the bytes before anyone else hears them.
+    QSignalSpy arrived(heard, &QTcpSocket::readyRead);
+    talking.write("GET / HTTP/1.1\r\n");
+    ASSERT_TRUE(arrived.wait(Wait));
+    scheduler.advance(5000);
+    EXPECT_EQ(guard.connectionCount(), 2) << "30 s of silence are allowed";
+    scheduler.advance(10000);
+    EXPECT_EQ(guard.connectionCount(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return quiet.state() == QAbstractSocket::UnconnectedState; }, Wait));
+    EXPECT_EQ(talking.state(), QAbstractSocket::ConnectedState);
 }

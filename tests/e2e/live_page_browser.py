@@ -63,7 +63,7 @@ def start_station(program, source_dir, data):
     for _ in range(5):
         port = free_port()
         with open(os.path.join(data, "tarvolin.ini"), "wb") as f:
-            f.write(("[Ostatni]\r\nExtStart=1\r\n[Semafor]\r\nPouzij=0\r\n[HW]\r\nProdleva=500\r\nRizeni=0\r\n"
+            f.write(("[Ostatni]\r\nExtStart=1\r\nPrvniKolo=1\r\n[Semafor]\r\nPouzij=0\r\n[HW]\r\nProdleva=500\r\nRizeni=0\r\n"
                      "[Tisk]\r\nLogo=%s/data/Logo/logo.png\r\n[Web]\r\nPouzit=1\r\nPort=%d\r\n"
                      % (source_dir, port)).encode("cp1250"))
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
@@ -100,6 +100,12 @@ def page_laps(driver):
         "return out;")
 
 
+def race_rows(driver):
+    return driver.execute_script(
+        "return Array.prototype.map.call(document.querySelectorAll('#zavod tbody tr'),"
+        " function (tr) { return Array.prototype.map.call(tr.cells, function (c) { return c.textContent; }); });")
+
+
 def main():
     program, source_dir, sanitized = sys.argv[1], sys.argv[2], sys.argv[3]
     if sanitized.upper() in ("ON", "1", "TRUE", "YES"):
@@ -133,6 +139,11 @@ def main():
             if before["running"] or any(k["count"] for k in before["karts"]):
                 raise AssertionError("the page went live only after the race had started; the machine is too slow")
             assert driver.title == "Tarvolin – průběh závodu", driver.title
+            # No kart has a lap yet: no time and no count, in the station's API and on the page.
+            assert all(k["time"] == "\u2014" and k["lapNumber"] == "" for k in before["karts"]), before["karts"]
+            wait_for("the standings without laps",
+                     lambda: race_rows(driver) == [[str(i + 1), "Kára %d" % (i + 1), "", "\u2014", "\u2014"]
+                                                   for i in range(4)])
 
             # Every lap as the station closes it: the page shows the same laps, pushed.
             latencies = []
@@ -158,8 +169,19 @@ def main():
             print("laps seen on the page: %d, from the API to the page: max %.0f ms"
                   % (seen, 1000 * max(latencies)))
 
+            # STOP removes each kart's first lap (PrvniKolo): the station's API and the page follow the
+            # lap lists as the STOP left them, kart 3 without a lap, in the station's standings.
+            final_laps = {kart: laps[1:] for kart, laps in expected.items()}
+            final = wait_for("the laps after STOP in the API",
+                             lambda: (lambda race: race if {str(k["kart"]): k["laps"] for k in race["karts"]}
+                                      == final_laps else None)(api(port)))
+            wait_for("the laps after STOP on the page",
+                     lambda: {str(k): v for k, v in page_laps(driver).items()} == final_laps or None)
+            assert [k["time"] for k in final["karts"] if k["kart"] == 3] == ["\u2014"], final["karts"]
+            order = [[k["position"], "Kára %d" % k["kart"]] for k in final["karts"]]
+            wait_for("the standings after STOP", lambda: [row[:2] for row in race_rows(driver)] == order)
+
             # After STOP the karts' best laps are in the men's top ten.
-            final = api(port)
             best = {k["name"]: k["best"] for k in final["karts"] if k["count"]}
             def top_ten():
                 rows = driver.execute_script(

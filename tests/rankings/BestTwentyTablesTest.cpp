@@ -210,3 +210,33 @@ TEST_F(BestTwentyTablesTest, ALinkToADeviceInATablesPlaceIsRefusedAndNeverReplac
     EXPECT_EQ(QFileInfo(link).symLinkTarget(), QStringLiteral("/dev/null"));
     EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile());
 }
+
+// What shows the tables without changing them reads the same rows as the tables themselves.
+TEST(BestTwentyFiles, FirstRowsAreTheTablesOwnAndAMissingFileStaysMissing) {
+    TempDataFolder folder;
+    EXPECT_TRUE(BestTwentyFiles::firstRows(folder.path(), BestTwentyFiles::Women, 10).isEmpty());
+    EXPECT_FALSE(folder.exists(QStringLiteral("TopDeset1.ini")));
+
+    QStringList lines;
+    for (int rank = 1; rank <= 20; ++rank)
+        lines << QStringLiteral("%1\tŠťastný %1\t00:%2:000\t2026-12-09").arg(rank).arg(rank + 20);
+    lines[10] = QStringLiteral("11\tchanged below the tenth\t00:00:001");
+    // The folder's own spelling of the name.
+    folder.writeFile(QStringLiteral("topdeset.INI"), TextCodec::encodeLines(lines));
+    const QList<BestTwentyRow> rows = BestTwentyFiles::firstRows(folder.path(), BestTwentyFiles::Men, 10);
+    ASSERT_EQ(rows.size(), 10);
+    EXPECT_EQ(rows[0].rank(), "1");
+    EXPECT_EQ(rows[0].name(), QStringLiteral("Šťastný 1"));
+    EXPECT_EQ(rows[9].time(), "00:30:000");
+
+    // A short file is filled with empty rows as the table fills it.
+    folder.writeFile(QStringLiteral("TopDeset1.ini"), TextCodec::encodeLines({"1\tEva\t00:41:000"}));
+    const QList<BestTwentyRow> few = BestTwentyFiles::firstRows(folder.path(), BestTwentyFiles::Women, 10);
+    ASSERT_EQ(few.size(), 10);
+    EXPECT_EQ(few[0].name(), "Eva");
+    EXPECT_EQ(few[1].name(), "noname");
+
+    QFile::remove(folder.filePath(QStringLiteral("TopDeset1.ini")));
+    folder.makeFolder(QStringLiteral("TopDeset1.ini"));
+    EXPECT_THROW(BestTwentyFiles::firstRows(folder.path(), BestTwentyFiles::Women, 10), UserError);
+}

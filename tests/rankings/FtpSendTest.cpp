@@ -1,10 +1,13 @@
 // The upload of the page "Ftp klient" against a real FTP server (pyftpdlib on loopback, in active
 // and passive mode, plain and with TLS) and against a server of the test's own making that answers
 // as told: badly, slowly, not at all or with garbage.
+#include "FakeClock.h"
 #include "PyFtpServer.h"
 #include "RecordingErrorReporter.h"
 #include "ScriptedFtpServer.h"
 #include "TempDataFolder.h"
+#include "VirtualScheduler.h"
+#include "VirtualTimerFactory.h"
 
 #include "base/UserError.h"
 #include "config/TSettings.h"
@@ -81,16 +84,31 @@ protected:
 
     void useScripted(const ScriptedFtpServer& server) { send.setDefaultPort(server.port()); }
 
-    // Runs one send and waits until nothing more happens for it.
-    bool sendAndWait(const QString& password = QString::fromUtf8(PyFtpServer::Password)) {
+    // Runs one send and waits until nothing more happens for it. A request's time runs out only on the
+    // virtual clock: when stuck() says that the client waits for what will never come, and still
+    // says so after the events of one more turn were handled, a request's whole time passes.
+    bool sendAndWait(const QString& password = QString::fromUtf8(PyFtpServer::Password),
+                     const std::function<bool()>& stuck = {}) {
         const int before = ended;
         send.send(password);
-        return QTest::qWaitFor([&] { return ended > before; }, Wait);
+        bool stuckBefore = false;
+        return QTest::qWaitFor(
+            [&] {
+                const bool stuckNow = ended == before && stuck && stuck() && client.isBusy();
+                if (stuckNow && stuckBefore)
+                    scheduler.advance(FtpClient::DefaultTimeoutMs);
+                stuckBefore = stuckNow;
+                return ended > before;
+            },
+            Wait);
     }
 
     TempDataFolder local;
     TSettings settings;
-    FtpClient client;
+    FakeClock clock;
+    VirtualScheduler scheduler{clock};
+    VirtualTimerFactory timers{scheduler};
+    FtpClient client{timers};
     FtpSend send{settings, client};
     QStringList errors;
     QStringList pictureCalls;
@@ -294,12 +312,16 @@ TEST_F(FtpSendTest, EveryFailedStepIsShownAndTheNextStepFollows) {
         ScriptedFtpServer server;
         useScripted(server);
         server.script = c.script;
-        client.setRequestTimeout(c.name == std::string("never answers") ? 1000 : Wait);
         errors.clear();
         entry(1, QStringLiteral("jedna.txt"), randomBytes(2 * 1024 * 1024, 1));
         entry(3, QStringLiteral("tri.txt"), QByteArray("3"));
         send.pageShown();
-        ASSERT_TRUE(sendAndWait());
+        // A server silent after TYPE leaves the client waiting until its time runs out.
+        const bool silent = c.name == std::string("never answers");
+        ASSERT_TRUE(sendAndWait(QString::fromUtf8(PyFtpServer::Password), [&] {
+            return silent && !server.commands.isEmpty() &&
+                   server.commands.last().startsWith(QLatin1String("TYPE"));
+        }));
         ASSERT_EQ(errors.size(), c.expected.size()) << errors.join(QLatin1Char('|')).toStdString();
         for (int i = 0; i < errors.size(); ++i)
             EXPECT_TRUE(errors[i].startsWith(c.expected[i])) << errors[i].toStdString();
@@ -316,6 +338,7 @@ TEST_F(FtpSendTest, AHostileServerGetsAMessageAndNeitherHangsNorCrashesTheClient
         bool closeAtConnect = false;
         QByteArray toUser = {}; // empty: a good answer
         bool closeAfterUser = false;
+        bool waitsForever = false; // the client is left waiting for the rest of a reply
     };
     const QByteArray huge(200 * 1024, 'x');
     QByteArray endless = "220-zacatek\r\n";
@@ -329,14 +352,13 @@ TEST_F(FtpSendTest, AHostileServerGetsAMessageAndNeitherHangsNorCrashesTheClient
         {"short code", "22 ahoj\r\n"},
         {"refusing greeting", "421 Obsazeno\r\n"},
         {"closed at once", "", true},
-        {"silent", ""},
+        {"silent", "", false, {}, false, true},
         {"garbage to USER", "220 ok\r\n", false, "ano\r\n"},
         {"closed after USER", "220 ok\r\n", false, "", true},
         {"code out of range", "220 ok\r\n", false, "999 cokoli\r\n"},
-        {"no line end", "220 ok\r\n", false, "331 heslo"},
+        {"no line end", "220 ok\r\n", false, "331 heslo", false, true},
         {"huge refusal", "220 ok\r\n", false, "530 " + QByteArray(7000, 'x') + "\r\n"},
     };
-    client.setRequestTimeout(800);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedFtpServer server;
@@ -358,7 +380,12 @@ TEST_F(FtpSendTest, AHostileServerGetsAMessageAndNeitherHangsNorCrashesTheClient
         errors.clear();
         entry(1, QStringLiteral("jedna.txt"), QByteArray("1"));
         send.pageShown();
-        ASSERT_TRUE(sendAndWait());
+        // Only a client left waiting runs out of time; every other answer ends the send by itself.
+        const auto answered = [&] {
+            return c.waitsForever && server.connections() == 1 &&
+                   (c.toUser.isEmpty() || server.commands.filter(QStringLiteral("USER")).size() == 1);
+        };
+        ASSERT_TRUE(sendAndWait(QString::fromUtf8(PyFtpServer::Password), answered));
         ASSERT_FALSE(errors.isEmpty());
         for (const QString& error : errors) {
             EXPECT_TRUE(error.startsWith(QLatin1String("Chyba "))) << error.toStdString();

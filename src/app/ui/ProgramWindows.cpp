@@ -1,11 +1,13 @@
 #include "app/ui/ProgramWindows.h"
 
 #include "app/CommandLineOptions.h"
+#include "app/ui/SettingsPages.h"
 #include "app/ui/TarvolinApplication.h"
 #include "backup/ui/ukonceni.h"
 #include "backup/ui/zalohovani.h"
 #include "base/ErrorBoundary.h"
 #include "base/MonotonicClock.h"
+#include "base/UserError.h"
 #include "config/DataFolder.h"
 #include "config/SettingsFile.h"
 #include "config/ui/About.h"
@@ -14,6 +16,8 @@
 #include "display/LanAddress.h"
 #include "display/LiveRaceFeed.h"
 #include "display/LiveResults.h"
+#include "display/TRaceProgress.h"
+#include "display/ui/AudiencePage.h"
 #include "display/ui/TV_OUT.h"
 #include "hardware/ExternalStartWatch.h"
 #include "hardware/PortBackend.h"
@@ -26,9 +30,12 @@
 #include "hardware/TSmallPort.h"
 #include "hardware/VirtualTrack.h"
 #include "hardware/ui/Chyba_LPT.h"
+#include "hardware/ui/StartupPage.h"
 #include "hardware/ui/VirtualTrackWindow.h"
 #include "platform/ProcessPriority.h"
+#include "platform/SoundPlayback.h"
 #include "printing/SheetSettings.h"
+#include "printing/ui/PrintPage.h"
 #include "printing/ui/PrinterSetup.h"
 #include "printing/ui/nahled1.h"
 #include "printing/ui/nahled2.h"
@@ -36,6 +43,7 @@
 #include "rankings/FtpClient.h"
 #include "rankings/FtpSend.h"
 #include "rankings/ui/BestTwentyReset.h"
+#include "rankings/ui/FtpPage.h"
 #include "rankings/ui/TopTen10.h"
 #include "rankings/ui/UpravDlg.h"
 #include "rankings/ui/UpravDlg1.h"
@@ -44,6 +52,7 @@
 #include "timing/Station.h"
 #include "timing/TRace.h"
 #include "timing/ThreadedTimerFactory.h"
+#include "timing/ui/MainStatusBar.h"
 #include "timing/ui/Splash.h"
 #include "timing/ui/hwunit.h"
 #include "upkeep/KartUpkeep.h"
@@ -87,12 +96,11 @@ ProgramWindows::~ProgramWindows() {
     // window and the page, which go before it.
     if (m_form) {
         RaceHooks& race = m_form->race().hooks();
-        race.StavZavodu = {};
         race.audienceClock = {};
         race.audienceRaceLength = {};
         race.raceStarted = {};
-        race.lapClosed = {};
         race.raceAtRest = {};
+        race.startStopAllowed = {};
     }
     if (m_bestTwenty) {
         m_bestTwenty->hooks().audienceReload = {};
@@ -153,7 +161,7 @@ void ProgramWindows::createSettingsWindow() {
     station.serialInput().setLearnPanel(m_learnPanel.get());
     m_sensorSource = std::make_unique<SensorSourceChoice>(m_settings, station.port());
     m_portRepair = std::make_unique<PortRepair>(m_kernelModules, &station.port());
-    TNastavDlg::Services services;
+    SettingsPages::Services services;
     services.parallelPort = &station.port();
     services.timers = &ThreadedTimerFactory::instance();
     services.comPort = &station.comPort();
@@ -174,7 +182,9 @@ void ProgramWindows::createSettingsWindow() {
         makeTablePictures(men, women);
     };
     services.ftpSend = m_ftpSend.get();
-    m_nastav = std::make_unique<TNastavDlg>(m_settings, services, m_form.get());
+    // The window with every area's page inserted.
+    m_settingsPages = std::make_unique<SettingsPages>(m_settings, services, m_form.get());
+    m_nastav = &m_settingsPages->window();
     m_nastav->hooks().closeMainWindow = [this] { m_form->close(); };
 
     // Saving the settings acts on two parts that are not the settings window's own.
@@ -184,14 +194,9 @@ void ProgramWindows::createSettingsWindow() {
 }
 
 void ProgramWindows::makeTablePictures(const QString& menPath, const QString& womenPath) {
-    // The pictures are the best-twenty window's lists as they show; the settings window, from which
-    // the upload was started, comes back to the front whatever became of them.
-    const std::exception_ptr failure =
-        ErrorBoundary::capture([&] { m_topTen->saveFtpPictures(menPath, womenPath); });
-    m_nastav->raise();
-    m_nastav->activateWindow();
-    if (failure)
-        std::rethrow_exception(failure);
+    // The tables drawn as the best-twenty window shows them, without opening it: the settings window,
+    // from which the upload was started, stays in front.
+    m_topTen->saveFtpPictures(menPath, womenPath);
 }
 
 void ProgramWindows::createBestTwentyWindow() {
@@ -217,12 +222,10 @@ QDate ProgramWindows::raceDate() const {
 void ProgramWindows::fillBestTwentyHooks() {
     BestTwentyHooks& tables = m_bestTwenty->hooks();
     tables.showWindow = [this] { m_topTen->exec(); };
+    // A missing applause is said once; the new record and its window stand without it.
     tables.playApplause = [this] {
-        MultimediaSoundPlayer& player = m_form->MediaPlayer1();
-        player.close();
-        player.setFileName(DataFolder(m_dataFolder).filePath(QStringLiteral("zvuky/prg/applause.wav")));
-        player.open();
-        player.play();
+        SoundPlayback::play(m_form->MediaPlayer1(),
+                            DataFolder(m_dataFolder).filePath(QStringLiteral("zvuky/prg/applause.wav")));
     };
     m_form->race().hooks().TopTenDeset = [this] { m_bestTwenty->TopTenDeset(kartEntries(), raceDate()); };
     MainWindowHooks& main = m_form->hooks();
@@ -230,8 +233,10 @@ void ProgramWindows::fillBestTwentyHooks() {
         m_bestTwenty->insertByHand(kart, kartEntries()[kart - 1], raceDate());
     };
     main.showBestTwenty = [this] { m_topTen->exec(); };
-    m_nastav->hooks().resetBestTwenty = [this] { askAndResetBestTwenty(m_nastav.get(), *m_bestTwenty); };
-    m_topTen->hooks().showFtpSettings = [this] { m_nastav->execOnFtpPage(); };
+    m_settingsPages->startup().hooks().resetBestTwenty = [this] {
+        askAndResetBestTwenty(m_nastav.get(), *m_bestTwenty);
+    };
+    m_topTen->hooks().showFtpSettings = [this] { m_nastav->execOnPage(&m_settingsPages->ftp()); };
 }
 
 void ProgramWindows::createKartUpkeepWindows() {
@@ -299,7 +304,9 @@ void ProgramWindows::createPreviewWindow(bool results) {
 
 void ProgramWindows::fillPrintingHooks() {
     // The sheets read the settings as the settings window holds them, saved or not.
-    const auto sheetSettings = [this] { return SheetSettings::from(m_settings, m_nastav->logoPicture()); };
+    const auto sheetSettings = [this] {
+        return SheetSettings::from(m_settings, m_settingsPages->print().logoPicture());
+    };
     m_nahled2->setSettingsSource(sheetSettings);
     m_nahled2->setLapSource([this] {
         std::array<QStringList, 4> laps;
@@ -313,26 +320,37 @@ void ProgramWindows::fillPrintingHooks() {
                                      m_topTen->tablePicture(BestTwentyTables::Women)};
     });
     m_form->hooks().showPrintPreview = [this] { m_nahled2->exec(); };
-    m_nastav->hooks().showResultsPreview = [this] { m_nahled2->exec(); };
+    m_settingsPages->print().hooks().showResultsPreview = [this] { m_nahled2->exec(); };
     m_topTen->hooks().showPrintPreview = [this] { m_nahled1->exec(); };
 }
 
 void ProgramWindows::fillBackupHooks() {
-    m_nastav->hooks().showBackup = [this] { m_zalohuj->exec(); };
+    m_settingsPages->startup().hooks().showBackup = [this] { m_zalohuj->exec(); };
     // A successful restore ends the program, which reads the restored files at its next start.
     m_zalohuj->hooks().restored = [this] {
         m_keepRestoredFiles = true;
         m_form->close();
     };
+    m_zalohuj->hooks().raceRunning = [this] { return m_form->race().running(); };
+    // The archive code lets events run between blocks: the external start button must not start or
+    // stop a race on the files being backed up or restored.
+    m_form->race().hooks().startStopAllowed = [this] {
+        if (!m_zalohuj->Backupfile1().Busy())
+            return true;
+        m_form->statusBarPanels().showMessage(
+            QStringLiteral("Během zálohování nebo obnovy nelze spustit ani zastavit závod."), 10000);
+        return false;
+    };
 }
 
 void ProgramWindows::fillMainWindowHooks() {
     MainWindowHooks& hooks = m_form->hooks();
-    // The settings window reads the settings file; it stores the section "ComPort1" itself when it
-    // closes.
+    // The settings window reads the settings file; the section "ComPort1" is stored whenever the
+    // window opened by the main window's button closes.
     hooks.readSettingsFile = [this] { m_nastav->readSettingsFileKeys(); };
     hooks.finishReadingSettings = [this] { m_nastav->finishReadingSettingsFile(); };
     hooks.showSettings = [this] { m_nastav->execFromMainWindow(); };
+    hooks.writeSerialSection = [this] { m_nastav->writeSerialSection(); };
     hooks.showAbout = [this] { m_about->exec(); };
     hooks.showPortError = [this] { m_chybaLpt->exec(); };
     // A scenario's times count from here, however long the start took.
@@ -340,7 +358,7 @@ void ProgramWindows::fillMainWindowHooks() {
         if (m_track)
             m_track->start();
         placeAudienceWindow();
-        m_liveFeed->reloadTopTen();
+        reloadPageTopTen();
         applyWebPage();
     };
     hooks.showError = &ErrorBoundary::reportMessage;
@@ -373,12 +391,19 @@ void ProgramWindows::placeTrackWindow() {
 }
 
 void ProgramWindows::createAudienceWindow() {
+    // The race progress is one model for the window and the page, fed by the lap lists: it outlives
+    // a window made anew.
+    if (!m_progress) {
+        m_progress = std::make_unique<TRaceProgress>(m_settings);
+        m_progress->follow(
+            {&m_form->lapList(1), &m_form->lapList(2), &m_form->lapList(3), &m_form->lapList(4)});
+    }
     // Owned here, not by the main window: unticking the see-through box makes it anew.
-    m_tvOut = std::make_unique<TTV_Out_Frm>(m_settings, m_dataFolder);
+    m_tvOut = std::make_unique<TTV_Out_Frm>(m_settings, *m_progress, m_dataFolder);
     m_tvOut->setAttribute(Qt::WA_QuitOnClose, false);
     if (!m_liveResults) {
         m_liveResults = std::make_unique<LiveResults>(SteadyClock::instance());
-        m_liveFeed = std::make_unique<LiveRaceFeed>(m_settings, m_dataFolder, SteadyClock::instance(),
+        m_liveFeed = std::make_unique<LiveRaceFeed>(*m_progress, SteadyClock::instance(),
                                                     [this] { return m_form->raceMinutes(); });
     }
     showPageAddress();
@@ -386,23 +411,19 @@ void ProgramWindows::createAudienceWindow() {
 
 void ProgramWindows::fillAudienceHooks() {
     RaceHooks& race = m_form->race().hooks();
-    race.StavZavodu = [this](const QString& name, qint32 lapMs, int lapsBefore) {
-        m_tvOut->StavZavodu(name, lapMs, lapsBefore);
-    };
     race.audienceClock = [this](int millis, int seconds, int minutes) {
         m_tvOut->showClock(millis, seconds, minutes);
     };
     race.audienceRaceLength = [this](int minutes) { m_tvOut->showRaceLength(minutes); };
     race.raceStarted = [this](qint64 startUs) { m_liveFeed->raceStarted(startUs); };
-    race.lapClosed = [this](int kart, qint64 lapMs) { m_liveFeed->lapClosed(kart, lapMs); };
     race.raceAtRest = [this] { m_liveFeed->raceStopped(); };
 
     BestTwentyHooks& tables = m_bestTwenty->hooks();
     // A table file the window cannot read is said there; the change to the tables stands.
     tables.audienceReload = [this] { ErrorBoundary::guarded([this] { m_tvOut->FormActivate(); }); };
-    tables.tablesChanged = [this] { m_liveFeed->reloadTopTen(); };
+    tables.tablesChanged = [this] { reloadPageTopTen(); };
 
-    TNastavDlg::Hooks& settings = m_nastav->hooks();
+    AudiencePage::Hooks& settings = m_settingsPages->audience().hooks();
     settings.tvOutClicked = [this] { placeAudienceWindow(); };
     settings.transparentFormClicked = [this] {
         if (m_settings.TVOUT.Form)
@@ -410,7 +431,10 @@ void ProgramWindows::fillAudienceHooks() {
         else
             rebuildAudienceWindow();
     };
-    settings.displayTypeClicked = [this] { m_tvOut->showDisplayMode(m_settings.TVOUT.TypZobrazeni); };
+    settings.displayTypeClicked = [this] {
+        m_tvOut->showDisplayMode(m_settings.TVOUT.TypZobrazeni);
+        m_progress->rank();
+    };
     settings.webBoxClicked = [this] { applyWebPage(); };
     settings.webAddress = [](int port) { return LanAddress::stationPageUrl(port); };
     m_nastav->settingsHooks().applyWebPage = [this] { applyWebPage(); };
@@ -422,6 +446,23 @@ void ProgramWindows::fillAudienceHooks() {
         showPageAddress();
         m_form->showError(message);
     });
+}
+
+void ProgramWindows::reloadPageTopTen() {
+    const auto topTen = [this](BestTwentyFiles::Table table, const QList<TopTenRow>& before) {
+        // The page is a courtesy: a table the operator is told about elsewhere stays as it was here.
+        try {
+            QList<TopTenRow> rows;
+            for (const BestTwentyRow& row : BestTwentyFiles::firstRows(m_dataFolder, table, 10))
+                rows.append({row.rank(), row.name(), row.time()});
+            return rows;
+        } catch (const UserError&) {
+            return before;
+        }
+    };
+    const LiveSnapshot& shown = m_liveFeed->snapshot();
+    m_liveFeed->setTopTen(topTen(BestTwentyFiles::Men, shown.men),
+                          topTen(BestTwentyFiles::Women, shown.women));
 }
 
 void ProgramWindows::placeAudienceWindow() {

@@ -20,6 +20,7 @@ class FtpSend;
 class PortRepair;
 class SensorSourceChoice;
 class SerialLearnPanel;
+class SettingsPages;
 class TAboutBox;
 class TChyba_LptDlg;
 class TForm1;
@@ -30,6 +31,7 @@ class TNahled2Dlg;
 class KartUpkeep;
 class LiveRaceFeed;
 class LiveResults;
+class TRaceProgress;
 class TTV_Out_Frm;
 class THlaseniDlg;
 class TPotvrdDlg;
@@ -97,6 +99,8 @@ private:
     void placeAudienceWindow();
     // Unticking the see-through box: the window anew, in its ordinary shape and first content.
     void rebuildAudienceWindow();
+    // The page's two top-ten lists from the best-twenty files.
+    void reloadPageTopTen();
     void applyWebPage();
     void showPageAddress();
 
@@ -111,6 +115,7 @@ private:
 
     std::unique_ptr<VirtualTrack> m_track;
     std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<TRaceProgress> m_progress;
     std::unique_ptr<TTV_Out_Frm> m_tvOut;
     std::unique_ptr<LiveResults> m_liveResults;
     std::unique_ptr<LiveRaceFeed> m_liveFeed;
@@ -121,7 +126,8 @@ private:
     std::unique_ptr<TAboutBox> m_about;
     std::unique_ptr<FtpClient> m_ftpClient;
     std::unique_ptr<FtpSend> m_ftpSend;
-    std::unique_ptr<TNastavDlg> m_nastav;
+    std::unique_ptr<SettingsPages> m_settingsPages;
+    TNastavDlg* m_nastav = nullptr; // the window of m_settingsPages
     std::unique_ptr<BestTwentyTables> m_bestTwenty;
     std::unique_ptr<TUpravDlg1> m_upravDlg1;
     std::unique_ptr<TUpravDlg> m_upravDlg;

@@ -1,5 +1,6 @@
 #include "backup/ui/zalohovani.h"
 
+#include "backup/ArchiveLayout.h"
 #include "backup/BackupChoices.h"
 #include "backup/BackupRecord.h"
 #include "backup/ui/ukonceni.h"
@@ -198,6 +199,10 @@ QWidget* TZalohujFrm::buildRestorePage() {
     connect(m_restoreFolder, &QLineEdit::editingFinished, this, [this] { readFileLists(); });
     connect(m_archives, &QListWidget::itemClicked, this,
             ErrorBoundary::guardedSlot([this] { FileListBox1Click(); }));
+    connect(m_archives, &QListWidget::itemSelectionChanged, this, [this] {
+        if (selectedIn(m_archives).isEmpty())
+            clearListing();
+    });
 
     m_archiveTitle = named(new QLineEdit(page), "Edit2");
     m_archiveTitle->setReadOnly(true);
@@ -215,6 +220,8 @@ QWidget* TZalohujFrm::buildRestorePage() {
                      QStringLiteral("Pokud existuje"), QStringLiteral("Pokud neexistuje")},
                     2, m_restoreMode, page);
     m_restoreMode->button(0)->setChecked(true);
+    for (QAbstractButton* option : m_restoreMode->buttons())
+        option->setToolTip(BackupChoices::modeHint(m_restoreMode->id(option)));
 
     auto* where = named(new QGroupBox(QStringLiteral("Obnovit kam"), page), "GroupBox3");
     m_originalPlace =
@@ -318,6 +325,9 @@ void TZalohujFrm::readFileLists() {
     };
     fill(m_backupFiles, m_backupFolder->text(), {});
     fill(m_archives, m_restoreFolder->text(), {QStringLiteral("*.bck")});
+    // The listing of an archive that is gone (or no longer selected) goes with it.
+    if (selectedIn(m_archives).isEmpty())
+        clearListing();
 }
 
 void TZalohujFrm::chooseFolder(QLineEdit* path) {
@@ -358,11 +368,19 @@ void TZalohujFrm::ZalohovatBtnClick() {
         const ButtonsOff working(m_backupButton, m_restoreButton);
         done = m_backup.BackupFiles(sources, archive);
     }
-    if (done)
-        showMessage(QStringLiteral("Záloha kompletní. Poměr komprese ") +
-                    QString::number(m_backup.CompressionRatio()) + QStringLiteral(" %"));
-    else
-        showMessage(QStringLiteral("Nastala chyba vytvoření záložního souboru!"));
+    // An unfinished backup is never put in place: the previous archive of that name stays as it was.
+    const QString unfinished =
+        QStringLiteral("Záloha nebyla dokončena, předchozí záloha zůstala beze změny.");
+    if (!done)
+        m_status->setText(unfinished);
+    QString text = done
+                       ? QStringLiteral("Záloha kompletní. Poměr komprese ") +
+                             QString::number(m_backup.CompressionRatio()) + QStringLiteral(" %")
+                       : QString(QStringLiteral("Nastala chyba vytvoření záložního souboru!\n") + unfinished);
+    if (!m_backup.SkippedFiles().isEmpty())
+        text += QStringLiteral("\nVynechané soubory (nejsou to běžné soubory):\n") +
+                m_backup.SkippedFiles().join(QLatin1Char('\n'));
+    showMessage(text);
     readFileLists();
 }
 
@@ -400,16 +418,27 @@ void TZalohujFrm::FileListBox1Click() {
             ? QString()
             : m_backup.ReadArchiveInfo(m_restoreFolder->text() + QLatin1Char('/') + selected, &lines);
     m_archiveTitle->setText(title);
-    if (title.isEmpty()) {
+    // An archive that ends early (a backup broken off by an older version, a copy cut short) is
+    // never shown as a normal one.
+    const bool damaged = !selected.isEmpty() &&
+                         !ArchiveLayout::read(m_restoreFolder->text() + QLatin1Char('/') + selected).whole();
+    if (title.isEmpty() && !damaged) {
         m_archiveSummary->clear();
         return;
     }
-    m_archiveSummary->setText(BackupChoices::summary(m_backup.FileCount(), m_backup.TotalSize()));
+    m_archiveSummary->setText(damaged ? QStringLiteral("Poškozená záloha: soubor končí předčasně!")
+                                      : BackupChoices::summary(m_backup.FileCount(), m_backup.TotalSize()));
     QStringList shown;
     for (const QString& line : lines)
         shown << BackupChoices::listingLine(line);
     m_archiveFiles->setPlainText(shown.isEmpty() ? QStringLiteral("Neznámí archív!")
                                                  : shown.join(QLatin1Char('\n')));
+}
+
+void TZalohujFrm::clearListing() {
+    m_archiveTitle->clear();
+    m_archiveSummary->clear();
+    m_archiveFiles->clear();
 }
 
 void TZalohujFrm::rbOrigpathClick() {
@@ -419,6 +448,10 @@ void TZalohujFrm::rbOrigpathClick() {
 }
 
 void TZalohujFrm::ObnovitBtnClick() {
+    if (m_hooks.raceRunning && m_hooks.raceRunning()) {
+        showMessage(QStringLiteral("Během závodu nelze obnovit zálohu. Nejdříve závod zastavte."));
+        return;
+    }
     m_backup.setRestoreMode(BackupChoices::modeOfOption(m_restoreMode->checkedId()));
     QString target;
     if (m_otherPlace->isChecked()) {

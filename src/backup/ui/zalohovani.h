@@ -28,6 +28,8 @@ public:
         // After a successful restore and its notice: the program ends without writing its own
         // state over the restored files.
         std::function<void()> restored;
+        // Whether a race runs: a restore then would be undone by the race's own writes.
+        std::function<bool()> raceRunning;
         // Message boxes; the toolkit's own when empty (tests answer them here).
         std::function<void(const QString& text)> message;
         std::function<bool(const QString& text)> question;
@@ -59,6 +61,7 @@ private:
     QWidget* buildBackupPage();
     QWidget* buildRestorePage();
     void readFileLists();
+    void clearListing();
     void chooseFolder(QLineEdit* path);
     void showMessage(const QString& text);
     // A question with Ano and Ne, or with OK and Cancel.

@@ -1,9 +1,10 @@
 #include "display/ui/TV_OUT.h"
 
 #include "base/ErrorBoundary.h"
-#include "config/DataFolder.h"
 #include "config/TSettings.h"
 #include "display/QrCode.h"
+#include "display/TRaceProgress.h"
+#include "rankings/BestTwentyFiles.h"
 #include "timing/ui/SevenSegmentDisplay.h"
 
 #include <QEvent>
@@ -16,6 +17,7 @@
 namespace {
 
 const QColor Navy(0x00, 0x00, 0x80);
+constexpr int TopTenRows = 10;
 
 // A two-place display shows the first two characters of the value in decimal with at least two
 // digits: the sub-second part below 100 ms as it is, from 100 ms on its first two digits.
@@ -94,9 +96,10 @@ QPixmap wordmark(const QSize& size) {
 
 } // namespace
 
-TTV_Out_Frm::TTV_Out_Frm(const TSettings& settings, const QString& dataFolder, QWidget* parent)
+TTV_Out_Frm::TTV_Out_Frm(const TSettings& settings, const TRaceProgress& progress, const QString& dataFolder,
+                         QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_settings(settings),
-      m_dataFolder(dataFolder) {
+      m_dataFolder(dataFolder), m_progress(progress) {
     setObjectName(QStringLiteral("TV_Out_Frm"));
     setWindowTitle(QStringLiteral("Tarvolin - průběžné info"));
     setFixedSize(ClientWidth, ClientHeight);
@@ -106,6 +109,7 @@ TTV_Out_Frm::TTV_Out_Frm(const TSettings& settings, const QString& dataFolder, Q
     buildTablesPanel();
     buildLogoPanel();
     showRaceRows();
+    connect(&m_progress, &TRaceProgress::changed, this, &TTV_Out_Frm::showRaceRows);
     showDisplayMode(TRaceProgress::RunningTimes);
 }
 
@@ -176,8 +180,8 @@ void TTV_Out_Frm::buildTablesPanel() {
     label(panel, QStringLiteral("Jezdci"), Navy, 18, true, false)->setGeometry(14, 30, 200, 22);
     label(panel, QStringLiteral("Jezdkyně"), Navy, 18, true, false)->setGeometry(340, 30, 200, 22);
     const QStringList columns = {QStringLiteral("#"), QStringLiteral("Jména"), QStringLiteral("Časy")};
-    m_men = list(panel, "TopTenJezdci", columns, 10, 20, Qt::black);
-    m_women = list(panel, "TopTenJezdkyne", columns, 10, 20, Qt::black);
+    m_men = list(panel, "TopTenJezdci", columns, TopTenRows, 20, Qt::black);
+    m_women = list(panel, "TopTenJezdkyne", columns, TopTenRows, 20, Qt::black);
     m_men->setGeometry(10, 54, 318, 254);
     m_women->setGeometry(338, 54, 320, 254);
     for (QTableWidget* table : {m_men, m_women}) {
@@ -211,11 +215,6 @@ void TTV_Out_Frm::showRaceRows() {
         setRow(m_raceList, r, {rows[r].position, rows[r].name, rows[r].time, rows[r].laps});
 }
 
-void TTV_Out_Frm::StavZavodu(const QString& name, qint64 lapMs, int lapsBefore) {
-    m_progress.StavZavodu(name, lapMs, lapsBefore, m_settings.TVOUT.TypZobrazeni);
-    showRaceRows();
-}
-
 void TTV_Out_Frm::showClock(int millis, int seconds, int minutes) {
     m_subSeconds->setValue(twoPlaces(millis));
     if (m_seconds->value() != seconds)
@@ -234,17 +233,16 @@ void TTV_Out_Frm::showDisplayMode(int mode) {
                            : QStringLiteral("Průběh závodu - jednotlivá kola"));
 }
 
-void TTV_Out_Frm::showTopTen(QTableWidget* list, const QList<TopTenRow>& rows) {
+void TTV_Out_Frm::showTopTen(QTableWidget* list, const QList<BestTwentyRow>& rows) {
     list->clearContents();
-    for (int r = 0; r < rows.size() && r < 10; ++r)
-        setRow(list, r, {rows[r].rank, rows[r].name, rows[r].time});
+    for (int r = 0; r < rows.size() && r < TopTenRows; ++r)
+        setRow(list, r, {rows[r].rank(), rows[r].name(), rows[r].time()});
 }
 
 void TTV_Out_Frm::FormActivate() {
-    const DataFolder folder(m_dataFolder);
     // Each list changes only once its file has been read.
-    showTopTen(m_men, readTopTen(folder.filePath(QStringLiteral("TopDeset.ini"))));
-    showTopTen(m_women, readTopTen(folder.filePath(QStringLiteral("TopDeset1.ini"))));
+    showTopTen(m_men, BestTwentyFiles::firstRows(m_dataFolder, BestTwentyFiles::Men, TopTenRows));
+    showTopTen(m_women, BestTwentyFiles::firstRows(m_dataFolder, BestTwentyFiles::Women, TopTenRows));
 }
 
 QRegion TTV_Out_Frm::panelShape() const {

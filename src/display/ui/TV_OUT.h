@@ -1,7 +1,6 @@
 #pragma once
 
-#include "display/TRaceProgress.h"
-#include "display/TopTenList.h"
+#include "rankings/BestTwentyRow.h"
 
 #include <QRegion>
 #include <QString>
@@ -11,11 +10,12 @@ class QFrame;
 class QLabel;
 class QTableWidget;
 class SevenSegmentDisplay;
+class TRaceProgress;
 struct TSettings;
 
 // The audience window "Tarvolin - průběžné info" for a TV or a second monitor: the race clock, the
-// race length, the race list and both top-ten lists. It only shows what the race, its clock and the
-// best-twenty tables push into it.
+// race length, the race list and both top-ten lists. It only shows: the race list is the race
+// progress model's standings, the clock what the race pushes, the lists the best-twenty files.
 class TTV_Out_Frm : public QWidget {
     Q_OBJECT
 
@@ -23,10 +23,10 @@ public:
     static constexpr int ClientWidth = 1024;
     static constexpr int ClientHeight = 768;
 
-    TTV_Out_Frm(const TSettings& settings, const QString& dataFolder, QWidget* parent = nullptr);
+    // progress must outlive the window.
+    TTV_Out_Frm(const TSettings& settings, const TRaceProgress& progress, const QString& dataFolder,
+                QWidget* parent = nullptr);
 
-    // A lap of the kart name (`TVOUT/TypZobrazeni` decides whether its row takes it).
-    void StavZavodu(const QString& name, qint64 lapMs, int lapsBefore);
     // The display tick: minutes and seconds are written only when they changed.
     void showClock(int millis, int seconds, int minutes);
     // `CasZavodu` changed.
@@ -41,7 +41,6 @@ public:
     // The address of the live results page, shown as a QR code in the logo panel; empty: the logo.
     void showPageAddress(const QString& url);
 
-    const TRaceProgress& raceProgress() const { return m_progress; }
     // The panels' union, in the window's own coordinates.
     QRegion panelShape() const;
     QTableWidget* raceList() const { return m_raceList; }
@@ -57,11 +56,11 @@ private:
     void buildTablesPanel();
     void buildLogoPanel();
     void showRaceRows();
-    static void showTopTen(QTableWidget* list, const QList<TopTenRow>& rows);
+    static void showTopTen(QTableWidget* list, const QList<BestTwentyRow>& rows);
 
     const TSettings& m_settings;
     QString m_dataFolder;
-    TRaceProgress m_progress;
+    const TRaceProgress& m_progress;
     QList<QFrame*> m_panels;
     SevenSegmentDisplay* m_minutes = nullptr;
     SevenSegmentDisplay* m_seconds = nullptr;

@@ -43,8 +43,9 @@
     clockBase = performance.now() - s.elapsedMs;
     document.getElementById("stav").textContent = s.running ? "Závod běží" : "Závod neběží";
     document.getElementById("delka").textContent = "Délka jízdy: " + s.raceMinutes + " min";
-    fillRows(document.querySelector("#zavod tbody"), s.karts.map(function (k, i) {
-      return [String(i + 1), kartName(k), String(k.count), k.last || "–", k.best || "–"];
+    // The standings as the station ranks them; a kart without a lap has no count and no times.
+    fillRows(document.querySelector("#zavod tbody"), s.karts.map(function (k) {
+      return [k.position, kartName(k), k.count ? String(k.count) : "", k.last || "—", k.best || "—"];
     }));
     var laps = document.getElementById("kola");
     while (laps.firstChild) laps.removeChild(laps.firstChild);

@@ -21,9 +21,6 @@
 
 namespace {
 
-constexpr int RowHeight = 21;
-constexpr int HeaderHeight = 25;
-
 QString listHint() {
     return QStringLiteral("      Další volby vyvoláte\r\n stiskem pravého tlačítka myši.");
 }
@@ -102,7 +99,8 @@ QTableWidget* TTopTen10Frm::makeList(Table table) {
     auto* list = new QTableWidget(0, 3, this);
     list->setObjectName(table == BestTwentyTables::Men ? QStringLiteral("TopTenList")
                                                        : QStringLiteral("TopTenList1"));
-    list->setFixedSize(listWidth(table), ListHeight);
+    // Measures, font and colours are the table picture's, so that the list shows what is drawn.
+    list->setFixedSize(TablePicture::width(table), TablePicture::Height);
     list->setHorizontalHeaderLabels(
         {QStringLiteral("#"), QStringLiteral("Jméno"), QStringLiteral("Nejkratší časy")});
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -111,18 +109,18 @@ QTableWidget* TTopTen10Frm::makeList(Table table) {
     list->setShowGrid(true);
     list->verticalHeader()->hide();
     list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    list->verticalHeader()->setDefaultSectionSize(RowHeight);
-    list->horizontalHeader()->setFixedHeight(HeaderHeight);
+    list->verticalHeader()->setMinimumSectionSize(TablePicture::RowHeight);
+    list->verticalHeader()->setDefaultSectionSize(TablePicture::RowHeight);
+    list->horizontalHeader()->setFixedHeight(TablePicture::HeaderHeight);
     list->horizontalHeader()->setHighlightSections(false);
     list->horizontalHeader()->setSectionsClickable(false);
-    list->setColumnWidth(0, 32);
-    list->setColumnWidth(1, 190);
+    list->horizontalHeader()->setMinimumSectionSize(1);
+    list->setColumnWidth(0, TablePicture::FixedColumnWidths[0]);
+    list->setColumnWidth(1, TablePicture::FixedColumnWidths[1]);
     list->horizontalHeader()->setStretchLastSection(true);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(16);
-    list->setFont(font);
+    list->setFont(TablePicture::font());
+    list->setPalette(TablePicture::palette());
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QWidget::customContextMenuRequested, this, [this, table, list](const QPoint& at) {
         m_menus[table]->popup(list->viewport()->mapToGlobal(at));
@@ -207,12 +205,20 @@ void TTopTen10Frm::setQuality(Table table, int percent) {
     m_qualities[table]->setValue(percent);
 }
 
+TablePicture::View TTopTen10Frm::view(Table table) const {
+    const QTableWidget* list = m_lists[table];
+    TablePicture::View view;
+    view.selectedRow = selectedRow(table);
+    view.firstRow = qMax(0, list->rowAt(0));
+    return view;
+}
+
 QImage TTopTen10Frm::tablePicture(Table table) {
     if (!m_loaded) {
         m_tables.loadBoth();
         showTables();
     }
-    return m_lists[table]->grab().toImage();
+    return TablePicture::draw(m_tables.table(table), table, view(table));
 }
 
 void TTopTen10Frm::SaveTablePicture(Table table, const QString& path) {
@@ -220,16 +226,14 @@ void TTopTen10Frm::SaveTablePicture(Table table, const QString& path) {
 }
 
 void TTopTen10Frm::saveFtpPictures(const QString& menPath, const QString& womenPath) {
-    show();
     setQuality(BestTwentyTables::Men, 15);
     setQuality(BestTwentyTables::Women, 15);
-    const std::exception_ptr failure = ErrorBoundary::capture([&] {
-        SaveTablePicture(BestTwentyTables::Men, menPath);
-        SaveTablePicture(BestTwentyTables::Women, womenPath);
-    });
-    hide();
-    if (failure)
-        std::rethrow_exception(failure);
+    if (!isVisible()) {
+        m_tables.loadBoth();
+        showTables();
+    }
+    SaveTablePicture(BestTwentyTables::Men, menPath);
+    SaveTablePicture(BestTwentyTables::Women, womenPath);
 }
 
 void TTopTen10Frm::btnUlozMuziClick() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rankings/BestTwentyTables.h"
+#include "rankings/TablePicture.h"
 
 #include <QDialog>
 #include <QImage>
@@ -28,8 +29,6 @@ class TTopTen10Frm : public QDialog {
 
 public:
     using Table = BestTwentyTables::Table;
-    static constexpr int ListHeight = 449;
-    static int listWidth(Table table) { return table == BestTwentyTables::Men ? 355 : 354; }
 
     TTopTen10Frm(BestTwentyTables& tables, TUpravDlg& menEdit, TUpravDlg& womenEdit,
                  QWidget* parent = nullptr);
@@ -48,12 +47,14 @@ public:
     QTableWidget* list(Table table) const { return m_lists[table]; }
     int quality(Table table) const;
     void setQuality(Table table, int percent);
-    // The list as it is shown (selection and scroll position included), at the list's size.
+    // The table's picture as its list shows it (selection and scroll position included), at the
+    // list's size; the tables are loaded first when the window has not held them yet.
     QImage tablePicture(Table table);
     // The picture as a JPEG file at the table's quality; throws UserError when it cannot be written.
     void SaveTablePicture(Table table, const QString& path);
-    // The two pictures the FTP upload sends: the window is shown, both qualities set to 15 (they stay
-    // so), both pictures saved, the window closed. Throws UserError when a picture cannot be written.
+    // The two pictures the FTP upload sends, both qualities set to 15 (they stay so). No window is
+    // shown: a window that is not open takes the tables from their files first, as its opening would.
+    // Throws UserError when a table cannot be read or a picture cannot be written.
     void saveFtpPictures(const QString& menPath, const QString& womenPath);
 
     void btnUlozMuziClick();
@@ -70,6 +71,7 @@ private:
     QMenu* makeMenu(Table table);
     void fillList(Table table);
     int selectedRow(Table table) const;
+    TablePicture::View view(Table table) const;
     void savePictureAsked(Table table, const QString& proposal);
 
     BestTwentyTables& m_tables;

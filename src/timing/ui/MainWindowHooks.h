@@ -9,10 +9,11 @@
 // whose window is not there yet does nothing either.
 struct MainWindowHooks {
     // First activation, in its order.
-    std::function<void()> readSettingsFile;      // ReadSerialSection, then ReadSettingsFile's keys
+    // ReadSerialSection, then ReadSettingsFile's keys, which the settings window then shows (the four
+    // masks in its check lists too).
+    std::function<void()> readSettingsFile;
     std::function<void()> finishReadingSettings; // logo (and its notice), print texts, sound file
     std::function<void()> showPortError;         // TChyba_LptDlg, modal
-    std::function<void()> showMasksInSettings;   // the four masks into the settings window's lists
     std::function<void()> kartUpkeepAtStart;     // LoadKartStates, CheckFuel, CheckServiceTasks
 
     // Buttons.

@@ -220,7 +220,6 @@ void TForm1::FormActivate() {
     if (!port.Opened() && m_settings.PoSpusteni.LPT)
         callHook(m_hooks.showPortError);
     m_station->startAfterStartup();
-    callHook(m_hooks.showMasksInSettings);
     // The audience window learns the race length from the change; a field already at 10 reports none.
     const bool alreadyTen = m_ui->CasZavodu->value() == 10;
     m_ui->CasZavodu->setValue(10);

@@ -1,7 +1,6 @@
 #include "upkeep/ui/Potvrd.h"
 
-#include "base/UserError.h"
-#include "platform/SoundPlayer.h"
+#include "platform/SoundPlayback.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,15 +32,8 @@ TPotvrdDlg::TPotvrdDlg(SoundPlayer* sound, QString soundPath, QWidget* parent)
 }
 
 bool TPotvrdDlg::confirm() {
-    if (m_sound) {
-        try {
-            m_sound->close();
-            m_sound->setFileName(m_soundPath);
-            m_sound->open();
-            m_sound->play();
-        } catch (const UserError&) {
-            // The sound only calls attention to the question; the question stands without it.
-        }
-    }
+    // The sound only calls attention to the question; the question stands without it.
+    if (m_sound)
+        SoundPlayback::play(*m_sound, m_soundPath);
     return exec() == QDialog::Accepted;
 }

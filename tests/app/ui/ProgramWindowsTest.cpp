@@ -23,8 +23,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -123,6 +127,76 @@ private slots:
                     .startsWith("[Motokara1]\r\nNajeto=0:3\r\nPocatecniStavHod=5\r\n"));
     }
 
+    // The settings window holds every area's page in their order. From the main window's button, Cancel
+    // stores the serial line's section alone; OK stores what the pages of several areas edited.
+    void theSettingsWindowStoresWhatEveryAreasPageEdits() {
+        TempDataFolder data;
+        data.writeFile(QStringLiteral("tarvolin.ini"),
+                       "[Tisk]\r\nLogo=" TARVOLIN_SOURCE_DIR "/data/Logo/logo.png\r\n");
+        RecordingErrorReporter errors;
+        ProgramWindows windows(stationOn(data));
+        TForm1& form = windows.mainWindow();
+        form.FormActivate();
+        TNastavDlg& settingsWindow = windows.settingsWindow();
+        auto* tabs = settingsWindow.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        QStringList titles;
+        for (int i = 0; i < tabs->count(); ++i)
+            titles << tabs->tabText(i);
+        QCOMPARE(titles,
+                 (QStringList{QStringLiteral("Po spuštění"), QStringLiteral("Semafor"),
+                              QStringLiteral("Zvuky"), QStringLiteral("Tisk"), QStringLiteral("TV výstup"),
+                              QStringLiteral("Hw. řízení na LPT portu"), QStringLiteral("COM porty"),
+                              QStringLiteral("Ftp klient"), QStringLiteral("Testování")}));
+        auto edit = [&](const char* button) {
+            QTimer::singleShot(0, &settingsWindow, [&settingsWindow, button] {
+                settingsWindow.findChild<QSpinBox*>(QStringLiteral("DelkaTrate"))->setValue(812);
+                settingsWindow.findChild<QSpinBox*>(QStringLiteral("SpinLOG0"))->setValue(400);
+                settingsWindow.findChild<QLineEdit*>(QStringLiteral("FtpHostitel"))
+                    ->setText(QStringLiteral("ftp.example.cz"));
+                settingsWindow.findChild<QAbstractButton*>(QLatin1String(button))->click();
+            });
+            form.findChild<QPushButton*>(QStringLiteral("Nastaveni_Button"))->click();
+        };
+        const QString file = data.filePath(QStringLiteral("tarvolin.ini"));
+        edit("btn_Zrus");
+        IniFile ini;
+        QVERIFY(ini.load(file));
+        QVERIFY(ini.hasSection(QStringLiteral("ComPort1")));
+        QVERIFY(!ini.hasSection(QStringLiteral("Trat")));
+        edit("OK_BitBtn");
+        IniFile saved;
+        QVERIFY(saved.load(file));
+        QCOMPARE(saved.readInt(QStringLiteral("Trat"), QStringLiteral("delka"), 0), 812);
+        QCOMPARE(saved.readInt(QStringLiteral("HW"), QStringLiteral("LOG0"), 0), 400);
+        QCOMPARE(saved.readString(QStringLiteral("Ftp"), QStringLiteral("Hostitel"), QString()),
+                 QStringLiteral("ftp.example.cz"));
+        QVERIFY2(errors.messages().isEmpty(), qPrintable(errors.messages().join(QLatin1Char('\n'))));
+    }
+
+    void aMissingApplauseIsSaidOnceAndTheRecordStillEntersAndShows() {
+        TempDataFolder data;
+        data.writeFile(QStringLiteral("tarvolin.ini"),
+                       "[Semafor]\r\nPouzij=0\r\n[Zvuk]\r\nHrat=0\r\nApplaus=1\r\n"
+                       "[Ostatni]\r\nUlozitZavody=0\r\n");
+        RecordingErrorReporter errors;
+        ModalCloser closer;
+        ProgramWindows windows(stationOn(data));
+        TForm1& form = windows.mainWindow();
+        form.FormActivate();
+        TRace& race = form.race();
+        race.StartButton1Click();
+        form.lapList(2).setEntries({QStringLiteral("00:50:000")});
+        race.StartButton1Click();
+        QVERIFY(!race.running());
+        QVERIFY(TextCodec::decodeLines(data.readFile(QStringLiteral("TopDeset.ini")))
+                    .first()
+                    .startsWith(QStringLiteral("1\tkara2\t00:50:000")));
+        QVERIFY(closer.closed().contains(QStringLiteral("TopTen10Frm")));
+        QCOMPARE(errors.count(), 1);
+        QVERIFY2(errors.messages().first().contains(QStringLiteral("applause.wav")),
+                 qPrintable(errors.messages().first()));
+    }
+
     void aRestoreEndsTheProgramAndLeavesTheRestoredKartStates() {
         TempDataFolder data;
         data.writeFile(QStringLiteral("tarvolin.ini"), "[Semafor]\r\nPouzij=0\r\n[Zvuk]\r\nHrat=0\r\n");
@@ -151,6 +225,48 @@ private slots:
         QCOMPARE(closed.count(), 1);
         QCOMPARE(najeto(data.filePath(QStringLiteral("stav.ini")), 1), QStringLiteral("9:0"));
         QVERIFY2(errors.messages().isEmpty(), qPrintable(errors.messages().join(QLatin1Char('\n'))));
+    }
+
+    void noRaceStartsDuringABackupAndNoRestoreDuringARace() {
+        TempDataFolder data;
+        data.writeFile(QStringLiteral("tarvolin.ini"), "[Semafor]\r\nPouzij=0\r\n[Zvuk]\r\nHrat=0\r\n");
+        data.writeFile(QStringLiteral("stav.ini"), "[Motokara1]\r\nNajeto=7:0\r\n");
+        ModalCloser closer;
+        ProgramWindows windows(stationOn(data));
+        TForm1& form = windows.mainWindow();
+        form.FormActivate();
+        TZalohujFrm& backup = windows.backupWindow();
+        QStringList messages;
+        backup.hooks().message = [&messages](const QString& text) { messages << text; };
+        backup.show();
+
+        // The external start button pressed while the archive is written (its events run between
+        // blocks) is ignored.
+        bool startedDuringBackup = false;
+        backup.Backupfile1().OnProgress = [&](const QString& name, int, bool&) {
+            if (name.isEmpty())
+                return;
+            form.race().StartButton1Click();
+            startedDuringBackup = startedDuringBackup || form.race().running();
+        };
+        QVERIFY(backup.Backupfile1().BackupFiles({data.filePath(QStringLiteral("stav.ini"))},
+                                                 data.filePath(QStringLiteral("zaloha/z.bck"))));
+        QVERIFY(!startedDuringBackup);
+        QVERIFY(form.statusBar()->currentMessage().contains(QStringLiteral("zálohování")));
+
+        // During a race the restore is refused and changes nothing.
+        backup.Backupfile1().OnProgress = nullptr;
+        form.race().StartButton1Click();
+        QVERIFY(form.race().running());
+        backup.FormActivate();
+        auto* archives = backup.findChild<QListWidget*>(QStringLiteral("FileListBox1"));
+        archives->setCurrentItem(archives->findItems(QStringLiteral("z.bck"), Qt::MatchExactly).value(0));
+        data.writeFile(QStringLiteral("stav.ini"), "[Motokara1]\r\nNajeto=1:0\r\n");
+        backup.findChild<QPushButton*>(QStringLiteral("ObnovitBtn"))->click();
+        QCOMPARE(messages, QStringList({"Během závodu nelze obnovit zálohu. Nejdříve závod zastavte."}));
+        QCOMPARE(najeto(data.filePath(QStringLiteral("stav.ini")), 1), QStringLiteral("1:0"));
+        QVERIFY(form.race().running());
+        form.race().StartButton1Click();
     }
 
     // With "Použít TV výstup" and the web page on, the activation shows the audience window
@@ -225,12 +341,14 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(windows.liveResults().port(), port, 20000);
             QTRY_VERIFY(contact().endsWith(QStringLiteral(":%1/").arg(port)));
 
-            windows.settings().TVOUT.Form = false;
-            callHook(windows.settingsWindow().hooks().transparentFormClicked);
+            // The boxes of the page "TV výstup" that the program's windows inserted.
+            TNastavDlg& settingsWindow = windows.settingsWindow();
+            settingsWindow.findChild<QAbstractButton*>(QStringLiteral("PruhlednyForm_Box"))->click();
+            QVERIFY(!windows.settings().TVOUT.Form);
             QVERIFY(windows.audienceWindow().isVisible());
             QVERIFY(windows.audienceWindow().mask().isEmpty());
-            windows.settings().TVOUT.Pouzit = false;
-            callHook(windows.settingsWindow().hooks().tvOutClicked);
+            settingsWindow.findChild<QAbstractButton*>(QStringLiteral("TV_OUT_Box"))->click();
+            QVERIFY(!windows.settings().TVOUT.Pouzit);
             QVERIFY(!windows.audienceWindow().isVisible());
         }
     }

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -43,6 +44,23 @@ struct Window {
         for (int i = 0; i < get<QListWidget>(list)->count(); ++i)
             texts << get<QListWidget>(list)->item(i)->text();
         return texts;
+    }
+    // Restores the archive selected in "Obnovit", answering the notice that ends the program.
+    void restore() {
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, &notice, [this] {
+            if (notice.isVisible())
+                notice.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+        });
+        closer.start(10);
+        get<QPushButton>("ObnovitBtn")->click();
+    }
+    // Writes a file whose last-write time lies long before any backup of today.
+    void writeOld(const QString& name, const QByteArray& content) {
+        QFile file(data.writeFile(name, content));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(
+            file.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(12, 0)), QFileDevice::FileModificationTime));
     }
     void select(const char* list, const QString& text) {
         QListWidget* widget = get<QListWidget>(list);
@@ -115,7 +133,7 @@ private slots:
         QVERIFY(w.get<QLineEdit>("Edit1")->text().endsWith(QStringLiteral(" KB celkem")));
         const QStringList shown = w.get<QPlainTextEdit>("MeFiles")->toPlainText().split(u'\n');
         QCOMPARE(shown.size(), 3);
-        QVERIFY(shown[0].contains(QStringLiteral("/tarvolin.ini  přidán ")));
+        QVERIFY(shown[0].contains(QStringLiteral("/Tarvolin.ini  přidán ")));
         QVERIFY(shown[2].endsWith(QStringLiteral(", 3000 bytes")));
 
         // "Jinam:" needs a folder; the original place takes the files back and ends the program.
@@ -125,15 +143,7 @@ private slots:
         QCOMPARE(w.messages.last(), QStringLiteral("Zadejte cílovou cestu!"));
         w.get<QRadioButton>("rbOrigpath")->setChecked(true);
         w.data.writeFile(QStringLiteral("stav.ini"), "changed");
-        // The notice is answered once it is up.
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, &w.notice, [&w] {
-            if (w.notice.isVisible())
-                w.notice.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
-        });
-        closer.start(10);
-        w.get<QPushButton>("ObnovitBtn")->click();
-        closer.stop();
+        w.restore();
         QCOMPARE(w.restored, 1);
         QCOMPARE(w.data.readFile(QStringLiteral("stav.ini")), QByteArray("[Motokara1]\r\nNajeto=5:0\r\n"));
         QVERIFY(!w.form.isVisible());
@@ -163,10 +173,32 @@ private slots:
         w.form.FileListBox1Click();
         QCOMPARE(w.get<QLineEdit>("Edit1")->text(), QStringLiteral("1 souborů, 0 KB celkem"));
         QCOMPARE(w.get<QPlainTextEdit>("MeFiles")->toPlainText(), QStringLiteral("Neznámí archív!"));
+        // The listing goes when its archive is deselected or gone.
+        w.get<QListWidget>("FileListBox1")->clearSelection();
+        QCOMPARE(w.get<QLineEdit>("Edit1")->text(), QString());
+        w.select("FileListBox1", QStringLiteral("bez.bck"));
+        w.form.FileListBox1Click();
+        QFile::copy(w.data.filePath(QStringLiteral("zaloha/bez.bck")),
+                    w.data.filePath(QStringLiteral("bez.bck")));
+        QFile::remove(w.data.filePath(QStringLiteral("zaloha/bez.bck")));
+        w.form.FormActivate();
+        QCOMPARE(w.get<QPlainTextEdit>("MeFiles")->toPlainText(), QString());
+        QCOMPARE(w.get<QLineEdit>("Edit2")->text(), QString());
+        QFile::rename(w.data.filePath(QStringLiteral("bez.bck")),
+                      w.data.filePath(QStringLiteral("zaloha/bez.bck")));
         w.select("FileListBox1", QStringLiteral("prazdny.bck"));
         w.form.FileListBox1Click();
         QCOMPARE(w.get<QLineEdit>("Edit1")->text(), QString());
         QCOMPARE(w.get<QPlainTextEdit>("MeFiles")->toPlainText(), QString());
+
+        // An archive that ends early is never shown as a normal one.
+        const QByteArray whole = w.data.readFile(QStringLiteral("zaloha/bez.bck"));
+        w.data.writeFile(QStringLiteral("zaloha/cut.bck"), whole.left(whole.size() - 4));
+        w.form.FormActivate();
+        w.select("FileListBox1", QStringLiteral("cut.bck"));
+        w.form.FileListBox1Click();
+        QCOMPARE(w.get<QLineEdit>("Edit1")->text(),
+                 QStringLiteral("Poškozená záloha: soubor končí předčasně!"));
 
         // A raised error is shown alone.
         w.messages.clear();
@@ -175,19 +207,53 @@ private slots:
         QCOMPARE(w.messages, QStringList({"Cannot read archive"}));
     }
 
+    void eachRestoreOptionDoesWhatItsCaptionSays() {
+        Window w;
+        w.data.writeFile(QStringLiteral("stav.ini"), "archived");
+        w.form.show();
+        w.get<QPushButton>("ZalohovatBtn")->click();
+        w.get<QTabWidget>("PageControl1")->setCurrentIndex(1);
+        w.select("FileListBox1", QStringLiteral("zalohatarvolin.bck"));
+        for (int option = 0; option < 5; ++option)
+            QVERIFY(!w.get<QRadioButton>(qPrintable(QStringLiteral("rgRestoreMode%1").arg(option)))
+                         ->toolTip()
+                         .isEmpty());
+        QVERIFY(w.get<QRadioButton>("rgRestoreMode1")->toolTip().contains(QStringLiteral("neexistují")));
+        // "Nepřepisovat" leaves even an older file as it is.
+        w.writeOld(QStringLiteral("stav.ini"), "older");
+        w.get<QRadioButton>("rgRestoreMode1")->setChecked(true);
+        w.restore();
+        QCOMPARE(w.data.readFile(QStringLiteral("stav.ini")), QByteArray("older"));
+        // "Nikdy" puts the newer archived file over the older one.
+        w.form.show();
+        w.get<QTabWidget>("PageControl1")->setCurrentIndex(1);
+        w.select("FileListBox1", QStringLiteral("zalohatarvolin.bck"));
+        w.get<QRadioButton>("rgRestoreMode2")->setChecked(true);
+        w.restore();
+        QCOMPARE(w.data.readFile(QStringLiteral("stav.ini")), QByteArray("archived"));
+    }
+
     void zavritDuringABackupAsksAndCancels() {
         Window w;
         QByteArray noise(600'000, Qt::Uninitialized);
         for (char& byte : noise)
             byte = char(QRandomGenerator::global()->generate());
         w.data.writeFile(QStringLiteral("vysledky/velky"), noise);
+        const QByteArray previous("yesterday's archive");
+        w.data.writeFile(QStringLiteral("zaloha/zalohatarvolin.bck"), previous);
         w.form.show();
         QTimer::singleShot(0, &w.form, [&w] { w.get<QPushButton>("BtnCancel")->click(); });
         w.get<QPushButton>("ZalohovatBtn")->click();
         QCOMPARE(w.questions, QStringList({"Chcete přerušit zálohování !"}));
-        QCOMPARE(w.messages, QStringList({"Nastala chyba vytvoření záložního souboru!"}));
+        const QString unfinished =
+            QStringLiteral("Záloha nebyla dokončena, předchozí záloha zůstala beze změny.");
+        QCOMPARE(w.messages, QStringList({"Nastala chyba vytvoření záložního souboru!\n" + unfinished}));
+        QCOMPARE(w.get<QLabel>("Label1")->text(), unfinished);
         QVERIFY(w.form.isVisible());
-        QVERIFY(QFileInfo(w.data.filePath(QStringLiteral("zaloha/zalohatarvolin.bck"))).size() < 600'000);
+        // The previous archive byte for byte, and nothing written beside it.
+        QCOMPARE(w.data.readFile(QStringLiteral("zaloha/zalohatarvolin.bck")), previous);
+        QCOMPARE(QDir(w.data.filePath(QStringLiteral("zaloha"))).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"zalohatarvolin.bck"}));
         // Not busy: "Zavřít" closes.
         w.get<QPushButton>("BtnCancel")->click();
         QVERIFY(!w.form.isVisible());

@@ -5,6 +5,7 @@
 #include "VirtualScheduler.h"
 #include "VirtualTimerFactory.h"
 
+#include "app/ui/SettingsPages.h"
 #include "base/UserError.h"
 #include "config/DataFolder.h"
 #include "config/IniFile.h"
@@ -20,12 +21,16 @@
 #include "hardware/SerialSensorPort.h"
 #include "hardware/TComPort.h"
 #include "hardware/TSmallPort.h"
+#include "hardware/ui/PortTestPage.h"
+#include "hardware/ui/StartupPage.h"
 #include "platform/ShellOpen.h"
 #include "platform/SoundPlayer.h"
 #include "platform/StartEntry.h"
 #include "platform/XdgDesktopShortcut.h"
 #include "platform/XdgPaths.h"
 #include "platform/XdgStartEntry.h"
+#include "printing/ui/PrintPage.h"
+#include "rankings/ui/FtpPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -134,9 +139,9 @@ private:
     VirtualTimerFactory m_timers{m_scheduler};
     FakeBackend* m_backend = nullptr;
     std::unique_ptr<TSmallPort> m_port;
-    std::unique_ptr<TNastavDlg> m_dialog;
+    std::unique_ptr<SettingsPages> m_pages;
 
-    TNastavDlg& dialog() { return *m_dialog; }
+    TNastavDlg& dialog() { return m_pages->window(); }
 
 private slots:
     void init() {
@@ -144,16 +149,16 @@ private slots:
         auto backend = std::make_unique<FakeBackend>();
         m_backend = backend.get();
         m_port = std::make_unique<TSmallPort>(std::move(backend));
-        TNastavDlg::Services services;
+        SettingsPages::Services services;
         services.parallelPort = m_port.get();
         services.timers = &m_timers;
         services.dataFolder = m_dataDir.path();
         services.programPath = QStringLiteral("/opt/tarvolin/tarvolin");
-        m_dialog = std::make_unique<TNastavDlg>(m_settings, services);
+        m_pages = std::make_unique<SettingsPages>(m_settings, services);
     }
 
     void cleanup() {
-        m_dialog.reset();
+        m_pages.reset();
         m_port.reset();
     }
 
@@ -194,30 +199,34 @@ private slots:
             shown = pages->tabText(pages->currentIndex());
             control<QPushButton>(dialog(), "btn_Zrus")->click();
         });
-        dialog().execOnFtpPage();
+        dialog().execOnPage(&m_pages->ftp());
         QCOMPARE(shown, QStringLiteral("Ftp klient"));
     }
 
-    void serialSectionIsStoredOnlyWhenOpenedFromTheMainWindow() {
+    // The main window stores the section after the window it opened has closed (its own test); the
+    // window's Cancel writes nothing, whichever way it was opened.
+    void serialSectionIsStoredFromThePortAndCancelWritesNothing() {
         TComPort comPort;
         SerialParameters parameters = comPort.parameters();
         parameters.BaudRate = QStringLiteral("57600");
         comPort.setParameters(parameters);
-        TNastavDlg::Services services;
+        SettingsPages::Services services;
         services.comPort = &comPort;
         services.dataFolder = m_dataDir.path();
         TSettings settings;
-        TNastavDlg window(settings, services);
+        SettingsPages pages(settings, services);
+        TNastavDlg& window = pages.window();
         const QString file = m_dataDir.path() + QStringLiteral("/tarvolin.ini");
         auto cancel = [&] {
             QTimer::singleShot(0, this,
                                [&] { window.findChild<QPushButton*>(QStringLiteral("btn_Zrus"))->click(); });
         };
         cancel();
-        window.execOnFtpPage();
-        QVERIFY(!QFile::exists(file));
+        window.execOnPage(&pages.ftp());
         cancel();
         window.execFromMainWindow();
+        QVERIFY(!QFile::exists(file));
+        window.writeSerialSection();
         IniFile ini;
         QVERIFY(ini.load(file));
         QCOMPARE(ini.readString(QStringLiteral("ComPort1"), QStringLiteral("BaudRate"), QString()),
@@ -377,9 +386,10 @@ private slots:
         settings.HW.Prodleva = 500;
         settings.HW.Chyba = {59000, 1, 30000, 0};
         const QByteArray before = keysOf(settings);
-        TNastavDlg::Services services;
+        SettingsPages::Services services;
         services.dataFolder = m_dataDir.path();
-        TNastavDlg window(settings, services);
+        SettingsPages pages(settings, services);
+        TNastavDlg& window = pages.window();
         QCOMPARE(keysOf(settings), before);
         QCOMPARE(window.findChild<QSpinBox*>(QStringLiteral("DelkaTrate"))->value(), 99999);
         QCOMPARE(window.findChild<QSpinBox*>(QStringLiteral("SpinLOG0"))->value(), 5000);
@@ -389,11 +399,12 @@ private slots:
     void pulseFieldsSetTheirTimersAtOnce() {
         PlainTimer log0, log1;
         ControlPulse pulse(*m_port, log0, log1);
-        TNastavDlg::Services services;
+        SettingsPages::Services services;
         services.controlPulse = &pulse;
         services.dataFolder = m_dataDir.path();
         TSettings settings;
-        TNastavDlg window(settings, services);
+        SettingsPages pages(settings, services);
+        TNastavDlg& window = pages.window();
         window.findChild<QSpinBox*>(QStringLiteral("SpinLOG0"))->setValue(400);
         window.findChild<QSpinBox*>(QStringLiteral("SpinLOG1"))->setValue(20);
         QCOMPARE(log0.interval(), quint32(400));
@@ -413,13 +424,14 @@ private slots:
         } shell;
         QTemporaryDir home;
         XdgDesktopShortcut shortcut(XdgPaths::underHome(home.path()));
-        TNastavDlg::Services services;
+        SettingsPages::Services services;
         services.shell = &shell;
         services.desktopShortcut = &shortcut;
         services.dataFolder = m_dataDir.path();
         services.programPath = QStringLiteral("/opt/tarvolin/tarvolin");
         TSettings settings;
-        TNastavDlg window(settings, services);
+        SettingsPages pages(settings, services);
+        TNastavDlg& window = pages.window();
         window.findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click();
         QCOMPARE(shell.started, (QStringList{QStringLiteral("/opt/tarvolin/tarvolin_update"),
                                              QStringLiteral("/opt/tarvolin")}));
@@ -435,11 +447,12 @@ private slots:
             void setEnabled(bool, const QString&) override { throw UserError(QStringLiteral("nelze")); }
             bool isEnabled() const override { return false; }
         } entry;
-        TNastavDlg::Services services;
+        SettingsPages::Services services;
         services.startEntry = &entry;
         services.dataFolder = m_dataDir.path();
         TSettings settings;
-        TNastavDlg window(settings, services);
+        SettingsPages pages(settings, services);
+        TNastavDlg& window = pages.window();
         RecordingErrorReporter reporter;
         settings.PoSpusteni.START = true;
         settings.Tisk.Text[7] = QStringLiteral("poslední");
@@ -506,7 +519,7 @@ private slots:
         control<QCheckBox>(dialog(), "cbNoHesla")->setChecked(true);
         control<QLineEdit>(dialog(), "FtpHeslo")->setText(QStringLiteral("tajne"));
         QTimer::singleShot(0, this, [&] { control<QPushButton>(dialog(), "OK_BitBtn")->click(); });
-        dialog().execOnFtpPage();
+        dialog().execOnPage(&m_pages->ftp());
         IniFile ini;
         QVERIFY(ini.load(m_dataDir.path() + QStringLiteral("/tarvolin.ini")));
         QVERIFY(ini.contains(QStringLiteral("Ftp"), QStringLiteral("Heslo")));
@@ -572,14 +585,14 @@ private slots:
             return (m_backend->reads - before) / 2;
         };
         repeat->setChecked(true);
-        QCOMPARE(dialog().portTester()->OpakujCteniTimer().interval(), quint32(100));
+        QCOMPARE(m_pages->portTest().portTester()->OpakujCteniTimer().interval(), quint32(100));
         QCOMPARE(readingsIn(1000), 10);
         // The operator types 50 over the 50 shown.
         auto* field = control<QSpinBox>(dialog(), "SpinEdit1");
         QCOMPARE(field->value(), 50);
         field->selectAll();
         QTest::keyClicks(field, QStringLiteral("50"));
-        QCOMPARE(dialog().portTester()->OpakujCteniTimer().interval(), quint32(50));
+        QCOMPARE(m_pages->portTest().portTester()->OpakujCteniTimer().interval(), quint32(50));
         QCOMPARE(readingsIn(1000), 20);
         repeat->setChecked(false);
         QCOMPARE(readingsIn(300), 0);
@@ -617,11 +630,12 @@ private slots:
         FakeSerial serial;
         TSettings settings;
         SerialLearnPanel panel(settings, serial);
-        TNastavDlg::Services services;
+        SettingsPages::Services services;
         services.comPort = &comPort;
         services.learnPanel = &panel;
         services.dataFolder = m_dataDir.path();
-        TNastavDlg window(settings, services);
+        SettingsPages pages(settings, services);
+        TNastavDlg& window = pages.window();
         window.show();
         QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("ComComboBox2"))->currentText(),
                  QStringLiteral("19200"));
@@ -661,7 +675,7 @@ private slots:
     }
 
     void activationClearsRepeatAndRemembersOnTop() {
-        PortTester* tester = dialog().portTester();
+        PortTester* tester = m_pages->portTest().portTester();
         control<QCheckBox>(dialog(), "OpakujBox")->setChecked(true);
         QVERIFY(tester->repeating());
         control<QCheckBox>(dialog(), "OnTopBox")->setChecked(true);
@@ -702,12 +716,13 @@ private slots:
     void startEntryIsWrittenAtOnceAndKeptOnCancel() {
         QTemporaryDir home;
         XdgStartEntry entry(XdgPaths::underHome(home.path()));
-        TNastavDlg::Services services;
+        SettingsPages::Services services;
         services.startEntry = &entry;
         services.dataFolder = m_dataDir.path();
         services.programPath = QStringLiteral("/opt/tarvolin/tarvolin");
         TSettings settings;
-        TNastavDlg window(settings, services);
+        SettingsPages pages(settings, services);
+        TNastavDlg& window = pages.window();
         QVERIFY(!entry.isEnabled());
 
         QTimer::singleShot(0, this, [&] {
@@ -727,12 +742,13 @@ private slots:
     void loadedStartSettingRewritesTheEntry() {
         QTemporaryDir home;
         XdgStartEntry entry(XdgPaths::underHome(home.path()));
-        TNastavDlg::Services services;
+        SettingsPages::Services services;
         services.startEntry = &entry;
         services.dataFolder = m_dataDir.path();
         services.programPath = QStringLiteral("/new/place/tarvolin");
         TSettings settings;
-        TNastavDlg window(settings, services);
+        SettingsPages pages(settings, services);
+        TNastavDlg& window = pages.window();
         settings.PoSpusteni.START = true;
         window.syncFromSettings();
         QFile file(entry.filePath());
@@ -772,10 +788,11 @@ private slots:
         // A data folder deep enough that the path is longer than 63 characters.
         const QString deep = m_dataDir.path() + QStringLiteral("/") + QString(70, QLatin1Char('d'));
         touch(deep + QStringLiteral("/zvuky/success.wav"));
-        TNastavDlg::Services services;
+        SettingsPages::Services services;
         services.dataFolder = deep;
         TSettings settings;
-        TNastavDlg window(settings, services);
+        SettingsPages pages(settings, services);
+        TNastavDlg& window = pages.window();
         const QString path = deep + QStringLiteral("/zvuky/success.wav");
         QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("Adresar"))->text(),
                  QStringLiteral(" ..") + path.right(63));
@@ -785,11 +802,12 @@ private slots:
     void soundTestPlaysTheSelectedFile() {
         touch(m_dataDir.path() + QStringLiteral("/zvuky/success.wav"));
         FakePlayer player;
-        TNastavDlg::Services services;
+        SettingsPages::Services services;
         services.soundPlayer = &player;
         services.dataFolder = m_dataDir.path();
         TSettings settings;
-        TNastavDlg window(settings, services);
+        SettingsPages pages(settings, services);
+        TNastavDlg& window = pages.window();
         window.findChild<QPushButton*>(QStringLiteral("PlayButton2"))->click();
         QCOMPARE(player.calls, (QStringList{QStringLiteral("close"), QStringLiteral("file"),
                                             QStringLiteral("open"), QStringLiteral("play")}));
@@ -806,7 +824,7 @@ private slots:
         QVERIFY(picture.save(logo));
         QString startFolder;
         QString answer;
-        dialog().hooks().chooseLogoFile = [&](const QString& start) {
+        m_pages->print().hooks().chooseLogoFile = [&](const QString& start) {
             startFolder = start;
             return answer;
         };
@@ -829,7 +847,7 @@ private slots:
     void aLogoThatIsNoPictureIsReportedAndTheChoiceStays() {
         const QString notAPicture = m_dataDir.path() + QStringLiteral("/Logo/firma.png");
         touch(notAPicture);
-        dialog().hooks().chooseLogoFile = [&](const QString&) { return notAPicture; };
+        m_pages->print().hooks().chooseLogoFile = [&](const QString&) { return notAPicture; };
         dialog().show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog()));
         control<QTabWidget>(dialog(), "PageControl1")->setCurrentWidget(control<QWidget>(dialog(), "tbTisk"));
@@ -845,7 +863,7 @@ private slots:
         picture.fill(Qt::blue);
         const QString logo = m_dataDir.path() + QStringLiteral("/Logo/obrazek.png");
         QVERIFY(picture.save(logo));
-        dialog().hooks().chooseLogoFile = [&](const QString&) { return logo; };
+        m_pages->print().hooks().chooseLogoFile = [&](const QString&) { return logo; };
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(reporter.count(), 1);
         QCOMPARE(m_settings.Tisk.Logo, logo);
@@ -865,7 +883,7 @@ private slots:
         repeat->setChecked(true);
         QVERIFY(m_scheduler.advanceUntil([&] { return !repeat->isChecked(); }, 1000));
         QCOMPARE(reporter.messages(), (QStringList{expected, expected}));
-        QVERIFY(!dialog().portTester()->repeating());
+        QVERIFY(!m_pages->portTest().portTester()->repeating());
         // With a good base the reading works again.
         control<QLineEdit>(dialog(), "LPTxx_BASE")->setText(QStringLiteral("378"));
         control<QPushButton>(dialog(), "CtiPort")->click();
@@ -903,12 +921,13 @@ private slots:
 
     void laterPartsAreReachedThroughHooks() {
         QStringList called;
-        auto& hooks = dialog().hooks();
-        hooks.resetBestTwenty = [&] { called << QStringLiteral("VynulujTab"); };
-        hooks.showBackup = [&] { called << QStringLiteral("Zalohuj_data"); };
-        hooks.showResultsPreview = [&] { called << QStringLiteral("NahledBtn"); };
-        hooks.ftpSend = [&] { called << QStringLiteral("btnPosliFtp"); };
-        hooks.ftpBoxClicked = [&](int box) { called << QStringLiteral("cbFtp%1").arg(box); };
+        auto& startup = m_pages->startup().hooks();
+        auto& ftp = m_pages->ftp().hooks();
+        startup.resetBestTwenty = [&] { called << QStringLiteral("VynulujTab"); };
+        startup.showBackup = [&] { called << QStringLiteral("Zalohuj_data"); };
+        m_pages->print().hooks().showResultsPreview = [&] { called << QStringLiteral("NahledBtn"); };
+        ftp.ftpSend = [&] { called << QStringLiteral("btnPosliFtp"); };
+        ftp.ftpBoxClicked = [&](int box) { called << QStringLiteral("cbFtp%1").arg(box); };
         for (const char* name : {"VynulujTab", "Zalohuj_data", "NahledBtn", "btnPosliFtp"})
             control<QPushButton>(dialog(), name)->click();
         control<QCheckBox>(dialog(), "cbFtp5")->click();
@@ -918,7 +937,7 @@ private slots:
         QVERIFY(m_settings.Ftp.Posilat[4]);
 
         // Unfilled hooks do nothing.
-        hooks = TNastavDlg::Hooks();
+        startup = StartupPage::Hooks();
         control<QPushButton>(dialog(), "VynulujTab")->click();
         control<QPushButton>(dialog(), "OpravLPT")->click();
     }

@@ -1,13 +1,22 @@
-// The audience window: its first content, the race list and clock as the race writes them, the two
-// top-ten lists from the files, and its see-through shape.
+// The audience window: its first content, the race list as the race progress model ranks it (the
+// same the live page shows), the clock as the race writes it, the two top-ten lists from the files,
+// and its see-through shape.
 #include "RecordingErrorReporter.h"
 #include "TempDataFolder.h"
 
+#include "base/MonotonicClock.h"
 #include "base/UserError.h"
 #include "config/TSettings.h"
 #include "config/TextCodec.h"
+#include "display/LiveRaceFeed.h"
+#include "display/TRaceProgress.h"
 #include "display/ui/TV_OUT.h"
+#include "timing/LapList.h"
 #include "timing/ui/SevenSegmentDisplay.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <QFrame>
 #include <QLabel>
@@ -36,7 +45,8 @@ private slots:
     void opensWithItsFirstContentAndShowsTheRaceAsItComes() {
         TSettings settings;
         TempDataFolder data;
-        TTV_Out_Frm window(settings, data.path());
+        TRaceProgress progress(settings);
+        TTV_Out_Frm window(settings, progress, data.path());
         QCOMPARE(window.windowTitle(), QStringLiteral("Tarvolin - průběžné info"));
         QCOMPARE(window.size(), QSize(1024, 768));
         QCOMPARE(window.minimumSize(), window.maximumSize());
@@ -46,19 +56,15 @@ private slots:
         QTableWidget* race = window.raceList();
         QCOMPARE(race->objectName(), QStringLiteral("ZavodView"));
         QCOMPARE(race->horizontalHeaderItem(1)->text(), QStringLiteral("Jméno"));
-        QCOMPARE(row(race, 0), QStringList({"1", "kara1", "59:59:999", "1"}));
-        QCOMPARE(row(race, 3), QStringList({"4", "kara4", "59:59:999", "1"}));
+        // No kart has a lap yet: no time, no count.
+        QCOMPARE(row(race, 0), QStringList({"1", "kara1", QStringLiteral("—"), ""}));
+        QCOMPARE(row(race, 3), QStringList({"4", "kara4", QStringLiteral("—"), ""}));
 
-        // The list follows `TVOUT/TypZobrazeni` at each lap.
         settings.TVOUT.TypZobrazeni = 0;
         window.showDisplayMode(0);
         QCOMPARE(heading->text(), QStringLiteral("Průběh závodu - minimální časy"));
-        window.StavZavodu("kara3", 45000, 0);
-        window.StavZavodu("kara3", 47000, 1);
+        progress.setEntries(3, {"00:45:000", "00:47:000"});
         QCOMPARE(row(race, 0), QStringList({"1", "kara3", "00:45:000", "1"}));
-        settings.TVOUT.TypZobrazeni = 1;
-        window.StavZavodu("kara3", 47000, 2);
-        QCOMPARE(row(race, 3), QStringList({"4", "kara3", "00:47:000", "3"}));
 
         // Two places: the sub-second part as it is below 100 ms, its first two digits from 100 ms on.
         window.showClock(7, 5, 2);
@@ -75,7 +81,8 @@ private slots:
     void reloadsTheTopTenOfBothFiles() {
         TSettings settings;
         TempDataFolder data;
-        TTV_Out_Frm window(settings, data.path());
+        TRaceProgress progress(settings);
+        TTV_Out_Frm window(settings, progress, data.path());
         auto* men = window.findChild<QTableWidget*>(QStringLiteral("TopTenJezdci"));
         auto* women = window.findChild<QTableWidget*>(QStringLiteral("TopTenJezdkyne"));
         QCOMPARE(men->horizontalHeaderItem(1)->text(), QStringLiteral("Jména"));
@@ -109,10 +116,43 @@ private slots:
         QCOMPARE(row(women, 0), QStringList({"1", QStringLiteral("Žofie"), "00:44:100"}));
     }
 
+    // Whatever `TVOUT/Pouzit` says, the window and the page render one model of the lap lists.
+    void theWindowAndThePageAgreeAfterTheOperatorDeletesALap() {
+        TSettings settings;
+        TempDataFolder data;
+        LapList lists[4];
+        TRaceProgress progress(settings);
+        progress.follow({&lists[0], &lists[1], &lists[2], &lists[3]});
+        TTV_Out_Frm window(settings, progress, data.path());
+        MonotonicClock& clock = SteadyClock::instance();
+        LiveRaceFeed feed(progress, clock, {});
+        for (const char* lap : {"00:31:000", "00:30:000", "00:32:000"})
+            lists[1].appendAndSelect(QString::fromLatin1(lap));
+        lists[3].appendAndSelect(QStringLiteral("00:33:000"));
+        lists[3].appendAndSelect(QStringLiteral("00:28:000"));
+        lists[1].setSelectedIndex(0);
+        lists[1].deleteSelected();
+
+        // Kart 2 led with three laps; after the deletion both have two, and kart 4 completed its
+        // second lap earlier (61 s against kart 2's 62 s).
+        const QJsonArray karts =
+            QJsonDocument::fromJson(feed.snapshot().toJson(clock.nowUs())).object()["karts"].toArray();
+        for (int r = 0; r < 4; ++r) {
+            const QJsonObject kart = karts[r].toObject();
+            QCOMPARE(row(window.raceList(), r),
+                     QStringList({kart["position"].toString(), kart["name"].toString(),
+                                  kart["time"].toString(), kart["lapNumber"].toString()}));
+        }
+        QCOMPARE(row(window.raceList(), 0), QStringList({"1", "kara4", "00:28:000", "2"}));
+        QCOMPARE(row(window.raceList(), 1), QStringList({"2", "kara2", "00:32:000", "2"}));
+        QCOMPARE(karts[1].toObject()["count"].toInt(), 2);
+    }
+
     void seeThroughLeavesOnlyThePanels() {
         TSettings settings;
         TempDataFolder data;
-        TTV_Out_Frm window(settings, data.path());
+        TRaceProgress progress(settings);
+        TTV_Out_Frm window(settings, progress, data.path());
         QVERIFY(window.mask().isEmpty());
         window.PruhlednyForm();
         const QRegion shape = window.mask();
@@ -127,7 +167,7 @@ private slots:
         QVERIFY(!shape.contains(QPoint(2, 2)));
         QVERIFY(!shape.contains(QPoint(1020, 764)));
         if (!qEnvironmentVariableIsEmpty("TARVOLIN_TV_OUT_PICTURE")) {
-            window.StavZavodu("kara2", 31234, 0);
+            progress.setEntries(2, {"00:31:234"});
             window.showPageAddress(QStringLiteral("http://192.168.1.20:8080/"));
             window.grab().save(qEnvironmentVariable("TARVOLIN_TV_OUT_PICTURE"));
         }

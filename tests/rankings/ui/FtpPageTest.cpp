@@ -9,6 +9,7 @@
 #include "rankings/BestTwentyTables.h"
 #include "rankings/FtpClient.h"
 #include "rankings/FtpSend.h"
+#include "rankings/ui/FtpPage.h"
 #include "rankings/ui/TopTen10.h"
 #include "rankings/ui/UpravDlg.h"
 #include "rankings/ui/UpravDlg1.h"
@@ -53,10 +54,9 @@ private slots:
         m_send->hooks().makeTablePictures = [this](const QString& men, const QString& women) {
             m_topTen->saveFtpPictures(men, women);
         };
-        TNastavDlg::Services services;
-        services.ftpSend = m_send.get();
-        services.dataFolder = m_data->path();
-        m_window = std::make_unique<TNastavDlg>(m_settings, services);
+        // The page alone in the settings window's frame: it needs no other area's page.
+        m_window = std::make_unique<TNastavDlg>(m_settings, m_data->path());
+        m_window->addPage(new FtpPage(m_settings, m_send.get()));
     }
 
     void cleanup() {

@@ -7,6 +7,7 @@
 #include "config/TSettings.h"
 #include "config/TextCodec.h"
 #include "rankings/BestTwentyTables.h"
+#include "rankings/TablePicture.h"
 #include "rankings/ui/TopTen10.h"
 #include "rankings/ui/UpravDlg.h"
 #include "rankings/ui/UpravDlg1.h"
@@ -37,6 +38,40 @@ QByteArray menFile() {
 QStringList texts(QTableWidget* list, int row) {
     return {list->item(row, 0)->text(), list->item(row, 1)->text(), list->item(row, 2)->text()};
 }
+
+// The share of pixels of two pictures of one size whose colours differ by more than tolerance in
+// some channel.
+double differingShare(const QImage& a, const QImage& b, int tolerance) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    int differing = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        for (int column = 0; column < x.width(); ++column) {
+            const QRgb p = x.pixel(column, row);
+            const QRgb q = y.pixel(column, row);
+            if (qAbs(qRed(p) - qRed(q)) > tolerance || qAbs(qGreen(p) - qGreen(q)) > tolerance ||
+                qAbs(qBlue(p) - qBlue(q)) > tolerance)
+                ++differing;
+        }
+    }
+    return double(differing) / (x.width() * x.height());
+}
+
+// Counts the windows shown while it lives.
+class ShownWindows : public QObject {
+public:
+    ShownWindows() { qApp->installEventFilter(this); }
+    ~ShownWindows() override { qApp->removeEventFilter(this); }
+    QStringList shown;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Show && widget && widget->isWindow())
+            shown << widget->objectName();
+        return false;
+    }
+};
 
 // Runs action once the next modal window is up.
 void whenModal(std::function<void(QWidget*)> action) {
@@ -121,6 +156,53 @@ private slots:
             m_window->SaveTablePicture(BestTwentyTables::Women, path);
             QCOMPARE(QImage(path).size(), QSize(354, 449));
         }
+    }
+
+    void thePictureIsOneDrawingWhereverItIsMade() {
+        // The command line draws the tables from their files alone.
+        const auto fromFile = [&](BestTwentyTables::Table table) {
+            TBestTwentyTable file;
+            file.load(m_tables->filePath(table));
+            return TablePicture::draw(file, table);
+        };
+        // A window never shown draws the same picture, and exports it.
+        for (BestTwentyTables::Table table : {BestTwentyTables::Men, BestTwentyTables::Women})
+            QCOMPARE(m_window->tablePicture(table), fromFile(table));
+        QVERIFY(!m_window->isVisible());
+        const QImage men = fromFile(BestTwentyTables::Men);
+        m_window->setQuality(BestTwentyTables::Men, 100);
+        const QString path = m_data->filePath(QStringLiteral("muzi.jpg"));
+        m_window->SaveTablePicture(BestTwentyTables::Men, path);
+        QVERIFY(differingShare(QImage(path), men, 48) < 0.001);
+
+        // The list shows what is drawn; a selected row is drawn highlighted, and nothing else changes.
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QTableWidget* list = m_window->list(BestTwentyTables::Men);
+        list->selectRow(2);
+        const QImage selected = m_window->tablePicture(BestTwentyTables::Men);
+        QVERIFY(differingShare(list->grab().toImage(), selected, 26) < 0.02);
+        const int top = TablePicture::FrameWidth + TablePicture::HeaderHeight + 2 * TablePicture::RowHeight;
+        const QRect band(0, top, men.width(), TablePicture::RowHeight);
+        QCOMPARE(selected.copy(0, 0, men.width(), top), men.copy(0, 0, men.width(), top));
+        QCOMPARE(selected.copy(0, band.bottom() + 1, men.width(), men.height() - band.bottom() - 1),
+                 men.copy(0, band.bottom() + 1, men.width(), men.height() - band.bottom() - 1));
+        QCOMPARE(selected.pixelColor(band.left() + 2, band.top() + 1),
+                 TablePicture::palette().color(QPalette::Highlight));
+    }
+
+    void theFtpPicturesOpenNoWindow() {
+        ShownWindows windows;
+        const QString men = m_data->filePath(QStringLiteral("t_muzi.jpg"));
+        const QString women = m_data->filePath(QStringLiteral("t_zeny.jpg"));
+        m_window->saveFtpPictures(men, women);
+        QCOMPARE(windows.shown, QStringList());
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
+        QCOMPARE(QImage(men).size(), QSize(355, 449));
+        QCOMPARE(QImage(women).size(), QSize(354, 449));
+        QCOMPARE(m_window->quality(BestTwentyTables::Men), 15);
+        QCOMPARE(m_window->quality(BestTwentyTables::Women), 15);
     }
 
     void theSaveDialogIsBorrowedAndGivenBack() {

@@ -422,7 +422,6 @@ void MainWindowTest::activationRunsItsHooksInOrderOnlyOnce() {
     hooks.finishReadingSettings = [&] {
         calls << (m_window->SmallPort1().Opened() ? QStringLiteral("finish-open") : QStringLiteral("finish"));
     };
-    hooks.showMasksInSettings = [&] { calls << QStringLiteral("masks"); };
     hooks.kartUpkeepAtStart = [&] {
         calls << QStringLiteral("upkeep-%1").arg(child<QSpinBox>(QStringLiteral("CasZavodu"))->value());
     };
@@ -432,7 +431,7 @@ void MainWindowTest::activationRunsItsHooksInOrderOnlyOnce() {
     QTRY_VERIFY(m_window->activated());
     m_window->FormActivate();
     QCOMPARE(calls, QStringList({QStringLiteral("read"), QStringLiteral("finish-open"),
-                                 QStringLiteral("masks"), QStringLiteral("upkeep-10")}));
+                                 QStringLiteral("upkeep-10")}));
     QCOMPARE(m_window->race().endRedMask(), quint8(0x81));
     QCOMPARE(m_window->statusBarPanels().toolTip(),
              QStringLiteral(

@@ -1,8 +1,9 @@
 // "tarvolin-cli backup": the four commands as a cron job would run them, and their exit statuses.
 #include "TempDataFolder.h"
 
-#include "backup/BackupCommand.h"
+#include "cli/CliTool.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QTextStream>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -26,7 +28,8 @@ CommandRun backup(const QStringList& args, const QString& input = QString()) {
     QTextStream err(&run.err);
     QString inputText = input;
     QTextStream in(&inputText);
-    run.status = runBackupCommand(args, out, err, &in);
+    CliStreams streams{out, err, &in};
+    run.status = runCliTool(QStringList{QStringLiteral("backup")} + args, streams);
     out.flush();
     err.flush();
     return run;
@@ -71,23 +74,23 @@ TEST(BackupCommand, CreateListVerifyAndRestoreOverVolumes) {
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 6);
-    EXPECT_EQ(lines[0], QStringLiteral("Title: noční záloha"));
-    EXPECT_EQ(lines[1], QStringLiteral("Files: 3"));
+    EXPECT_EQ(lines[0], QStringLiteral("Název: noční záloha"));
+    EXPECT_EQ(lines[1], QStringLiteral("Souborů: 3"));
     // The data, and the file-ID list's three lines with their CR LF.
     EXPECT_EQ(
         lines[2],
-        QStringLiteral("Size: %1 bytes").arg(70000 + 16 + run.out.section(u'\n', 3).toUtf8().size() + 3));
-    EXPECT_TRUE(lines[3].startsWith(source.toLower() + QStringLiteral("/vysledky/kara1\t")));
+        QStringLiteral("Velikost: %1 bajtů").arg(70000 + 16 + run.out.section(u'\n', 3).toUtf8().size() + 3));
+    EXPECT_TRUE(lines[3].startsWith(source + QStringLiteral("/vysledky/kara1\t")));
     EXPECT_TRUE(lines[5].endsWith(QStringLiteral("=16"))) << lines[5].toStdString();
 
     run = backup({"verify", archive});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out.trimmed(), archive + QStringLiteral(": OK, 3 files"));
+    EXPECT_EQ(run.out.trimmed(), archive + QStringLiteral(": v pořádku, souborů 3"));
 
     const QString target = data.filePath(QStringLiteral("obnova"));
     run = backup({"restore", archive, "--to", target, "--full-path"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(filesBelow(target + QLatin1Char('/') + source.toLower().mid(1)), filesBelow(source));
+    EXPECT_EQ(filesBelow(target + QLatin1Char('/') + source.mid(1)), filesBelow(source));
 
     // Without overwriting, a changed file stays as it is; the original place is the data folder.
     data.writeFile(QStringLiteral("src/tarvolin.ini"), "changed");
@@ -141,5 +144,68 @@ TEST(BackupCommand, TheProgramRunsWithoutADisplay) {
     cli.start(QStringLiteral(TARVOLIN_BINARY_DIR "/tarvolin-cli"), {"backup", "verify", archive});
     ASSERT_TRUE(cli.waitForFinished(60000));
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-    EXPECT_TRUE(cli.readAllStandardOutput().contains(": OK, 1 files"));
+    EXPECT_TRUE(cli.readAllStandardOutput().contains(QStringLiteral(": v pořádku, souborů 1").toUtf8()));
+}
+
+TEST(BackupCommand, AFifoAmongTheSourcesIsSkippedAndNamed) {
+    TempDataFolder data;
+    data.writeFile(QStringLiteral("station/stav.ini"), "[Motokara1]\r\nNajeto=1:0\r\n");
+    const QString fifo = data.filePath(QStringLiteral("station/vysledky/roura"));
+    QDir().mkpath(QFileInfo(fifo).absolutePath());
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString archive = data.filePath(QStringLiteral("zaloha/f.bck"));
+    QProcess cli;
+    cli.start(QStringLiteral(TARVOLIN_BINARY_DIR "/tarvolin-cli"),
+              {"backup", "create", archive, data.filePath(QStringLiteral("station"))});
+    // Opening a FIFO waits for a writer that never comes: a backup that tries it does not end.
+    const bool ended = cli.waitForFinished(60000);
+    if (!ended)
+        cli.kill();
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(cli.exitCode(), 0);
+    EXPECT_TRUE(cli.readAllStandardError().contains(QFile::encodeName(fifo)));
+    EXPECT_EQ(backup({"verify", archive}).out.trimmed(), archive + QStringLiteral(": OK, 1 files"));
+}
+
+TEST(BackupCommand, AKillInTheMiddleLeavesThePreviousArchiveByteForByte) {
+    TempDataFolder data;
+    // Gigabytes that take no room: the backup is still reading when it is killed.
+    QFile big(data.writeFile(QStringLiteral("station/vysledky/velky"), QByteArray()));
+    ASSERT_TRUE(big.open(QIODevice::ReadWrite) && big.resize(qint64(16) << 30));
+    big.close();
+    const QString archive = data.filePath(QStringLiteral("zaloha/noc.bck"));
+    const QByteArray previous("yesterday's archive");
+    data.writeFile(QStringLiteral("zaloha/noc.bck"), previous);
+    QProcess cli;
+    cli.start(QStringLiteral(TARVOLIN_BINARY_DIR "/tarvolin-cli"),
+              {"backup", "create", archive, data.filePath(QStringLiteral("station"))});
+    ASSERT_TRUE(cli.waitForStarted());
+    // Killed once it is reading the data (after the archive is open), or once the archive changed.
+    const auto reading = [&cli, &big] {
+        const QString fds = QStringLiteral("/proc/%1/fd").arg(cli.processId());
+        for (const QFileInfo& fd :
+             QDir(fds).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+            if (fd.symLinkTarget() == big.fileName())
+                return true;
+        return false;
+    };
+    QDeadlineTimer deadline(50000);
+    while (!reading() && data.readFile(QStringLiteral("zaloha/noc.bck")) == previous &&
+           cli.state() == QProcess::Running && !deadline.hasExpired())
+        cli.waitForFinished(5);
+    EXPECT_EQ(cli.state(), QProcess::Running);
+    cli.kill();
+    cli.waitForFinished();
+    EXPECT_EQ(data.readFile(QStringLiteral("zaloha/noc.bck")), previous);
+}
+
+TEST(BackupCommand, WithoutATitleTheArchiveIsNamedByItsTimeAndTinyFilesShowNoNegativeRatio) {
+    TempDataFolder data;
+    const QString file = data.writeFile(QStringLiteral("stav.ini"), "x");
+    const QString archive = data.filePath(QStringLiteral("t.bck"));
+    const CommandRun created = backup({"create", archive, file});
+    ASSERT_EQ(created.status, 0) << created.err.toStdString();
+    EXPECT_TRUE(created.out.trimmed().endsWith(QStringLiteral("compression ratio 0 %")))
+        << created.out.toStdString();
+    EXPECT_TRUE(backup({"list", archive}).out.startsWith(QStringLiteral("Název: Záloha ")));
 }

@@ -1,15 +1,11 @@
-// The best-twenty sheet as recorded, and tarvolin-cli's PDF sheets read back with poppler's text
-// positions, against the millimetres of the layout.
-#include "PageRecorder.h"
+// tarvolin-cli's PDF sheets read back with poppler's text positions, against the millimetres of the
+// layout.
 #include "TempDataFolder.h"
 
 #include "config/TextCodec.h"
-#include "printing/BestTwentySheet.h"
-#include "printing/TPrintPreview.h"
 #include "timing/LapTime.h"
 
 #include <QFile>
-#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -20,9 +16,6 @@
 
 namespace {
 
-constexpr int A = 1000;
-constexpr int H = 500;
-constexpr int Q = 250;
 constexpr qreal PointsPerMm = 72.0 / 25.4;
 
 struct Word {
@@ -101,45 +94,6 @@ bool havePoppler() {
 }
 
 } // namespace
-
-TEST(BestTwentySheet, OnePageWithTheTablePicturesPlacedNotCentred) {
-    TPrintPreview doc;
-    doc.setScreenPixelsPerInch(96);
-    SheetSettings settings;
-    settings.texts[0] = QStringLiteral("Text1");
-    settings.texts[2] = QStringLiteral("Text3");
-    settings.texts[7] = QStringLiteral("Text8");
-    settings.logo = QImage(2000, 2000, QImage::Format_RGB32);
-    settings.logoSize = 50;
-    settings.dateText = QStringLiteral("9. 12. 2026");
-    QImage men(355, 449, QImage::Format_RGB32);
-    QImage women(354, 449, QImage::Format_RGB32);
-    BestTwentySheet::BuildBestTwentySheet(doc, mmHiMetric, men, women, settings);
-    ASSERT_EQ(doc.PageCount(), 1);
-    EXPECT_EQ(doc.PaperWidth(), 21000);
-    const RecordedPage page = PageRecorder::record(doc.page(1));
-
-    // The logo box is 6a high (50 div 8), centred across the page less 2a each side.
-    ASSERT_EQ(page.images.size(), 3);
-    EXPECT_EQ(page.images[0], QRectF(2 * A + (17 * A - 6 * A) / 2, A, 6 * A, 6 * A));
-    EXPECT_EQ(page.images[1], QRectF(2 * A, 12 * A, 9393 * 10000 / 11880, 10 * A));
-    EXPECT_EQ(page.images[2].topLeft(), QPointF(11 * A, 12 * A));
-    EXPECT_EQ(page.images[2].height(), 10 * A);
-
-    EXPECT_EQ(page.textAt(10 * A, A + H), QStringLiteral("Text1"));
-    EXPECT_EQ(page.textAt(10 * A, A + 3 * H), QStringLiteral("Text3"));
-    EXPECT_TRUE(page.find(QStringLiteral("Text3")).font.bold());
-    const RecordedPage::Text title = page.find(QStringLiteral("NEJLEPŠÍCH DVACET"));
-    EXPECT_EQ(page.textAt(5 * A, 7 * A), title.text);
-    EXPECT_EQ(title.font.pixelSize(), A);
-    EXPECT_EQ(title.colour, QColor(0, 0, 255));
-    EXPECT_EQ(page.textAt(7 * A, 8 * A + Q), QStringLiteral("9. 12. 2026"));
-    EXPECT_EQ(page.textAt(2 * A, 11 * A), QStringLiteral("Jezdci"));
-    EXPECT_EQ(page.textAt(11 * A, 11 * A), QStringLiteral("Jezdkyně"));
-    EXPECT_EQ(page.textAt(3 * A, 27 * A), QStringLiteral("Text8"));
-    EXPECT_EQ(page.textAt(15 * A, 26 * A + Q), QStringLiteral("  Naprogramoval:"));
-    EXPECT_EQ(page.textAt(17 * A, 26 * A + H), QStringLiteral("Orvex Software"));
-}
 
 TEST(SheetCommands, ResultsPdfFromLapFilesStandsToTheMillimetre) {
     if (!havePoppler())
