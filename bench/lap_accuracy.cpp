@@ -42,6 +42,7 @@
 #include "config/TSettings.h"
 #include "display/LiveRaceFeed.h"
 #include "display/LiveResults.h"
+#include "display/TRaceProgress.h"
 #include "hardware/ExternalStartWatch.h"
 #include "hardware/TComPort.h"
 #include "hardware/VirtualTrack.h"
@@ -355,16 +356,17 @@ void printMemory(const char* when) {
 // The live results page of the race, with clients connected from a child process (web_clients).
 class WebClients {
 public:
-    WebClients(int clients, const TSettings& settings, const QString& dataFolder, TForm1& form) {
+    WebClients(int clients, const TSettings& settings, TForm1& form) {
         if (clients <= 0)
             return;
         m_live = std::make_unique<LiveResults>(SteadyClock::instance());
-        m_feed = std::make_unique<LiveRaceFeed>(settings, dataFolder, SteadyClock::instance(),
+        m_progress = std::make_unique<TRaceProgress>(settings);
+        m_progress->follow({&form.lapList(1), &form.lapList(2), &form.lapList(3), &form.lapList(4)});
+        m_feed = std::make_unique<LiveRaceFeed>(*m_progress, SteadyClock::instance(),
                                                 [&form] { return form.raceMinutes(); });
         QObject::connect(m_feed.get(), &LiveRaceFeed::published, m_live.get(), &LiveResults::publish);
         RaceHooks& hooks = form.race().hooks();
         hooks.raceStarted = [this](qint64 startUs) { m_feed->raceStarted(startUs); };
-        hooks.lapClosed = [this](int kart, qint64 lapMs) { m_feed->lapClosed(kart, lapMs); };
         hooks.raceAtRest = [this] { m_feed->raceStopped(); };
         int port = 0;
         {
@@ -393,6 +395,7 @@ public:
 
 private:
     std::unique_ptr<LiveResults> m_live;
+    std::unique_ptr<TRaceProgress> m_progress;
     std::unique_ptr<LiveRaceFeed> m_feed;
     QProcess m_clients;
 };
@@ -435,7 +438,7 @@ int main(int argc, char* argv[]) {
     };
     form.show();
     form.FormActivate();
-    WebClients web(options.webClients, settings, dataDir.path(), form);
+    WebClients web(options.webClients, settings, form);
     if (options.externalStart && !form.externalStart().enabled()) {
         std::fprintf(stderr, "the external start watch is off after activation although ExtStart is on\n");
         stopLoad(load);

@@ -3,6 +3,7 @@
 #include "app/ui/TarvolinApplication.h"
 #include "base/MessageText.h"
 #include "base/UserError.h"
+#include "platform/CzechDialogDates.h"
 #include "platform/EventLoopChoice.h"
 #include "platform/ThreadSlice.h"
 
@@ -16,7 +17,10 @@ int main(int argc, char* argv[]) {
     // The main thread closes each lap the sensor worker hands over: on a busy machine it should get
     // the processor at once, not after another program's slice.
     ThreadSlice::requestForCurrentThread(ThreadSlice::ShortMicroseconds);
+    // Qt's standard dialogs show dates the Czech way, whatever the machine's own locale.
+    auto dialogDates = std::make_unique<CzechDialogDates>();
     TarvolinApplication app(argc, argv);
+    dialogDates.reset();
     std::unique_ptr<ProgramWindows> windows;
     try {
         CommandLineOptions::requireTextArguments(argc, argv);

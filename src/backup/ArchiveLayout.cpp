@@ -38,9 +38,6 @@ private:
     QFile m_file;
 };
 
-constexpr qint32 kMaxTitleBytes = 1 << 20;
-constexpr qint32 kMaxNameBytes = 32 * 1024;
-
 } // namespace
 
 ArchiveLayout ArchiveLayout::read(const QString& archiveName) {
@@ -50,7 +47,7 @@ ArchiveLayout ArchiveLayout::read(const QString& archiveName) {
         return layout;
     try {
         const qint32 titleLength = in.int32();
-        if (titleLength < 0 || titleLength > kMaxTitleBytes)
+        if (titleLength < 0 || titleLength > MaxTitleBytes)
             return layout;
         in.skip(titleLength + 8); // the title, the total size and the file count
         int volume = 1;
@@ -61,7 +58,7 @@ ArchiveLayout ArchiveLayout::read(const QString& archiveName) {
                 layout.m_whole = true;
                 return layout;
             }
-            if (nameLength < 0 || nameLength > kMaxNameBytes)
+            if (nameLength < 0 || nameLength > MaxNameBytes)
                 return layout;
             const QByteArray name = in.read(nameLength);
             if (nameLength == 12 && name.startsWith("NEXT:DISK")) {

@@ -28,9 +28,7 @@ const QByteArray kSwitchPrefix("NEXT:DISK");
 constexpr int kSwitchLength = 12;
 // Room kept on a volume for one more block: its length and a block that did not compress.
 constexpr qint64 kVolumeReserve = 16384 + 100;
-// Limits no real archive comes near; beyond them a length is not trusted.
-constexpr qint32 kMaxTitleBytes = 1 << 20;
-constexpr qint32 kMaxNameBytes = 32 * 1024;
+// A file-ID listing longer than this is not trusted.
 constexpr int kMaxListingBytes = 32 << 20;
 constexpr int kMaxPathsInMessage = 20;
 
@@ -608,7 +606,7 @@ bool TBackupFile::readArchive(const QString& archiveName, const RestoreTarget* t
     }
     try {
         const qint32 titleLength = in.readInt32();
-        if (titleLength < 0 || titleLength > kMaxTitleBytes)
+        if (titleLength < 0 || titleLength > ArchiveLayout::MaxTitleBytes)
             throw ReadFailure{3};
         in.read(titleLength);
         m_total = in.readInt32();
@@ -645,7 +643,7 @@ void TBackupFile::readEntries(Input& in, const RestoreTarget* target, Reading re
         const qint32 nameLength = in.readInt32();
         if (nameLength == 0)
             break;
-        if (nameLength < 0 || nameLength > kMaxNameBytes)
+        if (nameLength < 0 || nameLength > ArchiveLayout::MaxNameBytes)
             throw ReadFailure{5};
         const QByteArray name = in.read(nameLength);
         if (nameLength == kSwitchLength && name.startsWith(kSwitchPrefix)) {
@@ -847,14 +845,14 @@ QString TBackupFile::ReadArchiveInfo(const QString& archiveName, QStringList* fi
     }
     try {
         const qint32 titleLength = in.readInt32();
-        if (titleLength < 0 || titleLength > kMaxTitleBytes)
+        if (titleLength < 0 || titleLength > ArchiveLayout::MaxTitleBytes)
             throw ReadFailure{5};
         title = TextCodec::decode(in.read(titleLength));
         m_total = in.readInt32();
         m_count = in.readInt32();
         const qint32 nameLength = in.readInt32();
         if (nameLength > 0 && fileIds) {
-            if (nameLength > kMaxNameBytes)
+            if (nameLength > ArchiveLayout::MaxNameBytes)
                 throw ReadFailure{5};
             if (in.read(nameLength) == kFileList) {
                 in.readInt32();

@@ -6,9 +6,9 @@
 // The system's messages for a data file that cannot be read or written, with the reason the system
 // gives.
 inline QString cannotOpenFileMessage(const QString& path, const QString& reason) {
-    return QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason);
+    return QStringLiteral("Soubor „%1“ nelze otevřít. %2").arg(QDir::toNativeSeparators(path), reason);
 }
 
 inline QString cannotCreateFileMessage(const QString& path, const QString& reason) {
-    return QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason);
+    return QStringLiteral("Soubor „%1“ nelze vytvořit. %2").arg(QDir::toNativeSeparators(path), reason);
 }

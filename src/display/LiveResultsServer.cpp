@@ -1,7 +1,7 @@
 #include "display/LiveResultsServer.h"
 
+#include "base/MessageTimerFactory.h"
 #include "base/MonotonicClock.h"
-#include "timing/ThreadedTimerFactory.h"
 
 #include <QFile>
 #include <QHttpServer>
@@ -28,7 +28,7 @@ QHttpServerResponse asset(const char* mimeType, const QString& name) {
 } // namespace
 
 LiveResultsServer::LiveResultsServer(MonotonicClock& clock, Limits limits, QObject* parent)
-    : LiveResultsServer(clock, ThreadedTimerFactory::instance(), limits, parent) {}
+    : LiveResultsServer(clock, MessageTimerFactory::instance(), limits, parent) {}
 
 LiveResultsServer::LiveResultsServer(MonotonicClock& clock, TimerFactory& timers, Limits limits,
                                      QObject* parent)

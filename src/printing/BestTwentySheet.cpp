@@ -22,11 +22,14 @@ void BestTwentySheet::BuildBestTwentySheet(TPrintPreview& doc, TUnits units, con
     // The page's default colour for what stands before the title: the window-text colour.
     const QColor text = doc.defaultFont().color;
 
+    // The logo keeps to the corner left of the operator's lines and above the title.
     if (!settings.logo.isNull())
-        doc.PlacePicture(settings.logo,
-                         TPrintPreview::box(2 * a, a, W - 2 * a, a + (settings.logoSize / 8) * a),
-                         settings.centreLogo);
-    const PageTextStyle regular = PageTextStyle::character(h, text);
+        doc.PlacePicture(
+            settings.logo,
+            TPrintPreview::box(2 * a, a, 10 * a - q, qMin(a + (settings.logoSize / 8) * a, 7 * a - q)),
+            settings.centreLogo);
+    // Lines one cell apart, so that no line's background covers the one above.
+    const PageTextStyle regular = PageTextStyle::cell(h, text);
     doc.textOut(10 * a, a + h, settings.texts[0], regular);
     doc.textOut(10 * a, a + 2 * h, settings.texts[1], regular);
     doc.textOut(10 * a, a + 5 * h, settings.texts[4], regular);

@@ -4,14 +4,17 @@
 #include "printing/TPrintPreview.h"
 #include "timing/LapTime.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
-const QColor Black(0, 0, 0);
-const QColor Red(255, 0, 0);
-const QColor Green(0, 128, 0);
-const QColor Blue(0, 0, 255);
+const QColor ResultsBlack(0, 0, 0);
+const QColor ResultsRed(255, 0, 0);
+const QColor ResultsGreen(0, 128, 0);
+const QColor ResultsBlue(0, 0, 255);
 constexpr int RowsPerSubColumn = 21;
 
 struct Grid {
@@ -40,34 +43,51 @@ void drawFrames(TPrintPreview& doc, const Grid& g, int columns) {
     }
 }
 
+// The operator's lines stand between the logo and the texts under the title; what would run into
+// those is cut short.
+QString elidedOperatorText(const QString& text, const PageTextStyle& style, int width) {
+    return QFontMetricsF(style.font()).elidedText(text, Qt::ElideRight, width);
+}
+
 void drawHeader(TPrintPreview& doc, const Grid& g, const SheetSettings& settings) {
     const int a = g.a;
     const int h = g.h;
+    const int q = g.q;
+    // The logo keeps to the corner left of the operator's lines and above the frames.
     if (!settings.logo.isNull())
-        doc.PlacePicture(settings.logo,
-                         TPrintPreview::box(a, a, g.width - a, a + (settings.logoSize / 10) * a),
-                         settings.centreLogo);
-    const PageTextStyle regular = PageTextStyle::character(h, Black);
-    doc.textOut(6 * a, a, settings.texts[0], regular);
-    doc.textOut(6 * a, a + h, settings.texts[1], regular);
-    doc.textOut(6 * a, a + 4 * h, settings.texts[4], regular);
-    doc.textOut(6 * a, a + 2 * h, settings.texts[2], regular.withBold());
-    doc.textOut(6 * a, a + 3 * h, settings.texts[3], regular.withBold());
+        doc.PlacePicture(
+            settings.logo,
+            TPrintPreview::box(a, a, 6 * a - q, std::min(a + (settings.logoSize / 10) * a, 5 * a)),
+            settings.centreLogo);
+    // Lines one cell apart, so that no line's background covers the one above.
+    const PageTextStyle regular = PageTextStyle::cell(h, ResultsBlack);
+    const int width = 11 * a - q;
+    doc.textOut(6 * a, a, elidedOperatorText(settings.texts[0], regular, width), regular);
+    doc.textOut(6 * a, a + h, elidedOperatorText(settings.texts[1], regular, width), regular);
+    doc.textOut(6 * a, a + 4 * h, elidedOperatorText(settings.texts[4], regular, width), regular);
+    doc.textOut(6 * a, a + 2 * h, elidedOperatorText(settings.texts[2], regular.withBold(), width),
+                regular.withBold());
+    doc.textOut(6 * a, a + 3 * h, elidedOperatorText(settings.texts[3], regular.withBold(), width),
+                regular.withBold());
     doc.textOut(18 * a, a, QStringLiteral("VÝSLEDKOVÁ LISTINA"),
-                PageTextStyle::cell(h + g.q, Blue).withUnderline());
+                PageTextStyle::cell(h + g.q, ResultsBlue).withUnderline());
 }
 
 void drawClosing(TPrintPreview& doc, const Grid& g, const SheetSettings& settings) {
     const int a = g.a;
     const int h = g.h;
     const int q = g.q;
-    const PageTextStyle blue = PageTextStyle::cell(h, Blue);
+    const PageTextStyle blue = PageTextStyle::cell(h, ResultsBlue);
     doc.textOut(18 * a + h, 2 * a + q, settings.dateText, blue);
     doc.textOut(23 * a, 2 * a + q, settings.timeText, blue);
-    doc.textOut(17 * a, 3 * a, settings.texts[5], blue.withItalic());
-    doc.textOut(17 * a, 3 * a + h, settings.texts[6], blue.withItalic());
-    doc.textOut(17 * a, 4 * a, settings.texts[7], blue.withItalic());
-    const PageTextStyle small = PageTextStyle::cell(q, Blue).withItalic();
+    const int width = g.width - a - 17 * a;
+    doc.textOut(17 * a, 3 * a, elidedOperatorText(settings.texts[5], blue.withItalic(), width),
+                blue.withItalic());
+    doc.textOut(17 * a, 3 * a + h, elidedOperatorText(settings.texts[6], blue.withItalic(), width),
+                blue.withItalic());
+    doc.textOut(17 * a, 4 * a, elidedOperatorText(settings.texts[7], blue.withItalic(), width),
+                blue.withItalic());
+    const PageTextStyle small = PageTextStyle::cell(q, ResultsBlue).withItalic();
     doc.textOut(26 * a, 19 * a + q, SheetSignature::authorLine(), small);
     doc.textOut(26 * a, 19 * a + h, SheetSignature::makerLine(), small);
     doc.textOut(26 * a, 20 * a - q, SheetSignature::contactLine(), small);
@@ -76,25 +96,33 @@ void drawClosing(TPrintPreview& doc, const Grid& g, const SheetSettings& setting
 void drawSummary(TPrintPreview& doc, const Grid& g, int left, const KartLapSummary& summary) {
     const int a = g.a;
     const int h = g.h;
-    const PageTextStyle red = PageTextStyle::cell(h, Red);
+    const PageTextStyle red = PageTextStyle::cell(h, ResultsRed);
     const struct {
         int y;
         const char* label;
         QString value;
     } lines[] = {
-        {16 * a + h, "Celkový součet:", FormatLapTime(summary.total)},
+        {16 * a + h, "Celkový součet:", FormatLapSum(summary.total)},
         {17 * a, "Min. čas kola:", FormatLapTime(summary.shortest)},
         {17 * a + h, "Max. čas kola:", FormatLapTime(summary.longest)},
         {18 * a, "Průměrný čas kola:", FormatLapTime(summary.mean)},
         {18 * a + h, "Průměrná rychlost:", ResultsSheet::FormatSpeed(summary.speed)},
     };
+    // The values stand a quarter of a cell right of the longest label.
+    const QFontMetricsF metrics(red.font());
+    qreal widest = 0;
+    for (const auto& line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(line.label)));
+    const int valueLeft = left + std::max(7 * h, int(std::ceil(widest)) + g.q);
     for (const auto& line : lines) {
         doc.textOut(left, line.y, QString::fromUtf8(line.label), red);
-        doc.textOut(left + 7 * h, line.y, line.value, red);
+        doc.textOut(valueLeft, line.y, line.value, red);
     }
-    // Laps whose text is no lap time stand in the column as they are, and the figures say so.
+    // Laps whose text is no lap time stand in the column as they are, and the figures say so, small
+    // enough to keep clear of the next column and the lines at the bottom.
     if (summary.skipped > 0)
-        doc.textOut(left, 19 * a, QStringLiteral("Vynechané neplatné časy: %1").arg(summary.skipped), red);
+        doc.textOut(left, 19 * a, QStringLiteral("Vynechané neplatné časy: %1").arg(summary.skipped),
+                    PageTextStyle::cell(g.q, ResultsRed));
 }
 
 } // namespace
@@ -179,8 +207,8 @@ void ResultsSheet::BuildResultsSheet(TPrintPreview& doc, TUnits units, const std
     int R = std::min(rowsPerPage(c), N);
     callHook(hooks.setProgressMaximum, (N + R - 1) / R);
     drawFrames(doc, g, c);
-    const PageTextStyle rowStyle = PageTextStyle::cell(g.h, Green);
-    const PageTextStyle numberStyle = PageTextStyle::cell(a, Red);
+    const PageTextStyle rowStyle = PageTextStyle::cell(g.h, ResultsGreen);
+    const PageTextStyle numberStyle = PageTextStyle::cell(a, ResultsRed);
     for (;;) {
         callHook(hooks.processEvents);
         drawHeader(doc, g, settings);

@@ -19,7 +19,11 @@ SheetSettings SheetSettings::from(const TSettings& settings, const QImage& logo)
 }
 
 QString SheetSettings::dateTextOf(const QDateTime& moment) {
-    return stationLocale().toString(moment.date(), QLocale::ShortFormat);
+    // The short form with the whole year: a printed record outlives the century's two digits.
+    QString format = stationLocale().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return stationLocale().toString(moment.date(), format);
 }
 
 QString SheetSettings::timeTextOf(const QDateTime& moment) {

@@ -23,7 +23,8 @@ struct SheetSettings {
     // The settings' print texts, logo size and centring and the track length; the date and time of
     // now in the system's short date and long time forms.
     static SheetSettings from(const TSettings& settings, const QImage& logo);
-    // The system's short date form and long time form (without a time zone).
+    // The system's short date form with a four-digit year, and its long time form (without a time
+    // zone).
     static QString dateTextOf(const QDateTime& moment);
     static QString timeTextOf(const QDateTime& moment);
 };

@@ -435,9 +435,9 @@ void TPrintPreview::renderPage(QPainter& painter, int number, const QRect& targe
     painter.drawImage(target, bitmap);
 }
 
-void TPrintPreview::PrintAllPages(const PrintTarget& target) {
+bool TPrintPreview::PrintAllPages(const PrintTarget& target) {
     if (m_mode != Idle || PageCount() == 0 || !target.device)
-        return;
+        return true;
     QPagedPaintDevice& device = *target.device;
     m_mode = Printing;
     emit OnBeforePrint();
@@ -458,11 +458,13 @@ void TPrintPreview::PrintAllPages(const PrintTarget& target) {
     rect.translate(offset);
 
     bool aborted = false;
+    bool started = false;
     {
         QPainter painter;
         if (!painter.begin(&device)) {
             aborted = true;
         } else {
+            started = true;
             const int count = PageCount();
             for (int i = 1; i <= count && !aborted; ++i) {
                 bool abortIt = false;
@@ -492,6 +494,7 @@ void TPrintPreview::PrintAllPages(const PrintTarget& target) {
         target.setJobTitle(QString());
     emit OnAfterPrint();
     m_mode = Idle;
+    return started;
 }
 
 void TPrintPreview::savePdf(const QString& path) const {

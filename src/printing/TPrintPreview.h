@@ -131,7 +131,8 @@ public:
 
     // Sends every page to the target as the printer side asks: nothing unless idle with pages.
     // OnPrintProgress's handler may set abortIt to stop the job.
-    void PrintAllPages(const PrintTarget& target);
+    // False only when the device would not start the job (no print went out).
+    bool PrintAllPages(const PrintTarget& target);
     // Every page into a PDF file, vector text, the document's paper and orientation. Throws UserError
     // when the file cannot be written; an existing file is replaced only by a whole new one.
     void savePdf(const QString& path) const;

@@ -1,7 +1,7 @@
 #include "rankings/FtpClient.h"
 
+#include "base/MessageTimerFactory.h"
 #include "base/TimerFactory.h"
-#include "timing/ThreadedTimerFactory.h"
 
 #include <QRegularExpression>
 #include <QSslConfiguration>
@@ -48,7 +48,7 @@ QHostAddress plainAddress(const QHostAddress& address) {
 
 } // namespace
 
-FtpClient::FtpClient(QObject* parent) : FtpClient(ThreadedTimerFactory::instance(), parent) {}
+FtpClient::FtpClient(QObject* parent) : FtpClient(MessageTimerFactory::instance(), parent) {}
 
 FtpClient::FtpClient(TimerFactory& timers, QObject* parent)
     : QObject(parent), m_timer(timers.createTimer(QStringLiteral("FtpTimeout"), TimerKind::Message)) {
@@ -756,6 +756,24 @@ int FtpClient::quit() {
     m_step = Step::Quit;
     sendCommand(QStringLiteral("QUIT"));
     return request;
+}
+
+void FtpClient::quitAndClose() {
+    if (!m_control && !isBusy())
+        return;
+    const bool wasOpen = m_controlOpen;
+    // Mid-handshake nothing can be said in either clear or encrypted text.
+    if (wasOpen && m_step != Step::Handshake) {
+        m_control->write("QUIT\r\n");
+        closeGracefully();
+    } else {
+        releaseControl();
+    }
+    if (isBusy())
+        finish(QStringLiteral("426 Operation aborted."));
+    setState(State::Ready);
+    if (wasOpen)
+        emit closed();
 }
 
 void FtpClient::abort() {

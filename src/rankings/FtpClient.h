@@ -59,6 +59,9 @@ public:
     int store(const QString& localPath, const QString& remoteName);
     // Ends the connection with QUIT; a request under way is cut off first (it fails as aborted).
     int quit();
+    // Says QUIT and closes the connection at once, without waiting for the answer, so that a server
+    // that hangs keeps nothing waiting; a request under way fails as aborted.
+    void quitAndClose();
     // Closes both connections at once, without a command; a request under way fails as aborted.
     void abort();
 

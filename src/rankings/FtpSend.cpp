@@ -124,7 +124,12 @@ void FtpSend::requestFinished(int request, const QString& error) {
         afterOldConnection();
         break;
     case Phase::Connecting:
-        if (error.isEmpty() && !m_settings.Ftp.FtpAdr[0].isEmpty()) {
+        if (!error.isEmpty()) {
+            // Without a login every later command would only be refused in turn: one message is enough,
+            // and the page is ready for another try.
+            m_client.quitAndClose();
+            endSendAtOnce();
+        } else if (!m_settings.Ftp.FtpAdr[0].isEmpty()) {
             m_phase = Phase::ChangingDirectory;
             m_request = m_client.changeDirectory(m_settings.Ftp.FtpAdr[0]);
         } else {
@@ -190,10 +195,8 @@ void FtpSend::endSend() {
 void FtpSend::cancel() {
     m_done.fill(false);
     const bool wasSending = m_sending;
-    if (m_client.isConnected() || m_client.isBusy()) {
-        m_request = 0;
-        m_client.quit();
-    }
+    m_request = 0;
+    m_client.quitAndClose();
     // The send ends here: the steps not yet taken are not tried on a connection that is going.
     if (wasSending)
         endSendAtOnce();

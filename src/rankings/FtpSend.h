@@ -37,7 +37,8 @@ public:
 
     // "&Pošli data": password is the password field's content at this moment.
     void send(const QString& password);
-    // " &Zrušit    ": forgets the send and ends the connection with QUIT, cutting off a transfer.
+    // " &Zrušit    ": forgets the send and ends the connection with QUIT, cutting off a transfer. The
+    // connection closes at once: a server that hangs does not get to hold up the next send.
     void cancel();
     // The settings window's OK: closes the connection at once.
     void abort();

@@ -57,6 +57,13 @@ QString FormatLapTime(qint64 ms) {
     return padded(minutes, 2) + QLatin1Char(':') + padded(seconds, 2) + QLatin1Char(':') + padded(millis, 3);
 }
 
+QString FormatLapSum(qint64 ms) {
+    constexpr qint64 Hour = 3'600'000;
+    if (ms < Hour)
+        return FormatLapTime(ms);
+    return QString::number(ms / Hour) + QLatin1Char(':') + FormatLapTime(ms % Hour);
+}
+
 qint64 ParseLapTime(const QString& text) {
     QString rest = text;
     const QString minutesField = takeField(rest);

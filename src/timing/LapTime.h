@@ -5,6 +5,8 @@
 
 // Lap times are signed milliseconds, written "mm:ss:mmm" (minutes within the hour).
 QString FormatLapTime(qint64 ms);
+// A sum of laps, which may pass the hour: "mm:ss:mmm" under an hour, else "h:mm:ss:mmm".
+QString FormatLapSum(qint64 ms);
 // Throws ConversionError when a field is not an integer.
 qint64 ParseLapTime(const QString& text);
 // The same without the error: false when text is not a lap time.

@@ -1,16 +1,13 @@
 #include "timing/ThreadedTimerFactory.h"
 
+#include "base/MessageTimerFactory.h"
 #include "timing/GroupedSampler.h"
-#include "timing/MessageTimer.h"
 #include "timing/SamplerGroup.h"
 #include "timing/ThdTimer.h"
 
 std::unique_ptr<ITimer> ThreadedTimerFactory::createTimer(const QString& name, TimerKind kind) {
-    if (kind == TimerKind::Message) {
-        auto timer = std::make_unique<MessageTimer>();
-        timer->setObjectName(name);
-        return timer;
-    }
+    if (kind == TimerKind::Message)
+        return MessageTimerFactory::instance().createTimer(name, kind);
     if (kind == TimerKind::Sensor) {
         std::shared_ptr<SamplerGroup> group = m_samplerGroup.lock();
         if (!group) {

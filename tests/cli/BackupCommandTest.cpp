@@ -164,7 +164,7 @@ TEST(BackupCommand, AFifoAmongTheSourcesIsSkippedAndNamed) {
     ASSERT_TRUE(ended);
     EXPECT_EQ(cli.exitCode(), 0);
     EXPECT_TRUE(cli.readAllStandardError().contains(QFile::encodeName(fifo)));
-    EXPECT_EQ(backup({"verify", archive}).out.trimmed(), archive + QStringLiteral(": OK, 1 files"));
+    EXPECT_EQ(backup({"verify", archive}).out.trimmed(), archive + QStringLiteral(": v pořádku, souborů 1"));
 }
 
 TEST(BackupCommand, AKillInTheMiddleLeavesThePreviousArchiveByteForByte) {
@@ -205,7 +205,7 @@ TEST(BackupCommand, WithoutATitleTheArchiveIsNamedByItsTimeAndTinyFilesShowNoNeg
     const QString archive = data.filePath(QStringLiteral("t.bck"));
     const CommandRun created = backup({"create", archive, file});
     ASSERT_EQ(created.status, 0) << created.err.toStdString();
-    EXPECT_TRUE(created.out.trimmed().endsWith(QStringLiteral("compression ratio 0 %")))
+    EXPECT_TRUE(created.out.trimmed().endsWith(QStringLiteral("kompresní poměr 0 %")))
         << created.out.toStdString();
     EXPECT_TRUE(backup({"list", archive}).out.startsWith(QStringLiteral("Název: Záloha ")));
 }

@@ -3,18 +3,25 @@
 #include "TempDataFolder.h"
 
 #include "config/TextCodec.h"
+#include "printing/PageTextStyle.h"
 #include "timing/LapTime.h"
 
 #include <QFile>
+#include <QFontMetricsF>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// The results sheet's cell height and its quarter, in hundredths of a millimetre.
+constexpr int H = 500;
+constexpr int Q = 250;
 
 constexpr qreal PointsPerMm = 72.0 / 25.4;
 
@@ -132,17 +139,21 @@ TEST(SheetCommands, ResultsPdfFromLapFilesStandsToTheMillimetre) {
     expectAt(1, QStringLiteral("84"), 140 + 5 + 3 * 30, 55 + 20 * 5);
     EXPECT_TRUE(pdf.find(1, FormatLapTime(45'000 + 10 * 83)).text.size() > 0);
     EXPECT_TRUE(pdf.find(1, FormatLapTime(45'000 + 10 * 84)).text.isEmpty());
-    // The summary covers all 200 laps: 9 199 000 ms, longest 46 990 ms, 31,30 Km/h over 400 m.
-    expectAt(1, QStringLiteral("33:19:000"), 175, 165);
-    expectAt(1, QStringLiteral("00:46:990"), 175, 175);
-    expectAt(1, QStringLiteral("31,30"), 175, 185);
-    expectAt(1, QStringLiteral("06:40:450"), 45, 165); // kart 1: 10 laps of 40 000 .. 40 090 ms
+    // The summary covers all 200 laps: 9 199 000 ms (over two hours), longest 46 990 ms, 31,30 Km/h over
+    // 400 m. Its values stand a quarter of a cell right of the longest label.
+    const QFontMetricsF labels(PageTextStyle::cell(H, Qt::red).font());
+    const qreal value =
+        (std::ceil(labels.horizontalAdvance(QStringLiteral("Průměrný čas kola:"))) + Q) / 100.0;
+    expectAt(1, QStringLiteral("2:33:19:000"), 140 + value, 165);
+    expectAt(1, QStringLiteral("00:46:990"), 140 + value, 175);
+    expectAt(1, QStringLiteral("31,30"), 140 + value, 185);
+    expectAt(1, QStringLiteral("06:40:450"), 10 + value, 165); // kart 1: 10 laps of 40 000 .. 40 090 ms
 
     // Page 2: one frame of 26a with laps 85 to 200, the same summary.
     expectAt(2, QStringLiteral("3"), 10, 52.5);
     expectAt(2, QStringLiteral("85"), 15, 55);
     expectAt(2, QStringLiteral("200"), 15 + 5 * 30, 55 + 10 * 5);
-    expectAt(2, QStringLiteral("31,30"), 45, 185);
+    expectAt(2, QStringLiteral("31,30"), 10 + value, 185);
     EXPECT_TRUE(pdf.find(2, QStringLiteral("06:40:450")).text.isEmpty());
 }
 

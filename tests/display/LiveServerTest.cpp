@@ -1,6 +1,6 @@
 // The live results page's server on loopback: what it serves and what it refuses, the push to the
 // page, a port that is taken, and the clients it drops (a flood, a page that never reads, one
-// connection too many), and the guard's idle limit on virtual time.
+// connection too many, from the loopback as from anywhere), and the guard's time limits on virtual time.
 #include "FakeClock.h"
 #include "VirtualScheduler.h"
 #include "VirtualTimerFactory.h"
@@ -71,7 +71,18 @@ protected:
     quint16 port = 0;
 };
 
-} // namespace
+// A raw client, from a local address of its choosing.
+std::unique_ptr<QTcpSocket> connectFrom(const QHostAddress& from, quint16 port) {
+    auto socket = std::make_unique<QTcpSocket>();
+    EXPECT_TRUE(socket->bind(from));
+    socket->connectToHost(QHostAddress::LocalHost, port);
+    EXPECT_TRUE(socket->waitForConnected(Wait));
+    return socket;
+}
+
+bool closed(const QTcpSocket& socket) {
+    return QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; }, Wait);
+}
 
 TEST_F(LiveServer, ServesItsPageAndTheRaceAndNothingElse) {
     start();
@@ -174,11 +185,27 @@ TEST_F(LiveServer, DropsFloodsPagesThatNeverReadAndConnectionsBeyondTheLimit) {
     EXPECT_EQ(held.front()->state(), QAbstractSocket::ConnectedState);
 }
 
+TEST_F(LiveServer, TheLoopbackHasTheSameCapPerAddressAsAnyOtherAddress) {
+    LiveServerLimits limits;
+    limits.connections.maxPerAddress = 2;
+    start(limits);
+    const QHostAddress local(QStringLiteral("127.0.0.1"));
+    std::vector<std::unique_ptr<QTcpSocket>> held;
+    for (int i = 0; i < 3; ++i)
+        held.push_back(connectFrom(local, port));
+    EXPECT_TRUE(closed(*held.back()));
+    // Another address is served meanwhile.
+    auto viewer = connectFrom(QHostAddress(QStringLiteral("127.0.0.2")), port);
+    viewer->write("GET /api/race HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return viewer->peek(12) == "HTTP/1.1 200"; }, Wait));
+    EXPECT_EQ(held.front()->state(), QAbstractSocket::ConnectedState);
+}
+
 TEST(ConnectionGuardTime, AConnectionSilentLongerThanItsIdleTimeIsClosedAndOneThatSpokeStays) {
     FakeClock clock;
     VirtualScheduler scheduler(clock);
     VirtualTimerFactory timers(scheduler);
-    ConnectionLimits limits; // silent 30 s at most, looked at every 10 s
+    ConnectionLimits limits; // silent 30 s at most
     ConnectionGuard guard(limits, clock, timers);
     ASSERT_TRUE(guard.listen(QHostAddress::LocalHost, 0));
     QTcpSocket quiet;
@@ -198,7 +225,7 @@ TEST(ConnectionGuardTime, AConnectionSilentLongerThanItsIdleTimeIsClosedAndOneTh
     EXPECT_EQ(guard.connectionCount(), 2);
     // The guard counts the bytes before anyone else hears them.
     QSignalSpy arrived(heard, &QTcpSocket::readyRead);
-    talking.write("GET / HTTP/1.1\r\n");
+    talking.write("GET / HTTP/1.1\r\n\r\n");
     ASSERT_TRUE(arrived.wait(Wait));
     scheduler.advance(5000);
     EXPECT_EQ(guard.connectionCount(), 2) << "30 s of silence are allowed";
@@ -207,3 +234,43 @@ TEST(ConnectionGuardTime, AConnectionSilentLongerThanItsIdleTimeIsClosedAndOneTh
     EXPECT_TRUE(QTest::qWaitFor([&] { return quiet.state() == QAbstractSocket::UnconnectedState; }, Wait));
     EXPECT_EQ(talking.state(), QAbstractSocket::ConnectedState);
 }
+
+TEST(ConnectionGuardTime, ARequestTrickledAByteAtATimeIsClosedAtItsHeaderDeadline) {
+    FakeClock clock;
+    VirtualScheduler scheduler(clock);
+    VirtualTimerFactory timers(scheduler);
+    ConnectionGuard guard(ConnectionLimits{}, clock, timers); // headers within 10 s
+    ASSERT_TRUE(guard.listen(QHostAddress::LocalHost, 0));
+    qint64 heard = 0;
+    const auto accept = [&](QTcpSocket& client) {
+        client.connectToHost(QHostAddress::LocalHost, guard.serverPort());
+        ASSERT_TRUE(client.waitForConnected(Wait));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return guard.hasPendingConnections(); }, Wait));
+        QTcpSocket* accepted = guard.nextPendingConnection();
+        // Read as the HTTP server reads, after the guard has looked.
+        QObject::connect(accepted, &QTcpSocket::readyRead, accepted,
+                         [accepted, &heard] { heard += accepted->readAll().size(); });
+    };
+    QTcpSocket slow;
+    QTcpSocket quick;
+    accept(slow);
+    accept(quick);
+    // A whole request; the connection then waits for the next one.
+    const QByteArray whole = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    quick.write(whole);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return heard == whole.size(); }, Wait));
+
+    const QByteArray trickle = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Slow: abcdefgh";
+    for (int second = 0; second <= 10; ++second) {
+        ASSERT_EQ(guard.connectionCount(), 2) << "10 s for the headers are allowed, at " << second;
+        const qint64 before = heard;
+        slow.write(trickle.mid(second, 1));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return heard == before + 1; }, Wait));
+        scheduler.advance(1000);
+    }
+    EXPECT_EQ(guard.connectionCount(), 1);
+    EXPECT_TRUE(closed(slow));
+    EXPECT_EQ(quick.state(), QAbstractSocket::ConnectedState);
+}
+
+} // namespace

@@ -33,9 +33,10 @@ TEST(BestTwentySheet, OnePageWithTheTablePicturesPlacedNotCentred) {
     EXPECT_EQ(doc.PaperWidth(), 21000);
     const RecordedPage page = PageRecorder::record(doc.page(1));
 
-    // The logo box is 6a high (50 div 8), centred across the page less 2a each side.
+    // The logo box (6a high by 50 div 8) keeps left of the operator's lines (10a) and above the title
+    // (7a), by a quarter of a cell each: the square logo is shrunk to 7a - q - a high and centred.
     ASSERT_EQ(page.images.size(), 3);
-    EXPECT_EQ(page.images[0], QRectF(2 * A + (17 * A - 6 * A) / 2, A, 6 * A, 6 * A));
+    EXPECT_EQ(page.images[0], QRectF(2 * A + (8 * A - Q - (6 * A - Q)) / 2, A, 6 * A - Q, 6 * A - Q));
     EXPECT_EQ(page.images[1], QRectF(2 * A, 12 * A, 9393 * 10000 / 11880, 10 * A));
     EXPECT_EQ(page.images[2].topLeft(), QPointF(11 * A, 12 * A));
     EXPECT_EQ(page.images[2].height(), 10 * A);

@@ -6,6 +6,10 @@
 #include "printing/TPrintPreview.h"
 #include "timing/LapTime.h"
 
+#include <QDateTime>
+#include <QFontMetricsF>
+#include <QImage>
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -135,7 +139,6 @@ TEST(ResultsSheet, HeaderFramesAndSummaryStandWhereTheGridPutsThem) {
         {QStringLiteral("Max. čas kola:"), {A, 17 * A + H}},
         {QStringLiteral("Průměrný čas kola:"), {A, 18 * A}},
         {QStringLiteral("Průměrná rychlost:"), {A, 18 * A + H}},
-        {QStringLiteral("00:30:002"), {A + 7 * H, 17 * A + H}},
     };
     for (const auto& [text, at] : expected) {
         const RecordedPage::Text found = page.find(text);
@@ -143,9 +146,10 @@ TEST(ResultsSheet, HeaderFramesAndSummaryStandWhereTheGridPutsThem) {
         EXPECT_NEAR(found.topLeft.x(), at.x(), 0.5) << text.toStdString();
         EXPECT_NEAR(found.topLeft.y(), at.y(), 0.5) << text.toStdString();
     }
-    // Sizes: the five operator lines by character height h, the rows and summary by cell height h.
-    const QFont text1 = page.find(QStringLiteral("Text1")).font;
-    EXPECT_EQ(text1.pixelSize(), H);
+    EXPECT_NEAR(page.find(QStringLiteral("00:30:002")).topLeft.y(), 17 * A + H, 0.5);
+    // Sizes: the operator lines, the rows and the summary by cell height h.
+    const QFontMetricsF text1(page.find(QStringLiteral("Text1")).font);
+    EXPECT_NEAR(text1.ascent() + text1.descent(), H, H * 0.02);
     EXPECT_TRUE(page.find(QStringLiteral("Text3")).font.bold());
     // The title is underlined: a line under it, within its cell.
     ASSERT_EQ(page.lines.size(), 1);
@@ -181,9 +185,9 @@ TEST(ResultsSheet, RowsFillSubColumnsOf21AndPagesBreakAsTheColumnsFall) {
         EXPECT_EQ(built.pages[0].textAt(last.x(), last.y()), row(168, kart));
         EXPECT_EQ(built.pages[0].count(row(169, kart)), 0);
         EXPECT_EQ(built.pages[1].textAt(A + H, 5 * A + H), row(169, kart));
-        const QString total = FormatLapTime(ResultsSheet::SummariseLaps(kart, 400).total);
-        EXPECT_EQ(built.pages[0].textAt(A + 7 * H, 16 * A + H), total);
-        EXPECT_EQ(built.pages[1].textAt(A + 7 * H, 16 * A + H), total);
+        const QString total = FormatLapSum(ResultsSheet::SummariseLaps(kart, 400).total);
+        EXPECT_NEAR(built.pages[0].find(total).topLeft.y(), 16 * A + H, 0.5);
+        EXPECT_NEAR(built.pages[1].find(total).topLeft.y(), 16 * A + H, 0.5);
     }
     // 10 + 200: page 1 two frames of 12a and 84 rows; page 2 one frame of 26a with laps 85..200.
     {
@@ -246,6 +250,64 @@ TEST(ResultsSheet, KartsWithoutLapsLeaveNoColumnAndAnEmptyRaceOneFrame) {
                         QStringList(), QStringList()});
     EXPECT_EQ(built.pages[0].textAt(A + H, 5 * A + 2 * H), QStringLiteral("2  ??"));
     EXPECT_EQ(built.pages[0].textAt(A, 19 * A), QStringLiteral("Vynechané neplatné časy: 1"));
+}
+
+namespace {
+
+QRectF sheetTextBox(const RecordedPage::Text& text) {
+    const QFontMetricsF metrics(text.font);
+    return QRectF(text.topLeft,
+                  QSizeF(metrics.horizontalAdvance(text.text), metrics.ascent() + metrics.descent()));
+}
+
+// Overlapping by more than a rounding unit.
+bool overlapsClearly(const QRectF& one, const QRectF& other) {
+    return one.adjusted(1, 1, -1, -1).intersects(other.adjusted(1, 1, -1, -1));
+}
+
+} // namespace
+
+TEST(ResultsSheet, AFullSheetWithLogoAndLongRaceHasNothingOverEachOther) {
+    SheetSettings sheet = settings();
+    sheet.logo = QImage(800, 200, QImage::Format_RGB32);
+    sheet.logo.fill(Qt::darkBlue);
+    for (int i = 0; i < 8; ++i)
+        sheet.texts[i] =
+            QStringLiteral("Motokárové centrum Vysočina, otevřeno denně od 10 do 22 hodin %1").arg(i);
+    sheet.dateText = SheetSettings::dateTextOf(QDateTime(QDate(2026, 12, 9), QTime(16, 5)));
+    EXPECT_EQ(sheet.dateText, QStringLiteral("09.12.2026"));
+    // 59:59:999 + 51:59:989 is an hour and 51 minutes.
+    const Karts karts{QStringList{QStringLiteral("59:59:999"), QStringLiteral("51:59:989")}, laps(30),
+                      laps(40), laps(5) << QStringLiteral("??")};
+    TPrintPreview doc;
+    doc.setScreenPixelsPerInch(96);
+    doc.setOrientation(TPrintPreview::poLandscape);
+    ResultsSheet::BuildResultsSheet(doc, mmHiMetric, karts, sheet);
+    ASSERT_EQ(doc.PageCount(), 1);
+    const RecordedPage page = PageRecorder::record(doc.page(1));
+
+    EXPECT_EQ(page.count(QStringLiteral("1:51:59:988")), 1);
+    EXPECT_EQ(page.count(QStringLiteral("09.12.2026")), 1);
+    ASSERT_EQ(page.images.size(), 1);
+    const QRectF logo = page.images.first();
+    EXPECT_NEAR(logo.width() / logo.height(), 4.0, 0.05);
+
+    QList<QRectF> texts;
+    for (const RecordedPage::Text& text : page.texts)
+        if (!text.text.isEmpty())
+            texts << sheetTextBox(text);
+    for (int i = 0; i < texts.size(); ++i) {
+        for (int j = i + 1; j < texts.size(); ++j)
+            EXPECT_FALSE(overlapsClearly(texts[i], texts[j]))
+                << page.texts[i].text.toStdString() << " / " << page.texts[j].text.toStdString();
+        EXPECT_FALSE(overlapsClearly(texts[i], logo)) << page.texts[i].text.toStdString();
+        // A text stands within a frame or clear of it.
+        for (const QRectF& frame : page.rects)
+            EXPECT_TRUE(frame.adjusted(-1, -1, 1, 1).contains(texts[i]) || !overlapsClearly(frame, texts[i]))
+                << page.texts[i].text.toStdString();
+    }
+    for (const QRectF& frame : page.rects)
+        EXPECT_FALSE(overlapsClearly(frame, logo));
 }
 
 TEST(ResultsSheet, AnotherUnitKeepsThePaperAndTheProportions) {

@@ -435,7 +435,8 @@ TEST_F(FtpSendTest, CancelEndsTheSendWithQuitAndOkAbortsWithoutAWord) {
     EXPECT_EQ(ended, 1);
     EXPECT_TRUE(send.confirmEnabled());
     EXPECT_TRUE(send.sendEnabled());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !client.isConnected(); }, Wait));
+    EXPECT_FALSE(client.isConnected()) << "closed at once, the goodbye said but not awaited";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.disconnects() == 1; }, Wait));
     EXPECT_EQ(server.commands.last(), QStringLiteral("QUIT"));
     EXPECT_EQ(server.commands.filter(QStringLiteral("STOR")).size(), 1) << "no step is taken after Cancel";
     EXPECT_EQ(errors, QStringList());
@@ -447,9 +448,50 @@ TEST_F(FtpSendTest, CancelEndsTheSendWithQuitAndOkAbortsWithoutAWord) {
     send.abort();
     EXPECT_FALSE(client.isConnected());
     EXPECT_TRUE(send.confirmEnabled());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.disconnects() == 1; }, Wait));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.disconnects() == 2; }, Wait));
     EXPECT_FALSE(server.commands.contains(QStringLiteral("QUIT")));
     EXPECT_EQ(errors, QStringList());
+}
+
+TEST_F(FtpSendTest, CancelWhileAServerHangsClosesItsConnectionAndTheNextSendStartsClean) {
+    ScriptedFtpServer hanging;
+    hanging.greeting.clear(); // takes the connection and never says a word
+    useScripted(hanging);
+    entry(1, QStringLiteral("jedna.txt"), QByteArray("1"));
+    send.pageShown();
+    send.send(QStringLiteral("heslo"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.isConnected(); }, Wait));
+    send.cancel();
+    ASSERT_FALSE(client.isConnected()) << "Cancel does not wait for a server that does not answer";
+
+    // Virtual time stands still: nothing may wait for the hanging server's time to run out.
+    ScriptedFtpServer working;
+    useScripted(working);
+    send.pageShown();
+    ASSERT_TRUE(sendAndWait(QStringLiteral("heslo")));
+    EXPECT_EQ(errors, QStringList());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return working.stored.size() == 1; }, Wait));
+}
+
+TEST_F(FtpSendTest, AWrongPasswordIsSaidOnceAndTheSendStops) {
+    ScriptedFtpServer server;
+    useScripted(server);
+    server.script = [](const QString& line) -> std::optional<ScriptedFtpServer::Answer> {
+        if (line.startsWith(QLatin1String("PASS")))
+            return ScriptedFtpServer::Answer{"530 Login incorrect.\r\n"};
+        if (line.startsWith(QLatin1String("USER")) || line.startsWith(QLatin1String("QUIT")))
+            return std::nullopt;
+        return ScriptedFtpServer::Answer{"530 Please login with USER and PASS.\r\n"};
+    };
+    entry(1, QStringLiteral("jedna.txt"), QByteArray("1"));
+    entry(2, QStringLiteral("dva.txt"), QByteArray("2"));
+    send.pageShown();
+    ASSERT_TRUE(sendAndWait(QStringLiteral("spatne")));
+    EXPECT_EQ(errors, QStringList{QStringLiteral("Chyba 530 Login incorrect.")});
+    EXPECT_TRUE(steps.isEmpty());
+    EXPECT_TRUE(send.confirmEnabled());
+    EXPECT_TRUE(send.sendEnabled()) << "ready for another try with the right password";
+    EXPECT_FALSE(send.waitCursor());
 }
 
 TEST_F(FtpSendTest, PicturesThatCannotBeWrittenStopTheSendBeforeAnyConnection) {

@@ -95,14 +95,14 @@ TEST_F(LapFileTest, FailuresNameTheFileAndTheReason) {
     const QString missing = path(QStringLiteral("chybí.txt"));
     const QString openMessage = messageOf([&] { loadLapFile(missing); });
     EXPECT_TRUE(openMessage.startsWith(
-        QStringLiteral("Cannot open file \"%1\". ").arg(QDir::toNativeSeparators(missing))))
+        QStringLiteral("Soubor „%1“ nelze otevřít. ").arg(QDir::toNativeSeparators(missing))))
         << openMessage.toStdString();
-    EXPECT_GT(openMessage.size(), QStringLiteral("Cannot open file \"%1\". ").arg(missing).size());
+    EXPECT_GT(openMessage.size(), QStringLiteral("Soubor „%1“ nelze otevřít. ").arg(missing).size());
 
     const QString unreachable = path(QStringLiteral("nesložka/kara1.txt"));
     const QString createMessage = messageOf([&] { saveLapFile(unreachable, {QStringLiteral("x")}); });
     EXPECT_TRUE(createMessage.startsWith(
-        QStringLiteral("Cannot create file \"%1\". ").arg(QDir::toNativeSeparators(unreachable))))
+        QStringLiteral("Soubor „%1“ nelze vytvořit. ").arg(QDir::toNativeSeparators(unreachable))))
         << createMessage.toStdString();
 }
 

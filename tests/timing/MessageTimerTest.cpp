@@ -1,7 +1,7 @@
 #include "RecordingErrorReporter.h"
 
 #include "base/UserError.h"
-#include "timing/MessageTimer.h"
+#include "base/MessageTimer.h"
 
 #include <QTest>
 

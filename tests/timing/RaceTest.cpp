@@ -504,7 +504,7 @@ TEST_F(RaceTest, FailingLapFileIsReportedAndTheStopCompletes) {
     runTo(13000);
     stop();
     ASSERT_EQ(rig.view.errors().size(), 2);
-    EXPECT_TRUE(rig.view.errors().at(0).startsWith(QStringLiteral("Cannot create file \"")));
+    EXPECT_TRUE(rig.view.errors().at(0).startsWith(QStringLiteral("Soubor „")));
     EXPECT_TRUE(rig.view.errors().at(0).contains(QStringLiteral("kara1.txt")));
     EXPECT_TRUE(topTen);
     EXPECT_TRUE(rig.view.buttonEnabled(RaceButton::TopTen));

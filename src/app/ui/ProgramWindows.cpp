@@ -286,13 +286,14 @@ void ProgramWindows::fillStatisticsHooks() {
     m_form->hooks().showStatistics = [this] { m_stat->exec(); };
     // The chart prints on the program's one printer, through the dialog the previews share.
     m_stat->setPrinter(&m_printers->printer());
-    m_stat->hooks().setUpPrinter = m_printers->dialogFor(m_stat.get());
+    m_stat->hooks().setUpPrinter = m_printers->dialogFor(m_stat.get(), QStringLiteral("graf"));
 }
 
 void ProgramWindows::createPreviewWindow(bool results) {
     if (!m_printers)
         m_printers = std::make_unique<PrinterSetup>();
     const QString pdfFolder = DataFolder(m_dataFolder).folderPath(QStringLiteral("vysledky"));
+    m_printers->setFileFolder(pdfFolder);
     if (results) {
         m_nahled2 = std::make_unique<TNahled2Dlg>(*m_printers, m_form.get());
         m_nahled2->setPdfFolder(pdfFolder);

@@ -13,7 +13,9 @@
 TarvolinApplication::TarvolinApplication(int& argc, char** argv)
     : QApplication(argc, argv),
       m_previousReporter(ErrorBoundary::setReporter([this](const QString& message) { showError(message); })) {
-    // The standard dialogs and buttons (file dialogs, "Ano"/"Ne") speak the station's language.
+    // The standard dialogs and buttons (file dialogs, "Ano"/"Ne") speak the station's language. The
+    // desktop's own file dialogs would speak the desktop's, so Qt's are used.
+    setAttribute(Qt::AA_DontUseNativeDialogs);
     auto* czech = new QTranslator(this);
     if (czech->load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"),
                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

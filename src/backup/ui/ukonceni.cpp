@@ -15,7 +15,7 @@ TUkonceniDlg::TUkonceniDlg(QWidget* parent) : QDialog(parent) {
     int line = 1;
     for (const QString& text : {QStringLiteral("Data úspěšně obnovena ze záložního souboru"),
                                 QStringLiteral("Změny budou uplatněny po novém spuštění programu!"),
-                                QStringLiteral("Programu bude nyní ukončen")}) {
+                                QStringLiteral("Program bude nyní ukončen")}) {
         auto* label = new QLabel(text, this);
         label->setObjectName(QStringLiteral("Label%1").arg(line++));
         QFont bold = label->font();

@@ -431,7 +431,7 @@ void TZalohujFrm::FileListBox1Click() {
     QStringList shown;
     for (const QString& line : lines)
         shown << BackupChoices::listingLine(line);
-    m_archiveFiles->setPlainText(shown.isEmpty() ? QStringLiteral("Neznámí archív!")
+    m_archiveFiles->setPlainText(shown.isEmpty() ? QStringLiteral("Neznámý archiv!")
                                                  : shown.join(QLatin1Char('\n')));
 }
 

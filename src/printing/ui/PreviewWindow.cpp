@@ -1,6 +1,7 @@
 #include "printing/ui/PreviewWindow.h"
 
 #include "base/ErrorBoundary.h"
+#include "printing/PrintFileProposal.h"
 #include "printing/ui/PreviewPageArea.h"
 #include "printing/ui/PrinterSetup.h"
 
@@ -206,7 +207,8 @@ void PreviewWindow::NextPageBtnClick() {
 
 void PreviewWindow::PrintBtnClick() {
     PrinterSetup::ApplyPaperToPrinter(m_document, m_printers.printer());
-    if (m_document.mode() == TPrintPreview::Idle && m_printers.setUpPrinter(this))
+    // A print that cannot start says so (by throwing) and leaves the window open to try again.
+    if (m_document.mode() == TPrintPreview::Idle && m_printers.setUpPrinter(this, pdfProposal()))
         m_printers.printAllPages(m_document);
     close();
 }
@@ -214,10 +216,8 @@ void PreviewWindow::PrintBtnClick() {
 void PreviewWindow::UlozPdfBtnClick() {
     if (m_document.mode() != TPrintPreview::Idle || m_document.PageCount() == 0)
         return;
-    const QString proposal =
-        QDir(m_pdfFolder.isEmpty() ? QDir::homePath() : m_pdfFolder)
-            .filePath(pdfProposal() + QLatin1Char('_') + QDate::currentDate().toString(Qt::ISODate) +
-                      QStringLiteral(".pdf"));
+    const QString proposal = proposePdfFile(m_pdfFolder.isEmpty() ? QDir::homePath() : m_pdfFolder,
+                                            pdfProposal(), QDate::currentDate());
     QString path;
     if (m_pdfDialog)
         path = m_pdfDialog(proposal);
@@ -240,7 +240,7 @@ void PreviewWindow::PrintPreviewEndDoc() {
 }
 
 void PreviewWindow::PrintPreviewPrintProgress(int pageNum, int progress) {
-    setWindowTitle(QStringLiteral("%1 - Tisknu stránku %2 of %3 (%")
+    setWindowTitle(QStringLiteral("%1 - Tisknu stránku %2 z %3 (%")
                        .arg(programTitle())
                        .arg(pageNum)
                        .arg(m_document.PageCount()) +

@@ -1,6 +1,11 @@
 #include "printing/ui/PrinterSetup.h"
 
+#include "base/UserError.h"
+#include "printing/PrintFileProposal.h"
 #include "printing/TPrintPreview.h"
+
+#include <QDate>
+#include <QDir>
 
 #include <QPrintDialog>
 #include <QPrinterInfo>
@@ -16,12 +21,25 @@ PrinterSetup::PrinterSetup() : m_printer(std::make_unique<QPrinter>(QPrinter::Hi
 
 PrinterSetup::~PrinterSetup() = default;
 
-bool PrinterSetup::setUpPrinter(QWidget* parent) {
-    return m_dialog && m_dialog(*m_printer, parent);
+bool PrinterSetup::ask(QPrinter& printer, QWidget* parent, const QString& fileStem) {
+    if (!m_dialog)
+        return false;
+    // The printer is shared: a file name left from another window's print would be overwritten.
+    // Only a print to a file gets one; naming a file would turn a real printer into a file printer.
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat ||
+                        !printer.outputFileName().isEmpty() ||
+                        QPrinterInfo::availablePrinterNames().isEmpty();
+    if (toFile && !m_fileFolder.isEmpty())
+        printer.setOutputFileName(proposePdfFile(m_fileFolder, fileStem, QDate::currentDate()));
+    return m_dialog(printer, parent);
 }
 
-std::function<bool(QPrinter&)> PrinterSetup::dialogFor(QWidget* parent) {
-    return [this, parent](QPrinter& printer) { return m_dialog && m_dialog(printer, parent); };
+bool PrinterSetup::setUpPrinter(QWidget* parent, const QString& fileStem) {
+    return ask(*m_printer, parent, fileStem);
+}
+
+std::function<bool(QPrinter&)> PrinterSetup::dialogFor(QWidget* parent, const QString& fileStem) {
+    return [this, parent, fileStem](QPrinter& printer) { return ask(printer, parent, fileStem); };
 }
 
 bool PrinterSetup::printerInstalled() const {
@@ -37,11 +55,16 @@ void PrinterSetup::ApplyPaperToPrinter(const TPrintPreview& document, QPrinter& 
 
 void PrinterSetup::printAllPages(TPrintPreview& document) {
     if (!printerInstalled())
-        return;
+        throw UserError(QStringLiteral("Tisk nelze zahájit: není nainstalována žádná tiskárna."));
     QPrinter& printer = *m_printer;
     TPrintPreview::PrintTarget target;
     target.device = &printer;
     target.setJobTitle = [&printer](const QString& title) { printer.setDocName(title); };
     target.cancelJob = [&printer] { printer.abort(); };
-    document.PrintAllPages(target);
+    if (document.PrintAllPages(target))
+        return;
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        throw UserError(QStringLiteral("Tisk nelze zahájit: soubor „%1“ nelze vytvořit.")
+                            .arg(QDir::toNativeSeparators(printer.outputFileName())));
+    throw UserError(QStringLiteral("Tisk nelze zahájit: tiskárna úlohu nepřijala."));
 }

@@ -23,16 +23,16 @@ TNahled2Dlg::TNahled2Dlg(PrinterSetup& printers, QWidget* parent) : PreviewWindo
     m_zoomText->setText(QStringLiteral("stránka"));
     m_pageText->setText(QStringLiteral("0 / 0"));
 
-    auto* over = new QWidget(m_pageHolder);
-    auto* overLayout = new QVBoxLayout(over);
-    m_waiting = new QLabel(QStringLiteral("Čekejte prosím, probíhá vytváření stránek"), over);
+    m_overlay = new QWidget(m_pageHolder);
+    auto* overLayout = new QVBoxLayout(m_overlay);
+    m_waiting = new QLabel(QStringLiteral("Čekejte prosím, probíhá vytváření stránek"), m_overlay);
     m_waiting->setObjectName(QStringLiteral("CekejteLabel"));
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(19);
     m_waiting->setFont(font);
     m_waiting->setAlignment(Qt::AlignCenter);
-    m_progress = new QProgressBar(over);
+    m_progress = new QProgressBar(m_overlay);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
     m_progress->setTextVisible(false);
     m_progress->setMaximumWidth(400);
@@ -40,9 +40,8 @@ TNahled2Dlg::TNahled2Dlg(PrinterSetup& printers, QWidget* parent) : PreviewWindo
     overLayout->addWidget(m_waiting, 0, Qt::AlignHCenter);
     overLayout->addWidget(m_progress, 0, Qt::AlignHCenter);
     overLayout->addStretch();
-    static_cast<QGridLayout*>(m_pageHolder->layout())->addWidget(over, 0, 0);
-    m_waiting->hide();
-    m_progress->hide();
+    static_cast<QGridLayout*>(m_pageHolder->layout())->addWidget(m_overlay, 0, 0);
+    m_overlay->hide();
 
     connect(&m_document, &TPrintPreview::OnBeginDoc, this, [this] { PrintPreviewBeginDoc(); });
     connect(&m_document, &TPrintPreview::OnEndDoc, this, [this] { endOfDocument(); });
@@ -76,16 +75,15 @@ void TNahled2Dlg::PrintPreviewBeginDoc() {
     setWindowTitle(programTitle() + QStringLiteral(" - vytvářím stránky..."));
     setBuildControlsEnabled(false);
     m_progress->setValue(0);
-    m_waiting->show();
-    m_progress->show();
-    m_waiting->raise();
-    m_progress->raise();
+    m_overlay->show();
+    m_overlay->raise();
     repaint();
 }
 
 void TNahled2Dlg::endOfDocument() {
     setWindowTitle(QStringLiteral("Náhled tisku  -  Výsledky motokár"));
     setBuildControlsEnabled(true);
-    m_waiting->hide();
-    m_progress->hide();
+    // Hidden as a whole: left on screen, even empty, it would take every click, drag and wheel
+    // meant for the page.
+    m_overlay->hide();
 }

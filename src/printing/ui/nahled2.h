@@ -40,6 +40,8 @@ private:
     void endOfDocument();
 
     std::function<std::array<QStringList, 4>()> m_lapSource;
+    // The waiting text and progress bar over the page area, there only while a build runs.
+    QWidget* m_overlay = nullptr;
     QLabel* m_waiting = nullptr;
     QProgressBar* m_progress = nullptr;
     int m_pauseMs = 250;

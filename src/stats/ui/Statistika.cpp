@@ -180,7 +180,7 @@ void TStat_Dlg::buildControls() {
     top->addStretch();
     layout->addLayout(top);
 
-    m_blackAndWhite = new QCheckBox(QStringLiteral("Zobrazit čerobíle"), this);
+    m_blackAndWhite = new QCheckBox(QStringLiteral("Zobrazit černobíle"), this);
     m_blackAndWhite->setObjectName(QStringLiteral("CheckBox1"));
     connect(m_blackAndWhite, &QCheckBox::toggled, this,
             ErrorBoundary::guardedSlot(this, &TStat_Dlg::CheckBox1Click));

@@ -80,7 +80,8 @@ void MainStatusBar::setPortOpen(bool open) {
     m_portOpen = open;
     m_portLamp->setColor(open ? QColor(0x00, 0xc0, 0x00) : QColor(0xe0, 0x00, 0x00));
     m_portLamp->setOn(true);
-    m_portLamp->setToolTip(open ? QStringLiteral("free") : QStringLiteral("busy"));
+    m_portLamp->setToolTip(open ? QStringLiteral("LPT port je otevřený")
+                                : QStringLiteral("LPT port není otevřený"));
     m_portLamp->setAccessibleName(m_portLamp->toolTip());
 }
 

@@ -172,7 +172,7 @@ private slots:
         w.select("FileListBox1", QStringLiteral("bez.bck"));
         w.form.FileListBox1Click();
         QCOMPARE(w.get<QLineEdit>("Edit1")->text(), QStringLiteral("1 souborů, 0 KB celkem"));
-        QCOMPARE(w.get<QPlainTextEdit>("MeFiles")->toPlainText(), QStringLiteral("Neznámí archív!"));
+        QCOMPARE(w.get<QPlainTextEdit>("MeFiles")->toPlainText(), QStringLiteral("Neznámý archiv!"));
         // The listing goes when its archive is deselected or gone.
         w.get<QListWidget>("FileListBox1")->clearSelection();
         QCOMPARE(w.get<QLineEdit>("Edit1")->text(), QString());

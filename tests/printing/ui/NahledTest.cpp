@@ -1,14 +1,19 @@
 // The two preview windows around their page documents: the build with its waiting text and disabled
-// controls, page and zoom controls, keys and wheel, printing through a PDF printer (progress captions,
-// the document's paper or the printer's, abort and cancel) and "Uložit PDF".
+// controls, page and zoom controls, keys, wheel and the mouse on a zoomed page, printing through a PDF
+// printer (progress captions, the document's paper or the printer's, abort and cancel, a print that
+// cannot start, each window's own file) and "Uložit PDF".
 #include "printing/ui/PreviewPageArea.h"
 #include "printing/ui/PrinterSetup.h"
 #include "printing/ui/nahled1.h"
 #include "printing/ui/nahled2.h"
 #include "timing/LapTime.h"
 
+#include "RecordingErrorReporter.h"
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -44,6 +49,12 @@ QStringList pdfPages(const QString& path) {
                      .arg(qRound(m.captured(2).toDouble()));
     }
     return pages;
+}
+
+// The results window has built its two pages and holds nothing back.
+bool built(TNahled2Dlg& window) {
+    return window.PrintPreview().PageCount() == 2 && window.PrintPreview().mode() == TPrintPreview::Idle &&
+           window.windowTitle() == QStringLiteral("Náhled tisku  -  Výsledky motokár");
 }
 
 template <typename T> T* child(QWidget* window, const char* name) {
@@ -190,11 +201,10 @@ private slots:
         child<QCheckBox>(&window, "KvalitaTisku")->click();
         QTest::mouseClick(child<QPushButton>(&window, "PrintBtn"), Qt::LeftButton);
         QVERIFY(!window.isVisible());
-        QCOMPARE(captions,
-                 QStringList({QStringLiteral("Tarvolin - Tisknu stránku 1 of 2 (%0 hotovo)..."),
-                              QStringLiteral("Tarvolin - Tisknu stránku 1 of 2 (%50 hotovo)..."),
-                              QStringLiteral("Tarvolin - Tisknu stránku 2 of 2 (%50 hotovo)..."),
-                              QStringLiteral("Tarvolin - Tisknu stránku 2 of 2 (%100 hotovo)...")}));
+        QCOMPARE(captions, QStringList({QStringLiteral("Tarvolin - Tisknu stránku 1 z 2 (%0 hotovo)..."),
+                                        QStringLiteral("Tarvolin - Tisknu stránku 1 z 2 (%50 hotovo)..."),
+                                        QStringLiteral("Tarvolin - Tisknu stránku 2 z 2 (%50 hotovo)..."),
+                                        QStringLiteral("Tarvolin - Tisknu stránku 2 z 2 (%100 hotovo)...")}));
         QCOMPARE(pdfPages(m_dir.filePath(QStringLiteral("printed.pdf"))),
                  QStringList({QStringLiteral("842x595"), QStringLiteral("842x595")}));
 
@@ -263,6 +273,85 @@ private slots:
         QVERIFY(!window.isVisible());
         QCOMPARE(pdfPages(m_dir.filePath(QStringLiteral("printed.pdf"))),
                  QStringList({QStringLiteral("792x612")}));
+    }
+
+    void zoomedPageTakesTheMouseOnceBuilt() {
+        TNahled2Dlg& window = *m_results;
+        window.resize(1000, 700);
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(built(window), 20'000);
+        window.PrintPreview().setZoom(292);
+        PreviewPageArea* area = window.pageArea();
+        QScrollBar* horizontal = area->horizontalScrollBar();
+        QScrollBar* vertical = area->verticalScrollBar();
+        QVERIFY(horizontal->maximum() > 200 && vertical->maximum() > 200);
+        horizontal->setValue(100);
+        vertical->setValue(100);
+
+        // Through the window, as the operator's mouse comes: the page itself is under the pointer.
+        const QPoint centre = area->viewport()->mapTo(&window, area->viewport()->rect().center());
+        QCOMPARE(window.childAt(centre), area->viewport());
+        QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, centre);
+        QTest::mouseMove(window.windowHandle(), centre - QPoint(60, 40));
+        QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, centre - QPoint(60, 40));
+        QCOMPARE(horizontal->value(), 160);
+        QCOMPARE(vertical->value(), 140);
+    }
+
+    void printThatCannotStartSaysSoAndKeepsTheWindow() {
+        TNahled2Dlg& window = *m_results;
+        // The file chosen in the dialog cannot be created.
+        const QString unreachable = m_dir.filePath(QStringLiteral("chybi/tisk.pdf"));
+        m_printers->setDialog([&](QPrinter& printer, QWidget*) {
+            printer.setOutputFileName(unreachable);
+            return true;
+        });
+        RecordingErrorReporter reporter;
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(built(window), 20'000);
+        QTest::mouseClick(child<QPushButton>(&window, "PrintBtn"), Qt::LeftButton);
+        QVERIFY(window.isVisible());
+        QCOMPARE(reporter.messages(),
+                 QStringList({QStringLiteral("Tisk nelze zahájit: soubor „%1“ nelze vytvořit.")
+                                  .arg(QDir::toNativeSeparators(unreachable))}));
+        QCOMPARE(window.PrintPreview().mode(), TPrintPreview::Idle);
+    }
+
+    void eachPrintToFileProposesItsOwnFile() {
+        m_printers->setFileFolder(m_dir.path());
+        QStringList proposed;
+        m_printers->setDialog([&](QPrinter& printer, QWidget*) {
+            proposed << printer.outputFileName();
+            return true;
+        });
+        TNahled2Dlg& results = *m_results;
+        results.show();
+        QTRY_VERIFY_WITH_TIMEOUT(built(results), 20'000);
+        QTest::mouseClick(child<QPushButton>(&results, "PrintBtn"), Qt::LeftButton);
+        QVERIFY(!results.isVisible());
+
+        TNahled1Dlg best(*m_printers);
+        best.setPictureSource([] {
+            QImage table(355, 449, QImage::Format_RGB32);
+            table.fill(Qt::white);
+            return std::array<QImage, 2>{table, table};
+        });
+        best.show();
+        QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>(&best, "PrintBtn")->isEnabled() &&
+                                     best.PrintPreview().PageCount() == 1,
+                                 20'000);
+        QTest::mouseClick(child<QPushButton>(&best, "PrintBtn"), Qt::LeftButton);
+        // The chart window's prints, and the results once more: the first results file stays.
+        m_printers->dialogFor(nullptr, QStringLiteral("graf"))(m_printers->printer());
+        m_printers->setUpPrinter(nullptr, QStringLiteral("vysledky"));
+
+        const QString day = QDate::currentDate().toString(Qt::ISODate);
+        QCOMPARE(proposed, QStringList({m_dir.filePath(QStringLiteral("vysledky_%1.pdf").arg(day)),
+                                        m_dir.filePath(QStringLiteral("top20_%1.pdf").arg(day)),
+                                        m_dir.filePath(QStringLiteral("graf_%1.pdf").arg(day)),
+                                        m_dir.filePath(QStringLiteral("vysledky_%1_2.pdf").arg(day))}));
+        QCOMPARE(pdfPages(proposed[0]).size(), 2);
+        QCOMPARE(pdfPages(proposed[1]).size(), 1);
     }
 
 private:

@@ -352,7 +352,7 @@ void MainWindowTest::lptOffLeavesTheLampRedWithoutTheErrorWindow() {
     QCOMPARE(errorWindows, 0);
     QVERIFY(!m_window->statusBarPanels().portOpen());
     QCOMPARE(m_window->statusBarPanels().portLamp()->color(), QColor(0xe0, 0, 0));
-    QCOMPARE(m_window->statusBarPanels().portLamp()->toolTip(), QStringLiteral("busy"));
+    QCOMPARE(m_window->statusBarPanels().portLamp()->toolTip(), QStringLiteral("LPT port není otevřený"));
 }
 
 void MainWindowTest::failedPortOpenShowsTheErrorWindowOnce() {
@@ -378,7 +378,7 @@ void MainWindowTest::openPortShowsGreenAndWritesTheRestingValue() {
     QCOMPARE(m_window->SmallPort1().portBase(), quint16(632));
     QCOMPARE(errorWindows, 0);
     QVERIFY(m_window->statusBarPanels().portOpen());
-    QCOMPARE(m_window->statusBarPanels().portLamp()->toolTip(), QStringLiteral("free"));
+    QCOMPARE(m_window->statusBarPanels().portLamp()->toolTip(), QStringLiteral("LPT port je otevřený"));
     QVERIFY(!m_backend->writes().empty());
     QCOMPARE(m_backend->writes().front().value, quint8(0x5A));
 }

@@ -1,4 +1,4 @@
-#include "timing/MessageTimer.h"
+#include "base/MessageTimer.h"
 
 #include <climits>
 
