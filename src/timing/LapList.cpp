@@ -52,7 +52,7 @@ void LapList::removeBelow(qint64 ms) {
     // last lap has no lap to go to and is dropped.
     QStringList kept;
     qint64 carried = 0;
-    bool changed = false;
+    bool merged = false;
     for (const QString& entry : std::as_const(m_entries)) {
         qint64 lap = 0;
         // A line that is no lap time (loaded from a file) is no pass either: it stays where it is.
@@ -63,17 +63,15 @@ void LapList::removeBelow(qint64 ms) {
         const qint64 whole = carried + lap;
         if (whole < ms) {
             carried = whole;
-            changed = true;
+            merged = true;
             continue;
         }
         kept << (carried == 0 ? entry : FormatLapTime(whole));
         carried = 0;
     }
-    if (!changed)
+    if (!merged)
         return;
-    m_entries = kept;
-    m_selected = -1;
-    emit entriesReset();
+    setEntries(kept);
 }
 
 void LapList::removeAt(int index) {
