@@ -234,7 +234,7 @@ void ProgramWindows::fillBestTwentyHooks() {
     };
     main.showBestTwenty = [this] { m_topTen->exec(); };
     m_settingsPages->startup().hooks().resetBestTwenty = [this] {
-        askAndResetBestTwenty(m_nastav.get(), *m_bestTwenty);
+        askAndResetBestTwenty(m_nastav, *m_bestTwenty);
     };
     m_topTen->hooks().showFtpSettings = [this] { m_nastav->execOnPage(&m_settingsPages->ftp()); };
 }
