@@ -6,6 +6,7 @@
 #include "cli/SheetData.h"
 #include "printing/ResultsSheet.h"
 #include "printing/TPrintPreview.h"
+#include "timing/DriverNames.h"
 #include "timing/LapFile.h"
 
 #include <QFileInfo>
@@ -36,6 +37,7 @@ int runResultsPdfCommand(const QStringList& args, CliStreams& streams) {
     try {
         const SheetData data = SheetData::open(parser.value(dataOption));
         std::array<QStringList, 4> laps;
+        SheetSettings sheet = SheetSettings::from(data.settings, data.logo);
         for (int k = 0; k < files.size(); ++k) {
             const QString& file = files.at(k);
             if (file == QLatin1String("-"))
@@ -43,13 +45,14 @@ int runResultsPdfCommand(const QStringList& args, CliStreams& streams) {
             if (!QFileInfo(file).isFile())
                 throw UserError(QStringLiteral("Soubor s časy kol „%1“ neexistuje.").arg(file));
             laps[k] = loadLapTimesFile(file);
+            // A race kept in "vysledky" knows its drivers.
+            sheet.drivers[k] = DriverNames::keptNameOf(file);
         }
         TPrintPreview preview;
         preview.setPaperType(TPrintPreview::pA4);
         preview.setOrientation(TPrintPreview::poLandscape);
         preview.setPrintJobTitle(QStringLiteral("tarvolin - časy"));
-        ResultsSheet::BuildResultsSheet(preview, mmHiMetric, laps,
-                                        SheetSettings::from(data.settings, data.logo));
+        ResultsSheet::BuildResultsSheet(preview, mmHiMetric, laps, sheet);
         writeSheet(preview, words.first(), streams);
         return 0;
     } catch (const UserError& error) {

@@ -87,6 +87,20 @@ void ReadWindowCreationSettings(const DataFolder& folder, TSettings& settings) {
     findSettingKey(u"Ostatni", u"Priorita")->read(ini, settings);
 }
 
+void WriteSettingsKey(const DataFolder& folder, const TSettings& settings, const char* section,
+                      const char* key) {
+    const SettingKey* setting = findSettingKey(QString::fromLatin1(section), QString::fromLatin1(key));
+    Q_ASSERT(setting);
+    const QString path = SettingsFilePath(folder);
+    IniFile ini;
+    // As for the whole file: one that could not be read is not rewritten.
+    if (!setting || !ini.load(path))
+        throw UserError(QStringLiteral("Unable to write to %1").arg(path));
+    setting->write(ini, settings);
+    if (!ini.save(path))
+        throw UserError(QStringLiteral("Unable to write to %1").arg(path));
+}
+
 void WriteSettingsFile(const DataFolder& folder, TSettings& settings, bool onTopAtActivation,
                        const SettingsHooks& hooks) {
     callHook(hooks.abortFtpTransfer);

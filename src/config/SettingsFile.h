@@ -40,6 +40,13 @@ void ReadWindowCreationSettings(const DataFolder& folder, TSettings& settings);
 void WriteSettingsFile(const DataFolder& folder, TSettings& settings, bool onTopAtActivation,
                        const SettingsHooks& hooks = {});
 
+// One key of the settings table (section and key as the table spells them) from settings into the
+// settings file, for what the program remembers on its own; the file's other keys stay as they are.
+// Throws UserError "Unable to write to <full path>" when the file cannot be read or written; the old
+// file stays whole.
+void WriteSettingsKey(const DataFolder& folder, const TSettings& settings, const char* section,
+                      const char* key);
+
 // The key-level halves, for tests and tools: every row of the settings table (SettingsTable.h), in its
 // order; no files, no hooks.
 void ReadSettingsKeys(const IniFile& ini, TSettings& settings);

@@ -58,6 +58,7 @@ const std::vector<SettingKey>& settingsTable() {
         {"TVOUT",       "Pouzit",       FIELD(TVOUT.Pouzit),         false},
         {"TVOUT",       "Form",         FIELD(TVOUT.Form),           true},
         {"TVOUT",       "TypZobrazeni", FIELD(TVOUT.TypZobrazeni),   1, Range{0, 1}},
+        {"TVOUT",       "Poloha",       FIELD(TVOUT.Poloha),         ""},
 
         {"Tisk",        "Logo",         FIELD(Tisk.Logo),            ""},
         {"Tisk",        "Velikost",     FIELD(Tisk.Velikost),        50, Range{10, 100}},
@@ -105,6 +106,11 @@ const std::vector<SettingKey>& settingsTable() {
 
         {"Web",         "Pouzit",       FIELD(Web.Pouzit),           false},
         {"Web",         "Port",         FIELD(Web.Port),             8080, Range{1, 65535}},
+
+        {"Zavod",       "Dojeti",       FIELD(Zavod.Dojeti),         false},
+        {"Zavod",       "Limit",        FIELD(Zavod.Limit),          120, Range{10, 3600}},
+        {"Zavod",       "Tisk",         FIELD(Zavod.Tisk),           false},
+        {"Zavod",       "VymazatJmena", FIELD(Zavod.VymazatJmena),   true},
     };
     return rows;
 }

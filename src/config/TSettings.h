@@ -57,6 +57,8 @@ struct TSettings {
         bool Pouzit{};
         bool Form{};
         int TypZobrazeni{};
+        // Where the operator put the window on a station with one screen, "x,y"; empty: not yet.
+        QString Poloha;
     } TVOUT;
 
     struct TiskSection {
@@ -97,6 +99,14 @@ struct TSettings {
         bool Applaus{};
         QString jmeno; // written as "Jmeno"
     } Zvuk;
+
+    // How a race ends and what follows it.
+    struct ZavodSection {
+        bool Dojeti{};       // at the race time's end the flag falls and each kart's next pass is its last
+        int Limit{};         // seconds after the race time's end at which a finishing race stops anyway
+        bool Tisk{};         // print the results sheet when the race has stopped by itself
+        bool VymazatJmena{}; // names left from the last race are cleared at START
+    } Zavod;
 
     // Slot index of kart 1..4, sequence A (0) or B (1).
     static constexpr int sequenceSlot(int kart, int which) { return (kart - 1) * 2 + which; }

@@ -36,6 +36,13 @@ void LiveRaceFeed::raceStopped() {
     publish();
 }
 
+void LiveRaceFeed::setFlag(bool shown) {
+    if (m_snapshot.flag == shown)
+        return;
+    m_snapshot.flag = shown;
+    publish();
+}
+
 void LiveRaceFeed::setTopTen(const QList<TopTenRow>& men, const QList<TopTenRow>& women) {
     m_snapshot.men = men;
     m_snapshot.women = women;

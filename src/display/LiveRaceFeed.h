@@ -26,6 +26,8 @@ public:
 
     void raceStarted(qint64 startUs);
     void raceStopped();
+    // The chequered flag shown or taken in.
+    void setFlag(bool shown);
     // The first ten rows of the men's and women's best-twenty tables.
     void setTopTen(const QList<TopTenRow>& men, const QList<TopTenRow>& women);
 

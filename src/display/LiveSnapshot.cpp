@@ -24,7 +24,7 @@ QJsonArray topTenJson(const QList<TopTenRow>& rows) {
 QByteArray LiveSnapshot::toJson(qint64 nowUs) const {
     QJsonArray karts;
     for (const RaceProgressRow& row : raceList) {
-        const int kart = row.name.mid(4).toInt();
+        const int kart = row.kart;
         if (kart < 1 || kart > 4)
             continue;
         const QList<qint64>& own = laps[kart - 1];
@@ -45,9 +45,12 @@ QByteArray LiveSnapshot::toJson(qint64 nowUs) const {
         karts.append(entry);
     }
     const qint64 elapsed = running ? std::max<qint64>(0, (nowUs - startUs) / 1000) : elapsedMs;
-    const QJsonObject root{
-        {QStringLiteral("running"), running},         {QStringLiteral("elapsedMs"), elapsed},
-        {QStringLiteral("raceMinutes"), raceMinutes}, {QStringLiteral("karts"), karts},
-        {QStringLiteral("men"), topTenJson(men)},     {QStringLiteral("women"), topTenJson(women)}};
+    const QJsonObject root{{QStringLiteral("running"), running},
+                           {QStringLiteral("elapsedMs"), elapsed},
+                           {QStringLiteral("flag"), flag},
+                           {QStringLiteral("raceMinutes"), raceMinutes},
+                           {QStringLiteral("karts"), karts},
+                           {QStringLiteral("men"), topTenJson(men)},
+                           {QStringLiteral("women"), topTenJson(women)}};
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }

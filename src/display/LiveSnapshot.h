@@ -17,6 +17,7 @@ struct LiveSnapshot {
     qint64 startUs = 0;   // the race clock's instant of the start, while running
     qint64 elapsedMs = 0; // at rest: the race time at the stop
     int raceMinutes = 0;
+    bool flag = false; // the chequered flag: the race time ended and the karts drive their last lap
     std::array<QList<qint64>, 4> laps;         // kart 1..4's laps as its lap list holds them, in ms
     std::array<std::optional<qint64>, 4> best; // kart 1..4's fastest lap above 40 ms
     std::array<RaceProgressRow, 4> raceList;   // the standings

@@ -1,6 +1,7 @@
 #include "display/TRaceProgress.h"
 
 #include "config/TSettings.h"
+#include "timing/DriverNames.h"
 #include "timing/LapList.h"
 #include "timing/LapTime.h"
 
@@ -77,6 +78,12 @@ void TRaceProgress::follow(const std::array<LapList*, 4>& lists) {
     }
 }
 
+void TRaceProgress::followNames(const DriverNames& names) {
+    m_names = &names;
+    connect(&names, &DriverNames::changed, this, &TRaceProgress::rank);
+    rank();
+}
+
 void TRaceProgress::setEntries(int kart, const QStringList& entries) {
     if (kart < 1 || kart > 4)
         return;
@@ -98,14 +105,15 @@ void TRaceProgress::rank() {
     std::sort(standings.begin(), standings.end(), ranksBefore);
     for (int i = 0; i < 4; ++i) {
         const Standing& s = standings[i];
-        m_rows[i] = {QString::number(i + 1), QStringLiteral("kara%1").arg(s.kart), s.time, s.laps};
+        const QString name = m_names ? m_names->shownName(s.kart) : DriverNames::kartIdentifier(s.kart);
+        m_rows[i] = {QString::number(i + 1), name, s.time, s.laps, s.kart};
     }
     emit changed();
 }
 
 const RaceProgressRow* TRaceProgress::row(const QString& name) const {
     for (const RaceProgressRow& row : m_rows) {
-        if (row.name == name)
+        if (DriverNames::kartIdentifier(row.kart) == name)
             return &row;
     }
     return nullptr;

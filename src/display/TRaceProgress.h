@@ -9,15 +9,17 @@
 #include <array>
 #include <optional>
 
+class DriverNames;
 class LapList;
 struct TSettings;
 
 // One row of the race standings: the four texts the audience's race list shows.
 struct RaceProgressRow {
     QString position; // "1" .. "4", the kart's place in the standings
-    QString name;     // "kara1" .. "kara4"
+    QString name;     // the driver's name when known, else "kara1" .. "kara4"
     QString time;     // a lap time text; "—" for a kart without a lap
     QString laps;     // decimal lap number; empty for a kart without a lap
+    int kart = 0;     // 1..4
 };
 
 // The race as its audience sees it, one model for the TV window and the live page: each kart's laps
@@ -49,6 +51,8 @@ public:
 
     // From now on the standings follow these lists (kart 1..4); they are taken as they are now.
     void follow(const std::array<LapList*, 4>& lists);
+    // From now on the rows carry the drivers' names.
+    void followNames(const DriverNames& names);
     // Kart 1..4's list entries as they are now; entries that are no lap times are no laps.
     void setEntries(int kart, const QStringList& entries);
     // Ranks again, for `TVOUT/TypZobrazeni` changed.
@@ -56,7 +60,7 @@ public:
 
     // In standings order.
     const std::array<RaceProgressRow, 4>& rows() const { return m_rows; }
-    // The row of the kart name; null for a name that is no kart's.
+    // The row of the kart identifier "karaN"; null for a name that is no kart's.
     const RaceProgressRow* row(const QString& name) const;
     // Kart 1..4's laps in ms, oldest first.
     const QList<qint64>& laps(int kart) const { return m_laps[kart - 1]; }
@@ -69,6 +73,7 @@ signals:
 
 private:
     const TSettings& m_settings;
+    const DriverNames* m_names = nullptr;
     std::array<QList<qint64>, 4> m_laps;
     std::array<RaceProgressRow, 4> m_rows;
 };

@@ -209,6 +209,8 @@ void ResultsSheet::BuildResultsSheet(TPrintPreview& doc, TUnits units, const std
     drawFrames(doc, g, c);
     const PageTextStyle rowStyle = PageTextStyle::cell(g.h, ResultsGreen);
     const PageTextStyle numberStyle = PageTextStyle::cell(a, ResultsRed);
+    PageTextStyle driverStyle = PageTextStyle::cell(g.h, ResultsRed);
+    driverStyle.bold = true;
     for (;;) {
         callHook(hooks.processEvents);
         drawHeader(doc, g, settings);
@@ -224,6 +226,9 @@ void ResultsSheet::BuildResultsSheet(TPrintPreview& doc, TUnits units, const std
                             5 * a + g.h + (i % RowsPerSubColumn) * g.h,
                             QString::number(i + 1) + QStringLiteral("  ") + list.at(i), rowStyle);
             doc.textOut(left, 5 * a + g.q, QString::number(k + 1), numberStyle);
+            // The driver over the frame, where the header leaves the line free.
+            if (!settings.drivers[k].isEmpty())
+                doc.textOut(left, 5 * a + g.q - g.h, settings.drivers[k], driverStyle);
             drawSummary(doc, g, left, summaries[k]);
             ++column;
         }

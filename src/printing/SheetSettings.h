@@ -19,6 +19,8 @@ struct SheetSettings {
     int trackLength = 1;          // Trat/delka, metres
     QString dateText;
     QString timeText;
+    // Kart 1..4's driver, printed over the kart's column; empty: no name.
+    std::array<QString, 4> drivers;
 
     // The settings' print texts, logo size and centring and the track length; the date and time of
     // now in the system's short date and long time forms.

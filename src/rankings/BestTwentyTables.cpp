@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <limits>
 
 BestTwentyTables::BestTwentyTables(const QString& dataFolder, const TSettings& settings)
@@ -30,6 +31,26 @@ void BestTwentyTables::loadBoth() {
     m_tables = {men, women};
 }
 
+QList<bool> BestTwentyTables::enteredByLastRace(Table table) const {
+    // Each entry marks one row, the men's table first: of equal rows the first, which is the newer.
+    QList<Entered> left = m_lastRace;
+    QList<bool> marks;
+    for (Table t : {Men, Women}) {
+        marks.clear();
+        for (const BestTwentyRow& row : m_tables[t].rows()) {
+            const auto it = std::find_if(left.begin(), left.end(), [&row](const Entered& e) {
+                return e.lapMs == row.timeValue() && e.date == row.date();
+            });
+            marks << (it != left.end());
+            if (it != left.end())
+                left.erase(it);
+        }
+        if (t == table)
+            break;
+    }
+    return marks;
+}
+
 std::optional<qint64> BestTwentyTables::bestLap(const QStringList& laps) {
     qint64 best = std::numeric_limits<qint64>::max();
     for (const QString& entry : laps) {
@@ -46,12 +67,18 @@ bool BestTwentyTables::OfferBestLap(int kart, const KartEntry& entry, const QDat
     const std::optional<qint64> best = bestLap(entry.laps);
     if (!best)
         return false;
-    return m_tables[entry.woman ? Women : Men].offer(QStringLiteral("kara%1").arg(kart), *best,
-                                                     raceDate.toString(Qt::ISODate));
+    const QString date = raceDate.toString(Qt::ISODate);
+    // The operator can still change the name in the window that shows the new row.
+    const QString name = entry.driver.isEmpty() ? QStringLiteral("kara%1").arg(kart) : entry.driver;
+    if (!m_tables[entry.woman ? Women : Men].offer(name, *best, date))
+        return false;
+    m_lastRace.append({*best, date});
+    return true;
 }
 
 bool BestTwentyTables::TopTenDeset(const std::array<KartEntry, 4>& karts, const QDate& raceDate) {
     loadBoth();
+    m_lastRace.clear();
     bool entered = false;
     for (int kart = 1; kart <= 4; ++kart) {
         if (!karts[kart - 1].excluded)

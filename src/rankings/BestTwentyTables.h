@@ -20,6 +20,7 @@ struct KartEntry {
     QStringList laps;
     bool woman = false;
     bool excluded = false;
+    QString driver; // the driver's name; empty: the row enters under the kart's identifier
 };
 
 // Calls into what is built over the tables. An empty member does nothing.
@@ -52,6 +53,9 @@ public:
     const TBestTwentyTable& table(Table table) const { return m_tables[table]; }
 
     void loadBoth();
+    // Per row of the table as it stands: whether the last race entered it (at its end, or by hand
+    // since). A row is known by its time and date, so it stays marked when named or moved.
+    QList<bool> enteredByLastRace(Table table) const;
 
     // The smallest lap time of the entries that is not 0; none when there is none. Entries that are
     // no lap times are skipped.
@@ -85,4 +89,9 @@ private:
     const TSettings& m_settings;
     BestTwentyHooks m_hooks;
     std::array<TBestTwentyTable, 2> m_tables;
+    struct Entered {
+        qint64 lapMs;
+        QString date;
+    };
+    QList<Entered> m_lastRace;
 };

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <array>
 #include <functional>
 
 // Calls from the race into windows built after it. Each later part fills its member; an empty member
@@ -15,9 +16,16 @@ struct RaceHooks {
     std::function<void(int minutes)> audienceRaceLength;
 
     // Live results page, whatever `TVOUT/Pouzit` says (its laps follow the lap lists): the start
-    // instant (race clock) and the race at rest again.
+    // instant (race clock) and the race at rest again. The start also brings back an audience
+    // window that was closed.
     std::function<void(qint64 startUs)> raceStarted;
     std::function<void()> raceAtRest;
+
+    // The chequered flag fell (true) or the race is at rest again after it (false): the audience window
+    // and the live page show it.
+    std::function<void(bool shown)> chequeredFlag;
+    // After a STOP the race made by itself: every kart finished its last lap, or the limit passed.
+    std::function<void()> stoppedByItself;
 
     // Kart upkeep: the race's driving of kart 1..4 in whole seconds, added to its engine time.
     std::function<void(int kart, qint64 seconds)> addDriven;

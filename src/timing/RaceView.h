@@ -42,4 +42,8 @@ public:
 
     // Sensor samples came late (a pass may have been missed); count is how often in this run.
     virtual void showLateSamples(int count) = 0;
+
+    // The chequered flag: shown when the race time ended and the karts finish their last lap, hidden
+    // when the race is at rest again.
+    virtual void showChequeredFlag(bool shown) { Q_UNUSED(shown); }
 };

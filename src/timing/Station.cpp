@@ -13,6 +13,7 @@
 #include "hardware/TComPort.h"
 #include "hardware/TSmallPort.h"
 #include "timing/LapList.h"
+#include "timing/RaceJournalWriter.h"
 #include "timing/RaceView.h"
 #include "timing/SerialRaceBinding.h"
 #include "timing/TRace.h"
@@ -61,7 +62,12 @@ Station::Station(StationDeps deps)
                  deps.view,
                  m_raceSerial,
                  deps.dataFolder,
-                 std::move(deps.wallClock)});
+                 std::move(deps.wallClock),
+                 m_driverNames.get()});
+    if (!deps.dataFolder.isEmpty()) {
+        m_journal = std::make_unique<RaceJournalWriter>(deps.dataFolder);
+        m_race->setJournal(m_journal.get());
+    }
     m_serialInput = std::make_unique<SerialSensorInput>(*m_comPort, m_settings);
     m_serialInput->setQuietTimer(m_serialQuietTimer.get());
     bindSerialInputToRace(*m_serialInput, *m_race);

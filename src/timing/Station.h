@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hardware/StartLights.h"
+#include "timing/DriverNames.h"
 
 #include <QDateTime>
 #include <QString>
@@ -12,6 +13,7 @@
 class ControlPulse;
 class ExternalStartWatch;
 class ITimer;
+class JournalSink;
 class LapList;
 class MonotonicClock;
 class PortBackend;
@@ -70,6 +72,8 @@ public:
     ExternalStartWatch& externalStart() { return *m_externalStart; }
     // Kart 1..4.
     LapList& lapList(int kart) { return *m_lapLists.at(kart - 1); }
+    // Who drives the karts: the names every view of a kart shows.
+    DriverNames& driverNames() { return *m_driverNames; }
     ITimer& sampler(int kart) { return *m_samplers.at(kart - 1); }
     ITimer& displayTimer() { return *m_displayTimer; }
 
@@ -92,8 +96,11 @@ private:
     std::unique_ptr<TComPort> m_comPort;
     SerialSensorPort* m_raceSerial;
     std::array<std::unique_ptr<LapList>, KartCount> m_lapLists;
+    std::unique_ptr<DriverNames> m_driverNames = std::make_unique<DriverNames>();
     std::unique_ptr<StartLights> m_lights;
     std::unique_ptr<ControlPulse> m_controlPulse;
+    // The race's journal in "vysledky" (none without a data folder); before the race, which writes it.
+    std::unique_ptr<JournalSink> m_journal;
     std::unique_ptr<TRace> m_race;
     std::unique_ptr<SerialSensorInput> m_serialInput;
     std::unique_ptr<SerialPortRecovery> m_serialRecovery;

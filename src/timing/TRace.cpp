@@ -12,14 +12,18 @@
 #include "hardware/TSmallPort.h"
 #include "platform/SoundPlayback.h"
 #include "platform/SoundPlayer.h"
+#include "timing/DriverNames.h"
+#include "timing/JournalSink.h"
 #include "timing/LapFile.h"
 #include "timing/LapList.h"
 #include "timing/LapTime.h"
+#include "timing/RaceJournalReader.h"
 #include "timing/RaceView.h"
 
 #include <QDir>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -47,7 +51,7 @@ qint64 roundedMs(qint64 us) {
 TRace::TRace(RaceDeps deps)
     : m_settings(deps.settings), m_port(deps.port), m_clock(deps.clock), m_timers(deps.timers),
       m_sound(deps.sound), m_lights(deps.lights), m_view(deps.view), m_serial(deps.serial),
-      m_dataFolder(deps.dataFolder), m_wallClock(std::move(deps.wallClock)) {
+      m_names(deps.names), m_dataFolder(deps.dataFolder), m_wallClock(std::move(deps.wallClock)) {
     if (!m_wallClock)
         m_wallClock = [] { return QDateTime::currentDateTime(); };
     for (int k = 1; k <= 4; ++k) {
@@ -68,6 +72,8 @@ TRace::TRace(RaceDeps deps)
             ch.DeadTimer->setAllowZero(true);
             ch.DeadTimer->setOnTimer([this, k] { deadTimeEnd(k); });
         }
+        if (ch.Laps)
+            QObject::connect(ch.Laps, &LapList::changed, ch.Laps, [this, k] { operatorChangedList(k); });
     }
     if (m_timers.display) {
         m_timers.display->setAllowZero(false);
@@ -103,6 +109,9 @@ void TRace::start(qint64 pressUs) {
             return;
         }
     }
+    // Names that stand from the last race are not this race's drivers.
+    if (m_names && m_settings.Zavod.VymazatJmena)
+        m_names->clearFromLastRace();
     // Before the lights, so that a missing sound is said once and the race is timed without it.
     m_endSound = m_settings.Zvuk.Hrat && openEndSound();
 
@@ -140,6 +149,22 @@ void TRace::start(qint64 pressUs) {
     m_startUs = lights || pressUs == TLapChannel::NoHit ? now : std::min(pressUs, now);
     m_startWallTime = m_wallClock().addMSecs(-(now - m_startUs) / 1000);
 
+    m_journalFailed = false;
+    if (m_journal) {
+        JournalHead head;
+        head.start = m_startWallTime;
+        head.raceMinutes = m_view.raceMinutes();
+        const bool lpt = m_settings.PoSpusteni.LPT;
+        const bool com = m_settings.PoSpusteni.COM;
+        head.sensors = lpt && com ? QStringLiteral("paralelní a sériový port")
+                       : lpt      ? QStringLiteral("paralelní port")
+                       : com      ? QStringLiteral("sériový port")
+                                  : QStringLiteral("žádná");
+        if (m_names)
+            head.names = m_names->names();
+        journalCall([&] { m_journal->begin(head); });
+    }
+
     takeSensorSettings();
     for (TLapChannel& ch : m_channels) {
         ch.LastSampleUs = now;
@@ -148,6 +173,7 @@ void TRace::start(qint64 pressUs) {
     callHook(m_hooks.raceStarted, m_startUs);
 
     enable(m_timers.display);
+    tellJournalProblem();
     m_view.processPendingEvents();
 }
 
@@ -161,20 +187,48 @@ void TRace::stop() {
         m_serial->close();
 
     Reset_Promenych();
-    const QStringList notLaps = AccountEngineTime();
+    endRace(false, false);
+}
 
+void TRace::finishRecoveredRace(const RecoveredRace& recovered, bool resumeJournal) {
+    if (running())
+        return;
+    for (TLapChannel& ch : m_channels) {
+        ch.Measured.clear();
+        for (qint64 lap : recovered.measured[ch.Kart - 1])
+            ch.Measured << FormatLapTime(lap);
+        if (ch.Laps)
+            ch.Laps->setEntries(recovered.lists[ch.Kart - 1]);
+    }
+    m_startWallTime = recovered.head.start;
+    m_journalFailed = false;
+    if (m_journal && resumeJournal)
+        journalCall([&] { m_journal->resume(recovered.validBytes); });
+    endRace(recovered.engineTimeStored, recovered.lapFilesKept);
+}
+
+void TRace::endRace(bool engineTimeStored, bool lapFilesKept) {
     // The steps of the later parts: a file one of them cannot read or write costs that step, not the
     // STOP, which always brings the race to rest with its buttons back.
     const auto step = [this](const std::function<void()>& hook) {
         try {
             callHook(hook);
+            return true;
         } catch (const UserError& error) {
             m_view.showError(error.message());
+            return false;
         }
     };
-    step(m_hooks.UpdateFuelFigures);
-    step(m_hooks.CheckFuel);
-    step(m_hooks.kartStateOk);
+    // Each step whose result is on the disk is marked in the journal, so that a crash later in the
+    // end (the reminder or best-twenty window open) does not make the recovery do it twice.
+    QStringList notLaps;
+    if (!engineTimeStored) {
+        notLaps = AccountEngineTime();
+        step(m_hooks.UpdateFuelFigures);
+        step(m_hooks.CheckFuel);
+        if (step(m_hooks.kartStateOk) && m_journal)
+            journalCall([this] { m_journal->step(JournalStep::EngineTimeStored); });
+    }
 
     if (m_settings.Ostatni.PrvniKolo) {
         for (TLapChannel& ch : m_channels) {
@@ -190,11 +244,18 @@ void TRace::stop() {
         }
     }
 
-    if (m_settings.Ostatni.UlozitZavody)
-        keepLapFiles();
+    if (!lapFilesKept) {
+        if (m_settings.Ostatni.UlozitZavody)
+            keepLapFiles();
+        if (m_journal)
+            journalCall([this] { m_journal->step(JournalStep::LapFilesKept); });
+    }
 
     step(m_hooks.showRemindersIfAny);
     step(m_hooks.TopTenDeset);
+    if (m_names)
+        m_names->markRaceEnded();
+    finishJournal();
 
     m_view.setButtonEnabled(RaceButton::StavKar, true);
     m_view.setButtonEnabled(RaceButton::Statistika, true);
@@ -209,6 +270,38 @@ void TRace::stop() {
         m_view.showError(QStringLiteral("Tyto záznamy nejsou časy kol, do motohodin ani do tabulek "
                                         "nejlepších časů se nezapočítaly:\n") +
                          notLaps.join(QLatin1Char('\n')));
+    tellJournalProblem();
+}
+
+void TRace::journalCall(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const UserError& error) {
+        if (!m_journalFailed && m_journalProblem.isEmpty())
+            m_journalProblem = error.message();
+    }
+}
+
+void TRace::tellJournalProblem() {
+    if (m_journalProblem.isEmpty())
+        return;
+    m_journalFailed = true;
+    const QString problem = std::exchange(m_journalProblem, QString());
+    m_view.showError(problem + QStringLiteral("\nZávod se měří dál, ale při výpadku programu nebo napájení "
+                                              "se jeho kola neobnoví."));
+}
+
+void TRace::finishJournal() {
+    if (m_journal)
+        journalCall([this] { m_journal->finish(); });
+}
+
+void TRace::operatorChangedList(int kart) {
+    TLapChannel& ch = channel(kart);
+    if (m_state != RaceState::Running || m_appending || !m_journal || !m_journal->isOpen() || !ch.Laps)
+        return;
+    journalCall([&] { m_journal->listChanged(kart, ch.Laps->entries()); });
+    tellJournalProblem();
 }
 
 void TRace::returnToRest() {
@@ -219,9 +312,14 @@ void TRace::returnToRest() {
 }
 
 void TRace::closeProgram() {
-    if (m_state == RaceState::Running && m_settings.Ostatni.UlozitZavody)
+    const bool wasRunning = m_state == RaceState::Running;
+    if (wasRunning && m_settings.Ostatni.UlozitZavody)
         keepLapFiles();
     Reset_Promenych();
+    // Once the laps are kept, the journal has nothing more to save. A STOP still under way (its
+    // reminder or best-twenty window open) removes it itself when it is done.
+    if (wasRunning)
+        finishJournal();
 }
 
 void TRace::Reset_Promenych() {
@@ -242,6 +340,7 @@ void TRace::Reset_Promenych() {
         ch.LastSampleUs = TLapChannel::NoHit;
     }
     m_clockElapsed = 0;
+    hideFlag();
 
     m_view.setLamp(Lamp::Red, true);
     m_view.setLamp(Lamp::Green, false);
@@ -322,11 +421,26 @@ void TRace::closeLap(TLapChannel& ch, qint64 hitUs) {
     const qint64 lap =
         roundedMs(ch.ElapsedUs) - roundedMs(ch.LastMarkUs) - qint64(m_settings.HW.Chyba[ch.Kart - 1]);
 
+    // Under the flag a kart's first pass is its last: the lap counts and the sampler stays off, so
+    // that no later pass does. A pass stamped before the flag fell is an ordinary lap.
+    const bool lastLap = m_flagShown && hitUs >= m_flagUs;
+    if (lastLap)
+        m_finished[ch.Kart - 1] = true;
+
     const QString text = FormatLapTime(lap);
+    // The pass is on the disk before anything shows it: the lap list, and everything that follows the
+    // list (the audience window, the page). Written here, on the main thread, the sync holds up only
+    // this hand-over; the samplers go on stamping their passes on their own thread meanwhile.
+    if (m_journal)
+        journalCall([&] { m_journal->pass(ch.Kart, lap, ch.ElapsedUs); });
     ch.Measured << text;
-    if (ch.Laps)
+    if (ch.Laps) {
+        const bool appending = std::exchange(m_appending, true);
         ch.Laps->appendAndSelect(text);
+        m_appending = appending;
+    }
     ch.LastMarkUs = ch.ElapsedUs;
+    tellJournalProblem();
 
     if (m_settings.HW.Rizeni)
         enable(m_timers.hwLog0);
@@ -335,7 +449,7 @@ void TRace::closeLap(TLapChannel& ch, qint64 hitUs) {
     m_view.processPendingEvents();
     // A STOP run by a nested event has put the channel to rest; arming the dead time now would
     // bring the sampler back after the race.
-    if (m_stopCount == stopsBefore)
+    if (m_stopCount == stopsBefore && !lastLap)
         enable(ch.DeadTimer);
     // A burst that came while this lap was closed is no lap: the dead time now keeps further ones out.
     ch.PendingHitUs = TLapChannel::NoHit;
@@ -350,7 +464,8 @@ void TRace::deadTimeEnd(int kart) {
 }
 
 void TRace::ZobrazTimerTimer() {
-    m_clockElapsed = (m_clock.nowUs() - m_startUs) / 1000;
+    const qint64 nowUs = m_clock.nowUs();
+    m_clockElapsed = (nowUs - m_startUs) / 1000;
     // The probes count samples that came late; the operator sees the count with the clock.
     const int late = m_lateSamples;
     if (late != m_lateSamplesShown) {
@@ -378,7 +493,44 @@ void TRace::ZobrazTimerTimer() {
         m_lights.showRaceEnd(m_endRedMask);
         if (m_endSound)
             m_sound.play();
+        if (m_settings.Zavod.Dojeti)
+            showFlag(nowUs);
     }
+    if (m_flagShown)
+        checkFinish(nowUs);
+}
+
+void TRace::showFlag(qint64 nowUs) {
+    m_flagShown = true;
+    m_flagUs = nowUs;
+    m_finished.fill(false);
+    m_view.showChequeredFlag(true);
+    callHook(m_hooks.chequeredFlag, true);
+}
+
+void TRace::hideFlag() {
+    if (!m_flagShown)
+        return;
+    m_flagShown = false;
+    m_view.showChequeredFlag(false);
+    callHook(m_hooks.chequeredFlag, false);
+}
+
+void TRace::checkFinish(qint64 nowUs) {
+    bool allIn = true;
+    for (const TLapChannel& ch : m_channels) {
+        if (!ch.Measured.isEmpty() && !m_finished[ch.Kart - 1])
+            allIn = false;
+    }
+    // A kart that never passes again must not hold the race.
+    const bool limitPassed = nowUs - m_flagUs >= qint64(m_settings.Zavod.Limit) * 1000000;
+    if (!allIn && !limitPassed)
+        return;
+    // During a backup the race waits; the next tick asks again.
+    if (m_hooks.startStopAllowed && !m_hooks.startStopAllowed())
+        return;
+    stop();
+    callHook(m_hooks.stoppedByItself);
 }
 
 void TRace::CasZavoduChange(int minutes) {
@@ -407,13 +559,25 @@ void TRace::keepLapFiles() {
         return;
     const QString folder = DataFolder::resolve(m_dataFolder, QStringLiteral("vysledky"));
     QDir().mkpath(folder);
+    QString namesPath;
     for (const TLapChannel& ch : m_channels) {
         if (ch.Measured.isEmpty())
             continue;
         try {
-            saveLapFile(freeKeptLapFilePath(folder, m_startWallTime, ch.Kart), ch.Measured);
+            const QString path = freeKeptLapFilePath(folder, m_startWallTime, ch.Kart);
+            saveLapFile(path, ch.Measured);
+            if (namesPath.isEmpty())
+                namesPath = DriverNames::keptFileBeside(path);
         } catch (const UserError& error) {
             // Keeping the race is a courtesy: the STOP itself goes on.
+            m_view.showError(error.message());
+        }
+    }
+    // The names beside the laps, with the copy number of the race's first kept lap file.
+    if (m_names && m_names->anyName() && !namesPath.isEmpty()) {
+        try {
+            DriverNames::save(namesPath, m_names->names());
+        } catch (const UserError& error) {
             m_view.showError(error.message());
         }
     }

@@ -11,7 +11,9 @@
 #include <atomic>
 #include <functional>
 
+class DriverNames;
 class ITimer;
+class JournalSink;
 class LapList;
 class MonotonicClock;
 class RaceView;
@@ -19,6 +21,7 @@ class SerialSensorPort;
 class SoundPlayer;
 class StartLights;
 class TSmallPort;
+struct RecoveredRace;
 struct TSettings;
 
 // The timers of the race, created and owned by the main window. The race installs the tick handlers
@@ -51,6 +54,8 @@ struct RaceDeps {
     QString dataFolder;
     // Wall clock for the names of the kept lap files; empty means the local current time.
     std::function<QDateTime()> wallClock;
+    // The drivers' names, kept beside the lap files and cleared at START; may be null.
+    DriverNames* names = nullptr;
 };
 
 // The race: START and STOP, the four lap channels, the display tick and the race end.
@@ -71,6 +76,16 @@ public:
 
     RaceHooks& hooks() { return m_hooks; }
 
+    // Where each race is journaled (null: nowhere): every pass is durable there before the lap list
+    // shows it, and so is every change the operator makes to a list during the race. The journal goes
+    // when the race has ended in full.
+    void setJournal(JournalSink* journal) { m_journal = journal; }
+    // Ends a race that a crash or a power cut left unfinished as STOP would have ended it at its last
+    // pass: its lists as the operator left them, the kept lap files, the engine time, the best-twenty
+    // insertion, without what its journal says was done already. The race must be at rest.
+    // resumeJournal: its marks are added to the journal as they are done.
+    void finishRecoveredRace(const RecoveredRace& recovered, bool resumeJournal);
+
     RaceState state() const { return m_state; }
     bool running() const { return m_state == RaceState::Running; }
     // The clock instant the race started at: green of the lights, the press of the external button,
@@ -81,6 +96,10 @@ public:
     QDateTime startWallTime() const { return m_startWallTime; }
     qint64 clockElapsed() const { return m_clockElapsed; }
     bool endPending() const { return m_endPending; }
+    // The chequered flag is out (`Zavod/Dojeti`): the race time ended and the karts drive their last lap.
+    bool flagShown() const { return m_flagShown; }
+    // Kart 1..4 has passed the line since the flag: its last lap is in.
+    bool finished(int kart) const { return m_finished[kart - 1]; }
     quint8 endRedMask() const { return m_endRedMask; }
     // Taken once at program start from `Semafor/Cervena`.
     void setEndRedMask(quint8 mask) { m_endRedMask = mask; }
@@ -128,10 +147,21 @@ public:
 
 private:
     void closeLap(TLapChannel& channel, qint64 hitUs);
+    // STOP's steps after the race is at rest, less those a recovered race had done.
+    void endRace(bool engineTimeStored, bool lapFilesKept);
+    // A journal call; a failure is told once, after the lap it concerns is shown.
+    void journalCall(const std::function<void()>& call);
+    void tellJournalProblem();
+    void finishJournal();
+    void operatorChangedList(int kart);
     // What the probes need of the settings, taken on the main thread whenever a channel starts
     // sampling, so that the worker never reads the settings the windows change.
     void takeSensorSettings();
     void keepLapFiles();
+    void showFlag(qint64 nowUs);
+    // At each display tick under the flag: the STOP when every kart with laps finished or the limit passed.
+    void checkFinish(qint64 nowUs);
+    void hideFlag();
     void returnToRest();
     bool openEndSound();
     QString soundFilePath() const;
@@ -144,9 +174,14 @@ private:
     StartLights& m_lights;
     RaceView& m_view;
     SerialSensorPort* m_serial;
+    DriverNames* m_names;
     QString m_dataFolder;
     std::function<QDateTime()> m_wallClock;
     RaceHooks m_hooks;
+    JournalSink* m_journal = nullptr;
+    QString m_journalProblem;     // a failed journal call not yet told
+    bool m_journalFailed = false; // told once per race
+    bool m_appending = false;     // the race appends a lap: no change of the operator's
 
     std::array<TLapChannel, 4> m_channels;
     RaceState m_state = RaceState::Idle;
@@ -156,6 +191,9 @@ private:
     bool m_endSound = false; // the end sound was opened at START
     quint8 m_endRedMask = 0;
     QDateTime m_startWallTime;
+    bool m_flagShown = false;
+    qint64 m_flagUs = 0;
+    std::array<bool, 4> m_finished{};
     // Counts STOPs, so that a lap whose nested event processing saw the race stop does not re-arm
     // its channel.
     quint64 m_stopCount = 0;

@@ -81,6 +81,7 @@ TSettings everyFieldChanged() {
     s.TVOUT.Pouzit = true;
     s.TVOUT.Form = false;
     s.TVOUT.TypZobrazeni = 0;
+    s.TVOUT.Poloha = QStringLiteral("1930,12");
 
     s.Tisk.Logo = QStringLiteral("/srv/tarvolin/Logo/Motokáry.bmp");
     s.Tisk.Velikost = 64;
@@ -114,6 +115,11 @@ TSettings everyFieldChanged() {
 
     s.Web.Pouzit = true;
     s.Web.Port = 8081;
+
+    s.Zavod.Dojeti = true;
+    s.Zavod.Limit = 300;
+    s.Zavod.Tisk = true;
+    s.Zavod.VymazatJmena = false;
 
     s.Zvuk.Hrat = true;
     s.Zvuk.Applaus = true;
@@ -152,6 +158,7 @@ void expectSameSettings(const TSettings& a, const TSettings& b) {
     EXPECT_EQ(a.TVOUT.Pouzit, b.TVOUT.Pouzit);
     EXPECT_EQ(a.TVOUT.Form, b.TVOUT.Form);
     EXPECT_EQ(a.TVOUT.TypZobrazeni, b.TVOUT.TypZobrazeni);
+    EXPECT_EQ(a.TVOUT.Poloha, b.TVOUT.Poloha);
     EXPECT_EQ(a.Tisk.Logo, b.Tisk.Logo);
     EXPECT_EQ(a.Tisk.Velikost, b.Tisk.Velikost);
     EXPECT_EQ(a.Tisk.Centrovat, b.Tisk.Centrovat);
@@ -170,6 +177,10 @@ void expectSameSettings(const TSettings& a, const TSettings& b) {
     EXPECT_EQ(a.Com.DTR, b.Com.DTR);
     EXPECT_EQ(a.Web.Pouzit, b.Web.Pouzit);
     EXPECT_EQ(a.Web.Port, b.Web.Port);
+    EXPECT_EQ(a.Zavod.Dojeti, b.Zavod.Dojeti);
+    EXPECT_EQ(a.Zavod.Limit, b.Zavod.Limit);
+    EXPECT_EQ(a.Zavod.Tisk, b.Zavod.Tisk);
+    EXPECT_EQ(a.Zavod.VymazatJmena, b.Zavod.VymazatJmena);
     EXPECT_EQ(a.Zvuk.Hrat, b.Zvuk.Hrat);
     EXPECT_EQ(a.Zvuk.Applaus, b.Zvuk.Applaus);
     EXPECT_EQ(a.Zvuk.jmeno, b.Zvuk.jmeno);

@@ -248,11 +248,12 @@ TEST(WriteSettingsFile, FirstWriteCreatesEveryKeyInItsSectionOrder) {
     IniFile ini;
     ASSERT_TRUE(ini.load(folder.filePath(QStringLiteral("tarvolin.ini"))));
     const auto list = [](const char* names) { return QString::fromLatin1(names).split(QLatin1Char(' ')); };
-    EXPECT_EQ(ini.sectionNames(),
-              (QStringList{QStringLiteral("Po spusteni"), QStringLiteral("Semafor"),
-                           QStringLiteral("Ostatni"), QStringLiteral("Zvuk"), QStringLiteral("Trat"),
-                           QStringLiteral("HW"), QStringLiteral("TVOUT"), QStringLiteral("Tisk"),
-                           QStringLiteral("Ftp"), QStringLiteral("Com"), QStringLiteral("Web")}));
+    EXPECT_EQ(
+        ini.sectionNames(),
+        (QStringList{QStringLiteral("Po spusteni"), QStringLiteral("Semafor"), QStringLiteral("Ostatni"),
+                     QStringLiteral("Zvuk"), QStringLiteral("Trat"), QStringLiteral("HW"),
+                     QStringLiteral("TVOUT"), QStringLiteral("Tisk"), QStringLiteral("Ftp"),
+                     QStringLiteral("Com"), QStringLiteral("Web"), QStringLiteral("Zavod")}));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Po spusteni")), list("Port Base Base1 Start LPT COM"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Semafor")), list("Pouzij Port Prodleva Zelena Oranzova Cervena"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Ostatni")),
@@ -261,7 +262,7 @@ TEST(WriteSettingsFile, FirstWriteCreatesEveryKeyInItsSectionOrder) {
     EXPECT_EQ(ini.keyNames(QStringLiteral("Trat")), list("delka"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("HW")),
               list("Rizeni Negace LOG0 LOG1 Chyba1 Chyba2 Chyba3 Chyba4 Prodleva Mazat MazatCas"));
-    EXPECT_EQ(ini.keyNames(QStringLiteral("TVOUT")), list("Pouzit Form TypZobrazeni"));
+    EXPECT_EQ(ini.keyNames(QStringLiteral("TVOUT")), list("Pouzit Form TypZobrazeni Poloha"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Tisk")),
               list("Logo Velikost Centrovat Text1 Text2 Text3 Text4 Text5 Text6 Text7 Text8"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Ftp")),
@@ -270,7 +271,9 @@ TEST(WriteSettingsFile, FirstWriteCreatesEveryKeyInItsSectionOrder) {
     EXPECT_EQ(ini.keyNames(QStringLiteral("Com")), list("Sekvence1 Sekvence2 Sekvence3 Sekvence4 Sekvence11 "
                                                         "Sekvence21 Sekvence31 Sekvence41 RTS DTR"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Web")), list("Pouzit Port"));
+    EXPECT_EQ(ini.keyNames(QStringLiteral("Zavod")), list("Dojeti Limit Tisk VymazatJmena"));
     const QByteArray bytes = folder.readFile(QStringLiteral("tarvolin.ini"));
+    EXPECT_TRUE(bytes.contains("[Zavod]\r\nDojeti=0\r\nLimit=120\r\nTisk=0\r\nVymazatJmena=1\r\n"));
     EXPECT_TRUE(bytes.startsWith("[Po spusteni]\r\nPort=1\r\nBase=0\r\nBase1=DC00\r\nStart=0\r\n"));
     EXPECT_TRUE(bytes.contains("\r\nMazatCas=120\r\n"));
     EXPECT_TRUE(bytes.contains("\r\nText1=*\r\n"));

@@ -8,6 +8,7 @@
 #include "display/LanAddress.h"
 #include "display/LiveRaceFeed.h"
 #include "display/TRaceProgress.h"
+#include "timing/DriverNames.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -126,6 +127,29 @@ TEST(LiveRaceFeed, FollowsTheRacesListsThroughTheStopsFiltersAndTheNextStart) {
     EXPECT_FALSE(kart(1).contains("best"));
 }
 
+TEST(LiveRaceFeed, TheDriversNamesAndTheFlagReachTheRaceListAndThePage) {
+    TSettings settings;
+    SetClock clock;
+    DriverNames names;
+    TRaceProgress progress(settings);
+    progress.followNames(names);
+    LiveRaceFeed feed(progress, clock, [] { return 10; });
+    progress.setEntries(2, {QStringLiteral("00:41:000")});
+    names.setName(2, QStringLiteral("Žofie Řeháková"));
+    EXPECT_EQ(progress.rows()[0].name, QStringLiteral("Žofie Řeháková"));
+    EXPECT_EQ(progress.rows()[1].name, QStringLiteral("kara1"))
+        << "a kart without a name keeps its identifier";
+    ASSERT_NE(progress.row(QStringLiteral("kara2")), nullptr);
+
+    QJsonObject page = parsed(feed.snapshot(), 0);
+    EXPECT_FALSE(page["flag"].toBool());
+    const QJsonObject first = page["karts"].toArray()[0].toObject();
+    EXPECT_EQ(first["kart"].toInt(), 2);
+    EXPECT_EQ(first["name"].toString(), QStringLiteral("Žofie Řeháková"));
+    feed.setFlag(true);
+    EXPECT_TRUE(parsed(feed.snapshot(), 0)["flag"].toBool());
+}
+
 TEST(LanAddress, PrefersAPrivateAddressOfTheTracksNetwork) {
     using A = QHostAddress;
     EXPECT_EQ(
@@ -136,13 +160,38 @@ TEST(LanAddress, PrefersAPrivateAddressOfTheTracksNetwork) {
     EXPECT_EQ(LanAddress::pageUrl(A("10.0.0.7"), 8080), "http://10.0.0.7:8080/");
 }
 
-TEST(AudiencePlacement, OpensOnTheScreenRightOfThePrimaryOrInFrontOnTheOnlyOne) {
+TEST(AudiencePlacement, OpensOnTheScreenRightOfThePrimary) {
     const QRect primary(0, 0, 1920, 1080);
-    const QRect available(0, 32, 1920, 1048);
     const QRect tv(1920, 0, 1024, 768);
     const QRect left(-1280, 0, 1280, 1024);
-    EXPECT_EQ(AudiencePlacement::topLeft({primary, tv}, primary, available), QPoint(1920, 0));
-    EXPECT_EQ(AudiencePlacement::topLeft({left, primary, tv}, primary, available), QPoint(1920, 0));
-    EXPECT_EQ(AudiencePlacement::topLeft({left, primary}, primary, available), QPoint(0, 32));
-    EXPECT_EQ(AudiencePlacement::topLeft({primary}, primary, available), QPoint(0, 32));
+    EXPECT_EQ(AudiencePlacement::screenRightOf({primary, tv}, primary), QPoint(1920, 0));
+    EXPECT_EQ(AudiencePlacement::screenRightOf({left, primary, tv}, primary), QPoint(1920, 0));
+    EXPECT_FALSE(AudiencePlacement::screenRightOf({left, primary}, primary));
+    EXPECT_FALSE(AudiencePlacement::screenRightOf({primary}, primary));
+}
+
+TEST(AudiencePlacement, OnTheOperatorsOnlyScreenStartAndTheLapsStayInView) {
+    const QSize tv(1024, 768);
+    const QRect wide(0, 0, 2560, 1440);
+    // Room beside the main window: the whole main window stays in view.
+    EXPECT_EQ(AudiencePlacement::besideMainWindow(wide, QRect(400, 100, 800, 700), {}, tv),
+              QPoint(1208, 100));
+    // No room beside it: over its clock, clear of START and the laps.
+    const QRect screen(0, 0, 1920, 1080);
+    const QList<QRect> keep = {QRect(10, 10, 150, 60), QRect(10, 600, 700, 290)};
+    EXPECT_EQ(AudiencePlacement::besideMainWindow(screen, QRect(0, 0, 1200, 900), keep, tv), QPoint(896, 0));
+    // A centred main window on a full HD screen leaves no such place: beside it, past the edge.
+    const QRect available(0, 32, 1920, 1048);
+    const QList<QRect> centred = {QRect(570, 230, 150, 60), QRect(570, 600, 780, 280)};
+    const QPoint place =
+        AudiencePlacement::besideMainWindow(available, QRect(560, 190, 800, 700), centred, tv);
+    EXPECT_EQ(place, QPoint(1368, 190));
+
+    // Where the operator put it, while its top can still be taken hold of.
+    EXPECT_EQ(AudiencePlacement::remembered(AudiencePlacement::rememberText({40, -3}), {screen}, tv),
+              QPoint(40, -3));
+    EXPECT_FALSE(AudiencePlacement::remembered(QStringLiteral("1900,30"), {screen}, tv));
+    EXPECT_FALSE(AudiencePlacement::remembered(QStringLiteral("40,1075"), {screen}, tv));
+    EXPECT_FALSE(AudiencePlacement::remembered(QString(), {screen}, tv));
+    EXPECT_FALSE(AudiencePlacement::remembered(QStringLiteral("40;30"), {screen}, tv));
 }

@@ -47,8 +47,8 @@ LiveSnapshot race(int lapsPerKart) {
     LiveSnapshot snapshot;
     snapshot.running = true;
     for (int k = 0; k < 4; ++k) {
-        snapshot.raceList[k] = {QString::number(k + 1), QStringLiteral("kara%1").arg(k + 1), "00:30:000",
-                                "1"};
+        snapshot.raceList[k] = {QString::number(k + 1), QStringLiteral("kara%1").arg(k + 1), "00:30:000", "1",
+                                k + 1};
         for (int lap = 0; lap < lapsPerKart; ++lap)
             snapshot.laps[k].append(30000 + lap);
     }

@@ -53,9 +53,10 @@ protected:
             return -1;
         return process.exitCode();
     }
+    // The lap files, not the journal of a race under way.
     QStringList keptFiles() const {
         return QDir(data.filePath(QStringLiteral("vysledky")))
-            .entryList({QStringLiteral("*.txt")}, QDir::Files);
+            .entryList({QStringLiteral("*kara?.txt")}, QDir::Files);
     }
 
     QTemporaryDir data;

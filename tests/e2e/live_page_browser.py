@@ -2,7 +2,7 @@
 """The live results page in a real browser: headless Chromium through Selenium, against the station
 running a scenario race on its virtual track. The page must be live before the race starts, show
 every lap as the station closes it (pushed: the page is never reloaded), its laps must be the
-station's, and after STOP it shows the best laps in the top ten.
+station's, after STOP it shows the best laps in the top ten, and it fits a phone's width.
 
 Usage: live_page_browser.py PROGRAM SOURCE_DIR SANITIZED
 Exit code 77 means skipped (sanitizer build, or no browser on this machine)."""
@@ -193,6 +193,12 @@ def main():
             assert len(rows) == 10, rows
             assert driver.execute_script("return document.getElementById('stav').textContent") == "Závod neběží"
             print("top ten after STOP:", rows[:len(best)])
+
+            # On a phone held upright the page, race table included, is no wider than the screen.
+            driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                   {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True})
+            width = driver.execute_script("return document.documentElement.scrollWidth")
+            assert width <= 390, "the page is %d px wide on a 390 px phone" % width
         finally:
             driver.quit()
             if station:

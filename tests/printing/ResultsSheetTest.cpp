@@ -46,14 +46,17 @@ struct Built {
     int progressSteps = 0;
 };
 
-Built build(const std::array<QStringList, 4>& karts, TUnits units = mmHiMetric) {
+Built build(const std::array<QStringList, 4>& karts, TUnits units = mmHiMetric,
+            const std::array<QString, 4>& drivers = {}) {
     Built built;
     built.doc->setScreenPixelsPerInch(96);
     built.doc->setOrientation(TPrintPreview::poLandscape);
     SheetBuildHooks hooks;
     hooks.setProgressMaximum = [&built](int maximum) { built.progressMaximum = maximum; };
     hooks.stepProgress = [&built] { ++built.progressSteps; };
-    ResultsSheet::BuildResultsSheet(*built.doc, units, karts, settings(), hooks);
+    SheetSettings sheet = settings();
+    sheet.drivers = drivers;
+    ResultsSheet::BuildResultsSheet(*built.doc, units, karts, sheet, hooks);
     for (int page = 1; page <= built.doc->PageCount(); ++page)
         built.pages << PageRecorder::record(built.doc->page(page));
     return built;
@@ -323,4 +326,17 @@ TEST(ResultsSheet, AnotherUnitKeepsThePaperAndTheProportions) {
     EXPECT_EQ(built.pages[0].textAt(6 * a, a), QStringLiteral("Text1"));
     EXPECT_EQ(built.pages[0].textAt(a + h + 3 * a, 5 * a + h + 1 * h), row(23, kart));
     EXPECT_EQ(built.pages[0].textAt(a, 17 * a), QStringLiteral("Min. čas kola:"));
+}
+
+TEST(ResultsSheet, EachDriverStandsOverItsKartsColumnOnEveryPage) {
+    const QStringList k2 = laps(50);
+    const QStringList k3 = laps(100);
+    const Built built = build(Karts{QStringList(), k2, k3, QStringList()}, mmHiMetric,
+                              {QStringLiteral("Nikdo"), QStringLiteral("Jiří Čermák"), QString(), QString()});
+    ASSERT_EQ(built.pages.size(), 2);
+    EXPECT_EQ(built.pages[0].textAt(left(0, 12), 5 * A + Q - H), QStringLiteral("Jiří Čermák"));
+    EXPECT_EQ(built.pages[0].find(QStringLiteral("Jiří Čermák")).colour, QColor(255, 0, 0));
+    EXPECT_EQ(built.pages[0].count(QStringLiteral("Nikdo")), 0) << "a kart without laps has no column";
+    EXPECT_EQ(built.pages[0].textAt(left(1, 12), 5 * A + Q - H), QString()) << "kart 3 has no name";
+    EXPECT_EQ(built.pages[1].count(QStringLiteral("Jiří Čermák")), 0) << "kart 2 has no rows on page 2";
 }

@@ -130,6 +130,17 @@ TEST_F(BestTwentyTablesTest, WomenExcludedKartsAndTheOfferByHand) {
     EXPECT_EQ(windows, 3);
 }
 
+TEST_F(BestTwentyTablesTest, ANamedDriversRowEntersUnderTheNameInWindows1250) {
+    std::array<KartEntry, 4> karts = {kart({"00:20:000"}, true), kart({"00:21:000"}), kart({}), kart({})};
+    karts[0].driver = QStringLiteral("Žofie Řeháková");
+    EXPECT_TRUE(tables.TopTenDeset(karts, RaceDay));
+    EXPECT_EQ(names(BestTwentyTables::Women).first(), QStringLiteral("Žofie Řeháková"));
+    EXPECT_EQ(names(BestTwentyTables::Men).first(), QStringLiteral("kara2")) << "no name: the identifier";
+    EXPECT_TRUE(data.readFile(QStringLiteral("TopDeset1.ini"))
+                    .startsWith("1\t\x8eofie \xd8"
+                                "eh\xe1kov\xe1\t"));
+}
+
 TEST_F(BestTwentyTablesTest, AFileIsKeptAsItIsExceptRowsBeyondTheTwentieth) {
     // Extra fields, a time that is no lap time, a name in windows-1250, 22 lines and a differently
     // spelled file name: all read, all carried, only rows 21 and 22 dropped at the write.

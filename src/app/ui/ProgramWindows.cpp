@@ -1,6 +1,7 @@
 #include "app/ui/ProgramWindows.h"
 
 #include "app/CommandLineOptions.h"
+#include "app/ui/RaceRecovery.h"
 #include "app/ui/SettingsPages.h"
 #include "app/ui/TarvolinApplication.h"
 #include "backup/ui/ukonceni.h"
@@ -44,6 +45,7 @@
 #include "rankings/FtpSend.h"
 #include "rankings/ui/BestTwentyReset.h"
 #include "rankings/ui/FtpPage.h"
+#include "rankings/ui/JezdciDlg.h"
 #include "rankings/ui/TopTen10.h"
 #include "rankings/ui/UpravDlg.h"
 #include "rankings/ui/UpravDlg1.h"
@@ -100,6 +102,8 @@ ProgramWindows::~ProgramWindows() {
         race.audienceRaceLength = {};
         race.raceStarted = {};
         race.raceAtRest = {};
+        race.chequeredFlag = {};
+        race.stoppedByItself = {};
         race.startStopAllowed = {};
     }
     if (m_bestTwenty) {
@@ -210,7 +214,7 @@ std::array<KartEntry, 4> ProgramWindows::kartEntries() const {
     std::array<KartEntry, 4> karts;
     for (int kart = 1; kart <= 4; ++kart)
         karts[kart - 1] = {m_form->lapList(kart).entries(), m_form->womanDrives(kart),
-                           m_form->excludedFromBestTwenty(kart)};
+                           m_form->excludedFromBestTwenty(kart), m_form->station().driverNames().name(kart)};
     return karts;
 }
 
@@ -306,7 +310,10 @@ void ProgramWindows::createPreviewWindow(bool results) {
 void ProgramWindows::fillPrintingHooks() {
     // The sheets read the settings as the settings window holds them, saved or not.
     const auto sheetSettings = [this] {
-        return SheetSettings::from(m_settings, m_settingsPages->print().logoPicture());
+        SheetSettings sheet = SheetSettings::from(m_settings, m_settingsPages->print().logoPicture());
+        for (int kart = 1; kart <= 4; ++kart)
+            sheet.drivers[kart - 1] = m_form->station().driverNames().name(kart);
+        return sheet;
     };
     m_nahled2->setSettingsSource(sheetSettings);
     m_nahled2->setLapSource([this] {
@@ -321,6 +328,13 @@ void ProgramWindows::fillPrintingHooks() {
                                      m_topTen->tablePicture(BestTwentyTables::Women)};
     });
     m_form->hooks().showPrintPreview = [this] { m_nahled2->exec(); };
+    // A race that stopped by itself prints its results when `Zavod/Tisk` asks for it.
+    m_form->race().hooks().stoppedByItself = [this] {
+        if (m_settings.Zavod.Tisk)
+            ErrorBoundary::guarded([this] { m_nahled2->printUnattended(QDateTime::currentDateTime()); });
+    };
+    m_jezdci = std::make_unique<TJezdciDlg>(m_form->driverNames(), m_settings, m_dataFolder, m_form.get());
+    m_form->hooks().showDrivers = [this] { m_jezdci->showDrivers(); };
     m_settingsPages->print().hooks().showResultsPreview = [this] { m_nahled2->exec(); };
     m_topTen->hooks().showPrintPreview = [this] { m_nahled1->exec(); };
 }
@@ -354,15 +368,26 @@ void ProgramWindows::fillMainWindowHooks() {
     hooks.writeSerialSection = [this] { m_nastav->writeSerialSection(); };
     hooks.showAbout = [this] { m_about->exec(); };
     hooks.showPortError = [this] { m_chybaLpt->exec(); };
-    // A scenario's times count from here, however long the start took.
-    hooks.activated = [this] {
-        if (m_track)
-            m_track->start();
+    // Spectators see the station while the operator reads the reminders.
+    hooks.displaysAtStart = [this] {
         placeAudienceWindow();
         reloadPageTopTen();
         applyWebPage();
     };
+    // A scenario's times count from here, however long the start took.
+    hooks.activated = [this] {
+        if (m_track)
+            m_track->start();
+    };
     hooks.showError = &ErrorBoundary::reportMessage;
+    // Nothing a journal holds may stop the start: what goes wrong is said, and the station starts.
+    hooks.recoverUnfinishedRace = [this] {
+        ErrorBoundary::guarded([this] {
+            RaceRecovery::recover(m_dataFolder, m_form->race(), [this](const QString& message) {
+                QMessageBox::information(m_form.get(), m_form->windowTitle(), message);
+            });
+        });
+    };
 }
 
 void ProgramWindows::show() {
@@ -398,10 +423,12 @@ void ProgramWindows::createAudienceWindow() {
         m_progress = std::make_unique<TRaceProgress>(m_settings);
         m_progress->follow(
             {&m_form->lapList(1), &m_form->lapList(2), &m_form->lapList(3), &m_form->lapList(4)});
+        m_progress->followNames(m_form->station().driverNames());
     }
     // Owned here, not by the main window: unticking the see-through box makes it anew.
     m_tvOut = std::make_unique<TTV_Out_Frm>(m_settings, *m_progress, m_dataFolder);
     m_tvOut->setAttribute(Qt::WA_QuitOnClose, false);
+    m_tvOut->showChequeredFlag(m_form->race().flagShown());
     if (!m_liveResults) {
         m_liveResults = std::make_unique<LiveResults>(SteadyClock::instance());
         m_liveFeed = std::make_unique<LiveRaceFeed>(*m_progress, SteadyClock::instance(),
@@ -416,8 +443,15 @@ void ProgramWindows::fillAudienceHooks() {
         m_tvOut->showClock(millis, seconds, minutes);
     };
     race.audienceRaceLength = [this](int minutes) { m_tvOut->showRaceLength(minutes); };
-    race.raceStarted = [this](qint64 startUs) { m_liveFeed->raceStarted(startUs); };
+    race.raceStarted = [this](qint64 startUs) {
+        m_liveFeed->raceStarted(startUs);
+        showAudienceAgain();
+    };
     race.raceAtRest = [this] { m_liveFeed->raceStopped(); };
+    race.chequeredFlag = [this](bool shown) {
+        m_tvOut->showChequeredFlag(shown);
+        m_liveFeed->setFlag(shown);
+    };
 
     BestTwentyHooks& tables = m_bestTwenty->hooks();
     // A table file the window cannot read is said there; the change to the tables stands.
@@ -440,6 +474,7 @@ void ProgramWindows::fillAudienceHooks() {
     settings.webAddress = [](int port) { return LanAddress::stationPageUrl(port); };
     m_nastav->settingsHooks().applyWebPage = [this] { applyWebPage(); };
 
+    QObject::connect(m_form.get(), &TForm1::closed, m_form.get(), [this] { rememberAudiencePlace(); });
     QObject::connect(m_liveFeed.get(), &LiveRaceFeed::published, m_liveResults.get(), &LiveResults::publish);
     QObject::connect(m_liveResults.get(), &LiveResults::listening, m_form.get(),
                      [this] { showPageAddress(); });
@@ -468,21 +503,74 @@ void ProgramWindows::reloadPageTopTen() {
 
 void ProgramWindows::placeAudienceWindow() {
     if (!m_settings.TVOUT.Pouzit) {
+        rememberAudiencePlace();
         m_tvOut->hide();
         return;
     }
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens())
-        screens << screen->geometry();
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    m_tvOut->move(AudiencePlacement::topLeft(screens, primary->geometry(), primary->availableGeometry()));
+    // Whole from its first moment: the race length, the mode's heading and both top tens.
+    m_tvOut->showRaceLength(m_form->raceMinutes());
+    m_tvOut->showDisplayMode(m_settings.TVOUT.TypZobrazeni);
+    ErrorBoundary::guarded([this] { m_tvOut->FormActivate(); });
+    m_tvOut->move(audiencePlace());
+    m_audiencePlacedAt = m_tvOut->pos();
     if (m_settings.TVOUT.Form)
         m_tvOut->PruhlednyForm();
     m_tvOut->show();
     m_tvOut->raise();
 }
 
+QList<QRect> ProgramWindows::screenGeometries() {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->geometry();
+    return screens;
+}
+
+QPoint ProgramWindows::audiencePlace() const {
+    const QList<QRect> screens = screenGeometries();
+    if (const auto tv =
+            AudiencePlacement::screenRightOf(screens, QGuiApplication::primaryScreen()->geometry()))
+        return *tv;
+    const QSize size = m_tvOut->frameGeometry().size();
+    if (const auto kept = AudiencePlacement::remembered(m_settings.TVOUT.Poloha, screens, size))
+        return *kept;
+    // The operator's one screen: START and the laps must stay in view.
+    QList<QRect> keepFree;
+    for (const char* name :
+         {"StartButton1", "Kola_mezicas1", "Kola_mezicas2", "Kola_mezicas3", "Kola_mezicas4"}) {
+        if (const auto* control = m_form->findChild<QWidget*>(QLatin1String(name)))
+            keepFree << QRect(control->mapToGlobal(QPoint(0, 0)), control->size());
+    }
+    return AudiencePlacement::besideMainWindow(m_form->screen()->availableGeometry(), m_form->frameGeometry(),
+                                               keepFree, size);
+}
+
+void ProgramWindows::rememberAudiencePlace() {
+    // Only where the operator moved it on a lone screen; the TV screen's place is fixed.
+    if (!m_tvOut || !m_audiencePlacedAt)
+        return;
+    const QPoint place = m_tvOut->pos();
+    if (place == *m_audiencePlacedAt ||
+        AudiencePlacement::screenRightOf(screenGeometries(), QGuiApplication::primaryScreen()->geometry()))
+        return;
+    m_audiencePlacedAt = place;
+    m_settings.TVOUT.Poloha = AudiencePlacement::rememberText(place);
+    ErrorBoundary::guarded(
+        [this] { WriteSettingsKey(DataFolder(m_dataFolder), m_settings, "TVOUT", "Poloha"); });
+}
+
+void ProgramWindows::showAudienceAgain() {
+    // Closed or minimised by mistake: a race brings it back where it was.
+    if (!m_settings.TVOUT.Pouzit || (m_tvOut->isVisible() && !m_tvOut->isMinimized()))
+        return;
+    m_tvOut->setWindowState(m_tvOut->windowState() & ~Qt::WindowMinimized);
+    m_tvOut->show();
+    m_tvOut->raise();
+}
+
 void ProgramWindows::rebuildAudienceWindow() {
+    rememberAudiencePlace();
+    m_audiencePlacedAt.reset();
     m_tvOut.reset();
     createAudienceWindow();
     placeAudienceWindow();

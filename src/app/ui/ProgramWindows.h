@@ -9,10 +9,14 @@
 #include "rankings/BestTwentyTables.h"
 
 #include <QDate>
+#include <QList>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class BestTwentyTables;
 class FtpClient;
@@ -28,6 +32,7 @@ class TNastavDlg;
 class PrinterSetup;
 class TNahled1Dlg;
 class TNahled2Dlg;
+class TJezdciDlg;
 class KartUpkeep;
 class LiveRaceFeed;
 class LiveResults;
@@ -97,6 +102,14 @@ private:
     void fillAudienceHooks();
     // Shown where `TVOUT/Pouzit` asks for it, hidden otherwise.
     void placeAudienceWindow();
+    static QList<QRect> screenGeometries();
+    // The screen right of the primary one; else where the operator last put it; else beside the main
+    // window.
+    QPoint audiencePlace() const;
+    // Where the operator moved the window on a lone screen, into `TVOUT/Poloha`.
+    void rememberAudiencePlace();
+    // A window closed or minimised while `TVOUT/Pouzit` is on comes back.
+    void showAudienceAgain();
     // Unticking the see-through box: the window anew, in its ordinary shape and first content.
     void rebuildAudienceWindow();
     // The page's two top-ten lists from the best-twenty files.
@@ -117,6 +130,7 @@ private:
     std::unique_ptr<TForm1> m_form;
     std::unique_ptr<TRaceProgress> m_progress;
     std::unique_ptr<TTV_Out_Frm> m_tvOut;
+    std::optional<QPoint> m_audiencePlacedAt; // where the station last put it
     std::unique_ptr<LiveResults> m_liveResults;
     std::unique_ptr<LiveRaceFeed> m_liveFeed;
     std::unique_ptr<TChyba_LptDlg> m_chybaLpt;
@@ -140,6 +154,7 @@ private:
     std::unique_ptr<PrinterSetup> m_printers;
     std::unique_ptr<TNahled1Dlg> m_nahled1;
     std::unique_ptr<TNahled2Dlg> m_nahled2;
+    std::unique_ptr<TJezdciDlg> m_jezdci; // the drivers' window, not modal
     std::unique_ptr<VirtualTrackWindow> m_trackWindow;
     std::unique_ptr<TUkonceniDlg> m_ukonceni;
     std::unique_ptr<TZalohujFrm> m_zalohuj;

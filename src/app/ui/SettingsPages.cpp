@@ -10,6 +10,7 @@
 #include "hardware/ui/StartupPage.h"
 #include "printing/ui/PrintPage.h"
 #include "rankings/ui/FtpPage.h"
+#include "timing/ui/RacePage.h"
 
 SettingsPages::SettingsPages(TSettings& settings, const Services& services, QWidget* parent)
     : m_window(std::make_unique<TNastavDlg>(settings, services.dataFolder, parent)) {
@@ -35,6 +36,7 @@ SettingsPages::SettingsPages(TSettings& settings, const Services& services, QWid
     window.addPage(m_ftp = new FtpPage(settings, services.ftpSend));
     window.addPage(m_portTest = new PortTestPage(settings, *m_startup, services.parallelPort, services.timers,
                                                  services.learnPanel));
+    window.addPage(m_race = new RacePage(settings));
 }
 
 SettingsPages::~SettingsPages() = default;

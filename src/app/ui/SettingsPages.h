@@ -15,6 +15,7 @@ class LightsPage;
 class PortRepair;
 class PortTestPage;
 class PrintPage;
+class RacePage;
 class QWidget;
 class SensorSourceChoice;
 class SerialLearnPanel;
@@ -64,6 +65,7 @@ public:
     LightsPage& lights() { return *m_lights; }
     SoundPage& sound() { return *m_sound; }
     PrintPage& print() { return *m_print; }
+    RacePage& race() { return *m_race; }
     AudiencePage& audience() { return *m_audience; }
     HwControlPage& hwControl() { return *m_hwControl; }
     ComPortsPage& comPorts() { return *m_comPorts; }
@@ -76,6 +78,7 @@ private:
     LightsPage* m_lights;
     SoundPage* m_sound;
     PrintPage* m_print;
+    RacePage* m_race = nullptr;
     AudiencePage* m_audience;
     HwControlPage* m_hwControl;
     ComPortsPage* m_comPorts;

@@ -18,6 +18,10 @@ namespace {
 
 const QColor Navy(0x00, 0x00, 0x80);
 constexpr int TopTenRows = 10;
+// The columns as drawn for the usual texts; the name column gives way to longer times and counts.
+const QList<int> RaceColumns = {90, 420, 300, 170};
+const QList<int> TopTenColumns = {40, 160, 114};
+constexpr int NameColumn = 1;
 
 // A two-place display shows the first two characters of the value in decimal with at least two
 // digits: the sub-second part below 100 ms as it is, from 100 ms on its first two digits.
@@ -52,6 +56,9 @@ QTableWidget* list(QWidget* parent, const char* name, const QStringList& columns
     table->setShowGrid(true);
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A name too long for its column ends in "…" on one line rather than wrapping out of sight.
+    table->setWordWrap(false);
+    table->setTextElideMode(Qt::ElideRight);
     QFont font = table->font();
     font.setPixelSize(pixels);
     font.setBold(true);
@@ -62,6 +69,21 @@ QTableWidget* list(QWidget* parent, const char* name, const QStringList& columns
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table->verticalHeader()->setDefaultSectionSize(pixels + pixels / 2);
     return table;
+}
+
+// Every column but the name at least as wide as drawn and as its texts and heading need; the name
+// takes what is left, so that a time or a count is never cut.
+void fitColumns(QTableWidget* table, const QList<int>& drawn) {
+    int others = 0;
+    for (int column = 0; column < drawn.size(); ++column) {
+        if (column == NameColumn)
+            continue;
+        table->resizeColumnToContents(column);
+        const int width = qMax(drawn[column], table->columnWidth(column));
+        table->setColumnWidth(column, width);
+        others += width;
+    }
+    table->setColumnWidth(NameColumn, qMax(0, table->contentsRect().width() - others));
 }
 
 void setRow(QTableWidget* table, int row, const QStringList& texts) {
@@ -96,6 +118,8 @@ QPixmap wordmark(const QSize& size) {
 
 } // namespace
 
+// A title bar without buttons where the window manager honours the hints. One that still offers a
+// close only hides the window: the next START shows it again.
 TTV_Out_Frm::TTV_Out_Frm(const TSettings& settings, const TRaceProgress& progress, const QString& dataFolder,
                          QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_settings(settings),
@@ -110,7 +134,8 @@ TTV_Out_Frm::TTV_Out_Frm(const TSettings& settings, const TRaceProgress& progres
     buildLogoPanel();
     showRaceRows();
     connect(&m_progress, &TRaceProgress::changed, this, &TTV_Out_Frm::showRaceRows);
-    showDisplayMode(TRaceProgress::RunningTimes);
+    // A window made anew while the station runs is headed as the mode asks.
+    showDisplayMode(m_settings.TVOUT.TypZobrazeni);
 }
 
 QFrame* TTV_Out_Frm::addPanel(const char* name, const QRect& geometry) {
@@ -162,14 +187,15 @@ void TTV_Out_Frm::buildRacePanel() {
     m_heading = label(panel, QString(), Qt::black, 26, true, true);
     m_heading->setObjectName(QStringLiteral("NadpisZavodu"));
     m_heading->setGeometry(14, 6, 800, 34);
+    m_flag = label(panel, QStringLiteral("\U0001F3C1 CÍL"), Qt::red, 26, true, false);
+    m_flag->setObjectName(QStringLiteral("CilovaVlajka"));
+    m_flag->setGeometry(820, 6, 176, 34);
+    m_flag->hide();
     m_raceList =
         list(panel, "ZavodView",
              {QStringLiteral("#"), QStringLiteral("Jméno"), QStringLiteral("Čas"), QStringLiteral("Kola")}, 4,
              32, Qt::red);
     m_raceList->setGeometry(12, 44, 984, 246);
-    const int widths[] = {90, 420, 300, 170};
-    for (int c = 0; c < 4; ++c)
-        m_raceList->setColumnWidth(c, widths[c]);
     m_raceList->horizontalHeader()->setFixedHeight(42);
 }
 
@@ -188,9 +214,7 @@ void TTV_Out_Frm::buildTablesPanel() {
         table->horizontalHeader()->setFixedHeight(24);
         table->verticalHeader()->setMinimumSectionSize(18);
         table->verticalHeader()->setDefaultSectionSize(23);
-        table->setColumnWidth(0, 40);
-        table->setColumnWidth(1, 160);
-        table->setColumnWidth(2, 114);
+        fitColumns(table, TopTenColumns);
     }
 }
 
@@ -213,6 +237,7 @@ void TTV_Out_Frm::showRaceRows() {
     const auto& rows = m_progress.rows();
     for (int r = 0; r < 4; ++r)
         setRow(m_raceList, r, {rows[r].position, rows[r].name, rows[r].time, rows[r].laps});
+    fitColumns(m_raceList, RaceColumns);
 }
 
 void TTV_Out_Frm::showClock(int millis, int seconds, int minutes) {
@@ -227,6 +252,10 @@ void TTV_Out_Frm::showRaceLength(int minutes) {
     m_length->setValue(twoPlaces(minutes));
 }
 
+void TTV_Out_Frm::showChequeredFlag(bool shown) {
+    m_flag->setVisible(shown);
+}
+
 void TTV_Out_Frm::showDisplayMode(int mode) {
     m_heading->setText(mode == TRaceProgress::MinimumTimes
                            ? QStringLiteral("Průběh závodu - minimální časy")
@@ -237,6 +266,7 @@ void TTV_Out_Frm::showTopTen(QTableWidget* list, const QList<BestTwentyRow>& row
     list->clearContents();
     for (int r = 0; r < rows.size() && r < TopTenRows; ++r)
         setRow(list, r, {rows[r].rank(), rows[r].name(), rows[r].time()});
+    fitColumns(list, TopTenColumns);
 }
 
 void TTV_Out_Frm::FormActivate() {

@@ -31,6 +31,8 @@ public:
     void showClock(int millis, int seconds, int minutes);
     // `CasZavodu` changed.
     void showRaceLength(int minutes);
+    // The chequered flag beside the heading: the karts drive their last lap.
+    void showChequeredFlag(bool shown);
     // The heading over the race list for `TVOUT/TypZobrazeni`.
     void showDisplayMode(int mode);
     // Both top-ten lists from the best-twenty files. A file that cannot be read ends the reload with
@@ -67,6 +69,7 @@ private:
     SevenSegmentDisplay* m_subSeconds = nullptr;
     SevenSegmentDisplay* m_length = nullptr;
     QLabel* m_heading = nullptr;
+    QLabel* m_flag = nullptr;
     QTableWidget* m_raceList = nullptr;
     QTableWidget* m_men = nullptr;
     QTableWidget* m_women = nullptr;

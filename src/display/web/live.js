@@ -36,12 +36,14 @@
     });
   }
 
-  function kartName(k) { return "Kára " + k.kart; }
+  // The driver's name when the station knows it.
+  function kartName(k) { return k.name && k.name !== "kara" + k.kart ? k.name : "Kára " + k.kart; }
 
   function render(s) {
     state = s;
     clockBase = performance.now() - s.elapsedMs;
     document.getElementById("stav").textContent = s.running ? "Závod běží" : "Závod neběží";
+    document.getElementById("vlajka").hidden = !s.flag;
     document.getElementById("delka").textContent = "Délka jízdy: " + s.raceMinutes + " min";
     // The standings as the station ranks them; a kart without a lap has no count and no times.
     fillRows(document.querySelector("#zavod tbody"), s.karts.map(function (k) {

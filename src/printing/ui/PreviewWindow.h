@@ -50,6 +50,8 @@ public:
     void PrintPreviewPrintProgress(int pageNum, int progress);
     void PrintPreviewCanResize();
 
+    const QString& pdfFolder() const { return m_pdfFolder; }
+
     QString zoomText() const;
     QString pageText() const;
 

@@ -2,8 +2,11 @@
 
 #include "printing/ResultsSheet.h"
 #include "printing/ui/PreviewPageArea.h"
+#include "printing/ui/PrinterSetup.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QLabel>
@@ -61,6 +64,27 @@ void TNahled2Dlg::BuildResultsSheet() {
     hooks.processEvents = [] { QCoreApplication::processEvents(); };
     hooks.pause = [this] { pause(); };
     ResultsSheet::BuildResultsSheet(m_document, chosenUnit(), laps, sheetSettings(), hooks);
+}
+
+QString TNahled2Dlg::printUnattended(const QDateTime& now) {
+    TPrintPreview document;
+    document.setPaperType(TPrintPreview::pA4);
+    document.setOrientation(TPrintPreview::poLandscape);
+    document.setPrintJobTitle(QStringLiteral("tarvolin - časy"));
+    const std::array<QStringList, 4> laps = m_lapSource ? m_lapSource() : std::array<QStringList, 4>{};
+    ResultsSheet::BuildResultsSheet(document, mmHiMetric, laps, sheetSettings());
+    if (m_printers.printerInstalled()) {
+        PrinterSetup::ApplyPaperToPrinter(document, m_printers.printer());
+        m_printers.printAllPages(document);
+        return {};
+    }
+    QDir().mkpath(pdfFolder());
+    const QString path =
+        QDir(pdfFolder())
+            .filePath(QStringLiteral("vysledky_") + now.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")) +
+                      QStringLiteral(".pdf"));
+    document.savePdf(path);
+    return path;
 }
 
 void TNahled2Dlg::pause() {

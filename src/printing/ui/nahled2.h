@@ -13,6 +13,8 @@ class QProgressBar;
 // The results preview "Náhled tisku": the race results sheet on A4 landscape, built from the main
 // window's lap lists each time the window opens, with a waiting text and a progress bar over the page
 // area while it builds.
+class QDateTime;
+
 class TNahled2Dlg : public PreviewWindow {
     Q_OBJECT
 
@@ -26,6 +28,9 @@ public:
     void setFinishPause(int ms) { m_pauseMs = ms; }
 
     void BuildResultsSheet();
+    // The sheet without the preview, after a race that stopped by itself: on the printer, or without
+    // one as "vysledky_<date>_<time>.pdf" in the PDF folder. Returns the PDF written, empty when printed.
+    QString printUnattended(const QDateTime& now);
     void PrintPreviewBeginDoc();
     QLabel* waitingText() const { return m_waiting; }
     QProgressBar* progressBar() const { return m_progress; }

@@ -21,6 +21,8 @@
 
 namespace {
 
+const QColor EnteredByLastRace(0xff, 0xf0, 0x96);
+
 QString listHint() {
     return QStringLiteral("      Další volby vyvoláte\r\n stiskem pravého tlačítka myši.");
 }
@@ -179,6 +181,7 @@ void TTopTen10Frm::fillList(Table table) {
     list->setToolTip(listHint());
     list->clearSelection();
     list->setRowCount(int(rows.size()));
+    const QList<bool> newRows = m_tables.enteredByLastRace(table);
     for (int r = 0; r < rows.size(); ++r) {
         const BestTwentyRow& row = rows.at(r);
         const QString hint = dateHint(row);
@@ -187,6 +190,8 @@ void TTopTen10Frm::fillList(Table table) {
             auto* item = new QTableWidgetItem(texts[c]);
             if (!hint.isEmpty())
                 item->setToolTip(hint);
+            if (newRows.value(r))
+                item->setBackground(EnteredByLastRace);
             list->setItem(r, c, item);
         }
     }

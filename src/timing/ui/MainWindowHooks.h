@@ -14,7 +14,10 @@ struct MainWindowHooks {
     std::function<void()> readSettingsFile;
     std::function<void()> finishReadingSettings; // logo (and its notice), print texts, sound file
     std::function<void()> showPortError;         // TChyba_LptDlg, modal
-    std::function<void()> kartUpkeepAtStart;     // LoadKartStates, CheckFuel, CheckServiceTasks
+    // The audience window and the live page, up before the reminders can hold the start.
+    std::function<void()> displaysAtStart;
+    std::function<void()> kartUpkeepAtStart; // LoadKartStates, CheckFuel, CheckServiceTasks
+    std::function<void()> recoverUnfinishedRace; // a race whose journal a crash left is ended now
 
     // Buttons.
     std::function<void()> showStatistics;            // TStat_Dlg
@@ -22,6 +25,7 @@ struct MainWindowHooks {
     std::function<void()> showSettings;              // TNastavDlg on its first page, modal
     std::function<void()> writeSerialSection;        // after the settings window opened by the button closes
     std::function<void()> showAbout;                 // TAboutBox
+    std::function<void()> showDrivers;               // the drivers' window, not modal
     std::function<void()> showPrintPreview;          // TNahled2Dlg
     std::function<void()> showBestTwenty;            // TTopTen10Frm
     std::function<void(int kart)> offerToBestTwenty; // the lap list's "Vložit do tab. Top 20"

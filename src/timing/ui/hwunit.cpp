@@ -27,6 +27,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -89,6 +90,7 @@ TForm1::TForm1(TForm1Deps deps, QWidget* parent)
             &MainStatusBar::showSerialPortBack);
     buildLapColumns();
     connectButtons();
+    buildDriverControls();
     setLamp(Lamp::Red, false);
     setLamp(Lamp::Orange, false);
     setLamp(Lamp::Green, false);
@@ -225,7 +227,10 @@ void TForm1::FormActivate() {
     m_ui->CasZavodu->setValue(10);
     if (alreadyTen)
         CasZavoduChange(10);
+    callHook(m_hooks.displaysAtStart);
     callHook(m_hooks.kartUpkeepAtStart);
+    // After the kart records are loaded, which the recovered race's engine time adds to.
+    callHook(m_hooks.recoverUnfinishedRace);
     m_activated = true;
     callHook(m_hooks.activated);
 }
@@ -360,8 +365,47 @@ void TForm1::showLateSamples(int count) {
 }
 
 bool TForm1::womanDrives(int kart) const {
-    const auto* box = findChild<QCheckBox*>(QStringLiteral("ZenaBox%1").arg(kart));
-    return box && box->isChecked();
+    return m_station->driverNames().woman(kart);
+}
+
+DriverNames& TForm1::driverNames() {
+    return m_station->driverNames();
+}
+
+void TForm1::buildDriverControls() {
+    // Beside the race time, where the group has room: the drivers' window and the chequered flag.
+    auto* drivers = new QPushButton(QStringLiteral("&Jezdci"), m_ui->CasZavoduGroup);
+    drivers->setObjectName(QStringLiteral("JezdciButton"));
+    drivers->setToolTip(QStringLiteral("Jména jezdců na kárách"));
+    drivers->setCursor(Qt::PointingHandCursor);
+    m_ui->CasZavoduLayout->addWidget(drivers);
+    connect(drivers, &QPushButton::clicked, this,
+            ErrorBoundary::guardedSlot([this] { callHook(m_hooks.showDrivers); }));
+    m_flag = new QLabel(QStringLiteral("\U0001F3C1"), m_ui->CasZavoduGroup);
+    m_flag->setObjectName(QStringLiteral("CilovaVlajka"));
+    m_flag->setToolTip(QStringLiteral("Čas závodu uplynul: káry dojíždějí poslední kolo."));
+    m_flag->setFixedWidth(m_flag->sizeHint().width());
+    // Kept in the layout while hidden, so that the window keeps its size.
+    QSizePolicy keepSpace = m_flag->sizePolicy();
+    keepSpace.setRetainSizeWhenHidden(true);
+    m_flag->setSizePolicy(keepSpace);
+    m_ui->CasZavoduLayout->addWidget(m_flag);
+    m_flag->hide();
+
+    // The boxes "Žena" and the drivers' window are views of one choice.
+    DriverNames& names = m_station->driverNames();
+    for (int k = 1; k <= kKarts; ++k) {
+        auto* box = findChild<QCheckBox*>(QStringLiteral("ZenaBox%1").arg(k));
+        if (!box)
+            continue;
+        box->setChecked(names.woman(k));
+        connect(box, &QCheckBox::toggled, this, [&names, k](bool on) { names.setWoman(k, on); });
+        connect(&names, &DriverNames::changed, box, [box, &names, k] { box->setChecked(names.woman(k)); });
+    }
+}
+
+void TForm1::showChequeredFlag(bool shown) {
+    m_flag->setVisible(shown);
 }
 
 bool TForm1::excludedFromBestTwenty(int kart) const {

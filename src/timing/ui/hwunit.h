@@ -10,6 +10,8 @@
 #include <memory>
 
 class ControlPulse;
+class DriverNames;
+class QLabel;
 class ExternalStartWatch;
 class LapFileDialogs;
 class LapList;
@@ -80,6 +82,8 @@ public:
     LapListView* lapListView(int kart) const;
     // Kart 1..4's boxes "Žena" (`ZenaBox`k) and "Bez účasti" (`UcastBox`k).
     bool womanDrives(int kart) const;
+    // Who drives the karts; the boxes "Žena" show its choice.
+    DriverNames& driverNames();
     bool excludedFromBestTwenty(int kart) const;
 
     bool activated() const { return m_activated; }
@@ -102,6 +106,7 @@ public:
     void processPendingEvents() override;
     void showError(const QString& message) override;
     void showLateSamples(int count) override;
+    void showChequeredFlag(bool shown) override;
 
 signals:
     // The window has run its closing steps and the program is to end.
@@ -143,6 +148,7 @@ private:
     void FormClose();
     void FormDestroy();
     void buildLapColumns();
+    void buildDriverControls();
     void connectButtons();
     SevenSegmentDisplay* display(ClockDisplay display) const;
 
@@ -161,6 +167,7 @@ private:
     MainStatusBar* m_statusBar = nullptr;
     std::unique_ptr<LapFileDialogs> m_lapFileDialogs;
     std::array<QMenu*, 4> m_popupMenus{};
+    QLabel* m_flag = nullptr;
     std::unique_ptr<Station> m_station;
 
     ShutdownSignals* m_shutdownSignals = nullptr;

@@ -34,9 +34,10 @@ bool catchesSignal(qint64 pid, int signal) {
 }
 
 // The lap files kept in the data folder's "vysledky".
+// The lap files, not the journal of a race whose end is under way.
 QStringList keptLapFiles(const QString& dataFolder) {
     return QDir(QDir(dataFolder).filePath(QStringLiteral("vysledky")))
-        .entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+        .entryList({QStringLiteral("*kara?.txt")}, QDir::Files, QDir::Name);
 }
 
 } // namespace

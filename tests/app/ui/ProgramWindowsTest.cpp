@@ -14,11 +14,13 @@
 #include "display/ui/TV_OUT.h"
 #include "timing/LapList.h"
 #include "timing/TRace.h"
+#include "timing/ui/SevenSegmentDisplay.h"
 #include "timing/ui/hwunit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -29,6 +31,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -60,6 +63,16 @@ CommandLineOptions stationOn(TempDataFolder& data) {
     return CommandLineOptions::parse(
         {QStringLiteral("tarvolin"), QStringLiteral("--data"), data.path(),
          QStringLiteral("--simulate=") + data.writeFile(QStringLiteral("z.txt"), "")});
+}
+
+QByteArray withLogo(const QByteArray& settings) {
+    return settings + "[Tisk]\r\nLogo=" TARVOLIN_SOURCE_DIR "/data/Logo/logo.png\r\n";
+}
+
+quint16 freePort() {
+    QTcpServer free;
+    free.listen(QHostAddress::Any, 0);
+    return free.serverPort();
 }
 
 QString najeto(const QString& path, int kart) {
@@ -142,11 +155,11 @@ private slots:
         QStringList titles;
         for (int i = 0; i < tabs->count(); ++i)
             titles << tabs->tabText(i);
-        QCOMPARE(titles,
-                 (QStringList{QStringLiteral("Po spuštění"), QStringLiteral("Semafor"),
-                              QStringLiteral("Zvuky"), QStringLiteral("Tisk"), QStringLiteral("TV výstup"),
-                              QStringLiteral("Hw. řízení na LPT portu"), QStringLiteral("COM porty"),
-                              QStringLiteral("Ftp klient"), QStringLiteral("Testování")}));
+        QCOMPARE(titles, (QStringList{QStringLiteral("Po spuštění"), QStringLiteral("Semafor"),
+                                      QStringLiteral("Zvuky"), QStringLiteral("Tisk"),
+                                      QStringLiteral("TV výstup"), QStringLiteral("Hw. řízení na LPT portu"),
+                                      QStringLiteral("COM porty"), QStringLiteral("Ftp klient"),
+                                      QStringLiteral("Testování"), QStringLiteral("Závod")}));
         auto edit = [&](const char* button) {
             QTimer::singleShot(0, &settingsWindow, [&settingsWindow, button] {
                 settingsWindow.findChild<QSpinBox*>(QStringLiteral("DelkaTrate"))->setValue(812);
@@ -269,9 +282,6 @@ private slots:
         form.race().StartButton1Click();
     }
 
-    // With "Použít TV výstup" and the web page on, the activation shows the audience window
-    // see-through with the page's address; unticking the see-through box makes the window anew. A
-    // port that is taken is said, and the station goes on without the page.
     void theLaunchersStartTheStationOnItsOwnDataFolder() {
         QTemporaryDir home;
         QVERIFY(home.isValid());
@@ -310,6 +320,9 @@ private slots:
         }
     }
 
+    // With "Použít TV výstup" and the web page on, the activation shows the audience window
+    // see-through with the page's address; unticking the see-through box makes the window anew. A
+    // port that is taken is said, and the station goes on without the page.
     void theAudienceWindowAndThePageFollowTheSettings() {
         QTcpServer taken;
         QVERIFY(taken.listen(QHostAddress::Any, 0));
@@ -351,6 +364,111 @@ private slots:
             QVERIFY(!windows.settings().TVOUT.Pouzit);
             QVERIFY(!windows.audienceWindow().isVisible());
         }
+    }
+
+    void aClosedAudienceWindowComesBackAtStart() {
+        TempDataFolder data;
+        data.writeFile(QStringLiteral("tarvolin.ini"),
+                       withLogo("[Semafor]\r\nPouzij=0\r\n[TVOUT]\r\nPouzit=1\r\n"));
+        ModalCloser closer;
+        ProgramWindows windows(stationOn(data));
+        TForm1& form = windows.mainWindow();
+        form.FormActivate();
+        TTV_Out_Frm& tv = windows.audienceWindow();
+        QVERIFY(tv.isVisible());
+        QVERIFY(tv.close());
+        QVERIFY(!tv.isVisible());
+        form.race().StartButton1Click();
+        QVERIFY(tv.isVisible());
+        form.race().StartButton1Click();
+    }
+
+    // Turned on in the settings window: the race length, the mode's heading and the top tens at once.
+    void theAudienceWindowTurnedOnShowsItsContentAtOnce() {
+        TempDataFolder data;
+        data.writeFile(QStringLiteral("tarvolin.ini"), withLogo("[TVOUT]\r\nPouzit=0\r\nTypZobrazeni=0\r\n"));
+        QStringList lines;
+        for (int rank = 1; rank <= 20; ++rank)
+            lines << QStringLiteral("%1\tJezdec %1\t00:%2:000").arg(rank).arg(rank + 30);
+        data.writeFile(QStringLiteral("TopDeset.ini"), TextCodec::encodeLines(lines));
+        data.writeFile(QStringLiteral("TopDeset1.ini"), TextCodec::encodeLines(lines));
+        ProgramWindows windows(stationOn(data));
+        windows.mainWindow().FormActivate();
+        TTV_Out_Frm& tv = windows.audienceWindow();
+        QVERIFY(!tv.isVisible());
+        windows.settingsWindow().findChild<QAbstractButton*>(QStringLiteral("TV_OUT_Box"))->click();
+        QVERIFY(tv.isVisible());
+        QCOMPARE(tv.findChild<SevenSegmentDisplay*>(QStringLiteral("LcdDelka"))->text(),
+                 QStringLiteral("10"));
+        QCOMPARE(tv.findChild<QLabel*>(QStringLiteral("NadpisZavodu"))->text(),
+                 QStringLiteral("Průběh závodu - minimální časy"));
+        QCOMPARE(tv.findChild<QTableWidget*>(QStringLiteral("TopTenJezdci"))->item(0, 1)->text(),
+                 QStringLiteral("Jezdec 1"));
+    }
+
+    // On the operator's only screen the window leaves START and the lap lists in view; where the
+    // operator moves it, it opens at the next start.
+    void onTheOnlyScreenTheAudienceWindowLeavesTheRaceInViewAndStaysWhereMoved() {
+        QCOMPARE(QGuiApplication::screens().size(), 1);
+        TempDataFolder data;
+        data.writeFile(QStringLiteral("tarvolin.ini"), withLogo("[TVOUT]\r\nPouzit=1\r\nForm=0\r\n"));
+        {
+            ProgramWindows windows(stationOn(data));
+            TForm1& form = windows.mainWindow();
+            form.show();
+            form.FormActivate();
+            TTV_Out_Frm& tv = windows.audienceWindow();
+            QVERIFY(tv.isVisible());
+            for (const char* name :
+                 {"StartButton1", "Kola_mezicas1", "Kola_mezicas2", "Kola_mezicas3", "Kola_mezicas4"}) {
+                const auto* control = form.findChild<QWidget*>(QLatin1String(name));
+                QVERIFY2(!tv.frameGeometry().intersects(
+                             QRect(control->mapToGlobal(QPoint(0, 0)), control->size())),
+                         name);
+            }
+            tv.move(30, 20);
+            form.close();
+        }
+        IniFile ini;
+        QVERIFY(ini.load(data.filePath(QStringLiteral("tarvolin.ini"))));
+        QCOMPARE(ini.readString(QStringLiteral("TVOUT"), QStringLiteral("Poloha"), QString()),
+                 QStringLiteral("30,20"));
+        ProgramWindows again(stationOn(data));
+        again.mainWindow().FormActivate();
+        QCOMPARE(again.audienceWindow().pos(), QPoint(30, 20));
+    }
+
+    // The reminders at start-up hold the operator, not the spectators: the window and the page are up.
+    void theAudienceWindowAndThePageAreUpWhileTheRemindersAreRead() {
+        TempDataFolder data;
+        const quint16 port = freePort();
+        const QByteArray settings =
+            "[TVOUT]\r\nPouzit=1\r\n[Web]\r\nPouzit=1\r\nPort=" + QByteArray::number(port) + "\r\n";
+        data.writeFile(QStringLiteral("tarvolin.ini"), withLogo(settings));
+        data.writeFile(QStringLiteral("stav.ini"),
+                       "[Motokara3]\r\nNajeto=10:5\r\nUkol1=1\r\nUkolHodin1=10\r\nText1=Olej\r\n");
+        RecordingErrorReporter errors;
+        ProgramWindows windows(stationOn(data));
+        bool reminded = false;
+        bool tvShown = false;
+        quint16 served = 0;
+        QDeadlineTimer deadline(20000);
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!modal || modal->objectName() != QStringLiteral("HlaseniDlg"))
+                return;
+            reminded = true;
+            tvShown = windows.audienceWindow().isVisible();
+            served = windows.liveResults().port();
+            if (served || deadline.hasExpired())
+                modal->accept();
+        });
+        poll.start(10);
+        windows.mainWindow().FormActivate();
+        QVERIFY(reminded);
+        QVERIFY(tvShown);
+        QCOMPARE(served, port);
     }
 };
 

@@ -162,14 +162,14 @@ private slots:
         m_port.reset();
     }
 
-    void hasTheNinePagesInOrder() {
+    void hasItsPagesInOrder() {
         auto* pages = control<QTabWidget>(dialog(), "PageControl1");
         const QStringList expected = {
             QStringLiteral("Po spuštění"), QStringLiteral("Semafor"),
             QStringLiteral("Zvuky"),       QStringLiteral("Tisk"),
             QStringLiteral("TV výstup"),   QStringLiteral("Hw. řízení na LPT portu"),
             QStringLiteral("COM porty"),   QStringLiteral("Ftp klient"),
-            QStringLiteral("Testování")};
+            QStringLiteral("Testování"),   QStringLiteral("Závod")};
         QStringList titles;
         for (int i = 0; i < pages->count(); ++i)
             titles << pages->tabText(i);

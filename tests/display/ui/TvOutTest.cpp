@@ -78,6 +78,42 @@ private slots:
         QCOMPARE(shown(window, "LcdDelka"), QStringLiteral("15"));
     }
 
+    // Made anew while the station runs in "minimální časy" mode.
+    void aWindowMadeInMinimumTimesModeIsHeadedSo() {
+        TSettings settings;
+        settings.TVOUT.TypZobrazeni = 0;
+        TempDataFolder data;
+        TRaceProgress progress(settings);
+        TTV_Out_Frm window(settings, progress, data.path());
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("NadpisZavodu"))->text(),
+                 QStringLiteral("Průběh závodu - minimální časy"));
+    }
+
+    // At the window's 1024 × 768 a long name ends in "…"; the time beside it is never cut.
+    void theTopTenTimesAreNeverCut() {
+        TSettings settings;
+        TempDataFolder data;
+        TRaceProgress progress(settings);
+        QStringList lines;
+        for (int rank = 1; rank <= 20; ++rank)
+            lines << QStringLiteral("%1\tMaximilián Vondráček-Novotný\t00:09:0%2").arg(rank).arg(rank + 10);
+        data.writeFile("TopDeset.ini", TextCodec::encodeLines(lines));
+        data.writeFile("TopDeset1.ini", TextCodec::encodeLines(lines));
+        TTV_Out_Frm window(settings, progress, data.path());
+        window.show();
+        window.FormActivate();
+        for (const char* name : {"TopTenJezdci", "TopTenJezdkyne"}) {
+            auto* list = window.findChild<QTableWidget*>(QLatin1String(name));
+            const int time = list->columnWidth(2);
+            QVERIFY(list->columnWidth(0) + list->columnWidth(1) + time <= list->viewport()->width());
+            list->resizeColumnToContents(2);
+            QVERIFY2(list->columnWidth(2) <= time, name);
+            list->resizeColumnToContents(1);
+            QVERIFY2(list->columnWidth(0) + list->columnWidth(1) + time > list->viewport()->width(),
+                     "the test's names are long enough to give way");
+        }
+    }
+
     void reloadsTheTopTenOfBothFiles() {
         TSettings settings;
         TempDataFolder data;

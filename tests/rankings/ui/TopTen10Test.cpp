@@ -142,6 +142,26 @@ private slots:
         QCOMPARE(quality->maximum(), 100);
     }
 
+    // The rows the last race entered stand out, named or not, until the next race.
+    void marksTheRowsTheLastRaceEntered() {
+        RecordingErrorReporter errors;
+        std::array<KartEntry, 4> karts{};
+        karts[0].laps = QStringList{QStringLiteral("00:43:000"), QStringLiteral("00:41:500")};
+        m_tables->TopTenDeset(karts, QDate(2027, 3, 5));
+        m_window->show();
+        QTableWidget* men = m_window->list(BestTwentyTables::Men);
+        QCOMPARE(texts(men, 1), QStringList({"2", "kara1", "00:41:500"}));
+        const auto marked = [men](int row) { return men->item(row, 0)->background().style() != Qt::NoBrush; };
+        QVERIFY(marked(1));
+        QVERIFY(!marked(0) && !marked(2));
+        m_tables->editName(BestTwentyTables::Men, 1, QStringLiteral("Jan"));
+        m_window->showTables();
+        QVERIFY(marked(1));
+        m_tables->TopTenDeset({}, QDate(2027, 3, 6));
+        m_window->showTables();
+        QVERIFY(!marked(1));
+    }
+
     void picturesShowTheWholeListAtItsSize() {
         m_window->show();
         QTableWidget* men = m_window->list(BestTwentyTables::Men);

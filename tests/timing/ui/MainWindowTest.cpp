@@ -422,6 +422,7 @@ void MainWindowTest::activationRunsItsHooksInOrderOnlyOnce() {
     hooks.finishReadingSettings = [&] {
         calls << (m_window->SmallPort1().Opened() ? QStringLiteral("finish-open") : QStringLiteral("finish"));
     };
+    hooks.displaysAtStart = [&] { calls << QStringLiteral("displays"); };
     hooks.kartUpkeepAtStart = [&] {
         calls << QStringLiteral("upkeep-%1").arg(child<QSpinBox>(QStringLiteral("CasZavodu"))->value());
     };
@@ -431,7 +432,7 @@ void MainWindowTest::activationRunsItsHooksInOrderOnlyOnce() {
     QTRY_VERIFY(m_window->activated());
     m_window->FormActivate();
     QCOMPARE(calls, QStringList({QStringLiteral("read"), QStringLiteral("finish-open"),
-                                 QStringLiteral("upkeep-10")}));
+                                 QStringLiteral("displays"), QStringLiteral("upkeep-10")}));
     QCOMPARE(m_window->race().endRedMask(), quint8(0x81));
     QCOMPARE(m_window->statusBarPanels().toolTip(),
              QStringLiteral(
