@@ -43,6 +43,7 @@
 #include "rankings/BestTwentyTables.h"
 #include "rankings/FtpClient.h"
 #include "rankings/FtpSend.h"
+#include "rankings/ui/BestTwentyReset.h"
 #include "rankings/ui/FtpPage.h"
 #include "rankings/ui/JezdciDlg.h"
 #include "rankings/ui/TopTen10.h"
@@ -238,7 +239,9 @@ void ProgramWindows::fillBestTwentyHooks() {
         m_bestTwenty->insertByHand(kart, kartEntries()[kart - 1], raceDate());
     };
     main.showBestTwenty = [this] { m_topTen->exec(); };
-    m_settingsPages->startup().hooks().resetBestTwenty = [this] { m_bestTwenty->reset(); };
+    m_settingsPages->startup().hooks().resetBestTwenty = [this] {
+        askAndResetBestTwenty(m_nastav, *m_bestTwenty);
+    };
     m_topTen->hooks().showFtpSettings = [this] { m_nastav->execOnPage(&m_settingsPages->ftp()); };
 }
 
