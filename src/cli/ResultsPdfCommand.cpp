@@ -55,13 +55,9 @@ int runResultsPdfCommand(const QStringList& args, CliStreams& streams) {
     if (parsed >= 0)
         return parsed;
     const QStringList words = parser.arguments();
-    if (words.isEmpty())
-        return parser.usageError(QStringLiteral("Chybí jméno výstupního souboru PDF."), streams);
-    if (!hasPdfName(words.first()))
-        return parser.usageError(
-            QStringLiteral("Výstupní soubor „%1“ nekončí na .pdf; sestava se zapisuje jen do souboru PDF.")
-                .arg(words.first()),
-            streams);
+    const int output = checkPdfOutput(parser, words, streams);
+    if (output >= 0)
+        return output;
     const QStringList files = words.mid(1);
     if (files.isEmpty() || files.size() > 4)
         return parser.usageError(

@@ -2,6 +2,7 @@
 
 #include "base/UserError.h"
 #include "cli/CliCommand.h"
+#include "cli/CliParser.h"
 #include "config/SerialParameters.h"
 #include "config/SettingsFile.h"
 #include "printing/TPrintPreview.h"
@@ -30,8 +31,15 @@ bool isPdfFile(const QString& path) {
 
 } // namespace
 
-bool hasPdfName(const QString& output) {
-    return output.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+int checkPdfOutput(const CliParser& parser, const QStringList& words, CliStreams& streams) {
+    if (words.isEmpty())
+        return parser.usageError(QStringLiteral("Chybí jméno výstupního souboru PDF."), streams);
+    if (!words.first().endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        return parser.usageError(
+            QStringLiteral("Výstupní soubor „%1“ nekončí na .pdf; sestava se zapisuje jen do souboru PDF.")
+                .arg(words.first()),
+            streams);
+    return -1;
 }
 
 SheetData SheetData::open(const QString& givenFolder) {
