@@ -1,6 +1,7 @@
 // The program killed at random instants of a scenario race and started again on its data folder:
 // every pass the journal held at the kill (and so every lap shown, which the journal has first) is in
 // the recovered lap files, as the scenario drove it.
+#include "StationProgram.h"
 #include "timing/LapFile.h"
 #include "timing/LapTime.h"
 
@@ -18,7 +19,6 @@
 
 namespace {
 
-const QString TheProgram = QStringLiteral(TARVOLIN_BINARY_DIR "/tarvolin");
 constexpr int Laps = 8;
 constexpr qint64 LapMs = 900;
 
@@ -33,7 +33,7 @@ QByteArray scenario() {
     return text;
 }
 
-class KilledRace {
+class KilledRace : public StationProgram {
 public:
     KilledRace() {
         write(QStringLiteral("tarvolin.ini"),
@@ -42,25 +42,6 @@ public:
               "[Tisk]\r\nLogo=" TARVOLIN_SOURCE_DIR "/data/Logo/logo.png\r\n");
         write(QStringLiteral("zavod.txt"), scenario());
         write(QStringLiteral("prazdny.txt"), "");
-    }
-    ~KilledRace() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-        }
-    }
-    void write(const QString& name, const QByteArray& bytes) {
-        QFile file(data.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    void start(const QString& scenarioFile) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(environment);
-        process.start(TheProgram, {QStringLiteral("--data"), data.path(),
-                                   QStringLiteral("--simulate=") + data.filePath(scenarioFile)});
-        ASSERT_TRUE(process.waitForStarted(10000));
     }
     // Kart 1..4's complete pass records in the journal.
     std::array<int, 4> journaled() const {
@@ -82,15 +63,12 @@ public:
         return QDir(data.filePath(QStringLiteral("vysledky")))
             .entryList({QStringLiteral("*kara?.txt")}, QDir::Files);
     }
-
-    QTemporaryDir data;
-    QProcess process;
 };
 
 } // namespace
 
 TEST(JournalRecovery, EveryPassJournaledBeforeAKillIsRecovered) {
-    if (!QFile::exists(TheProgram))
+    if (!QFile::exists(StationProgram::programPath()))
         GTEST_SKIP() << "the program is not built";
     std::mt19937 random(20261209);
     for (int round = 0; round < 4; ++round) {

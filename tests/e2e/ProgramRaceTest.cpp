@@ -1,5 +1,6 @@
 // The program itself, started as the operator starts it on the virtual track: a scenario race whose
 // kept lap files are compared with the scenario, and a scenario it must refuse.
+#include "StationProgram.h"
 #include "base/UserError.h"
 #include "timing/LapFile.h"
 #include "timing/LapTime.h"
@@ -17,34 +18,12 @@
 
 namespace {
 
-const QString Program = QStringLiteral(TARVOLIN_BINARY_DIR "/tarvolin");
-
-class ProgramRun : public ::testing::Test {
+class ProgramRun : public ::testing::Test, protected StationProgram {
 protected:
     void SetUp() override {
-        if (!QFile::exists(Program))
+        if (!QFile::exists(programPath()))
             GTEST_SKIP() << "the program is not built";
         ASSERT_TRUE(data.isValid());
-    }
-    void TearDown() override {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-        }
-    }
-
-    void write(const QString& name, const QByteArray& bytes) {
-        QFile file(data.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    void start(const QString& scenario) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(environment);
-        process.start(Program, {QStringLiteral("--data"), data.path(),
-                                QStringLiteral("--simulate=") + data.filePath(scenario)});
-        ASSERT_TRUE(process.waitForStarted(10000));
     }
     // Ends the program as a logout does, and returns its exit code (-1 if it did not end normally).
     int terminate() {
@@ -58,9 +37,6 @@ protected:
         return QDir(data.filePath(QStringLiteral("vysledky")))
             .entryList({QStringLiteral("*kara?.txt")}, QDir::Files);
     }
-
-    QTemporaryDir data;
-    QProcess process;
 };
 
 } // namespace
