@@ -1,5 +1,9 @@
 #include "voice/CalloutQueue.h"
 
+#include "config/TSettings.h"
+#include "timing/DriverNames.h"
+#include "voice/Callouts.h"
+
 #include "FakeClock.h"
 #include "VirtualScheduler.h"
 #include "VirtualTimerFactory.h"
@@ -147,4 +151,41 @@ TEST(CalloutQueue, TheRacesSoundComesFirstAndACalloutWaitsForItUnderTheSameRule)
     EXPECT_TRUE(rig.voice.pending.empty());
     EXPECT_EQ(rig.queue.dropped(), 1);
     EXPECT_EQ(rig.said.size(), 1);
+}
+
+// What the race's events say, by the section "Hlas": only the chosen karts, only a kart's best lap of
+// the race, under the driver's name when known; the last minute once and the race's end.
+TEST(Callouts, SayTheChosenKartsBestLapsAndTheRacesEnd) {
+    QueueRig rig;
+    TSettings settings;
+    settings.Hlas = {true, 1, 0b0101, true, 80, 170};
+    DriverNames names;
+    names.setName(3, QStringLiteral("Jiří Šťastný"));
+    Callouts callouts(settings, names, rig.queue, rig.clock);
+    const auto sayAll = [&] {
+        while (!rig.voice.pending.empty()) {
+            rig.voice.finishOne();
+            rig.output.finish();
+        }
+    };
+    callouts.raceStarted();
+    for (const auto& [kart, lapMs] :
+         std::vector<std::pair<int, qint64>>{{1, 30000}, {2, 29000}, {1, 31000}, {3, 28500}, {1, 29990}}) {
+        callouts.lapClosed(kart, lapMs, rig.clock.nowUs());
+        sayAll();
+    }
+    callouts.minuteShown(4, 5);
+    callouts.minuteShown(4, 5);
+    sayAll();
+    callouts.raceTimeEnded();
+    sayAll();
+    callouts.raceStarted();
+    callouts.lapClosed(1, 31000, rig.clock.nowUs());
+    sayAll();
+    EXPECT_EQ(rig.said,
+              (QStringList{QStringLiteral("Jednička, nejlepší kolo, třicet celá nula nula"),
+                           QStringLiteral("Jiří Šťastný, nejlepší kolo, dvacet osm celá padesát"),
+                           QStringLiteral("Jednička, nejlepší kolo, dvacet devět celá devadesát devět"),
+                           QStringLiteral("Poslední minuta"), QStringLiteral("Konec závodu"),
+                           QStringLiteral("Jednička, nejlepší kolo, třicet jedna celá nula nula")}));
 }

@@ -42,10 +42,10 @@ HlasPage::HlasPage(TSettings& settings, QWidget* parent) : SettingsPage(settings
         box->setObjectName(QStringLiteral("HlasKara%1").arg(kart));
         kartsLayout->addWidget(box);
         const int bit = 1 << (kart - 1);
-        connect(box, &QCheckBox::toggled, this, [this, bit](bool on) {
-            settings().Hlas.Karty = on ? settings().Hlas.Karty | bit : settings().Hlas.Karty & ~bit;
-        });
-        addLoader([this, box, bit] { box->setChecked((settings().Hlas.Karty & bit) != 0); });
+        int& mask = settings.Hlas.Karty;
+        connect(box, &QCheckBox::toggled, this,
+                [&mask, bit](bool on) { mask = on ? mask | bit : mask & ~bit; });
+        addLoader([&mask, box, bit] { box->setChecked((mask & bit) != 0); });
     }
     kartsLayout->addStretch();
     page->addWidget(karts);
