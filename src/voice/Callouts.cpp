@@ -50,9 +50,7 @@ void Callouts::lapClosed(int kart, qint64 lapMs, qint64 hitUs) {
         text = CzechPhrases::callout(who(kart), lapMs, false);
         break;
     }
-    m_queue.setWordsPerMinute(m_settings.Hlas.Rychlost);
-    m_queue.setVolume(m_settings.Hlas.Hlasitost);
-    m_queue.push(Callout{text, CzechPhrases::lapTime(lapMs), hitUs});
+    push(Callout{text, CzechPhrases::lapTime(lapMs), hitUs});
 }
 
 void Callouts::minuteShown(int minutes, int raceMinutes) {
@@ -60,17 +58,21 @@ void Callouts::minuteShown(int minutes, int raceMinutes) {
         minutes != raceMinutes - 1)
         return;
     m_lastMinuteSaid = true;
-    m_queue.push(Callout{QStringLiteral("Poslední minuta"), QString(), m_clock.nowUs()});
+    push(Callout{QStringLiteral("Poslední minuta"), QString(), m_clock.nowUs()});
 }
 
 void Callouts::raceTimeEnded() {
     if (!m_settings.Hlas.Pouzit || !m_settings.Hlas.Konec)
         return;
-    m_queue.push(Callout{QStringLiteral("Konec závodu"), QString(), m_clock.nowUs()});
+    push(Callout{QStringLiteral("Konec závodu"), QString(), m_clock.nowUs()});
 }
 
 void Callouts::sample() {
+    push(Callout{CzechPhrases::callout(who(2), 31240, false), QString(), m_clock.nowUs()});
+}
+
+void Callouts::push(Callout callout) {
     m_queue.setWordsPerMinute(m_settings.Hlas.Rychlost);
     m_queue.setVolume(m_settings.Hlas.Hlasitost);
-    m_queue.push(Callout{CzechPhrases::callout(who(2), 31240, false), QString(), m_clock.nowUs()});
+    m_queue.push(std::move(callout));
 }

@@ -7,6 +7,7 @@
 #include <functional>
 
 class CalloutQueue;
+struct Callout;
 class DriverNames;
 class MonotonicClock;
 struct TSettings;
@@ -38,6 +39,8 @@ public:
 
 private:
     bool wanted(int kart) const;
+    // With the speed and volume the settings give now.
+    void push(Callout callout);
 
     TSettings& m_settings;
     const DriverNames& m_names;
