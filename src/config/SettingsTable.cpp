@@ -111,6 +111,13 @@ const std::vector<SettingKey>& settingsTable() {
         {"Zavod",       "Limit",        FIELD(Zavod.Limit),          120, Range{10, 3600}},
         {"Zavod",       "Tisk",         FIELD(Zavod.Tisk),           false},
         {"Zavod",       "VymazatJmena", FIELD(Zavod.VymazatJmena),   true},
+
+        {"Hlas",        "Pouzit",       FIELD(Hlas.Pouzit),          false},
+        {"Hlas",        "Co",           FIELD(Hlas.Co),              0, Range{0, 2}},
+        {"Hlas",        "Karty",        FIELD(Hlas.Karty),           15, Range{0, 15}},
+        {"Hlas",        "Konec",        FIELD(Hlas.Konec),           true},
+        {"Hlas",        "Hlasitost",    FIELD(Hlas.Hlasitost),       80, Range{0, 100}},
+        {"Hlas",        "Rychlost",     FIELD(Hlas.Rychlost),        170, Range{80, 450}},
     };
     return rows;
 }

@@ -108,6 +108,16 @@ struct TSettings {
         bool VymazatJmena{}; // names left from the last race are cleared at START
     } Zavod;
 
+    // The spoken call-outs of lap times.
+    struct HlasSection {
+        bool Pouzit{};   // lap times are called out
+        int Co{};        // 0 every lap, 1 a kart's best lap of the race so far, 2 a new best-twenty record
+        int Karty{};     // mask of the karts called out, kart 1 in bit 0
+        bool Konec{};    // "Poslední minuta" a minute before the race time, "Konec závodu" at its end
+        int Hlasitost{}; // 0..100 %
+        int Rychlost{};  // words a minute
+    } Hlas;
+
     // Slot index of kart 1..4, sequence A (0) or B (1).
     static constexpr int sequenceSlot(int kart, int which) { return (kart - 1) * 2 + which; }
 };

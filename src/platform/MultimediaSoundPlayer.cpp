@@ -50,3 +50,9 @@ void MultimediaSoundPlayer::play() {
     m_player->setPosition(0);
     m_player->play();
 }
+
+bool MultimediaSoundPlayer::playing() const {
+    // The media framework may still be loading the file right after play(): that counts as playing.
+    return m_open && m_player && m_player->playbackState() == QMediaPlayer::PlayingState &&
+           m_player->mediaStatus() != QMediaPlayer::EndOfMedia;
+}

@@ -20,6 +20,7 @@ public:
     QString fileName() const override { return m_fileName; }
     void open() override;
     void play() override;
+    bool playing() const override;
 
     bool isOpen() const { return m_open; }
 

@@ -16,4 +16,6 @@ public:
     virtual void open() = 0;
     // Plays the open file without waiting for it to end; does nothing when nothing is open.
     virtual void play() = 0;
+    // Whether a sound started by play() is still playing (the call-outs wait for it).
+    virtual bool playing() const { return false; }
 };

@@ -27,6 +27,13 @@ struct RaceHooks {
     // After a STOP the race made by itself: every kart finished its last lap, or the limit passed.
     std::function<void()> stoppedByItself;
 
+    // Spoken call-outs: a lap of kart 1..4 closed (after the journal has it and the lap list shows
+    // it), with the clock instant of its pass; the clock's minutes field changed (with the race time
+    // in minutes); the race time is over (after its end sound has started).
+    std::function<void(int kart, qint64 lapMs, qint64 hitUs)> lapClosed;
+    std::function<void(int minutes, int raceMinutes)> raceMinute;
+    std::function<void()> raceTimeEnded;
+
     // Kart upkeep: the race's driving of kart 1..4 in whole seconds, added to its engine time.
     std::function<void(int kart, qint64 seconds)> addDriven;
 

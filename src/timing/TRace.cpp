@@ -441,6 +441,7 @@ void TRace::closeLap(TLapChannel& ch, qint64 hitUs) {
     }
     ch.LastMarkUs = ch.ElapsedUs;
     tellJournalProblem();
+    callHook(m_hooks.lapClosed, ch.Kart, lap, hitUs);
 
     if (m_settings.HW.Rizeni)
         enable(m_timers.hwLog0);
@@ -482,8 +483,10 @@ void TRace::ZobrazTimerTimer() {
         m_view.setClockDisplay(ClockDisplay::Seconds, seconds);
         m_view.processPendingEvents();
     }
-    if (m_view.clockDisplay(ClockDisplay::Minutes) != minutes)
+    if (m_view.clockDisplay(ClockDisplay::Minutes) != minutes) {
         m_view.setClockDisplay(ClockDisplay::Minutes, minutes);
+        callHook(m_hooks.raceMinute, minutes, m_view.raceMinutes());
+    }
 
     if (m_settings.TVOUT.Pouzit && m_hooks.audienceClock)
         m_hooks.audienceClock(millis, seconds, minutes);
@@ -493,6 +496,7 @@ void TRace::ZobrazTimerTimer() {
         m_lights.showRaceEnd(m_endRedMask);
         if (m_endSound)
             m_sound.play();
+        callHook(m_hooks.raceTimeEnded);
         if (m_settings.Zavod.Dojeti)
             showFlag(nowUs);
     }

@@ -121,6 +121,13 @@ TSettings everyFieldChanged() {
     s.Zavod.Tisk = true;
     s.Zavod.VymazatJmena = false;
 
+    s.Hlas.Pouzit = true;
+    s.Hlas.Co = 2;
+    s.Hlas.Karty = 5;
+    s.Hlas.Konec = false;
+    s.Hlas.Hlasitost = 60;
+    s.Hlas.Rychlost = 200;
+
     s.Zvuk.Hrat = true;
     s.Zvuk.Applaus = true;
     s.Zvuk.jmeno = QStringLiteral("C:\\Tarvolin\\zvuky\\gong.wav");
@@ -181,6 +188,12 @@ void expectSameSettings(const TSettings& a, const TSettings& b) {
     EXPECT_EQ(a.Zavod.Limit, b.Zavod.Limit);
     EXPECT_EQ(a.Zavod.Tisk, b.Zavod.Tisk);
     EXPECT_EQ(a.Zavod.VymazatJmena, b.Zavod.VymazatJmena);
+    EXPECT_EQ(a.Hlas.Pouzit, b.Hlas.Pouzit);
+    EXPECT_EQ(a.Hlas.Co, b.Hlas.Co);
+    EXPECT_EQ(a.Hlas.Karty, b.Hlas.Karty);
+    EXPECT_EQ(a.Hlas.Konec, b.Hlas.Konec);
+    EXPECT_EQ(a.Hlas.Hlasitost, b.Hlas.Hlasitost);
+    EXPECT_EQ(a.Hlas.Rychlost, b.Hlas.Rychlost);
     EXPECT_EQ(a.Zvuk.Hrat, b.Zvuk.Hrat);
     EXPECT_EQ(a.Zvuk.Applaus, b.Zvuk.Applaus);
     EXPECT_EQ(a.Zvuk.jmeno, b.Zvuk.jmeno);

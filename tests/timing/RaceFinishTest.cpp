@@ -1,6 +1,7 @@
 #include "VirtualRace.h"
 
 #include "timing/DriverNames.h"
+#include "timing/LapTime.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -146,4 +147,31 @@ TEST_F(RaceFinishTest, NamesAreKeptBesideTheLapsAndClearedAtTheNextStartOnlyWhen
     EXPECT_EQ(names.name(1), QString());
     EXPECT_EQ(names.shownName(1), QStringLiteral("kara1"));
     EXPECT_EQ(names.name(3), QStringLiteral("Eva"));
+}
+
+// The call-outs hear of a lap once it is shown, with its pass instant; of the last minute's start and
+// of the race time's end once each.
+TEST_F(RaceFinishTest, CalloutHooksFollowTheShownLapsAndTheRaceClock) {
+    QStringList shownAtCall;
+    QList<qint64> passes;
+    QList<int> minutes;
+    int ended = 0;
+    rig.race->hooks().lapClosed = [&](int kart, qint64 lapMs, qint64 hitUs) {
+        shownAtCall << (rig.laps(kart).isEmpty() ? QString() : rig.laps(kart).last());
+        EXPECT_EQ(FormatLapTime(lapMs), rig.laps(kart).last());
+        passes << hitUs / 1000 - startMs;
+    };
+    rig.race->hooks().raceMinute = [&](int minute, int raceMinutes) {
+        EXPECT_EQ(raceMinutes, 2);
+        minutes << minute;
+    };
+    rig.race->hooks().raceTimeEnded = [&] { ++ended; };
+    start();
+    pass(2, 31240);
+    pass(2, 93590);
+    runTo(125000);
+    EXPECT_EQ(shownAtCall, (QStringList{QStringLiteral("00:31:240"), QStringLiteral("01:02:350")}));
+    EXPECT_EQ(passes, (QList<qint64>{31240, 93590}));
+    EXPECT_EQ(minutes, (QList<int>{1, 2}));
+    EXPECT_EQ(ended, 1);
 }

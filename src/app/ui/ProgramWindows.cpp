@@ -1,6 +1,7 @@
 #include "app/ui/ProgramWindows.h"
 
 #include "app/CommandLineOptions.h"
+#include "app/ui/CalloutStation.h"
 #include "app/ui/RaceRecovery.h"
 #include "app/ui/SettingsPages.h"
 #include "app/ui/TarvolinApplication.h"
@@ -93,6 +94,8 @@ ProgramWindows::ProgramWindows(const CommandLineOptions& options)
     fillPrintingHooks();
     fillBackupHooks();
     fillAudienceHooks();
+    m_callouts =
+        std::make_unique<CalloutStation>(m_settings, *m_form, *m_bestTwenty, m_settingsPages->hlas());
 }
 
 ProgramWindows::~ProgramWindows() {

@@ -19,6 +19,7 @@
 #include <optional>
 
 class BestTwentyTables;
+class CalloutStation;
 class FtpClient;
 class FtpSend;
 class PortRepair;
@@ -145,6 +146,8 @@ private:
     std::unique_ptr<SettingsPages> m_settingsPages;
     TNastavDlg* m_nastav = nullptr; // the window of m_settingsPages
     std::unique_ptr<BestTwentyTables> m_bestTwenty;
+    // The spoken call-outs; after the windows whose hooks it shares.
+    std::unique_ptr<CalloutStation> m_callouts;
     std::unique_ptr<TUpravDlg1> m_upravDlg1;
     std::unique_ptr<TUpravDlg> m_upravDlg;
     std::unique_ptr<TTopTen10Frm> m_topTen;

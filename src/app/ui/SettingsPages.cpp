@@ -11,6 +11,7 @@
 #include "printing/ui/PrintPage.h"
 #include "rankings/ui/FtpPage.h"
 #include "timing/ui/RacePage.h"
+#include "voice/ui/HlasPage.h"
 
 SettingsPages::SettingsPages(TSettings& settings, const Services& services, QWidget* parent)
     : m_window(std::make_unique<TNastavDlg>(settings, services.dataFolder, parent)) {
@@ -37,6 +38,7 @@ SettingsPages::SettingsPages(TSettings& settings, const Services& services, QWid
     window.addPage(m_portTest = new PortTestPage(settings, *m_startup, services.parallelPort, services.timers,
                                                  services.learnPanel));
     window.addPage(m_race = new RacePage(settings));
+    window.addPage(m_hlas = new HlasPage(settings));
 }
 
 SettingsPages::~SettingsPages() = default;

@@ -16,6 +16,7 @@ class PortRepair;
 class PortTestPage;
 class PrintPage;
 class RacePage;
+class HlasPage;
 class QWidget;
 class SensorSourceChoice;
 class SerialLearnPanel;
@@ -66,6 +67,7 @@ public:
     SoundPage& sound() { return *m_sound; }
     PrintPage& print() { return *m_print; }
     RacePage& race() { return *m_race; }
+    HlasPage& hlas() { return *m_hlas; }
     AudiencePage& audience() { return *m_audience; }
     HwControlPage& hwControl() { return *m_hwControl; }
     ComPortsPage& comPorts() { return *m_comPorts; }
@@ -79,6 +81,7 @@ private:
     SoundPage* m_sound;
     PrintPage* m_print;
     RacePage* m_race = nullptr;
+    HlasPage* m_hlas = nullptr;
     AudiencePage* m_audience;
     HwControlPage* m_hwControl;
     ComPortsPage* m_comPorts;

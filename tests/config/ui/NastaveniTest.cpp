@@ -31,6 +31,7 @@
 #include "platform/XdgStartEntry.h"
 #include "printing/ui/PrintPage.h"
 #include "rankings/ui/FtpPage.h"
+#include "voice/ui/HlasPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -169,7 +170,8 @@ private slots:
             QStringLiteral("Zvuky"),       QStringLiteral("Tisk"),
             QStringLiteral("TV výstup"),   QStringLiteral("Hw. řízení na LPT portu"),
             QStringLiteral("COM porty"),   QStringLiteral("Ftp klient"),
-            QStringLiteral("Testování"),   QStringLiteral("Závod")};
+            QStringLiteral("Testování"),   QStringLiteral("Závod"),
+            QStringLiteral("Hlas")};
         QStringList titles;
         for (int i = 0; i < pages->count(); ++i)
             titles << pages->tabText(i);
@@ -182,6 +184,39 @@ private slots:
         QCOMPARE(list->count(), 8);
         QCOMPARE(list->item(7)->text(), QStringLiteral("Bit7: Pin9"));
         QVERIFY(list->item(0)->flags() & Qt::ItemIsUserCheckable);
+    }
+
+    // The page "Hlas" writes its keys as the operator edits them, shows them back, and asks for the
+    // voice only when the call-outs are turned on or tested.
+    void voicePageEditsItsSection() {
+        int switchedOn = 0;
+        int tested = 0;
+        m_pages->hlas().hooks().switchedOn = [&] { ++switchedOn; };
+        m_pages->hlas().hooks().testClicked = [&] { ++tested; };
+        m_settings.Hlas.Karty = 15;
+        m_pages->hlas().syncFromSettings();
+        control<QCheckBox>(dialog(), "HlasKara2")->click();
+        control<QCheckBox>(dialog(), "HlasKara4")->click();
+        QCOMPARE(m_settings.Hlas.Karty, 5);
+        control<QRadioButton>(dialog(), "HlasCo1")->click();
+        QCOMPARE(m_settings.Hlas.Co, 1);
+        control<QSpinBox>(dialog(), "RychlostSpin")->setValue(200);
+        QCOMPARE(m_settings.Hlas.Rychlost, 200);
+        QCOMPARE(switchedOn, 0);
+        control<QCheckBox>(dialog(), "HlasPouzitBox")->click();
+        QVERIFY(m_settings.Hlas.Pouzit);
+        control<QCheckBox>(dialog(), "HlasPouzitBox")->click();
+        QCOMPARE(switchedOn, 1);
+        control<QPushButton>(dialog(), "VyzkousetButton")->click();
+        QCOMPARE(tested, 1);
+
+        m_settings.Hlas.Karty = 8;
+        m_settings.Hlas.Co = 2;
+        m_pages->hlas().syncFromSettings();
+        QVERIFY(!control<QCheckBox>(dialog(), "HlasKara1")->isChecked());
+        QVERIFY(control<QCheckBox>(dialog(), "HlasKara4")->isChecked());
+        QVERIFY(control<QRadioButton>(dialog(), "HlasCo2")->isChecked());
+        QCOMPARE(m_settings.Hlas.Karty, 8);
     }
 
     void openedFromTheMainWindowShowsTheFirstPage() {
