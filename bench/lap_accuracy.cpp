@@ -18,7 +18,7 @@
 // station costs at rest (its external start watch polls the port then, when it is on).
 //
 //   lap_accuracy [seconds] [--load [N]] [--serial | --serial-pty] [--external-start]
-//                [--idle-seconds S] [--soak-minutes N] [--web-clients N]
+//                [--idle-seconds S] [--soak-minutes N] [--web-clients N] [--tv]
 //
 //   seconds           race length (default 180)
 //   --load N          N busy child processes spin on the machine's cores during the whole run; without
@@ -27,6 +27,8 @@
 //                     300 ms; not with --serial
 //   --idle-seconds S  the time at rest before the race whose CPU is measured (default 20; 0: none)
 //   --soak-minutes    a race of N minutes that also prints the resident memory every 5 minutes
+//   --tv              the audience window shown (offscreen) with its clock and race list, as
+//                     "Použít TV výstup" shows it
 //   --web-clients N   the live results page served as the program serves it (its server on a thread of
 //                     its own), with N WebSocket clients connected from a child process (web_clients)
 //
@@ -43,6 +45,7 @@
 #include "display/LiveRaceFeed.h"
 #include "display/LiveResults.h"
 #include "display/TRaceProgress.h"
+#include "display/ui/TV_OUT.h"
 #include "hardware/ExternalStartWatch.h"
 #include "hardware/TComPort.h"
 #include "hardware/VirtualTrack.h"
@@ -106,6 +109,7 @@ struct Options {
     int idleSeconds = 20;
     int soakMinutes = 0;
     int webClients = 0;
+    bool tv = false;
 };
 
 bool isNumber(const char* text) {
@@ -121,8 +125,9 @@ bool isNumber(const char* text) {
 [[noreturn]] void usage(const char* problem) {
     if (problem)
         std::fprintf(stderr, "%s\n", problem);
-    std::fprintf(stderr, "usage: lap_accuracy [seconds] [--load [N]] [--serial | --serial-pty] "
-                         "[--external-start] [--idle-seconds S] [--soak-minutes N] [--web-clients N]\n");
+    std::fprintf(stderr,
+                 "usage: lap_accuracy [seconds] [--load [N]] [--serial | --serial-pty] "
+                 "[--external-start] [--idle-seconds S] [--soak-minutes N] [--web-clients N] [--tv]\n");
     std::exit(2);
 }
 
@@ -144,6 +149,8 @@ Options parseOptions(int argc, char* argv[]) {
             options.externalStart = true;
         } else if (std::strcmp(arg, "--idle-seconds") == 0 && i + 1 < argc && isNumber(argv[i + 1])) {
             options.idleSeconds = std::atoi(argv[++i]);
+        } else if (std::strcmp(arg, "--tv") == 0) {
+            options.tv = true;
         } else if (std::strcmp(arg, "--web-clients") == 0 && i + 1 < argc && isNumber(argv[i + 1])) {
             options.webClients = std::atoi(argv[++i]);
         } else if (std::strcmp(arg, "--soak-minutes") == 0 && i + 1 < argc) {
@@ -353,6 +360,30 @@ void printMemory(const char* when) {
 
 } // namespace
 
+// The audience window as the program shows it with "Použít TV výstup" on: its own race list on the
+// lap lists, the race clock at every display tick.
+class AudienceWindow {
+public:
+    AudienceWindow(bool shown, TSettings& settings, const QString& dataFolder, TForm1& form) {
+        if (!shown)
+            return;
+        settings.TVOUT.Pouzit = true;
+        m_progress = std::make_unique<TRaceProgress>(settings);
+        m_progress->follow({&form.lapList(1), &form.lapList(2), &form.lapList(3), &form.lapList(4)});
+        m_window = std::make_unique<TTV_Out_Frm>(settings, *m_progress, dataFolder);
+        RaceHooks& hooks = form.race().hooks();
+        hooks.audienceClock = [this](int millis, int seconds, int minutes) {
+            m_window->showClock(millis, seconds, minutes);
+        };
+        hooks.audienceRaceLength = [this](int minutes) { m_window->showRaceLength(minutes); };
+        m_window->show();
+    }
+
+private:
+    std::unique_ptr<TRaceProgress> m_progress;
+    std::unique_ptr<TTV_Out_Frm> m_window;
+};
+
 // The live results page of the race, with clients connected from a child process (web_clients).
 class WebClients {
 public:
@@ -439,6 +470,7 @@ int main(int argc, char* argv[]) {
     form.show();
     form.FormActivate();
     WebClients web(options.webClients, settings, form);
+    AudienceWindow audience(options.tv, settings, dataDir.path(), form);
     if (options.externalStart && !form.externalStart().enabled()) {
         std::fprintf(stderr, "the external start watch is off after activation although ExtStart is on\n");
         stopLoad(load);

@@ -1,9 +1,9 @@
 #include "backup/BackupRecord.h"
 
 #include "config/AtomicFile.h"
+#include "config/DataFileReader.h"
 #include "config/TextCodec.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -21,10 +21,15 @@ BackupRecord::Stamp BackupRecord::stampOf(const QString& filePath) {
 }
 
 void BackupRecord::load() {
-    QFile file(m_path);
-    if (m_path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (m_path.isEmpty())
         return;
-    for (const QString& line : TextCodec::decodeLines(file.readAll())) {
+    // A record that cannot be read (or is a FIFO or a device in its place) marks every file: the
+    // next incremental backup then takes them all, which loses nothing. A line per file of many
+    // thousand kept races stays far below the bound.
+    const DataFileReader::Result record = DataFileReader::read(m_path, 64 * 1024 * 1024);
+    if (record.status != DataFileReader::Status::Read)
+        return;
+    for (const QString& line : TextCodec::decodeLines(record.bytes)) {
         const QStringList fields = line.split(QLatin1Char('\t'));
         if (fields.size() != 3)
             continue;

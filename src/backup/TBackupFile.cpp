@@ -742,10 +742,11 @@ void TBackupFile::segmentWritten(Pending& pending) {
 // Reads one segment into the pending entry (or past it); true when it ended with its end mark.
 bool TBackupFile::readSegment(Input& in, Pending* pending, bool decode, Reading reading) {
     QIODevice* out = pending ? static_cast<QIODevice*>(pending->file.get()) : nullptr;
+    const bool listing = reading == Reading::Listing;
     try {
         if (in.read(4) != kSignature)
             throw ReadFailure{5};
-        while (m_continue) {
+        while (m_continue || listing) {
             const qint32 length = in.readInt32();
             if (length == 0)
                 return true;
@@ -758,6 +759,8 @@ bool TBackupFile::readSegment(Input& in, Pending* pending, bool decode, Reading 
                 int plainSize = size;
                 if (length > 0) {
                     if (!m_codec->decompress(m_packed.constData(), size, m_plain.data(), plainSize)) {
+                        if (listing)
+                            throw ReadFailure{5};
                         if (reading == Reading::Verify)
                             m_verifyProblem = QStringLiteral("a compressed block does not decode");
                         pending->discard();
@@ -770,6 +773,11 @@ bool TBackupFile::readSegment(Input& in, Pending* pending, bool decode, Reading 
                     m_verifyProblem = QStringLiteral("a short block is not the last of its file");
                 pending->shortBlock = pending->shortBlock || plainSize < kBlockSize;
                 pending->size += plainSize;
+                if (listing) {
+                    if (pending->memory.size() > kMaxListingBytes)
+                        throw ReadFailure{5};
+                    pending->memory.append(plain, plainSize);
+                }
                 if (out) {
                     if (out->write(plain, plainSize) != plainSize) {
                         pending->discard();
@@ -780,6 +788,8 @@ bool TBackupFile::readSegment(Input& in, Pending* pending, bool decode, Reading 
                     m_done += plainSize;
                 }
             }
+            if (listing)
+                continue; // a click in the list of archives reads it: no events run inside
             letEventsRun();
             if (out)
                 progress(pending->target, percentDone());
@@ -855,25 +865,10 @@ QString TBackupFile::ReadArchiveInfo(const QString& archiveName, QStringList* fi
             if (nameLength > ArchiveLayout::MaxNameBytes)
                 throw ReadFailure{5};
             if (in.read(nameLength) == kFileList) {
-                in.readInt32();
-                if (in.read(4) != kSignature)
-                    throw ReadFailure{5};
-                QByteArray text;
-                for (qint32 length = in.readInt32(); length != 0; length = in.readInt32()) {
-                    if (length > kBlockSize || length < -kBlockSize || text.size() > kMaxListingBytes)
-                        throw ReadFailure{5};
-                    const int size = length < 0 ? -length : length;
-                    in.read(m_packed.data(), size);
-                    int plainSize = size;
-                    if (length > 0) {
-                        if (!m_codec->decompress(m_packed.constData(), size, m_plain.data(), plainSize))
-                            throw ReadFailure{5};
-                        text.append(m_plain.constData(), plainSize);
-                    } else {
-                        text.append(m_packed.constData(), size);
-                    }
-                }
-                *fileIds = TextCodec::decodeLines(text);
+                in.readInt32(); // the list's time
+                Pending list;
+                readSegment(in, &list, true, Reading::Listing);
+                *fileIds = TextCodec::decodeLines(list.memory);
             }
         }
     } catch (const ReadFailure&) {

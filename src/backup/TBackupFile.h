@@ -60,7 +60,6 @@ public:
     TBackupFile& operator=(const TBackupFile&) = delete;
 
     QString Version() const { return QStringLiteral("5.00"); }
-    void setVersion(const QString&) {}
     QString BackupTitle() const { return m_backupTitle; }
     void setBackupTitle(const QString& title) { m_backupTitle = title; }
     TBackupMode BackupMode() const { return m_backupMode; }
@@ -125,7 +124,8 @@ private:
     struct Input;
     struct Pending;
     class OperationScope;
-    enum class Reading { Restore, Verify };
+    // Listing: the file-ID list decoded into memory, without events, progress or a cancel.
+    enum class Reading { Restore, Verify, Listing };
 
     std::vector<Listed> expand(const QStringList& sources, const QString& archiveName,
                                const BackupRecord& record);

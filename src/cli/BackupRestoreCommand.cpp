@@ -26,12 +26,9 @@ int runBackupRestoreCommand(const QStringList& args, CliStreams& streams) {
                                   QStringLiteral("SLOŽKA"));
     for (const QCommandLineOption& option : {to, fullPath, mode, data})
         parser.addOption(option);
-    parser.describeArgument(QStringLiteral("ARCHIV.bck"), QStringLiteral("první díl zálohy"));
-    const int parsed = parser.parse(args, streams);
+    const int parsed = parser.parseWithOneArchive(args, streams);
     if (parsed >= 0)
         return parsed;
-    if (parser.arguments().size() != 1)
-        return parser.usageError(QStringLiteral("Zadejte jeden archiv."), streams);
 
     BackupSession session(streams);
     TBackupFile& backup = session.backup();

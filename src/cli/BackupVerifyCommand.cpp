@@ -7,12 +7,9 @@
 
 int runBackupVerifyCommand(const QStringList& args, CliStreams& streams) {
     CliParser parser(runBackupVerifyCommand, QStringLiteral("ARCHIV.bck"));
-    parser.describeArgument(QStringLiteral("ARCHIV.bck"), QStringLiteral("první díl zálohy"));
-    const int parsed = parser.parse(args, streams);
+    const int parsed = parser.parseWithOneArchive(args, streams);
     if (parsed >= 0)
         return parsed;
-    if (parser.arguments().size() != 1)
-        return parser.usageError(QStringLiteral("Zadejte jeden archiv."), streams);
     const QString archive = parser.arguments().first();
     BackupSession session(streams);
     session.askForVolumes();

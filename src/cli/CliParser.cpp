@@ -66,6 +66,16 @@ int CliParser::parse(const QStringList& args, CliStreams& streams) {
     return -1;
 }
 
+int CliParser::parseWithOneArchive(const QStringList& args, CliStreams& streams) {
+    describeArgument(QStringLiteral("ARCHIV.bck"), QStringLiteral("první díl zálohy"));
+    const int parsed = parse(args, streams);
+    if (parsed >= 0)
+        return parsed;
+    if (arguments().size() != 1)
+        return usageError(QStringLiteral("Zadejte jeden archiv."), streams);
+    return -1;
+}
+
 int CliParser::usageError(const QString& problem, CliStreams& streams) const {
     streams.err << problem << '\n'
                 << usageLine() << '\n'

@@ -22,6 +22,9 @@ public:
     // otherwise the exit status the command ends with: 0 after its help or version, 2 after a bad
     // command line, whose message and the usage line went to err.
     int parse(const QStringList& args, CliStreams& streams);
+    // parse() for a command that reads one archive, ARCHIV.bck, its first volume: any other count of
+    // arguments is a bad command line.
+    int parseWithOneArchive(const QStringList& args, CliStreams& streams);
     // The command's end for a command line that parsed but makes no sense: the problem and the usage
     // line on err, exit status 2.
     int usageError(const QString& problem, CliStreams& streams) const;

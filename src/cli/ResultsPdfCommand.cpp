@@ -1,5 +1,6 @@
 // results-pdf OUT.pdf [--data DIR] FILE1 [FILE2 [FILE3 [FILE4]]]: the results sheet of up to four
-// karts from lap files ("-" is a kart without laps), with the print settings of the data folder.
+// karts from lap files ("-" is a kart without laps), with the print settings of the data folder and
+// the date of the race the files hold.
 #include "base/UserError.h"
 #include "cli/CliCommand.h"
 #include "cli/CliParser.h"
@@ -9,10 +10,36 @@
 #include "timing/DriverNames.h"
 #include "timing/LapFile.h"
 
+#include <QDateTime>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <array>
+
+namespace {
+
+// When the race was run: a lap file kept by the station is named after the race's start
+// ("2024-05-18 14-03-27 kara1.txt", a copy with " (2)" before ".txt"); any other file was written
+// when its race was saved. A reprint then shows the race's date, not today's. Null without files.
+QDateTime raceMoment(const QStringList& files) {
+    static const QRegularExpression kept(
+        QStringLiteral("^(\\d{4}-\\d{2}-\\d{2} \\d{2}-\\d{2}-\\d{2}) kara[1-4]( \\(\\d+\\))?\\.txt$"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const QString& file : files) {
+        const QRegularExpressionMatch match = kept.match(QFileInfo(file).fileName());
+        const QDateTime start =
+            QDateTime::fromString(match.captured(1), QStringLiteral("yyyy-MM-dd HH-mm-ss"));
+        if (match.hasMatch() && start.isValid())
+            return start;
+    }
+    for (const QString& file : files)
+        if (file != QLatin1String("-"))
+            return QFileInfo(file).lastModified();
+    return {};
+}
+
+} // namespace
 
 int runResultsPdfCommand(const QStringList& args, CliStreams& streams) {
     CliParser parser(runResultsPdfCommand,
@@ -28,8 +55,9 @@ int runResultsPdfCommand(const QStringList& args, CliStreams& streams) {
     if (parsed >= 0)
         return parsed;
     const QStringList words = parser.arguments();
-    if (words.isEmpty())
-        return parser.usageError(QStringLiteral("Chybí jméno výstupního souboru PDF."), streams);
+    const int output = checkPdfOutput(parser, words, streams);
+    if (output >= 0)
+        return output;
     const QStringList files = words.mid(1);
     if (files.isEmpty() || files.size() > 4)
         return parser.usageError(
@@ -52,6 +80,10 @@ int runResultsPdfCommand(const QStringList& args, CliStreams& streams) {
         preview.setPaperType(TPrintPreview::pA4);
         preview.setOrientation(TPrintPreview::poLandscape);
         preview.setPrintJobTitle(QStringLiteral("tarvolin - časy"));
+        if (const QDateTime raced = raceMoment(files); raced.isValid()) {
+            sheet.dateText = SheetSettings::dateTextOf(raced);
+            sheet.timeText = SheetSettings::timeTextOf(raced);
+        }
         ResultsSheet::BuildResultsSheet(preview, mmHiMetric, laps, sheet);
         writeSheet(preview, words.first(), streams);
         return 0;

@@ -2,11 +2,13 @@
 
 #include "base/UserError.h"
 #include "cli/CliCommand.h"
+#include "cli/CliParser.h"
 #include "config/DataFolderChoice.h"
 #include "config/SerialParameters.h"
 #include "config/SettingsFile.h"
 #include "printing/TPrintPreview.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -19,7 +21,26 @@ QString pagesText(int count) {
                                                                            : QStringLiteral("stránek"));
 }
 
+// A folder, a FIFO or a device is no PDF, and its first bytes are not read.
+bool isPdfFile(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
+}
+
 } // namespace
+
+int checkPdfOutput(const CliParser& parser, const QStringList& words, CliStreams& streams) {
+    if (words.isEmpty())
+        return parser.usageError(QStringLiteral("Chybí jméno výstupního souboru PDF."), streams);
+    if (!words.first().endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        return parser.usageError(
+            QStringLiteral("Výstupní soubor „%1“ nekončí na .pdf; sestava se zapisuje jen do souboru PDF.")
+                .arg(words.first()),
+            streams);
+    return -1;
+}
 
 SheetData SheetData::open(const QString& givenFolder) {
     const QString path = DataFolderChoice(givenFolder, DataFolderChoice::Environment::current()).folder();
@@ -34,6 +55,10 @@ SheetData SheetData::open(const QString& givenFolder) {
 }
 
 void writeSheet(TPrintPreview& preview, const QString& output, CliStreams& streams) {
+    const QFileInfo target(output);
+    if ((target.exists() || target.isSymLink()) && !isPdfFile(output))
+        throw UserError(
+            QStringLiteral("Soubor „%1“ už existuje a není to PDF; sestava ho nepřepíše.").arg(output));
     preview.savePdf(output);
     streams.out << output << ": " << pagesText(preview.PageCount()) << "\n";
 }

@@ -3,8 +3,11 @@
 #include "config/DataFolder.h"
 #include "config/TSettings.h"
 
+class CliParser;
+
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 class TPrintPreview;
 struct CliStreams;
@@ -20,5 +23,12 @@ struct SheetData {
     static SheetData open(const QString& givenFolder);
 };
 
-// Writes the sheet to output and reports "OUT.pdf: 2 stránky". Throws UserError when it cannot.
+// The sheet commands' first argument, VÝSTUP.pdf: -1 when words begin with a name ending in ".pdf"
+// (in any case), else the usage error's exit status. A forgotten output name makes a lap file or a
+// table the output; such a command line is refused before anything is read.
+int checkPdfOutput(const CliParser& parser, const QStringList& words, CliStreams& streams);
+
+// Writes the sheet to output beside it and renames it into place, and reports "OUT.pdf: 2 stránky".
+// Throws UserError when it cannot, and when output exists and is not a PDF (a regular file beginning
+// with "%PDF-"): a reprint replaces an earlier sheet, never a lap file or a table.
 void writeSheet(TPrintPreview& preview, const QString& output, CliStreams& streams);

@@ -25,8 +25,9 @@ int runTop20PdfCommand(const QStringList& args, CliStreams& streams) {
     if (parsed >= 0)
         return parsed;
     const QStringList words = parser.arguments();
-    if (words.isEmpty())
-        return parser.usageError(QStringLiteral("Chybí jméno výstupního souboru PDF."), streams);
+    const int output = checkPdfOutput(parser, words, streams);
+    if (output >= 0)
+        return output;
     if (words.size() > 1)
         return parser.usageError(
             QStringLiteral("Nadbytečné argumenty: ") + words.mid(1).join(QLatin1Char(' ')), streams);

@@ -1,9 +1,8 @@
 #include "config/IniFile.h"
 
 #include "config/AtomicFile.h"
+#include "config/DataFileReader.h"
 #include "config/TextCodec.h"
-
-#include <QFile>
 
 namespace {
 
@@ -92,16 +91,16 @@ std::optional<int> IniFile::parseInt(const QByteArray& raw) {
     return int(value);
 }
 
-bool IniFile::load(const QString& path) {
+bool IniFile::load(const QString& path, QString* refusal) {
     m_preamble.clear();
     m_sections.clear();
-    QFile file(path);
-    if (!file.exists())
-        return true;
-    if (!file.open(QIODevice::ReadOnly))
+    const DataFileReader::Result read = DataFileReader::read(path);
+    if (read.status == DataFileReader::Status::Refused && refusal)
+        *refusal = read.error;
+    if (read.status == DataFileReader::Status::Refused || read.status == DataFileReader::Status::Unreadable)
         return false;
-    parse(file.readAll());
-    return file.error() == QFileDevice::NoError;
+    parse(read.bytes);
+    return true;
 }
 
 bool IniFile::save(const QString& path, QString* errorString) const {

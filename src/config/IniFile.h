@@ -18,8 +18,9 @@ public:
     static constexpr int kMaxValueLength = 2047;
 
     // Loads a file. A missing file gives an empty one and true; a file that exists but cannot be read
-    // gives an empty one and false.
-    bool load(const QString& path);
+    // gives an empty one and false. A file refused unopened (a folder, a device, a FIFO or a link to
+    // one; far larger than any INI file) also gives false, and refusal says so in Czech, naming it.
+    bool load(const QString& path, QString* refusal = nullptr);
     // Writes the file atomically; false (with the reason in errorString) leaves the old file whole.
     bool save(const QString& path, QString* errorString = nullptr) const;
 

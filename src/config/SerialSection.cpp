@@ -20,6 +20,10 @@ QString readListed(const IniFile& ini, const QString& key, const QString& curren
     return SerialValueLists::match(list, ini.readString(sectionName(), key, current), fallBack);
 }
 
+QString withReason(const QString& message, const QString& reason) {
+    return reason.isEmpty() ? message : message + QLatin1Char('\n') + reason;
+}
+
 bool isCustomRate(const QString& baudRate) {
     return baudRate.compare(QStringLiteral("Custom"), Qt::CaseInsensitive) == 0;
 }
@@ -60,16 +64,18 @@ void WriteSerialSection(IniFile& ini, const SerialParameters& parameters) {
 
 void ReadSerialSection(const DataFolder& folder, SerialParameters& parameters) {
     IniFile ini;
-    if (!ini.load(SettingsFilePath(folder)))
-        throw UserError(QStringLiteral("Failed to load settings"));
+    QString refusal;
+    if (!ini.load(SettingsFilePath(folder), &refusal))
+        throw UserError(withReason(QStringLiteral("Failed to load settings"), refusal));
     ReadSerialSection(ini, parameters);
 }
 
 void WriteSerialSection(const DataFolder& folder, const SerialParameters& parameters) {
     const QString path = SettingsFilePath(folder);
     IniFile ini;
-    if (!ini.load(path))
-        throw UserError(QStringLiteral("Failed to store settings"));
+    QString refusal;
+    if (!ini.load(path, &refusal))
+        throw UserError(withReason(QStringLiteral("Failed to store settings"), refusal));
     WriteSerialSection(ini, parameters);
     if (!ini.save(path))
         throw UserError(QStringLiteral("Failed to store settings"));

@@ -1,5 +1,6 @@
 #include "config/SettingsFile.h"
 
+#include "base/ErrorBoundary.h"
 #include "base/UserError.h"
 #include "config/DataFolder.h"
 #include "config/IniFile.h"
@@ -56,8 +57,12 @@ void WriteSettingsKeys(IniFile& ini, const TSettings& settings) {
 void ReadSettingsFileKeys(const DataFolder& folder, TSettings& settings, SerialParameters& serial,
                           const SettingsHooks& hooks) {
     IniFile ini;
-    // An unreadable file reads as an empty one: every key takes its default.
-    ini.load(SettingsFilePath(folder));
+    // An unreadable file reads as an empty one: every key takes its default. One that is no regular
+    // file (a FIFO, a device) is also said, since the operator has to put a real file in its place.
+    QString refusal;
+    ini.load(SettingsFilePath(folder), &refusal);
+    if (!refusal.isEmpty())
+        ErrorBoundary::reportMessage(refusal);
 
     ReadSerialSection(ini, serial);
     callHook(hooks.applySerialParameters, serial);
@@ -102,17 +107,18 @@ void WriteSettingsFile(const DataFolder& folder, TSettings& settings, bool onTop
     callHook(hooks.closeSerialPort);
 
     const QString path = SettingsFilePath(folder);
-    const UserError unableToWrite(QStringLiteral("Unable to write to %1").arg(path));
+    const QString unableToWrite = QStringLiteral("Unable to write to %1").arg(path);
     IniFile ini;
     // Rewriting a file we could not read would lose its other sections ("ComPort1").
-    if (!ini.load(path))
-        throw unableToWrite;
+    QString reason;
+    if (!ini.load(path, &reason))
+        throw UserError(reason.isEmpty() ? unableToWrite : unableToWrite + QLatin1Char('\n') + reason);
 
     if (settings.Ftp.Hesla)
         settings.Ftp.Heslo.clear();
     WriteSettingsKeys(ini, settings);
     if (!ini.save(path))
-        throw unableToWrite;
+        throw UserError(unableToWrite);
 
     callHook(hooks.applyExternalStart, settings.Ostatni.ExtStart);
     callHook(hooks.applyProcessPriority, settings.Ostatni.Priorita);

@@ -39,6 +39,34 @@ QByteArray TextCodec::encode(const QString& text) {
     return encoder.encode(text);
 }
 
+QStringList TextCodec::unencodable(const QString& text) {
+    QStringList found;
+    for (qsizetype i = 0; i < text.size();) {
+        // One code point: a surrogate pair (an emoji) is one character to the operator.
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        i += length;
+        // What comes back from the file is what the codec can hold; anything else came back as the
+        // substitute.
+        if (decode(encode(character)) != character && !found.contains(character))
+            found << character;
+    }
+    return found;
+}
+
+QString TextCodec::unencodableHint(const QString& text) {
+    const QStringList found = unencodable(text);
+    if (found.isEmpty())
+        return QString();
+    QStringList quoted;
+    for (const QString& character : found)
+        quoted << QStringLiteral("\u201e%1\u201c").arg(character);
+    return QStringLiteral("Znaky %1 nelze uložit: soubory stanice jsou v kódování windows-1250, které je "
+                          "nezná, a místo nich by se uložily nesmyslné znaky. Nahraďte je podobnými "
+                          "písmeny (například O místo Ø) nebo je vynechte.")
+        .arg(quoted.join(QStringLiteral(", ")));
+}
+
 QStringList TextCodec::splitLines(const QString& text) {
     return splitAtLineEnds(text, QChar(u'\r'), QChar(u'\n'));
 }

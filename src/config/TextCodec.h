@@ -12,6 +12,13 @@ public:
     // Characters that windows-1250 cannot hold become the substitute byte 0x1A.
     static QByteArray encode(const QString& text);
 
+    // The characters of text that windows-1250 cannot hold (each once, in the order they first
+    // appear; a character outside the 16-bit range stays whole). Empty when the text can be stored.
+    static QStringList unencodable(const QString& text);
+    // A Czech hint naming those characters, for the operator before anything is stored; empty when
+    // there are none.
+    static QString unencodableHint(const QString& text);
+
     // Splits at CR LF, CR or LF. A missing line end after the last line adds no empty entry. Every
     // other byte, NUL included, belongs to its line: a file read and written back loses nothing.
     static QStringList splitLines(const QString& text);

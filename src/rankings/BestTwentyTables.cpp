@@ -1,8 +1,16 @@
 #include "rankings/BestTwentyTables.h"
 
 #include "base/Hooks.h"
+#include "base/UserError.h"
+#include "config/AtomicFile.h"
+#include "config/DataFileReader.h"
+#include "config/DataFolder.h"
+#include "config/FileMessages.h"
 #include "config/TSettings.h"
 #include "timing/LapTime.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <limits>
@@ -102,6 +110,33 @@ void BestTwentyTables::reset() {
     m_tables[Men].save();
     m_tables[Women].save();
     tellAudience();
+}
+
+QStringList BestTwentyTables::resetKeepingCopies(const QDateTime& when) {
+    // Loading first: a file that is no table (or no regular file) stops the reset before any copy.
+    loadBoth();
+    const QString folder = DataFolder(m_dataFolder).folderPath(QStringLiteral("zaloha"));
+    if (!QDir().mkpath(folder))
+        throw UserError(cannotCreateFileMessage(folder, QStringLiteral("Složku nelze vytvořit.")));
+    const QString stamp = when.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
+    QStringList copies;
+    for (const TBestTwentyTable& table : m_tables) {
+        const QString original = QFileInfo(table.path()).fileName();
+        QString copy = folder + QLatin1Char('/') + stamp + QLatin1Char(' ') + original;
+        // Two resets within a second keep both copies.
+        for (int n = 2; QFileInfo::exists(copy) || QFileInfo(copy).isSymLink(); ++n)
+            copy = folder + QStringLiteral("/%1 (%2) %3").arg(stamp).arg(n).arg(original);
+        const DataFileReader::Result read = DataFileReader::read(table.path());
+        if (read.status != DataFileReader::Status::Read)
+            throw UserError(read.error.isEmpty() ? cannotOpenFileMessage(table.path(), QString())
+                                                 : read.error);
+        QString reason;
+        if (!AtomicFile::write(copy, read.bytes, &reason))
+            throw UserError(cannotCreateFileMessage(copy, reason));
+        copies << copy;
+    }
+    reset();
+    return copies;
 }
 
 void BestTwentyTables::editName(Table table, int index, const QString& name) {

@@ -4,6 +4,7 @@
 #include "rankings/TBestTwentyTable.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -67,6 +68,11 @@ public:
     bool insertByHand(int kart, const KartEntry& entry, const QDate& raceDate);
     // Both tables to 20 empty rows, both files written.
     void reset();
+    // The reset that keeps what it clears: both files are first copied into the folder "zaloha"
+    // under dated names ("2026-12-09 14-05-33 TopDeset.ini"), and only when both copies are
+    // written are the tables cleared. Returns the copies' paths; throws UserError before anything is
+    // cleared when a table cannot be read or a copy cannot be written.
+    QStringList resetKeepingCopies(const QDateTime& when);
 
     // The window's row operations on the tables as loaded; index is 0-based.
     void editName(Table table, int index, const QString& name);

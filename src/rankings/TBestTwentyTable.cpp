@@ -3,10 +3,9 @@
 #include "base/MessageText.h"
 #include "base/UserError.h"
 #include "config/AtomicFile.h"
+#include "config/DataFileReader.h"
 #include "config/FileMessages.h"
 #include "config/TextCodec.h"
-
-#include <QFile>
 
 #include <algorithm>
 
@@ -34,20 +33,15 @@ void TBestTwentyTable::load(const QString& path) {
 }
 
 bool TBestTwentyTable::read(const QString& path) {
-    QFile file(path);
-    if (!file.exists()) {
+    const DataFileReader::Result read = DataFileReader::read(path, MaxTableFileBytes);
+    if (read.status == DataFileReader::Status::Missing) {
         m_path = path;
         m_rows.clear();
         return false;
     }
-    if (!file.open(QIODevice::ReadOnly))
-        throw UserError(cannotOpenFileMessage(path, file.errorString()));
-    if (file.size() > MaxTableFileBytes)
-        throw UserError(
-            QStringLiteral("Soubor \"%1\" není tabulka nejlepších časů: je větší než 1 MB.").arg(path));
-    const QByteArray bytes = file.read(MaxTableFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw UserError(cannotOpenFileMessage(path, file.errorString()));
+    if (read.status != DataFileReader::Status::Read)
+        throw UserError(read.error);
+    const QByteArray& bytes = read.bytes;
 
     QList<BestTwentyRow> rows;
     for (const QString& line : TextCodec::decodeLines(bytes))

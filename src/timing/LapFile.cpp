@@ -3,12 +3,12 @@
 #include "base/MessageText.h"
 #include "base/UserError.h"
 #include "config/AtomicFile.h"
+#include "config/DataFileReader.h"
 #include "config/FileMessages.h"
 #include "config/TextCodec.h"
 #include "timing/LapTime.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace {
 
@@ -27,16 +27,12 @@ void saveLapFile(const QString& path, const QStringList& entries) {
 }
 
 QStringList loadLapFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw UserError(cannotOpenFileMessage(path, file.errorString()));
-    if (file.size() > MaxLapFileBytes)
-        throw UserError(QStringLiteral("Soubor \"%1\" není soubor časů: je větší než 1 MB.")
-                            .arg(QDir::toNativeSeparators(path)));
-    const QByteArray bytes = file.read(MaxLapFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw UserError(cannotOpenFileMessage(path, file.errorString()));
-    return TextCodec::decodeLines(beforeNul(bytes, '\0'));
+    const DataFileReader::Result read = DataFileReader::read(path, MaxLapFileBytes);
+    if (read.status == DataFileReader::Status::Missing)
+        throw UserError(cannotOpenFileMessage(path, QStringLiteral("Soubor neexistuje.")));
+    if (read.status != DataFileReader::Status::Read)
+        throw UserError(read.error);
+    return TextCodec::decodeLines(beforeNul(read.bytes, '\0'));
 }
 
 QStringList loadLapTimesFile(const QString& path) {

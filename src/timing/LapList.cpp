@@ -2,8 +2,6 @@
 
 #include "timing/LapTime.h"
 
-#include <vector>
-
 LapList::LapList(QObject* parent) : QObject(parent) {}
 
 void LapList::setSelectedIndex(int index) {
@@ -49,15 +47,31 @@ void LapList::removeFirst() {
 }
 
 void LapList::removeBelow(qint64 ms) {
-    std::vector<int> doomed;
-    for (int i = 0; i < count(); ++i) {
+    // A lap below the threshold ended at a pass that was no kart (a ghost pulse), so its time belongs
+    // to the lap after it: the two are one lap. What is still short after that carries on; a short
+    // last lap has no lap to go to and is dropped.
+    QStringList kept;
+    qint64 carried = 0;
+    bool merged = false;
+    for (const QString& entry : std::as_const(m_entries)) {
         qint64 lap = 0;
-        // A line that is no lap time (loaded from a file) is not a short lap: it stays.
-        if (TryParseLapTime(m_entries.at(i), &lap) && lap < ms)
-            doomed.push_back(i);
+        // A line that is no lap time (loaded from a file) is no pass either: it stays where it is.
+        if (!TryParseLapTime(entry, &lap)) {
+            kept << entry;
+            continue;
+        }
+        const qint64 whole = carried + lap;
+        if (whole < ms) {
+            carried = whole;
+            merged = true;
+            continue;
+        }
+        kept << (carried == 0 ? entry : FormatLapTime(whole));
+        carried = 0;
     }
-    for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)
-        removeAt(*it);
+    if (!merged)
+        return;
+    setEntries(kept);
 }
 
 void LapList::removeAt(int index) {

@@ -30,8 +30,9 @@ public:
     void setEntries(const QStringList& entries);
     // An empty list stays empty.
     void removeFirst();
-    // Removes every entry whose lap time is below ms; the rest keep their order. Throws
-    // ConversionError on an entry that is not a lap time, and then removes nothing.
+    // Removes every lap below ms and adds its time to the lap after it (the pass between them was
+    // no real one); a lap that becomes long enough so stays, with the sum as its time. A short last
+    // lap is dropped. Entries that are no lap times are passed over and stay.
     void removeBelow(qint64 ms);
 
 signals:

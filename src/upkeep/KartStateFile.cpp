@@ -46,12 +46,14 @@ KartStates KartStateFile::load() {
     m_problems.clear();
     KartStates states;
     IniFile ini;
-    if (!ini.load(m_path)) {
+    QString refusal;
+    if (!ini.load(m_path, &refusal)) {
         m_blocked = true;
-        m_problems << QStringLiteral("Soubor stavu motokár \"%1\" nelze přečíst. Stanice ho nepřepíše; "
-                                     "motohodiny najeté od teď si pamatuje a zapíše je, až bude soubor "
-                                     "opět čitelný.")
-                          .arg(QDir::toNativeSeparators(m_path));
+        m_problems << (refusal.isEmpty() ? QString() : refusal + QLatin1Char('\n')) +
+                          QStringLiteral("Soubor stavu motokár \"%1\" nelze přečíst. Stanice ho nepřepíše; "
+                                         "motohodiny najeté od teď si pamatuje a zapíše je, až bude soubor "
+                                         "opět čitelný.")
+                              .arg(QDir::toNativeSeparators(m_path));
         return states;
     }
     m_blocked = false;
@@ -108,8 +110,11 @@ bool KartStateFile::resumeBlocked(KartStates& states) {
 
 void KartStateFile::write(const KartStates& states, bool drivenOnly) {
     IniFile ini;
-    if (!ini.load(m_path))
-        throw UserError(cannotOpenFileMessage(m_path, QStringLiteral("Soubor nelze přečíst.")));
+    QString refusal;
+    if (!ini.load(m_path, &refusal))
+        throw UserError(refusal.isEmpty()
+                            ? cannotOpenFileMessage(m_path, QStringLiteral("Soubor nelze přečíst."))
+                            : refusal);
     for (int kart = 1; kart <= 4; ++kart) {
         const TKartState& s = states[size_t(kart - 1)];
         const QString name = section(kart);

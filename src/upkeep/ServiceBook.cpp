@@ -2,11 +2,10 @@
 
 #include "base/UserError.h"
 #include "config/AtomicFile.h"
+#include "config/DataFileReader.h"
 #include "config/FileMessages.h"
 #include "config/TextCodec.h"
 #include "timing/LapTime.h"
-
-#include <QFile>
 
 QString ServiceBook::line(const QDateTime& when, int kart, qint64 zeroedMinutes, qint64 totalMinutes) {
     return QStringLiteral("%1  motokára %2  vynulováno %3 hodin  celkem %4 hodin")
@@ -16,16 +15,13 @@ QString ServiceBook::line(const QDateTime& when, int kart, qint64 zeroedMinutes,
 }
 
 void ServiceBook::append(const QDateTime& when, int kart, qint64 zeroedMinutes, qint64 totalMinutes) const {
-    QByteArray content;
-    QFile file(m_path);
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly))
-            throw UserError(cannotOpenFileMessage(m_path, file.errorString()));
-        content = file.readAll();
-        // A book whose last line lacks its end keeps that line whole.
-        if (!content.isEmpty() && !content.endsWith('\n'))
-            content += "\r\n";
-    }
+    const DataFileReader::Result read = DataFileReader::read(m_path);
+    if (read.status != DataFileReader::Status::Read && read.status != DataFileReader::Status::Missing)
+        throw UserError(read.error);
+    QByteArray content = read.bytes;
+    // A book whose last line lacks its end keeps that line whole.
+    if (!content.isEmpty() && !content.endsWith('\n'))
+        content += "\r\n";
     content += TextCodec::encodeLines({line(when, kart, zeroedMinutes, totalMinutes)});
     QString reason;
     if (!AtomicFile::write(m_path, content, &reason))

@@ -255,6 +255,9 @@ TEST(BackupArchive, FileListComesFirstIsCountedOutListedAndNeverRestored) {
         .end();
     EXPECT_EQ(bytes.mid(start.bytes().size() + 4), rest.bytes());
 
+    // The listing decodes the list with the restore's own segment reading; a cancel meant for an
+    // operation does not cut it short.
+    r.backup.Cancel();
     QStringList lines;
     EXPECT_EQ(r.backup.ReadArchiveInfo(archive, &lines), QStringLiteral("s listem"));
     EXPECT_EQ(r.backup.FileCount(), 2);

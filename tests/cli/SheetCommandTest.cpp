@@ -4,8 +4,10 @@
 
 #include "config/TextCodec.h"
 #include "printing/PageTextStyle.h"
+#include "printing/SheetSettings.h"
 #include "timing/LapTime.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QProcess>
@@ -35,6 +37,13 @@ struct PdfText {
     int pages = 0;
     QList<QList<Word>> words; // per page
 
+    // The page's words (1-based) joined by blanks.
+    QString text(int page) const {
+        QStringList texts;
+        for (const Word& word : words.value(page - 1))
+            texts << word.text;
+        return texts.join(QLatin1Char(' '));
+    }
     // The first word of the text on the page (1-based); text empty when none.
     Word find(int page, const QString& text) const {
         for (const Word& word : words.value(page - 1))
@@ -206,4 +215,70 @@ TEST(SheetCommands, Top20PdfFromTheTableFiles) {
     const Word men = pdf.find(1, QStringLiteral("Jezdci"));
     EXPECT_NEAR(men.xMm, 20, 0.3);
     EXPECT_NEAR(men.yMm, 110, 0.6);
+}
+
+TEST(SheetCommands, AnOutputThatIsNoPdfIsNeverReplaced) {
+    TempDataFolder data;
+    const QByteArray table = TextCodec::encodeLines({QStringLiteral("1\tPetr Rychlý\t00:31:200")});
+    const QString men = data.writeFile(QStringLiteral("TopDeset.ini"), table);
+    data.writeFile(QStringLiteral("TopDeset1.ini"), table);
+    const QString kart1 = data.writeFile(QStringLiteral("kara1"), lapFile(3, 40'000));
+    const QString kart2 = data.writeFile(QStringLiteral("kara2"), lapFile(3, 41'000));
+    const QString notPdf = data.writeFile(QStringLiteral("stara.PDF"), "poznámky");
+    const QString folder = data.path();
+    const auto readBack = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+
+    // A name that does not end in .pdf is a usage error: the forgotten output name, the table given as
+    // the output.
+    CliRun run = runCli({QStringLiteral("results-pdf"), kart1, kart2, QStringLiteral("--data"), folder});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral(".pdf"))) << run.err.toStdString();
+    run = runCli({QStringLiteral("top20-pdf"), men, QStringLiteral("--data"), folder});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(readBack(kart1) == lapFile(3, 40'000));
+    EXPECT_TRUE(readBack(men) == table);
+    // A file named .pdf that is no PDF stays; an earlier sheet is replaced by the reprint.
+    run = runCli({QStringLiteral("top20-pdf"), notPdf, QStringLiteral("--data"), folder});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(notPdf)) << run.err.toStdString();
+    EXPECT_TRUE(readBack(notPdf) == QByteArray("poznámky"));
+    const QString sheet = data.filePath(QStringLiteral("sheet.pdf"));
+    ASSERT_EQ(
+        runCli({QStringLiteral("results-pdf"), sheet, QStringLiteral("--data"), folder, kart1}).exitCode, 0);
+    const QByteArray first = readBack(sheet);
+    run = runCli({QStringLiteral("results-pdf"), sheet, QStringLiteral("--data"), folder, kart1, kart2});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(readBack(sheet).startsWith("%PDF-"));
+    EXPECT_TRUE(readBack(sheet) != first);
+}
+
+TEST(SheetCommands, AReprintShowsTheDateOfItsRace) {
+    if (!havePoppler())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    TempDataFolder data;
+    const QString out = data.filePath(QStringLiteral("vysledky.pdf"));
+    // A file the station kept is named after the race's start.
+    const QString kept =
+        data.writeFile(QStringLiteral("vysledky/2021-03-04 15-16-17 kara2.txt"), lapFile(3, 40'000));
+    CliRun run = runCli({QStringLiteral("results-pdf"), out, QStringLiteral("--data"), data.path(),
+                         QStringLiteral("-"), kept});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QDateTime start(QDate(2021, 3, 4), QTime(15, 16, 17));
+    QString text = readPdf(out).text(1);
+    EXPECT_TRUE(text.contains(SheetSettings::dateTextOf(start))) << text.toStdString();
+    EXPECT_TRUE(text.contains(SheetSettings::timeTextOf(start))) << text.toStdString();
+    // Any other lap file was written when its race was saved.
+    const QString saved = data.writeFile(QStringLiteral("kara1"), lapFile(3, 40'000));
+    const QDateTime savedAt(QDate(2019, 6, 7), QTime(8, 9, 10));
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(savedAt, QFileDevice::FileModificationTime));
+    file.close();
+    run = runCli({QStringLiteral("results-pdf"), out, QStringLiteral("--data"), data.path(), saved});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    text = readPdf(out).text(1);
+    EXPECT_TRUE(text.contains(SheetSettings::dateTextOf(savedAt))) << text.toStdString();
 }

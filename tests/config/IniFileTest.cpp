@@ -2,7 +2,12 @@
 
 #include "TempDataFolder.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 TEST(IniFile, MatchesSectionsAndKeysWithoutRegardToCase) {
     const IniFile ini = IniFile::fromBytes("[Po spusteni]\r\nStart=1\r\n[zvuk]\r\njmeno=gong.wav\r\n");
@@ -125,4 +130,29 @@ TEST(IniFile, AFileThatCannotBeReadIsReported) {
     folder.makeFolder(QStringLiteral("dir.ini"));
     IniFile ini;
     EXPECT_FALSE(ini.load(folder.filePath(QStringLiteral("dir.ini"))));
+}
+
+TEST(IniFile, AFifoOrAHugeFileIsRefusedUnreadAndNeverReplaced) {
+    TempDataFolder folder;
+    // A FIFO nobody writes to: opening it to read would wait for ever.
+    const QString fifo = folder.filePath(QStringLiteral("stav.ini"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    IniFile ini;
+    QString refusal;
+    EXPECT_FALSE(ini.load(fifo, &refusal));
+    EXPECT_TRUE(refusal.contains(fifo) && refusal.contains(QStringLiteral("není obyčejný soubor")))
+        << refusal.toStdString();
+    QString reason;
+    EXPECT_FALSE(ini.save(fifo, &reason));
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+
+    // An "endless" file: far above any INI file, refused without being read whole.
+    const QString huge = folder.filePath(QStringLiteral("tarvolin.ini"));
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(50 * 1024 * 1024));
+    file.close();
+    refusal.clear();
+    EXPECT_FALSE(ini.load(huge, &refusal));
+    EXPECT_TRUE(refusal.contains(QStringLiteral("je větší než"))) << refusal.toStdString();
 }

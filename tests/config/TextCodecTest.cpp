@@ -44,3 +44,14 @@ TEST(TextCodec, JoinPutsCrLfAfterEveryLine) {
     EXPECT_EQ(TextCodec::encodeLines(lines), QByteArray("kara1\r\n01:23:456\r\n"));
     EXPECT_EQ(TextCodec::decodeLines(TextCodec::encodeLines(lines)), lines);
 }
+
+TEST(TextCodec, FindsWhatWindows1250CannotHoldAndNothingElse) {
+    // "ü" and the Czech letters are in the code page; "Ø" and an emoji are not.
+    const QString emoji = QStringLiteral("\U0001F600");
+    EXPECT_TRUE(TextCodec::unencodable(QStringLiteral("Jürgen Dvořák, Žluťoučký kůň")).isEmpty());
+    EXPECT_EQ(TextCodec::unencodable(QStringLiteral("Jürgen Ørsted ") + emoji + QStringLiteral(" Ø")),
+              QStringList({QStringLiteral("Ø"), emoji}));
+    const QString hint = TextCodec::unencodableHint(QStringLiteral("Ørsted"));
+    EXPECT_TRUE(hint.contains(QStringLiteral("\u201eØ\u201c"))) << hint.toStdString();
+    EXPECT_TRUE(TextCodec::unencodableHint(QStringLiteral("Jürgen")).isEmpty());
+}

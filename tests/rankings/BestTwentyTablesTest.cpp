@@ -8,9 +8,10 @@
 #include "rankings/BestTwentyTables.h"
 #include "timing/LapTime.h"
 
-#include <gtest/gtest.h>
-
 #include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
 
 #include <array>
 
@@ -205,6 +206,20 @@ TEST_F(BestTwentyTablesTest, ATableThatCannotBeReadAbandonsTheInsertionBeforeAny
     EXPECT_EQ(data.readFile(QStringLiteral("TopDeset.ini")), men);
     EXPECT_EQ(windows, 0);
     EXPECT_EQ(applause, 0);
+}
+
+TEST_F(BestTwentyTablesTest, ALinkToADeviceInATablesPlaceIsRefusedAndNeverReplaced) {
+    data.writeFile(QStringLiteral("TopDeset1.ini"), tableFile({}));
+    const QString link = data.filePath(QStringLiteral("TopDeset.ini"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), link));
+    try {
+        tables.reset();
+        FAIL() << "the link was taken for a table";
+    } catch (const UserError& error) {
+        EXPECT_TRUE(error.message().contains(link)) << error.message().toStdString();
+    }
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), QStringLiteral("/dev/null"));
+    EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile());
 }
 
 // What shows the tables without changing them reads the same rows as the tables themselves.

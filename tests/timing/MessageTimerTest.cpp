@@ -1,7 +1,7 @@
 #include "RecordingErrorReporter.h"
 
-#include "base/UserError.h"
 #include "base/MessageTimer.h"
+#include "base/UserError.h"
 
 #include <QTest>
 

@@ -11,9 +11,14 @@
 #include "upkeep/KartUpkeep.h"
 #include "upkeep/ServiceBook.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 #include <limits>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -271,4 +276,21 @@ TEST(KartUpkeep, DrivenTimesOutsideTheirBoundsAreRefusedAndAddingStopsAtTheTop) 
     upkeep.store();
     upkeep.load();
     EXPECT_EQ(upkeep.states()[2].driven, QStringLiteral("999999:59"));
+}
+
+TEST(KartStateFile, AFifoInPlaceOfTheFileIsRefusedWithoutWaitingAndKept) {
+    // Opening a FIFO that nobody writes to would wait for ever: the station would start deaf.
+    TempDataFolder data;
+    const QString path = data.filePath(QStringLiteral("stav.ini"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    KartStateFile file(path);
+    KartStates states = file.load();
+    ASSERT_EQ(file.problems().size(), 1);
+    EXPECT_TRUE(
+        file.problems().at(0).contains(QStringLiteral("Soubor \"%1\" není obyčejný soubor").arg(path)))
+        << file.problems().at(0).toStdString();
+    states[0].driven = QStringLiteral("0:25");
+    file.save(states);
+    file.saveDriven(states);
+    EXPECT_TRUE(QFileInfo(path).exists() && !QFileInfo(path).isFile());
 }

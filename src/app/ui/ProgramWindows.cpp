@@ -44,6 +44,7 @@
 #include "rankings/BestTwentyTables.h"
 #include "rankings/FtpClient.h"
 #include "rankings/FtpSend.h"
+#include "rankings/ui/BestTwentyReset.h"
 #include "rankings/ui/FtpPage.h"
 #include "rankings/ui/JezdciDlg.h"
 #include "rankings/ui/TopTen10.h"
@@ -62,7 +63,9 @@
 #include "upkeep/ui/Potvrd.h"
 #include "upkeep/ui/stav_kar.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -251,7 +254,9 @@ void ProgramWindows::fillBestTwentyHooks() {
         m_bestTwenty->insertByHand(kart, kartEntries()[kart - 1], raceDate());
     };
     main.showBestTwenty = [this] { m_topTen->exec(); };
-    m_settingsPages->startup().hooks().resetBestTwenty = [this] { m_bestTwenty->reset(); };
+    m_settingsPages->startup().hooks().resetBestTwenty = [this] {
+        askAndResetBestTwenty(m_nastav, *m_bestTwenty);
+    };
     m_topTen->hooks().showFtpSettings = [this] { m_nastav->execOnPage(&m_settingsPages->ftp()); };
 }
 
@@ -354,20 +359,36 @@ void ProgramWindows::fillPrintingHooks() {
 void ProgramWindows::fillBackupHooks() {
     m_settingsPages->startup().hooks().showBackup = [this] { m_zalohuj->exec(); };
     // A successful restore ends the program, which reads the restored files at its next start.
-    m_zalohuj->hooks().restored = [this] {
-        m_keepRestoredFiles = true;
-        m_form->close();
-    };
+    m_zalohuj->hooks().restored = [this] { endAfterRestore(); };
     m_zalohuj->hooks().raceRunning = [this] { return m_form->race().running(); };
     // The archive code lets events run between blocks: the external start button must not start or
     // stop a race on the files being backed up or restored.
     m_form->race().hooks().startStopAllowed = [this] {
+        if (m_keepRestoredFiles)
+            return false;
         if (!m_zalohuj->Backupfile1().Busy())
             return true;
         m_form->statusBarPanels().showMessage(
             QStringLiteral("Během zálohování nebo obnovy nelze spustit ani zastavit závod."), 10000);
         return false;
     };
+}
+
+// The files on disk are now the restored ones, read at the next start. From here nothing writes a
+// data file (the hooks that would check m_keepRestoredFiles), and the program ends without a
+// question: every window still open closes, so the one the restore was started from returns at once.
+void ProgramWindows::endAfterRestore() {
+    m_keepRestoredFiles = true;
+    m_form->hooks().confirmQuitDuringRace = [] { return true; };
+    for (QWidget* modal = QApplication::activeModalWidget(); modal;) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->done(QDialog::Rejected);
+        else
+            modal->close();
+        QWidget* next = QApplication::activeModalWidget();
+        modal = next == modal ? nullptr : next;
+    }
+    m_form->close();
 }
 
 void ProgramWindows::fillMainWindowHooks() {
@@ -377,7 +398,10 @@ void ProgramWindows::fillMainWindowHooks() {
     hooks.readSettingsFile = [this] { m_nastav->readSettingsFileKeys(); };
     hooks.finishReadingSettings = [this] { m_nastav->finishReadingSettingsFile(); };
     hooks.showSettings = [this] { m_nastav->execFromMainWindow(); };
-    hooks.writeSerialSection = [this] { m_nastav->writeSerialSection(); };
+    hooks.writeSerialSection = [this] {
+        if (!m_keepRestoredFiles)
+            m_nastav->writeSerialSection();
+    };
     hooks.showAbout = [this] { m_about->exec(); };
     hooks.showPortError = [this] { m_chybaLpt->exec(); };
     // Spectators see the station while the operator reads the reminders.

@@ -93,6 +93,8 @@ private:
     void createPreviewWindow(bool results);
     void fillPrintingHooks();
     void fillBackupHooks();
+    // A successful restore's end: no further write, no question, every window closed.
+    void endAfterRestore();
     // The best-twenty insertions' view of kart 1..4: its laps and its two boxes.
     std::array<KartEntry, 4> kartEntries() const;
     QDate raceDate() const;
@@ -158,6 +160,7 @@ private:
     std::unique_ptr<VirtualTrackWindow> m_trackWindow;
     std::unique_ptr<TUkonceniDlg> m_ukonceni;
     std::unique_ptr<TZalohujFrm> m_zalohuj;
-    // After a restore the files on disk are the restored ones: the end leaves "stav.ini" as it is.
+    // After a restore the files on disk are the restored ones: nothing writes them again (stav.ini,
+    // the serial section of tarvolin.ini, the tables of a STOP), and no race starts or stops.
     bool m_keepRestoredFiles = false;
 };

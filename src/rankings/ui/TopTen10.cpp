@@ -3,6 +3,7 @@
 #include "base/ErrorBoundary.h"
 #include "base/Hooks.h"
 #include "base/UserError.h"
+#include "config/ui/AnoNeQuestion.h"
 #include "rankings/JpegWriter.h"
 #include "rankings/ui/UpravDlg.h"
 #include "timing/ui/LapFileDialogs.h"
@@ -274,7 +275,13 @@ void TTopTen10Frm::editSelected(Table table) {
 
 void TTopTen10Frm::deleteSelected(Table table) {
     const int row = selectedRow(table);
-    if (row < 0)
+    if (row < 0 || row >= m_tables.table(table).rowCount())
+        return;
+    // A deleted row has no way back: the operator says so first.
+    const BestTwentyRow& current = m_tables.table(table).rows().at(row);
+    if (!AnoNeQuestion::ask(this, QStringLiteral("Smazat záznam"),
+                            QStringLiteral("Opravdu smazat záznam %1. %2 (%3)?")
+                                .arg(current.rank(), current.name(), current.time())))
         return;
     m_tables.deleteRow(table, row);
     fillList(table);

@@ -1,5 +1,7 @@
 #include "rankings/ui/UpravDlg.h"
 
+#include "config/ui/EncodableText.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
@@ -32,6 +34,11 @@ TUpravDlg::TUpravDlg(const QString& caption, const QString& objectName, QWidget*
     layout->addLayout(form);
     layout->addWidget(buttons);
     setMinimumWidth(320);
+}
+
+void TUpravDlg::accept() {
+    if (EncodableText::check(this, {m_jmeno}))
+        QDialog::accept();
 }
 
 std::optional<QString> TUpravDlg::editRow(const QString& name, const QString& time) {

@@ -18,6 +18,9 @@ public:
     // "Zrušit".
     std::optional<QString> editRow(const QString& name, const QString& time);
 
+    // OK: a name the table file cannot hold is refused with a hint, and the window stays open.
+    void accept() override;
+
 protected:
     TUpravDlg(const QString& caption, const QString& objectName, QWidget* parent);
 

@@ -16,7 +16,7 @@ struct MainWindowHooks {
     std::function<void()> showPortError;         // TChyba_LptDlg, modal
     // The audience window and the live page, up before the reminders can hold the start.
     std::function<void()> displaysAtStart;
-    std::function<void()> kartUpkeepAtStart; // LoadKartStates, CheckFuel, CheckServiceTasks
+    std::function<void()> kartUpkeepAtStart;     // LoadKartStates, CheckFuel, CheckServiceTasks
     std::function<void()> recoverUnfinishedRace; // a race whose journal a crash left is ended now
 
     // Buttons.

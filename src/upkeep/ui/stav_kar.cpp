@@ -1,6 +1,7 @@
 #include "upkeep/ui/stav_kar.h"
 
 #include "base/ErrorBoundary.h"
+#include "config/ui/EncodableText.h"
 #include "upkeep/ui/Potvrd.h"
 
 #include "ui_stav_kar.h"
@@ -121,6 +122,12 @@ void TStav_KarFrm::FormActivate() {
 }
 
 void TStav_KarFrm::OKClick() {
+    // "stav.ini" is windows-1250: a task text it cannot hold is refused before anything is stored.
+    QList<QLineEdit*> texts;
+    for (const KartControls& c : m_karts)
+        texts.append(QList<QLineEdit*>(c.taskText.begin(), c.taskText.end()));
+    if (!EncodableText::check(this, texts))
+        return;
     takeControls();
     // The records take what the operator confirmed even when the file cannot be written; the
     // message says so, and the next STOP or the program's close stores them again.

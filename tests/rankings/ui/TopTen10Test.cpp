@@ -1,5 +1,6 @@
 // The best-twenty window over real table files: what it shows, its pictures, and the row operations
 // through its menus and the edit window.
+#include "MessageBoxAnswerer.h"
 #include "RecordingErrorReporter.h"
 #include "TempDataFolder.h"
 
@@ -274,8 +275,18 @@ private slots:
         QCOMPARE(texts(m_window->list(BestTwentyTables::Women), 0), QStringList({"1", "kara2", "00:41:250"}));
         QCOMPARE(texts(men, 0), QStringList({"1", "Tomáš", "00:42:000"}));
 
+        // "Smazat záznam" asks first; Enter ("Ne") keeps the row.
+        QAction* remove = m_window->findChild<QMenu*>(QStringLiteral("TopDesetPopup"))->actions().at(3);
         men->selectRow(0);
-        m_window->findChild<QMenu*>(QStringLiteral("TopDesetPopup"))->actions().at(3)->trigger();
+        {
+            MessageBoxAnswerer answerer;
+            remove->trigger();
+            QCOMPARE(answerer.defaults(), QStringList({QStringLiteral("Ne")}));
+        }
+        QCOMPARE(texts(men, 0), QStringList({"1", "Tomáš", "00:42:000"}));
+        men->selectRow(0);
+        MessageBoxAnswerer answerer(QStringLiteral("Ano"));
+        remove->trigger();
         // Kart 2's old place became an empty row, which sorted above the row without a time.
         QCOMPARE(texts(men, 0), QStringList({"1", "noname", "59:59:999"}));
         QCOMPARE(texts(men, 1), QStringList({"2", "Broken", "soon"}));

@@ -1,6 +1,7 @@
 // The kart state window over a real "stav.ini": the zeroing with its confirmation, "Potvrdit", the
 // ways of leaving it that store nothing, and the reminder window.
 #include "FakeSoundPlayer.h"
+#include "MessageBoxAnswerer.h"
 #include "TempDataFolder.h"
 
 #include "config/IniFile.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
 
@@ -75,6 +77,31 @@ private slots:
         QVERIFY2(
             book.first().endsWith(QStringLiteral("  motokára 2  vynulováno 3:30 hodin  celkem 14:20 hodin")),
             qPrintable(book.first()));
+    }
+
+    void aTaskTextTheFileCannotHoldIsRefusedBeforeAnythingIsStored() {
+        m_window->show();
+        const QByteArray before = m_data->readFile(QStringLiteral("stav.ini"));
+        auto* text = m_window->findChild<QLineEdit*>(QStringLiteral("Text3_2"));
+        text->setText(QStringLiteral("Olej \U0001F6E2 vyměnit"));
+        {
+            MessageBoxAnswerer answerer;
+            m_window->findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+            QCOMPARE(answerer.texts().size(), 1);
+            QVERIFY2(answerer.texts().at(0).contains(QStringLiteral("\U0001F6E2")),
+                     qPrintable(answerer.texts().at(0)));
+        }
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_window->findChild<QTabWidget*>()->currentIndex(), 2); // the kart's page is shown
+        QCOMPARE(m_data->readFile(QStringLiteral("stav.ini")), before);
+
+        text->setText(QStringLiteral("Olej vyměnit, Müller"));
+        m_window->findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+        QVERIFY(!m_window->isVisible());
+        IniFile ini;
+        QVERIFY(ini.load(m_data->filePath(QStringLiteral("stav.ini"))));
+        QCOMPARE(ini.readString(QStringLiteral("Motokara3"), QStringLiteral("Text2"), QString()),
+                 QStringLiteral("Olej vyměnit, Müller"));
     }
 
     void cancelBringsBackTheFileAndTheMinutesCarry() {
