@@ -1,9 +1,8 @@
 #include "cli/BackupSession.h"
 
 #include "cli/CliCommand.h"
+#include "config/DataFolderChoice.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -15,9 +14,7 @@ BackupSession::BackupSession(CliStreams& streams) : m_streams(streams) {
 }
 
 QString BackupSession::dataFolder(const QString& given) {
-    if (!given.isEmpty())
-        return QDir(given).absolutePath();
-    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    return DataFolderChoice(given, DataFolderChoice::Environment::current()).folder();
 }
 
 bool BackupSession::askForDisk(quint16 disk) {

@@ -1,5 +1,6 @@
 #include "cli/CliTool.h"
 
+#include "config/DataFolderChoice.h"
 #include "config/ProgramVersion.h"
 
 #include <QTextStream>
@@ -37,11 +38,14 @@ bool isVersion(const QString& word) {
 
 QString cliVersionText() {
     const ProgramVersion version = ProgramVersion::current();
-    return QStringLiteral("tarvolin-cli %1.%2.%3.%4")
+    // The folder the commands use without "--data": an installed tool's differs from its own.
+    const DataFolderChoice data(QString(), DataFolderChoice::Environment::current());
+    return QStringLiteral("tarvolin-cli %1.%2.%3.%4\nSložka s daty: %5")
         .arg(version.major)
         .arg(version.minor)
         .arg(version.patch)
-        .arg(version.build);
+        .arg(version.build)
+        .arg(data.folder());
 }
 
 int runCliTool(const QStringList& args, CliStreams& streams) {

@@ -3,11 +3,11 @@
 #include "base/UserError.h"
 #include "cli/CliCommand.h"
 #include "cli/CliParser.h"
+#include "config/DataFolderChoice.h"
 #include "config/SerialParameters.h"
 #include "config/SettingsFile.h"
 #include "printing/TPrintPreview.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
@@ -43,7 +43,7 @@ int checkPdfOutput(const CliParser& parser, const QStringList& words, CliStreams
 }
 
 SheetData SheetData::open(const QString& givenFolder) {
-    const QString path = givenFolder.isEmpty() ? QCoreApplication::applicationDirPath() : givenFolder;
+    const QString path = DataFolderChoice(givenFolder, DataFolderChoice::Environment::current()).folder();
     if (!QFileInfo(path).isDir())
         throw UserError(QStringLiteral("Složka s daty „%1“ neexistuje.").arg(path));
     SheetData data{DataFolder(QFileInfo(path).absoluteFilePath()), TSettings(), QImage()};

@@ -19,6 +19,8 @@ void XdgDesktopShortcut::create(const QString& programPath) {
     entry.addExec(program.absoluteFilePath(), m_arguments);
     entry.add(QStringLiteral("Path"), program.absolutePath());
     entry.add(QStringLiteral("Terminal"), QStringLiteral("false"));
+    // The installed icon; a desktop that has none under this name shows its own.
+    entry.add(QStringLiteral("Icon"), QStringLiteral("tarvolin"));
     // Desktops only launch a file on the desktop that is marked executable.
     entry.save(filePath(), true);
 }

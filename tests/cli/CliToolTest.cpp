@@ -1,5 +1,6 @@
 // tarvolin-cli's table, help and command-line errors, in the program's own process.
 #include "cli/CliTool.h"
+#include "config/DataFolderChoice.h"
 
 #include <QTextStream>
 
@@ -32,6 +33,11 @@ TEST(CliTool, EveryCommandAnswersHelpAndVersion) {
     const ToolRun help = tool({QStringLiteral("--help")});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(tool({QStringLiteral("--version")}).out, cliVersionText() + QLatin1Char('\n'));
+    // Run from the build tree, the tool's data folder is its own folder.
+    EXPECT_TRUE(cliVersionText().endsWith(
+        QStringLiteral("\nSložka s daty: ") +
+        DataFolderChoice(QString(), DataFolderChoice::Environment::current()).folder()))
+        << cliVersionText().toStdString();
     for (const CliCommand& command : cliCommands()) {
         const QString name = QString::fromUtf8(command.name);
         EXPECT_TRUE(help.out.contains(QStringLiteral("  ") + name)) << command.name;

@@ -11,6 +11,7 @@
 #include "base/MonotonicClock.h"
 #include "base/UserError.h"
 #include "config/DataFolder.h"
+#include "config/DataFolderChoice.h"
 #include "config/SettingsFile.h"
 #include "config/ui/About.h"
 #include "config/ui/nastaveni.h"
@@ -74,9 +75,19 @@
 #include <functional>
 #include <vector>
 
+namespace {
+
+// The data folder, ready for use; throws UserError naming a folder that cannot be used.
+QString preparedDataFolder(const CommandLineOptions& options) {
+    const DataFolderChoice choice(options.dataFolder, DataFolderChoice::Environment::current());
+    choice.prepare();
+    return choice.folder();
+}
+
+} // namespace
+
 ProgramWindows::ProgramWindows(const CommandLineOptions& options)
-    : m_dataFolder(options.dataFolderOr(QCoreApplication::applicationDirPath())) {
-    QDir().mkpath(m_dataFolder);
+    : m_dataFolder(preparedDataFolder(options)) {
     // A station started on another data folder starts on it again from its launchers.
     if (!options.dataFolder.isEmpty()) {
         m_startEntry.setProgramArguments({QStringLiteral("--data"), m_dataFolder});
@@ -149,7 +160,11 @@ void ProgramWindows::createWindows(const CommandLineOptions& options, TSplashScr
         {"TTopTen10Frm", 60, [&] { createBestTwentyWindow(); }},
         {"TVzdyNavrchuDlg", 65, {}},
         {"THlaseniDlg", 70, [&] { createKartUpkeepWindows(); }},
-        {"TAboutBox", 75, [&] { m_about = std::make_unique<TAboutBox>(&m_shell, m_form.get()); }},
+        {"TAboutBox", 75,
+         [&] {
+             m_about = std::make_unique<TAboutBox>(&m_shell, m_form.get());
+             m_about->setDataFolder(m_dataFolder);
+         }},
         {"TNastavDlg", 80, [&] { createSettingsWindow(); }},
         {"TNahled2Dlg", 85, [&] { createPreviewWindow(true); }},
         {"TStat_Dlg", 90, [&] { createStatisticsWindow(); }},

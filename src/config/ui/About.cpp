@@ -88,6 +88,11 @@ TAboutBox::TAboutBox(ShellOpen* shell, QWidget* parent, ProgramVersion version)
     connect(contact, &QLabel::linkActivated, this,
             ErrorBoundary::guardedSlot(this, &TAboutBox::ContactClick));
 
+    m_dataFolder = addLabel(this, QStringLiteral("DataFolder"), QString());
+    m_dataFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_dataFolder->setWordWrap(true);
+    m_dataFolder->hide();
+
     auto* info = new QPushButton(QStringLiteral("&Informace"), this);
     info->setObjectName(QStringLiteral("InfoBtn"));
     info->setAutoDefault(false);
@@ -108,6 +113,7 @@ TAboutBox::TAboutBox(ShellOpen* shell, QWidget* parent, ProgramVersion version)
     grid->addWidget(maker, 2, 1);
     grid->addWidget(author, 3, 1);
     grid->addWidget(contact, 4, 1);
+    grid->addWidget(m_dataFolder, 5, 1);
     grid->addWidget(picture2, 2, 0, 3, 1, Qt::AlignBottom);
     grid->setColumnStretch(1, 1);
 
@@ -118,6 +124,11 @@ TAboutBox::TAboutBox(ShellOpen* shell, QWidget* parent, ProgramVersion version)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panel);
     layout->addLayout(buttons);
+}
+
+void TAboutBox::setDataFolder(const QString& folder) {
+    m_dataFolder->setText(QStringLiteral("Složka s daty: %1").arg(folder));
+    m_dataFolder->setVisible(!folder.isEmpty());
 }
 
 void TAboutBox::ContactClick() {

@@ -28,6 +28,9 @@ public:
     void fadeIn();
     void fadeOut();
 
+    // Names the data folder in use, so that the operator knows where the files are.
+    void setDataFolder(const QString& folder);
+
     void ContactClick();
     void InformaceClick();
 
@@ -43,6 +46,7 @@ private:
     static QPixmap stopwatchPicture();
 
     ShellOpen* m_shell;
+    QLabel* m_dataFolder = nullptr;
     int m_fadeStepDelay = 3;
     bool m_fadedIn = false;
     bool m_closing = false; // a close requested during the fade out is the same close

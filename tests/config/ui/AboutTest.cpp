@@ -53,6 +53,15 @@ private slots:
             QStringLiteral("Tarvolin verze %1.%2").arg(TARVOLIN_VERSION_MAJOR).arg(TARVOLIN_VERSION_MINOR));
     }
 
+    void namesTheDataFolderInUse() {
+        TAboutBox box(nullptr);
+        auto* line = box.findChild<QLabel*>(QStringLiteral("DataFolder"));
+        QVERIFY(line);
+        box.setDataFolder(QStringLiteral("/home/obsluha/.local/share/tarvolin"));
+        QCOMPARE(line->text(), QStringLiteral("Složka s daty: /home/obsluha/.local/share/tarvolin"));
+        QVERIFY(!line->isHidden());
+    }
+
     void contactOpensANewMailMessage() {
         FakeShell shell;
         TAboutBox box(&shell);
