@@ -111,6 +111,15 @@ const std::vector<SettingKey>& settingsTable() {
         {"Zavod",       "Limit",        FIELD(Zavod.Limit),          120, Range{10, 3600}},
         {"Zavod",       "Tisk",         FIELD(Zavod.Tisk),           false},
         {"Zavod",       "VymazatJmena", FIELD(Zavod.VymazatJmena),   true},
+
+        {"MQTT",        "Pouzit",       FIELD(MQTT.Pouzit),          false},
+        {"MQTT",        "Server",       FIELD(MQTT.Server),          "localhost"},
+        {"MQTT",        "Port",         FIELD(MQTT.Port),            1883, Range{1, 65535}},
+        {"MQTT",        "Trat",         FIELD(MQTT.Trat),            ""},
+        {"MQTT",        "Predpona",     FIELD(MQTT.Predpona),        "tarvolin"},
+        {"MQTT",        "Uzivatel",     FIELD(MQTT.Uzivatel),        ""},
+        {"MQTT",        "Heslo",        FIELD(MQTT.Heslo),           "", TextRule::Scrambled},
+        {"MQTT",        "TLS",          FIELD(MQTT.TLS),             false},
     };
     return rows;
 }

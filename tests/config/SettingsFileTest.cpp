@@ -246,12 +246,12 @@ TEST(WriteSettingsFile, FirstWriteCreatesEveryKeyInItsSectionOrder) {
     IniFile ini;
     ASSERT_TRUE(ini.load(folder.filePath(QStringLiteral("tarvolin.ini"))));
     const auto list = [](const char* names) { return QString::fromLatin1(names).split(QLatin1Char(' ')); };
-    EXPECT_EQ(
-        ini.sectionNames(),
-        (QStringList{QStringLiteral("Po spusteni"), QStringLiteral("Semafor"), QStringLiteral("Ostatni"),
-                     QStringLiteral("Zvuk"), QStringLiteral("Trat"), QStringLiteral("HW"),
-                     QStringLiteral("TVOUT"), QStringLiteral("Tisk"), QStringLiteral("Ftp"),
-                     QStringLiteral("Com"), QStringLiteral("Web"), QStringLiteral("Zavod")}));
+    EXPECT_EQ(ini.sectionNames(),
+              (QStringList{QStringLiteral("Po spusteni"), QStringLiteral("Semafor"),
+                           QStringLiteral("Ostatni"), QStringLiteral("Zvuk"), QStringLiteral("Trat"),
+                           QStringLiteral("HW"), QStringLiteral("TVOUT"), QStringLiteral("Tisk"),
+                           QStringLiteral("Ftp"), QStringLiteral("Com"), QStringLiteral("Web"),
+                           QStringLiteral("Zavod"), QStringLiteral("MQTT")}));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Po spusteni")), list("Port Base Base1 Start LPT COM"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Semafor")), list("Pouzij Port Prodleva Zelena Oranzova Cervena"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Ostatni")),
@@ -270,6 +270,8 @@ TEST(WriteSettingsFile, FirstWriteCreatesEveryKeyInItsSectionOrder) {
                                                         "Sekvence21 Sekvence31 Sekvence41 RTS DTR"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Web")), list("Pouzit Port"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Zavod")), list("Dojeti Limit Tisk VymazatJmena"));
+    EXPECT_EQ(ini.keyNames(QStringLiteral("MQTT")),
+              list("Pouzit Server Port Trat Predpona Uzivatel Heslo TLS"));
     const QByteArray bytes = folder.readFile(QStringLiteral("tarvolin.ini"));
     EXPECT_TRUE(bytes.contains("[Zavod]\r\nDojeti=0\r\nLimit=120\r\nTisk=0\r\nVymazatJmena=1\r\n"));
     EXPECT_TRUE(bytes.startsWith("[Po spusteni]\r\nPort=1\r\nBase=0\r\nBase1=DC00\r\nStart=0\r\n"));
