@@ -1,4 +1,5 @@
 #include "publish/MqttPublisher.h"
+#include "publish/MqttConnectionCheck.h"
 
 #include "MosquittoBroker.h"
 #include "MqttTestSubscriber.h"
@@ -200,6 +201,19 @@ TEST_F(MqttPublisherTest, TheOutboxOutlivesTheProgramAndToldWhenFull) {
     EXPECT_EQ(firstArrivals(passesReceived(subscriber.messages())), idsOf(passes.mid(0, 3)));
     EXPECT_TRUE(
         waitForStatus(restarted, [](const auto& status) { return status.waiting == 0 && !status.full; }));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MqttPublisherTest, TheConnectionCheckSaysWhatHappened) {
+    MqttConnection connection = connectionTo(m_broker.port());
+    EXPECT_EQ(MqttConnectionCheck::run(connection),
+              QStringLiteral("Spojení se serverem 127.0.0.1:%1 je v pořádku.").arg(m_broker.port()));
+    m_broker.stop();
+    EXPECT_EQ(MqttConnectionCheck::run(connection),
+              QStringLiteral("Spojení se nezdařilo: server není dostupný"));
 }
 
 } // namespace

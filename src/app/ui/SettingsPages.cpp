@@ -9,6 +9,7 @@
 #include "hardware/ui/PortTestPage.h"
 #include "hardware/ui/StartupPage.h"
 #include "printing/ui/PrintPage.h"
+#include "publish/ui/MqttPage.h"
 #include "rankings/ui/FtpPage.h"
 #include "timing/ui/RacePage.h"
 
@@ -37,6 +38,7 @@ SettingsPages::SettingsPages(TSettings& settings, const Services& services, QWid
     window.addPage(m_portTest = new PortTestPage(settings, *m_startup, services.parallelPort, services.timers,
                                                  services.learnPanel));
     window.addPage(m_race = new RacePage(settings));
+    window.addPage(new MqttPage(settings));
 }
 
 SettingsPages::~SettingsPages() = default;

@@ -155,11 +155,12 @@ private slots:
         QStringList titles;
         for (int i = 0; i < tabs->count(); ++i)
             titles << tabs->tabText(i);
-        QCOMPARE(titles, (QStringList{QStringLiteral("Po spuštění"), QStringLiteral("Semafor"),
-                                      QStringLiteral("Zvuky"), QStringLiteral("Tisk"),
-                                      QStringLiteral("TV výstup"), QStringLiteral("Hw. řízení na LPT portu"),
-                                      QStringLiteral("COM porty"), QStringLiteral("Ftp klient"),
-                                      QStringLiteral("Testování"), QStringLiteral("Závod")}));
+        QCOMPARE(titles,
+                 (QStringList{QStringLiteral("Po spuštění"), QStringLiteral("Semafor"),
+                              QStringLiteral("Zvuky"), QStringLiteral("Tisk"), QStringLiteral("TV výstup"),
+                              QStringLiteral("Hw. řízení na LPT portu"), QStringLiteral("COM porty"),
+                              QStringLiteral("Ftp klient"), QStringLiteral("Testování"),
+                              QStringLiteral("Závod"), QStringLiteral("MQTT")}));
         auto edit = [&](const char* button) {
             QTimer::singleShot(0, &settingsWindow, [&settingsWindow, button] {
                 settingsWindow.findChild<QSpinBox*>(QStringLiteral("DelkaTrate"))->setValue(812);

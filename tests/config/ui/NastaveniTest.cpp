@@ -169,7 +169,8 @@ private slots:
             QStringLiteral("Zvuky"),       QStringLiteral("Tisk"),
             QStringLiteral("TV výstup"),   QStringLiteral("Hw. řízení na LPT portu"),
             QStringLiteral("COM porty"),   QStringLiteral("Ftp klient"),
-            QStringLiteral("Testování"),   QStringLiteral("Závod")};
+            QStringLiteral("Testování"),   QStringLiteral("Závod"),
+            QStringLiteral("MQTT")};
         QStringList titles;
         for (int i = 0; i < pages->count(); ++i)
             titles << pages->tabText(i);
