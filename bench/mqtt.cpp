@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
 
     // Latency: passes as a race makes them, one every 5 ms (far denser than four karts ever pass).
     const int latencyPasses = passes / 2;
-    std::vector<Clock::time_point> sent(std::size_t(passes));
+    std::vector<Clock::time_point> sent(static_cast<std::size_t>(passes));
     const QDateTime wall = QDateTime::currentDateTime();
     for (int lap = 1; lap <= latencyPasses; ++lap) {
         sent[lap - 1] = Clock::now();
