@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
+#include <QTcpServer>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -214,6 +215,44 @@ TEST_F(MqttPublisherTest, TheConnectionCheckSaysWhatHappened) {
     m_broker.stop();
     EXPECT_EQ(MqttConnectionCheck::run(connection),
               QStringLiteral("Spojení se nezdařilo: server není dostupný"));
+}
+
+} // namespace
+
+namespace {
+
+// A broker that refuses the login and one that takes the connection but never answers: the passes
+// wait in the outbox, and the operator is told why.
+TEST(MqttPublisherFaults, ARefusingOrSilentBrokerKeepsThePassesAndSaysSo) {
+    if (MosquittoBroker::program().isEmpty())
+        GTEST_SKIP() << "mosquitto is not installed";
+    MosquittoBroker refusing(false);
+    QString why;
+    ASSERT_TRUE(refusing.start(&why)) << why.toStdString();
+    EXPECT_EQ(MqttConnectionCheck::run(connectionTo(refusing.port())),
+              QStringLiteral("Spojení se nezdařilo: server odmítl přihlášení"));
+    TempDataFolder data;
+    const QList<MqttPass> passes = racePasses(2);
+    {
+        MqttPublisher publisher(data.filePath(QStringLiteral("mqtt")), connectionTo(refusing.port()));
+        for (const MqttPass& pass : passes)
+            publisher.publishPass(pass);
+        ASSERT_TRUE(waitForStatus(publisher, [](const auto& status) { return !status.error.isEmpty(); }));
+        EXPECT_EQ(publisher.status().error, QStringLiteral("server odmítl přihlášení"));
+        ASSERT_TRUE(
+            waitForStatus(publisher, [&](const auto& status) { return status.waiting == passes.size(); }));
+        EXPECT_EQ(MqttPublisher::notice(publisher.status()),
+                  QStringLiteral("MQTT: spojení ztraceno, 8 zpráv čeká"));
+    }
+    QTcpServer silent; // listens, never accepts: the kernel completes the connection, nobody answers
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    EXPECT_EQ(MqttConnectionCheck::run(connectionTo(silent.serverPort()), 300),
+              QStringLiteral("Spojení se nezdařilo: server neodpovídá"));
+    MqttPublisher publisher(data.filePath(QStringLiteral("mqtt")), connectionTo(silent.serverPort()));
+    publisher.publishPass(racePasses(3).last());
+    ASSERT_TRUE(
+        waitForStatus(publisher, [&](const auto& status) { return status.waiting == passes.size() + 1; }));
+    EXPECT_FALSE(publisher.status().connected);
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 #include <QTcpSocket>
 #include <QThread>
 
-MosquittoBroker::MosquittoBroker() {
+MosquittoBroker::MosquittoBroker(bool anonymous) : m_anonymous(anonymous) {
     QTcpServer probe;
     if (probe.listen(QHostAddress::LocalHost, 0))
         m_port = probe.serverPort();
@@ -30,9 +30,10 @@ bool MosquittoBroker::start(QString* why) {
         return false;
     }
     // "user root" keeps a broker started by root from switching to a user that cannot write here.
-    config.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\npersistence true\n"
-                                "persistence_location %2/\nuser root\nmax_queued_messages 0\n")
+    config.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous %2\npersistence true\n"
+                                "persistence_location %3/\nuser root\nmax_queued_messages 0\n")
                      .arg(m_port)
+                     .arg(m_anonymous ? QStringLiteral("true") : QStringLiteral("false"))
                      .arg(m_dir.path())
                      .toUtf8());
     config.close();

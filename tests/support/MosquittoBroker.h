@@ -9,7 +9,8 @@
 // Stopped with the object.
 class MosquittoBroker {
 public:
-    MosquittoBroker();
+    // Without anonymous, the broker refuses every login (none is configured).
+    explicit MosquittoBroker(bool anonymous = true);
     ~MosquittoBroker();
     MosquittoBroker(const MosquittoBroker&) = delete;
     MosquittoBroker& operator=(const MosquittoBroker&) = delete;
@@ -28,4 +29,5 @@ private:
     QTemporaryDir m_dir;
     QProcess m_process;
     quint16 m_port = 0;
+    bool m_anonymous;
 };

@@ -66,11 +66,13 @@ void MqttLink::publishSnapshot(const LiveSnapshot& snapshot) {
     if (!m_publisher)
         return;
     const QDateTime now = QDateTime::currentDateTime();
-    for (const PassTracker::Pass& pass : passes) {
-        if (snapshot.running)
-            m_publisher->publishPass(
-                {m_raceId, pass.kart, pass.lap, pass.lapMs, pass.raceMs, now, m_names.name(pass.kart)});
-    }
+    // Laps only grow during a race (the last one may come with the race's own stop); a race taken
+    // back from its journal at start has no start of this run, and is named by the moment it is seen.
+    if (!passes.isEmpty() && m_raceId.isEmpty())
+        m_raceId = MqttMessages::raceId(now);
+    for (const PassTracker::Pass& pass : passes)
+        m_publisher->publishPass(
+            {m_raceId, pass.kart, pass.lap, pass.lapMs, pass.raceMs, now, m_names.name(pass.kart)});
     m_publisher->publishState(snapshot.toJson(m_clock.nowUs()));
 }
 
