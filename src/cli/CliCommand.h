@@ -32,3 +32,4 @@ int runBackupCreateCommand(const QStringList& args, CliStreams& streams);
 int runBackupListCommand(const QStringList& args, CliStreams& streams);
 int runBackupRestoreCommand(const QStringList& args, CliStreams& streams);
 int runBackupVerifyCommand(const QStringList& args, CliStreams& streams);
+int runHubCommand(const QStringList& args, CliStreams& streams);

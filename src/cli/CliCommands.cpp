@@ -9,6 +9,7 @@ const QList<CliCommand>& cliCommands() {
         {"backup list", "vypíše název, počet a velikost souborů zálohy", runBackupListCommand},
         {"backup restore", "obnoví soubory ze zálohy", runBackupRestoreCommand},
         {"backup verify", "přečte celou zálohu a ověří ji, nic nezapíše", runBackupVerifyCommand},
+        {"hub", "stránka s průběhem závodů všech tratí ze serveru MQTT", runHubCommand},
     };
     return commands;
 }

@@ -123,6 +123,7 @@ void WriteSettingsFile(const DataFolder& folder, TSettings& settings, bool onTop
     callHook(hooks.applyExternalStart, settings.Ostatni.ExtStart);
     callHook(hooks.applyProcessPriority, settings.Ostatni.Priorita);
     callHook(hooks.applyWebPage);
+    callHook(hooks.applyMqtt);
     if (settings.Ostatni.OnTop != onTopAtActivation)
         callHook(hooks.onTopChanged);
     callHook(hooks.writeRestingValue, quint8(settings.PoSpusteni.Base & 0xFF));

@@ -37,6 +37,7 @@ struct SettingsHooks {
     std::function<void(bool watch)> applyExternalStart;     // Ostatni/ExtStart
     std::function<void(int priority)> applyProcessPriority; // Ostatni/Priorita, 0..3; others change nothing
     std::function<void()> applyWebPage;                     // Web/Pouzit and Web/Port
+    std::function<void()> applyMqtt;                        // the section "MQTT"
     // Ostatni/OnTop differs from its value at the settings window's activation: show TVzdyNavrchuDlg.
     std::function<void()> onTopChanged;
     // Write Po spusteni/Base to the data register at the base chosen by Po spusteni/Port, when the

@@ -118,6 +118,14 @@ const std::vector<SettingKey>& settingsTable() {
         {"Hlas",        "Konec",        FIELD(Hlas.Konec),           true},
         {"Hlas",        "Hlasitost",    FIELD(Hlas.Hlasitost),       80, Range{0, 100}},
         {"Hlas",        "Rychlost",     FIELD(Hlas.Rychlost),        170, Range{80, 450}},
+        {"MQTT",        "Pouzit",       FIELD(MQTT.Pouzit),          false},
+        {"MQTT",        "Server",       FIELD(MQTT.Server),          "localhost"},
+        {"MQTT",        "Port",         FIELD(MQTT.Port),            1883, Range{1, 65535}},
+        {"MQTT",        "Trat",         FIELD(MQTT.Trat),            ""},
+        {"MQTT",        "Predpona",     FIELD(MQTT.Predpona),        "tarvolin"},
+        {"MQTT",        "Uzivatel",     FIELD(MQTT.Uzivatel),        ""},
+        {"MQTT",        "Heslo",        FIELD(MQTT.Heslo),           "", TextRule::Scrambled},
+        {"MQTT",        "TLS",          FIELD(MQTT.TLS),             false},
     };
     return rows;
 }

@@ -117,6 +117,17 @@ struct TSettings {
         int Hlasitost{}; // 0..100 %
         int Rychlost{};  // words a minute
     } Hlas;
+    // Results to an MQTT broker.
+    struct MQTTSection {
+        bool Pouzit{};
+        QString Server;
+        int Port{};
+        QString Trat;     // the track's short id in the topics; empty: the computer's host name
+        QString Predpona; // the topics' first level
+        QString Uzivatel; // empty: no login
+        QString Heslo;    // the plain password; the file holds it scrambled as the FTP password
+        bool TLS{};       // the broker's certificate checked against the system's store
+    } MQTT;
 
     // Slot index of kart 1..4, sequence A (0) or B (1).
     static constexpr int sequenceSlot(int kart, int which) { return (kart - 1) * 2 + which; }

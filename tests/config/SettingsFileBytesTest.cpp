@@ -120,6 +120,14 @@ TSettings everyFieldChanged() {
     s.Zavod.Limit = 300;
     s.Zavod.Tisk = true;
     s.Zavod.VymazatJmena = false;
+    s.MQTT.Pouzit = true;
+    s.MQTT.Server = QStringLiteral("broker.example");
+    s.MQTT.Port = 8883;
+    s.MQTT.Trat = QStringLiteral("brno");
+    s.MQTT.Predpona = QStringLiteral("kart");
+    s.MQTT.Uzivatel = QStringLiteral("stanice");
+    s.MQTT.Heslo = QStringLiteral("tajné");
+    s.MQTT.TLS = true;
 
     s.Hlas.Pouzit = true;
     s.Hlas.Co = 2;
@@ -194,6 +202,14 @@ void expectSameSettings(const TSettings& a, const TSettings& b) {
     EXPECT_EQ(a.Hlas.Konec, b.Hlas.Konec);
     EXPECT_EQ(a.Hlas.Hlasitost, b.Hlas.Hlasitost);
     EXPECT_EQ(a.Hlas.Rychlost, b.Hlas.Rychlost);
+    EXPECT_EQ(a.MQTT.Pouzit, b.MQTT.Pouzit);
+    EXPECT_EQ(a.MQTT.Server, b.MQTT.Server);
+    EXPECT_EQ(a.MQTT.Port, b.MQTT.Port);
+    EXPECT_EQ(a.MQTT.Trat, b.MQTT.Trat);
+    EXPECT_EQ(a.MQTT.Predpona, b.MQTT.Predpona);
+    EXPECT_EQ(a.MQTT.Uzivatel, b.MQTT.Uzivatel);
+    EXPECT_EQ(a.MQTT.Heslo, b.MQTT.Heslo);
+    EXPECT_EQ(a.MQTT.TLS, b.MQTT.TLS);
     EXPECT_EQ(a.Zvuk.Hrat, b.Zvuk.Hrat);
     EXPECT_EQ(a.Zvuk.Applaus, b.Zvuk.Applaus);
     EXPECT_EQ(a.Zvuk.jmeno, b.Zvuk.jmeno);

@@ -253,7 +253,8 @@ TEST(WriteSettingsFile, FirstWriteCreatesEveryKeyInItsSectionOrder) {
                            QStringLiteral("Ostatni"), QStringLiteral("Zvuk"), QStringLiteral("Trat"),
                            QStringLiteral("HW"), QStringLiteral("TVOUT"), QStringLiteral("Tisk"),
                            QStringLiteral("Ftp"), QStringLiteral("Com"), QStringLiteral("Web"),
-                           QStringLiteral("Zavod"), QStringLiteral("Hlas")}));
+                           QStringLiteral("Zavod"), QStringLiteral("Hlas"),
+                           QStringLiteral("MQTT")}));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Po spusteni")), list("Port Base Base1 Start LPT COM"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Semafor")), list("Pouzij Port Prodleva Zelena Oranzova Cervena"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Ostatni")),
@@ -273,6 +274,8 @@ TEST(WriteSettingsFile, FirstWriteCreatesEveryKeyInItsSectionOrder) {
     EXPECT_EQ(ini.keyNames(QStringLiteral("Web")), list("Pouzit Port"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Zavod")), list("Dojeti Limit Tisk VymazatJmena"));
     EXPECT_EQ(ini.keyNames(QStringLiteral("Hlas")), list("Pouzit Co Karty Konec Hlasitost Rychlost"));
+    EXPECT_EQ(ini.keyNames(QStringLiteral("MQTT")),
+              list("Pouzit Server Port Trat Predpona Uzivatel Heslo TLS"));
     const QByteArray bytes = folder.readFile(QStringLiteral("tarvolin.ini"));
     EXPECT_TRUE(bytes.contains("[Zavod]\r\nDojeti=0\r\nLimit=120\r\nTisk=0\r\nVymazatJmena=1\r\n"));
     EXPECT_TRUE(bytes.endsWith(

@@ -2,6 +2,7 @@
 
 #include "app/CommandLineOptions.h"
 #include "app/ui/CalloutStation.h"
+#include "app/ui/MqttLink.h"
 #include "app/ui/RaceRecovery.h"
 #include "app/ui/SettingsPages.h"
 #include "app/ui/TarvolinApplication.h"
@@ -128,6 +129,7 @@ ProgramWindows::~ProgramWindows() {
     }
     // The page's server first: its thread must not outlive what it was told about.
     m_liveResults.reset();
+    m_mqtt.reset();
 }
 
 void ProgramWindows::createWindows(const CommandLineOptions& options, TSplashScreen& splash) {
@@ -412,6 +414,7 @@ void ProgramWindows::fillMainWindowHooks() {
         placeAudienceWindow();
         reloadPageTopTen();
         applyWebPage();
+        m_mqtt->apply();
     };
     // A scenario's times count from here, however long the start took.
     hooks.activated = [this] {
@@ -483,10 +486,14 @@ void ProgramWindows::fillAudienceHooks() {
     };
     race.audienceRaceLength = [this](int minutes) { m_tvOut->showRaceLength(minutes); };
     race.raceStarted = [this](qint64 startUs) {
+        m_mqtt->raceStarted();
         m_liveFeed->raceStarted(startUs);
         showAudienceAgain();
     };
-    race.raceAtRest = [this] { m_liveFeed->raceStopped(); };
+    race.raceAtRest = [this] {
+        m_liveFeed->raceStopped();
+        m_mqtt->raceAtRest(m_liveFeed->snapshot());
+    };
     race.chequeredFlag = [this](bool shown) {
         m_tvOut->showChequeredFlag(shown);
         m_liveFeed->setFlag(shown);
@@ -515,6 +522,16 @@ void ProgramWindows::fillAudienceHooks() {
 
     QObject::connect(m_form.get(), &TForm1::closed, m_form.get(), [this] { rememberAudiencePlace(); });
     QObject::connect(m_liveFeed.get(), &LiveRaceFeed::published, m_liveResults.get(), &LiveResults::publish);
+    // The broker gets the race as the page does; its trouble is said on the status bar.
+    m_mqtt = std::make_unique<MqttLink>(m_settings, m_dataFolder, m_form->station().driverNames(),
+                                        SteadyClock::instance(), [this](const QString& notice) {
+                                            if (notice.isEmpty())
+                                                m_form->statusBarPanels().clearMessage();
+                                            else
+                                                m_form->statusBarPanels().showMessage(notice);
+                                        });
+    m_nastav->settingsHooks().applyMqtt = [this] { m_mqtt->apply(); };
+    QObject::connect(m_liveFeed.get(), &LiveRaceFeed::published, m_mqtt.get(), &MqttLink::publishSnapshot);
     QObject::connect(m_liveResults.get(), &LiveResults::listening, m_form.get(),
                      [this] { showPageAddress(); });
     QObject::connect(m_liveResults.get(), &LiveResults::failed, m_form.get(), [this](const QString& message) {

@@ -36,6 +36,7 @@ class TNahled2Dlg;
 class TJezdciDlg;
 class KartUpkeep;
 class LiveRaceFeed;
+class MqttLink;
 class LiveResults;
 class TRaceProgress;
 class TTV_Out_Frm;
@@ -136,6 +137,7 @@ private:
     std::optional<QPoint> m_audiencePlacedAt; // where the station last put it
     std::unique_ptr<LiveResults> m_liveResults;
     std::unique_ptr<LiveRaceFeed> m_liveFeed;
+    std::unique_ptr<MqttLink> m_mqtt;
     std::unique_ptr<TChyba_LptDlg> m_chybaLpt;
     std::unique_ptr<PortRepair> m_portRepair;
     std::unique_ptr<SerialLearnPanel> m_learnPanel;

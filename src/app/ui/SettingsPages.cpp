@@ -9,6 +9,7 @@
 #include "hardware/ui/PortTestPage.h"
 #include "hardware/ui/StartupPage.h"
 #include "printing/ui/PrintPage.h"
+#include "publish/ui/MqttPage.h"
 #include "rankings/ui/FtpPage.h"
 #include "timing/ui/RacePage.h"
 #include "voice/ui/HlasPage.h"
@@ -39,6 +40,7 @@ SettingsPages::SettingsPages(TSettings& settings, const Services& services, QWid
                                                  services.learnPanel));
     window.addPage(m_race = new RacePage(settings));
     window.addPage(m_hlas = new HlasPage(settings));
+    window.addPage(new MqttPage(settings));
 }
 
 SettingsPages::~SettingsPages() = default;

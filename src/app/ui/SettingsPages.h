@@ -34,7 +34,7 @@ struct TSettings;
 
 // The settings window with the pages of every area inserted in their order: "Po spuštění",
 // "Semafor", "Zvuky", "Tisk", "TV výstup", "Hw. řízení na LPT portu", "COM porty", "Ftp klient",
-// "Testování". The window owns the pages; this keeps the window.
+// "Testování", "Závod", "MQTT". The window owns the pages; this keeps the window.
 class SettingsPages {
 public:
     // What the pages work with; a missing service makes its actions do nothing.

@@ -160,7 +160,8 @@ private slots:
                               QStringLiteral("Zvuky"), QStringLiteral("Tisk"), QStringLiteral("TV výstup"),
                               QStringLiteral("Hw. řízení na LPT portu"), QStringLiteral("COM porty"),
                               QStringLiteral("Ftp klient"), QStringLiteral("Testování"),
-                              QStringLiteral("Závod"), QStringLiteral("Hlas")}));
+                              QStringLiteral("Závod"), QStringLiteral("Hlas"),
+                              QStringLiteral("MQTT")}));
         auto edit = [&](const char* button) {
             QTimer::singleShot(0, &settingsWindow, [&settingsWindow, button] {
                 settingsWindow.findChild<QSpinBox*>(QStringLiteral("DelkaTrate"))->setValue(812);

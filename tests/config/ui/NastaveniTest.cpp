@@ -171,7 +171,7 @@ private slots:
             QStringLiteral("TV výstup"),   QStringLiteral("Hw. řízení na LPT portu"),
             QStringLiteral("COM porty"),   QStringLiteral("Ftp klient"),
             QStringLiteral("Testování"),   QStringLiteral("Závod"),
-            QStringLiteral("Hlas")};
+            QStringLiteral("Hlas"), QStringLiteral("MQTT")};
         QStringList titles;
         for (int i = 0; i < pages->count(); ++i)
             titles << pages->tabText(i);

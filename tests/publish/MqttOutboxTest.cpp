@@ -1,0 +1,48 @@
+#include "publish/MqttOutbox.h"
+
+#include "TempDataFolder.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(MqttOutbox, KeepsMessagesInOrderAcrossARestartWithinItsBound) {
+    TempDataFolder data;
+    const QString folder = data.filePath(QStringLiteral("mqtt"));
+    {
+        MqttOutbox outbox(folder, 3);
+        EXPECT_TRUE(outbox.append(QStringLiteral("t/a/pass"), "{\"n\":1}"));
+        EXPECT_TRUE(outbox.append(QStringLiteral("t/a/pass"), "{\"n\":2}\n"));
+        EXPECT_TRUE(outbox.append(QStringLiteral("t/a/result"), "{\"n\":3}"));
+        EXPECT_TRUE(outbox.full());
+        EXPECT_FALSE(outbox.append(QStringLiteral("t/a/pass"), "{\"n\":4}")) << "the bound is kept";
+        outbox.remove(1);
+    }
+    // The format on disk: topic, newline, payload, one file per message named by its sequence.
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files),
+              QStringList({MqttOutbox::fileName(2), MqttOutbox::fileName(3)}));
+    EXPECT_EQ(data.readFile(QStringLiteral("mqtt/0000000000000002.msg")),
+              QByteArray("t/a/pass\n{\"n\":2}\n"));
+    // A crash's half-written file and a damaged one do not hold the queue up.
+    data.writeFile(QStringLiteral("mqtt/0000000000000004.msg.part"), "t/a/pass\n{");
+    data.writeFile(QStringLiteral("mqtt/") + MqttOutbox::fileName(3), "no newline");
+
+    MqttOutbox reopened(folder, 3);
+    EXPECT_EQ(reopened.size(), 2);
+    const auto first = reopened.next(0);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->sequence, 2u);
+    EXPECT_EQ(first->topic, QStringLiteral("t/a/pass"));
+    EXPECT_EQ(first->payload, QByteArray("{\"n\":2}\n"));
+    EXPECT_FALSE(reopened.next(2)) << "the damaged message is dropped";
+    EXPECT_EQ(reopened.size(), 1);
+    EXPECT_TRUE(reopened.append(QStringLiteral("t/a/pass"), "{\"n\":5}"));
+    const auto after = reopened.next(2);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->sequence, 4u) << "numbers go on after the last one kept";
+    EXPECT_FALSE(data.exists(QStringLiteral("mqtt/0000000000000004.msg.part")));
+}
+
+} // namespace
