@@ -5,11 +5,14 @@
 #include "config/SerialSection.h"
 #include "config/SettingsFile.h"
 #include "config/TSettings.h"
+#include "config/ui/EncodableText.h"
 #include "config/ui/HintDuration.h"
 #include "config/ui/OnTop.h"
 #include "config/ui/SettingsPage.h"
 
 #include "ui_nastaveni.h"
+
+#include <QLineEdit>
 
 #include <QCoreApplication>
 #include <QHideEvent>
@@ -55,6 +58,9 @@ void TNastavDlg::syncFromSettings() {
 // --- OK and Cancel --------------------------------------------------------------------------------
 
 void TNastavDlg::OK_BitBtnClick() {
+    // A text the settings file cannot hold is replaced by the operator before anything is written.
+    if (!EncodableText::check(this, findChildren<QLineEdit*>()))
+        return;
     WriteSettingsFile(folder(), m_settings, m_onTopAtActivation, m_settingsHooks);
     // Saving may change fields (the password that is not to be kept), so the controls follow.
     syncFromSettings();

@@ -19,12 +19,9 @@
 #include <algorithm>
 
 bool fitsWindows1250(const QString& text) {
-    if (text.contains(QLatin1Char('\t')) || text.contains(QLatin1Char('\n')) ||
-        text.contains(QLatin1Char('\r')))
-        return false;
-    // The codec puts a substitute byte where windows-1250 has no character: what does not come back
-    // whole would be stored changed.
-    return TextCodec::decode(TextCodec::encode(text)) == text;
+    const bool breaksTheLine = text.contains(QLatin1Char('\t')) || text.contains(QLatin1Char('\n')) ||
+                               text.contains(QLatin1Char('\r'));
+    return !breaksTheLine && TextCodec::unencodable(text).isEmpty();
 }
 
 TJezdciDlg::TJezdciDlg(DriverNames& names, TSettings& settings, const QString& dataFolder, QWidget* parent)
@@ -119,13 +116,15 @@ QStringList TJezdciDlg::suggestions() const {
 
 void TJezdciDlg::nameEdited(int kart, const QString& text) {
     QLineEdit* field = m_fields[kart - 1];
+    const QString unstorable = TextCodec::unencodableHint(text);
     if (!fitsWindows1250(text)) {
         // Back to the last name that can be stored; the cursor stays where the operator typed.
         const int cursor = field->cursorPosition();
         field->setText(m_names.name(kart));
         field->setCursorPosition(std::min(cursor - 1, int(field->text().size())));
-        m_hint->setText(QStringLiteral("Tento znak nelze uložit do souborů časomíry (kódování windows-1250). "
-                                       "Použijte písmena české nebo západní abecedy."));
+        m_hint->setText(!unstorable.isEmpty()
+                            ? unstorable
+                            : QStringLiteral("Jméno nesmí obsahovat tabulátor ani konec řádku."));
         m_hint->show();
         return;
     }

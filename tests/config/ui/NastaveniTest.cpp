@@ -1,6 +1,7 @@
 // The settings window driven through its controls: pages, mirrored port choices, the controls' binding
 // to the live settings, OK and Cancel, the start entry, the sound and logo pages.
 #include "FakeClock.h"
+#include "MessageBoxAnswerer.h"
 #include "RecordingErrorReporter.h"
 #include "VirtualScheduler.h"
 #include "VirtualTimerFactory.h"
@@ -171,7 +172,7 @@ private slots:
             QStringLiteral("TV výstup"),   QStringLiteral("Hw. řízení na LPT portu"),
             QStringLiteral("COM porty"),   QStringLiteral("Ftp klient"),
             QStringLiteral("Testování"),   QStringLiteral("Závod"),
-            QStringLiteral("Hlas"), QStringLiteral("MQTT")};
+            QStringLiteral("Hlas"),        QStringLiteral("MQTT")};
         QStringList titles;
         for (int i = 0; i < pages->count(); ++i)
             titles << pages->tabText(i);
@@ -548,6 +549,28 @@ private slots:
         QVERIFY(in.open(QIODevice::ReadOnly));
         QCOMPARE(in.readAll(), QByteArray("[Trat]\r\ndelka=400\r\n"));
         QCOMPARE(m_settings.Trat.delka, 812); // the edit stays in effect
+    }
+
+    // A text the file's code page cannot hold is named, its page shown, and nothing is written.
+    void okRefusesATextWindows1250CannotHold() {
+        const QString file = m_dataDir.path() + QStringLiteral("/tarvolin.ini");
+        const auto bytes = [&file] {
+            QFile in(file);
+            return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("(none)");
+        };
+        const QByteArray before = bytes();
+        control<QLineEdit>(dialog(), "FtpHostitel")->setText(QStringLiteral("Ørsted.example.cz"));
+        MessageBoxAnswerer answerer;
+        QTimer::singleShot(0, this, [&] {
+            control<QPushButton>(dialog(), "OK_BitBtn")->click();
+            QVERIFY(dialog().isVisible());
+            control<QPushButton>(dialog(), "btn_Zrus")->click();
+        });
+        dialog().execOnPage(&m_pages->startup());
+        QCOMPARE(answerer.texts().size(), 1);
+        QVERIFY(answerer.texts().at(0).contains(QStringLiteral("„Ø“")));
+        QCOMPARE(bytes(), before);
+        QCOMPARE(control<QTabWidget>(dialog(), "PageControl1")->currentWidget(), &m_pages->ftp());
     }
 
     void passwordNotKeptIsStoredEmpty() {
