@@ -1,0 +1,162 @@
+#include "display/RaceHistory.h"
+
+#include "base/UserError.h"
+#include "timing/DriverNames.h"
+#include "timing/LapFile.h"
+#include "timing/LapTime.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+
+constexpr qint64 ShortestLapMs = 40;
+
+QList<qint64> lapsOf(const QString& path) {
+    QList<qint64> laps;
+    try {
+        for (const QString& entry : loadLapFile(path)) {
+            qint64 ms = 0;
+            if (TryParseLapTime(entry, &ms))
+                laps.append(ms);
+        }
+    } catch (const UserError&) {
+        // A kept file that cannot be read shows as a kart without laps.
+    }
+    return laps;
+}
+
+} // namespace
+
+int KeptRace::karts() const {
+    return int(
+        std::count_if(lapFiles.begin(), lapFiles.end(), [](const QString& f) { return !f.isEmpty(); }));
+}
+
+RaceHistory::RaceHistory(QString folder) : m_folder(std::move(folder)) {}
+
+bool RaceHistory::validId(const QString& id) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2}(_[1-9]\\d{0,3})?$"));
+    return id.size() <= 24 && pattern.match(id).hasMatch();
+}
+
+std::optional<RaceHistory::FileRef> RaceHistory::parseFileName(const QString& name) {
+    static const QRegularExpression pattern(QStringLiteral(
+        "^(\\d{4}-\\d{2}-\\d{2}) (\\d{2}-\\d{2}-\\d{2}) kara([1-4])(?: \\(([1-9]\\d{0,3})\\))?\\.txt$"));
+    const QRegularExpressionMatch match = pattern.match(name);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QDateTime start = QDateTime::fromString(match.captured(1) + QLatin1Char(' ') + match.captured(2),
+                                                  QStringLiteral("yyyy-MM-dd HH-mm-ss"));
+    if (!start.isValid())
+        return std::nullopt;
+    QString id = match.captured(1) + QLatin1Char('_') + match.captured(2);
+    if (!match.captured(4).isEmpty() && match.captured(4) != QLatin1String("1"))
+        id += QLatin1Char('_') + match.captured(4);
+    return FileRef{id, start, match.captured(3).toInt()};
+}
+
+QString RaceHistory::filePath(const QString& name) const {
+    return QDir(m_folder).filePath(name);
+}
+
+void RaceHistory::rescanIfChanged() {
+    const QFileInfo folder(m_folder);
+    const QDateTime changed = folder.exists() ? folder.lastModified() : QDateTime();
+    const qint64 nowMs = QDateTime::currentMSecsSinceEpoch();
+    // A folder changed within the last seconds may still get files of the same race; until it has
+    // been quiet for a while, it is read again at every look.
+    const bool settled = !changed.isValid() || m_scannedAtMs - changed.toMSecsSinceEpoch() > 3000;
+    if (m_scannedAtMs != 0 && changed == m_folderChanged && settled)
+        return;
+    m_folderChanged = changed;
+    m_scannedAtMs = nowMs;
+    QHash<QString, KeptRace> byId;
+    const QStringList names =
+        QDir(m_folder).entryList({QStringLiteral("* kara*.txt")}, QDir::Files | QDir::Readable, QDir::NoSort);
+    for (const QString& name : names) {
+        const std::optional<FileRef> ref = parseFileName(name);
+        if (!ref)
+            continue;
+        KeptRace& race = byId[ref->id];
+        race.id = ref->id;
+        race.start = ref->start;
+        race.lapFiles[ref->kart - 1] = name;
+    }
+    m_races = byId.values();
+    // Newest first; of races started in the same second the later copy first.
+    const auto copyOf = [](const QString& id) { return id.size() > 19 ? id.mid(20).toInt() : 1; };
+    std::sort(m_races.begin(), m_races.end(), [&copyOf](const KeptRace& a, const KeptRace& b) {
+        if (a.start != b.start)
+            return a.start > b.start;
+        return copyOf(a.id) > copyOf(b.id);
+    });
+    m_index.clear();
+    for (int i = 0; i < m_races.size(); ++i)
+        m_index.insert(m_races[i].id, i);
+}
+
+const QList<KeptRace>& RaceHistory::races() {
+    rescanIfChanged();
+    return m_races;
+}
+
+std::optional<KeptRace> RaceHistory::find(const QString& id) {
+    if (!validId(id))
+        return std::nullopt;
+    rescanIfChanged();
+    const auto it = m_index.constFind(id);
+    if (it == m_index.constEnd())
+        return std::nullopt;
+    return m_races.at(*it);
+}
+
+KeptRaceSummary RaceHistory::summary(const KeptRace& race) {
+    KeptRaceSummary total;
+    for (const QString& name : race.lapFiles) {
+        if (name.isEmpty())
+            continue;
+        const QFileInfo info(filePath(name));
+        CachedSummary& cached = m_summaries[name];
+        if (cached.changed != info.lastModified() || cached.size != info.size() ||
+            !cached.changed.isValid()) {
+            cached.changed = info.lastModified();
+            cached.size = info.size();
+            cached.summary = {};
+            for (qint64 lap : lapsOf(info.filePath())) {
+                ++cached.summary.laps;
+                if (lap > ShortestLapMs && (!cached.summary.best || lap < *cached.summary.best))
+                    cached.summary.best = lap;
+            }
+        }
+        total.laps += cached.summary.laps;
+        if (cached.summary.best && (!total.best || *cached.summary.best < *total.best))
+            total.best = cached.summary.best;
+    }
+    return total;
+}
+
+std::optional<KeptRaceDetail> RaceHistory::open(const QString& id) {
+    const std::optional<KeptRace> race = find(id);
+    if (!race)
+        return std::nullopt;
+    KeptRaceDetail detail;
+    detail.race = *race;
+    for (int k = 0; k < 4; ++k) {
+        const QString& name = race->lapFiles[k];
+        if (name.isEmpty())
+            continue;
+        const QString path = filePath(name);
+        detail.laps[k] = lapsOf(path);
+        try {
+            detail.drivers[k] = DriverNames::keptNameOf(path);
+        } catch (const UserError&) {
+            // Without its names file the race shows its karts.
+        }
+    }
+    return detail;
+}
