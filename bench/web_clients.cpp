@@ -68,9 +68,11 @@ int clientProcess(int clients, int port) {
         });
         QObject::connect(raw, &QWebSocket::textMessageReceived, [&receipts, last](const QString& text) {
             const qint64 now = SteadyClock::instance().nowUs();
+            const QJsonObject race = QJsonDocument::fromJson(text.toUtf8()).object();
+            if (!race.contains(QStringLiteral("karts")))
+                return; // a heartbeat
             int count = 0;
-            for (const QJsonValue& kart :
-                 QJsonDocument::fromJson(text.toUtf8()).object()[QStringLiteral("karts")].toArray())
+            for (const QJsonValue& kart : race[QStringLiteral("karts")].toArray())
                 count += kart.toObject()[QStringLiteral("count")].toInt();
             if (count != *last) {
                 *last = count;
