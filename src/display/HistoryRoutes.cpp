@@ -4,15 +4,12 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QFuture>
 #include <QHttpServer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponse>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPromise>
-#include <QThreadPool>
 #include <QUrlQuery>
 
 namespace {
@@ -141,46 +138,32 @@ void HistoryRoutes::addTo(QHttpServer& http) {
         const std::optional<QByteArray> body = raceJson(id);
         return body ? json(*body) : notFound();
     });
+    // Drawn on the server's thread, not the main one: the station's race never waits for a sheet; the
+    // live pages wait for it once per race, as a made sheet is kept.
     http.route(QStringLiteral("/zavody/<arg>/vysledky.pdf"), Method::Get, [this](const QString& id) {
         const std::optional<KeptRace> race = m_history ? m_history->find(id) : std::nullopt;
         if (!race || !m_pdf)
-            return QtFuture::makeReadyFuture(notFound());
+            return notFound();
         const QString key = fileState(*m_history, *race);
-        std::array<QString, 4> paths;
-        for (int k = 0; k < 4; ++k) {
-            if (!race->lapFiles[k].isEmpty())
-                paths[k] = m_history->filePath(race->lapFiles[k]);
+        QByteArray pdf = m_pdfCache.value(key);
+        if (pdf.isEmpty()) {
+            std::array<QString, 4> paths;
+            for (int k = 0; k < 4; ++k) {
+                if (!race->lapFiles[k].isEmpty())
+                    paths[k] = m_history->filePath(race->lapFiles[k]);
+            }
+            pdf = m_pdf(paths);
+            if (m_pdfCache.size() >= 32)
+                m_pdfCache.clear();
+            if (!pdf.isEmpty())
+                m_pdfCache.insert(key, pdf);
         }
-        auto promise = std::make_shared<QPromise<QHttpServerResponse>>();
-        QFuture<QHttpServerResponse> future = promise->future();
-        promise->start();
-        // The sheet is drawn on a worker: the live race's pushes go on meanwhile.
-        QThreadPool::globalInstance()->start([promise, paths, key, maker = m_pdf, cache = m_pdfCache] {
-            QByteArray pdf;
-            {
-                QMutexLocker lock(&cache->mutex);
-                pdf = cache->made.value(key);
-            }
-            if (pdf.isEmpty()) {
-                pdf = maker(paths);
-                QMutexLocker lock(&cache->mutex);
-                if (cache->made.size() >= 32)
-                    cache->made.clear();
-                if (!pdf.isEmpty())
-                    cache->made.insert(key, pdf);
-            }
-            if (pdf.isEmpty()) {
-                promise->addResult(
-                    QHttpServerResponse(QByteArray("text/plain; charset=utf-8"),
-                                        QStringLiteral("Výsledky se nepodařilo vytvořit.").toUtf8(),
-                                        Status::InternalServerError));
-            } else {
-                QHttpServerResponse response(QByteArray("application/pdf"), pdf);
-                response.setHeader("Content-Disposition", "attachment; filename=\"vysledky.pdf\"");
-                promise->addResult(std::move(response));
-            }
-            promise->finish();
-        });
-        return future;
+        if (pdf.isEmpty())
+            return QHttpServerResponse(QByteArray("text/plain; charset=utf-8"),
+                                       QStringLiteral("Výsledky se nepodařilo vytvořit.").toUtf8(),
+                                       Status::InternalServerError);
+        QHttpServerResponse response(QByteArray("application/pdf"), pdf);
+        response.setHeader("Content-Disposition", "attachment; filename=\"vysledky.pdf\"");
+        return response;
     });
 }

@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QMutex>
 #include <QString>
 
 #include <array>
@@ -15,7 +14,7 @@
 class QHttpServer;
 
 // The results sheet of a kept race as a PDF, from its lap files (kart 1..4, empty for a kart without
-// laps). Runs on a worker thread; an empty result is a sheet that could not be made.
+// laps). Runs on the server's thread; an empty result is a sheet that could not be made.
 using KeptRacePdfMaker = std::function<QByteArray(const std::array<QString, 4>& lapFilePaths)>;
 
 // The history of kept races on the live page's server: "/zavody" lists them, "/zavody/<id>" opens
@@ -36,12 +35,7 @@ public:
     std::optional<QByteArray> raceJson(const QString& id);
 
 private:
-    struct PdfCache {
-        QMutex mutex;
-        QHash<QString, QByteArray> made; // by race id and the state of its files
-    };
-
     std::unique_ptr<RaceHistory> m_history;
     KeptRacePdfMaker m_pdf;
-    std::shared_ptr<PdfCache> m_pdfCache = std::make_shared<PdfCache>();
+    QHash<QString, QByteArray> m_pdfCache; // by race id and the state of its files
 };

@@ -53,7 +53,7 @@ public slots:
     void stop();
     void publish(const LiveSnapshot& snapshot);
     // The races kept in folder ("vysledky") become the page's history, their results sheets made by
-    // pdf on a worker thread; an empty folder: no history.
+    // pdf on this thread (never the main one); an empty folder: no history.
     void setHistory(const QString& folder, KeptRacePdfMaker pdf);
 
 signals:

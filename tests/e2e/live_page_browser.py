@@ -324,6 +324,8 @@ def check_history(driver, port, data):
     assert href.endswith("/zavody/2025-03-01_10-00-00/vysledky.pdf"), href
     status, pdf = status_of(port, "/zavody/2025-03-01_10-00-00/vysledky.pdf")
     assert status == 200 and pdf.startswith(b"%PDF"), (status, pdf[:20])
+    # Made once: asked again, the same sheet comes back.
+    assert status_of(port, "/zavody/2025-03-01_10-00-00/vysledky.pdf") == (200, pdf)
     with tempfile.NamedTemporaryFile(suffix=".pdf") as f:
         f.write(pdf)
         f.flush()
