@@ -44,23 +44,46 @@ bool RaceHistory::validId(const QString& id) {
     return id.size() <= 24 && pattern.match(id).hasMatch();
 }
 
+// "yyyy-MM-dd HH-mm-ss karaK.txt" or "… karaK (n).txt", checked character by character: a folder may
+// hold tens of thousands, and a pattern match or a date parse for each costs more than the rest of
+// the listing.
 std::optional<RaceHistory::FileRef> RaceHistory::parseFileName(const QString& name) {
-    static const QRegularExpression pattern(QStringLiteral(
-        "^(\\d{4}-\\d{2}-\\d{2}) (\\d{2}-\\d{2}-\\d{2}) kara([1-4])(?: \\(([1-9]\\d{0,3})\\))?\\.txt$"));
-    const QRegularExpressionMatch match = pattern.match(name);
-    if (!match.hasMatch())
+    static const QString shape = QStringLiteral("dddd-dd-dd dd-dd-dd karaN");
+    if (name.size() < shape.size() + 4)
         return std::nullopt;
-    // Read as numbers: parsing the text as a date is slow, and a folder holds tens of thousands.
+    for (int i = 0; i < shape.size(); ++i) {
+        const QChar c = name[i];
+        const QChar want = shape[i];
+        if (want == QLatin1Char('d')   ? !(c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            : want == QLatin1Char('N') ? !(c >= QLatin1Char('1') && c <= QLatin1Char('4'))
+                                       : c != want)
+            return std::nullopt;
+    }
+    const QStringView rest = QStringView(name).mid(shape.size());
+    QString copy;
+    if (rest != QLatin1String(".txt")) {
+        // " (n).txt"
+        if (!rest.startsWith(QLatin1String(" (")) || !rest.endsWith(QLatin1String(").txt")) ||
+            rest.size() < 8 || rest.size() > 11)
+            return std::nullopt;
+        const QStringView digits = rest.mid(2, rest.size() - 7);
+        bool ok = false;
+        const int n = digits.toInt(&ok);
+        if (!ok || n < 1 || digits.startsWith(QLatin1Char('0')) || digits.startsWith(QLatin1Char('+')))
+            return std::nullopt;
+        if (n > 1)
+            copy = QString::number(n);
+    }
     const auto number = [&name](int at, int length) { return QStringView(name).mid(at, length).toInt(); };
     const QDate day(number(0, 4), number(5, 2), number(8, 2));
     const QTime time(number(11, 2), number(14, 2), number(17, 2));
-    const QDateTime start(day, time);
     if (!day.isValid() || !time.isValid())
         return std::nullopt;
-    QString id = match.captured(1) + QLatin1Char('_') + match.captured(2);
-    if (!match.captured(4).isEmpty() && match.captured(4) != QLatin1String("1"))
-        id += QLatin1Char('_') + match.captured(4);
-    return FileRef{id, start, match.captured(3).toInt()};
+    QString id = name.left(19);
+    id[10] = QLatin1Char('_');
+    if (!copy.isEmpty())
+        id += QLatin1Char('_') + copy;
+    return FileRef{id, QDateTime(day, time), name[24].digitValue()};
 }
 
 QString RaceHistory::filePath(const QString& name) const {
@@ -79,8 +102,7 @@ void RaceHistory::rescanIfChanged() {
     m_folderChanged = changed;
     m_scannedAtMs = nowMs;
     QHash<QString, KeptRace> byId;
-    const QStringList names =
-        QDir(m_folder).entryList({QStringLiteral("* kara*.txt")}, QDir::Files | QDir::Readable, QDir::NoSort);
+    const QStringList names = QDir(m_folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
     for (const QString& name : names) {
         const std::optional<FileRef> ref = parseFileName(name);
         if (!ref)

@@ -26,6 +26,8 @@ TEST(RaceHistory, GroupsKeptFilesIntoRacesNewestFirstAndIgnoresOthers) {
     keep(dir, "2026-05-01 10-00-00 kara5.txt", {"00:40:000"});
     keep(dir, "2026-13-01 10-00-00 kara1.txt", {"00:40:000"});
     keep(dir, "poznamky kara1.txt", {"00:40:000"});
+    keep(dir, "2026-05-01 10-00-00 kara2 (0).txt", {"00:40:000"});
+    keep(dir, "2026-05-01 10-00-00 kara2.txt.bak", {"00:40:000"});
     DriverNames::save(dir.filePath("2026-05-01 10-00-00 jezdci.txt"), {"Eva", "", "Petr", ""});
 
     RaceHistory history(temp.path());
