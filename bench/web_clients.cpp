@@ -2,6 +2,11 @@
 // while a race closes laps, and what that costs the station.
 //
 //   web_clients [seconds] [--clients N]...
+//   web_clients --history N
+//
+// With --history: N races kept in a fresh "vysledky" (two to four karts, 10-40 laps each), and the
+// time to the first byte of the history's list, of one race and of a race's results sheet (the first
+// time and cached), median and p99 over repeated requests from one client, and the station's memory.
 //
 // The station's part runs here as in the program: the race's feed on the main thread, the server on
 // its own thread. The clients run in a child process (this program with --client-process), so that
@@ -15,11 +20,15 @@
 #include "display/LiveRaceFeed.h"
 #include "display/LiveResults.h"
 #include "display/TRaceProgress.h"
+#include "printing/KeptRacePdf.h"
 #include "timing/LapList.h"
 #include "timing/LapTime.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -27,6 +36,8 @@
 #include <QRandomGenerator>
 #include <QSocketNotifier>
 #include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWebSocket>
 
@@ -36,8 +47,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -68,9 +81,11 @@ int clientProcess(int clients, int port) {
         });
         QObject::connect(raw, &QWebSocket::textMessageReceived, [&receipts, last](const QString& text) {
             const qint64 now = SteadyClock::instance().nowUs();
+            const QJsonObject race = QJsonDocument::fromJson(text.toUtf8()).object();
+            if (!race.contains(QStringLiteral("karts")))
+                return; // a heartbeat
             int count = 0;
-            for (const QJsonValue& kart :
-                 QJsonDocument::fromJson(text.toUtf8()).object()[QStringLiteral("karts")].toArray())
+            for (const QJsonValue& kart : race[QStringLiteral("karts")].toArray())
                 count += kart.toObject()[QStringLiteral("count")].toInt();
             if (count != *last) {
                 *last = count;
@@ -196,9 +211,118 @@ Result run(int clients, int seconds) {
     return result;
 }
 
+long residentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    }
+    return 0;
+}
+
+// One GET on a fresh connection: ms from sending to the first byte of the answer, and its status.
+std::pair<double, int> timeToFirstByte(int port, const QByteArray& path) {
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(port));
+    if (!socket.waitForConnected(5000))
+        return {-1, 0};
+    QElapsedTimer timer;
+    timer.start();
+    socket.write("GET " + path + " HTTP/1.1\r\nHost: bench\r\nConnection: close\r\n\r\n");
+    socket.waitForReadyRead(30000);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    // The whole answer is read (the server keeps the connection open), so that the next request
+    // finds the server idle.
+    QByteArray head = socket.readAll();
+    const auto complete = [&head] {
+        const int end = head.indexOf("\r\n\r\n");
+        if (end < 0)
+            return false;
+        const int at = head.toLower().indexOf("content-length:");
+        return at < 0 || head.size() - end - 4 >=
+                             head.mid(at + 15, head.indexOf("\r\n", at) - at - 15).trimmed().toInt();
+    };
+    while (!complete() && socket.waitForReadyRead(30000))
+        head += socket.readAll();
+    return {ms, head.mid(9, 3).toInt()};
+}
+
+int history(int races) {
+    QTemporaryDir temp;
+    const QString folder = temp.filePath(QStringLiteral("vysledky"));
+    QDir().mkpath(folder);
+    QElapsedTimer made;
+    made.start();
+    QRandomGenerator random(7);
+    QDateTime start(QDate(2020, 1, 1), QTime(9, 0));
+    QString someId;
+    for (int r = 0; r < races; ++r) {
+        start = start.addSecs(600 + random.bounded(3600));
+        const int karts = 2 + random.bounded(3);
+        for (int k = 1; k <= karts; ++k) {
+            QStringList laps;
+            for (int lap = 10 + random.bounded(31); lap > 0; --lap)
+                laps << FormatLapTime(28000 + random.bounded(6000));
+            // Written plainly: the station's careful writing would make this take minutes.
+            QFile file(QDir(folder).filePath(start.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")) +
+                                             QStringLiteral(" kara%1.txt").arg(k)));
+            if (file.open(QIODevice::WriteOnly))
+                file.write((laps.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
+        }
+        if (r == races / 2)
+            someId = start.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+    }
+    std::printf("History: %d kept races written in %.1f s\n", races, double(made.elapsed()) / 1000);
+    const long before = residentKb();
+    LiveResults live(SteadyClock::instance());
+    QEventLoop wait;
+    QObject::connect(&live, &LiveResults::listening, &wait, &QEventLoop::quit);
+    live.setHistory(folder,
+                    [](const std::array<QString, 4>& files) { return keptRaceResultsPdf({}, files); });
+    int port = 0;
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        port = probe.serverPort();
+    }
+    live.apply(true, port);
+    wait.exec();
+    const auto measure = [port](const char* what, const QByteArray& path, int times) {
+        std::vector<double> ms;
+        int status = 0;
+        for (int i = 0; i < times; ++i) {
+            const auto [t, s] = timeToFirstByte(port, path);
+            ms.push_back(t);
+            status = s;
+        }
+        std::printf("%-34s %6d %10.1f %10.1f %10.1f %8d\n", what, times, percentile(ms, 0.5),
+                    percentile(ms, 0.99), percentile(ms, 1.0), status);
+    };
+    std::printf("%-34s %6s %10s %10s %10s %8s\n", "request (time to first byte)", "times", "p50 ms", "p99 ms",
+                "max ms", "status");
+    measure("/api/zavody, the first look", "/api/zavody", 1);
+    measure("/zavody (the list's page)", "/zavody", 200);
+    measure("/api/zavody (newest 100)", "/api/zavody", 200);
+    measure("/api/zavody?od=5000", "/api/zavody?od=5000", 200);
+    measure("/zavody/<id> (one race's page)", "/zavody/" + someId.toLatin1(), 200);
+    measure("/api/zavody/<id> (its laps)", "/api/zavody/" + someId.toLatin1(), 200);
+    measure("/zavody/<id>/vysledky.pdf, first", "/zavody/" + someId.toLatin1() + "/vysledky.pdf", 1);
+    measure("/zavody/<id>/vysledky.pdf, cached", "/zavody/" + someId.toLatin1() + "/vysledky.pdf", 20);
+    std::printf("station's memory: %ld kB resident, %ld kB more than before the server\n", residentKb(),
+                residentKb() - before);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc == 3 && std::strcmp(argv[1], "--history") == 0) {
+        // The results sheet draws text: fonts need the GUI application (offscreen is enough).
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return history(std::max(1, std::atoi(argv[2])));
+    }
     QCoreApplication app(argc, argv);
     if (argc == 4 && std::strcmp(argv[1], "--client-process") == 0)
         return clientProcess(std::atoi(argv[2]), std::atoi(argv[3]));

@@ -52,3 +52,9 @@ void LiveResults::publish(const LiveSnapshot& snapshot) {
     QMetaObject::invokeMethod(
         m_server, [server = m_server, snapshot] { server->publish(snapshot); }, Qt::QueuedConnection);
 }
+
+void LiveResults::setHistory(const QString& folder, KeptRacePdfMaker pdf) {
+    QMetaObject::invokeMethod(
+        m_server, [server = m_server, folder, pdf = std::move(pdf)] { server->setHistory(folder, pdf); },
+        Qt::QueuedConnection);
+}

@@ -33,10 +33,12 @@ LiveResultsServer::LiveResultsServer(MonotonicClock& clock, Limits limits, QObje
 LiveResultsServer::LiveResultsServer(MonotonicClock& clock, TimerFactory& timers, Limits limits,
                                      QObject* parent)
     : QObject(parent), m_clock(clock), m_timers(timers), m_limits(limits), m_ping(new QTimer(this)),
-      m_window(new QTimer(this)) {
+      m_window(new QTimer(this)), m_heartbeat(new QTimer(this)) {
     Q_INIT_RESOURCE(web);
     m_ping->setInterval(m_limits.pingMs);
     connect(m_ping, &QTimer::timeout, this, &LiveResultsServer::pingAll);
+    m_heartbeat->setInterval(std::max(500, m_limits.heartbeatMs));
+    connect(m_heartbeat, &QTimer::timeout, this, &LiveResultsServer::heartbeat);
     m_window->setInterval(std::max(100, m_limits.connections.windowMs));
     connect(m_window, &QTimer::timeout, this, [this] {
         for (Client& client : m_clients)
@@ -58,6 +60,22 @@ void LiveResultsServer::start(quint16 port) {
                   [] { return asset("text/javascript; charset=utf-8", QStringLiteral("live.js")); });
     m_http->route(QStringLiteral("/live.css"), Method::Get,
                   [] { return asset("text/css; charset=utf-8", QStringLiteral("live.css")); });
+    for (const char* script : {"common.js", "kart.js", "history.js"}) {
+        const QString name = QString::fromLatin1(script);
+        m_http->route(QStringLiteral("/") + name, Method::Get,
+                      [name] { return asset("text/javascript; charset=utf-8", name); });
+    }
+    // A kart's own view: only the four karts there are.
+    m_http->route(QStringLiteral("/kara/"), Method::Get, [](const QString& kart) {
+        static const QStringList karts{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                       QStringLiteral("4")};
+        if (!karts.contains(kart))
+            return QHttpServerResponse(QByteArray("text/plain; charset=utf-8"),
+                                       QStringLiteral("Taková kára tu není.").toUtf8(),
+                                       QHttpServerResponse::StatusCode::NotFound);
+        return asset("text/html; charset=utf-8", QStringLiteral("kart.html"));
+    });
+    m_history.addTo(*m_http);
     m_http->route(QStringLiteral("/api/race"), Method::Get, [this] {
         QHttpServerResponse response(QByteArray("application/json"), m_snapshot.toJson(m_clock.nowUs()));
         response.setHeader("Cache-Control", "no-store");
@@ -96,12 +114,14 @@ void LiveResultsServer::start(quint16 port) {
     m_port = guard->serverPort();
     m_ping->start();
     m_window->start();
+    m_heartbeat->start();
     emit listening(m_port);
 }
 
 void LiveResultsServer::stop() {
     m_ping->stop();
     m_window->stop();
+    m_heartbeat->stop();
     m_clients.clear();
     m_http.reset();
     m_guard = nullptr;
@@ -166,6 +186,18 @@ void LiveResultsServer::publish(const LiveSnapshot& snapshot) {
     const QString message = QString::fromUtf8(m_snapshot.toJson(m_clock.nowUs()));
     for (Client& client : m_clients)
         send(client, message);
+    dropClosed();
+}
+
+void LiveResultsServer::setHistory(const QString& folder, KeptRacePdfMaker pdf) {
+    m_history.setFolder(folder, std::move(pdf));
+}
+
+// A page that hears nothing for a few seconds knows its connection is gone, even when the network
+// dropped it without a word: the station says it is alive every few seconds.
+void LiveResultsServer::heartbeat() {
+    for (Client& client : m_clients)
+        send(client, QStringLiteral("{\"heartbeat\":true}"));
     dropClosed();
 }
 

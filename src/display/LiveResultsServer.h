@@ -1,6 +1,7 @@
 #pragma once
 
 #include "display/ConnectionGuard.h"
+#include "display/HistoryRoutes.h"
 #include "display/LiveSnapshot.h"
 
 #include <QByteArray>
@@ -21,6 +22,7 @@ struct LiveServerLimits {
     qint64 maxBacklogBytes = 512 * 1024; // what may wait unsent for one page
     int maxIncomingBytes = 4096;         // per window, from one page (it sends nothing but pongs)
     int pingMs = 15000;                  // keeps idle pages known to be alive
+    int heartbeatMs = 3000;              // how often a page hears that the station is alive
 };
 
 // The live results page's server, meant to run on a thread of its own: the page and its script from
@@ -50,6 +52,9 @@ public slots:
     void start(quint16 port);
     void stop();
     void publish(const LiveSnapshot& snapshot);
+    // The races kept in folder ("vysledky") become the page's history, their results sheets made by
+    // pdf on this thread (never the main one); an empty folder: no history.
+    void setHistory(const QString& folder, KeptRacePdfMaker pdf);
 
 signals:
     void listening(quint16 port);
@@ -65,6 +70,7 @@ private:
     void send(Client& client, const QString& message);
     void dropClosed();
     void pingAll();
+    void heartbeat();
 
     MonotonicClock& m_clock;
     TimerFactory& m_timers;
@@ -73,8 +79,10 @@ private:
     ConnectionGuard* m_guard = nullptr; // owned by m_http once bound
     std::vector<Client> m_clients;
     LiveSnapshot m_snapshot;
+    HistoryRoutes m_history;
     quint16 m_port = 0;
     // Children, so that they move to the server's thread with it.
     QTimer* m_ping;
     QTimer* m_window;
+    QTimer* m_heartbeat;
 };

@@ -29,15 +29,19 @@ QByteArray LiveSnapshot::toJson(qint64 nowUs) const {
             continue;
         const QList<qint64>& own = laps[kart - 1];
         QJsonArray lapTexts;
-        for (qint64 lap : own)
+        QJsonArray lapMs;
+        for (qint64 lap : own) {
             lapTexts.append(FormatLapTime(lap));
+            lapMs.append(double(lap));
+        }
         QJsonObject entry{{QStringLiteral("kart"), kart},
                           {QStringLiteral("name"), row.name},
                           {QStringLiteral("position"), row.position},
                           {QStringLiteral("time"), row.time},
                           {QStringLiteral("lapNumber"), row.laps},
                           {QStringLiteral("count"), int(own.size())},
-                          {QStringLiteral("laps"), lapTexts}};
+                          {QStringLiteral("laps"), lapTexts},
+                          {QStringLiteral("lapsMs"), lapMs}};
         if (!own.isEmpty())
             entry.insert(QStringLiteral("last"), FormatLapTime(own.last()));
         if (best[kart - 1])

@@ -57,13 +57,19 @@ LiveSnapshot race(int lapsPerKart) {
 
 class LiveServer : public ::testing::Test {
 protected:
-    void start(LiveServerLimits limits = {}) {
+    // The heartbeat is kept out of the way of tests that count the pushes, unless a test asks for it.
+    void start(LiveServerLimits limits = quiet()) {
         server = std::make_unique<LiveResultsServer>(SteadyClock::instance(), limits);
         QSignalSpy listening(server.get(), &LiveResultsServer::listening);
         server->start(0);
         ASSERT_EQ(listening.count(), 1);
         port = server->port();
         ASSERT_NE(port, 0);
+    }
+    static LiveServerLimits quiet() {
+        LiveServerLimits limits;
+        limits.heartbeatMs = 3600 * 1000;
+        return limits;
     }
     QUrl live() const { return QUrl(QStringLiteral("ws://127.0.0.1:%1/live").arg(port)); }
 
@@ -120,6 +126,20 @@ TEST_F(LiveServer, PushesEveryChangeToTheOpenPages) {
     EXPECT_EQ(server->webSocketCount(), 1);
 }
 
+TEST_F(LiveServer, APageHearsTheHeartbeatWhileNothingChanges) {
+    LiveServerLimits limits;
+    limits.heartbeatMs = 500;
+    start(limits);
+    QWebSocket page;
+    QStringList texts;
+    QObject::connect(&page, &QWebSocket::textMessageReceived, [&texts](const QString& t) { texts << t; });
+    page.open(live());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return texts.size() >= 3; }, Wait));
+    // The race at once, then heartbeats that carry no race to draw.
+    EXPECT_TRUE(QJsonDocument::fromJson(texts[0].toUtf8()).object().contains("karts"));
+    EXPECT_TRUE(QJsonDocument::fromJson(texts[2].toUtf8()).object()["heartbeat"].toBool());
+}
+
 TEST_F(LiveServer, APortInUseIsSaidInCzech) {
     start();
     LiveResultsServer second(SteadyClock::instance());
@@ -134,7 +154,7 @@ TEST_F(LiveServer, APortInUseIsSaidInCzech) {
 }
 
 TEST_F(LiveServer, DropsFloodsPagesThatNeverReadAndConnectionsBeyondTheLimit) {
-    LiveServerLimits limits;
+    LiveServerLimits limits = quiet();
     limits.connections.maxConnections = 3;
     limits.maxBacklogBytes = 64 * 1024;
     start(limits);
@@ -186,7 +206,7 @@ TEST_F(LiveServer, DropsFloodsPagesThatNeverReadAndConnectionsBeyondTheLimit) {
 }
 
 TEST_F(LiveServer, TheLoopbackHasTheSameCapPerAddressAsAnyOtherAddress) {
-    LiveServerLimits limits;
+    LiveServerLimits limits = quiet();
     limits.connections.maxPerAddress = 2;
     start(limits);
     const QHostAddress local(QStringLiteral("127.0.0.1"));

@@ -2,13 +2,16 @@
 """The live results page in a real browser: headless Chromium through Selenium, against the station
 running a scenario race on its virtual track. The page must be live before the race starts, show
 every lap as the station closes it (pushed: the page is never reloaded), its laps must be the
-station's, after STOP it shows the best laps in the top ten, and it fits a phone's width.
+station's, after STOP it shows the best laps in the top ten, the gaps and the best-lap colours, and it
+fits a phone's width. A kart's own view, the history of kept races (with races kept before), a race's
+results sheet as a PDF, and ids that are no kept race.
 
 Usage: live_page_browser.py PROGRAM SOURCE_DIR SANITIZED
 Exit code 77 means skipped (sanitizer build, or no browser on this machine)."""
 
 import json
 import os
+import re
 import signal
 import socket
 import subprocess
@@ -45,6 +48,62 @@ def free_port():
 def api(port):
     with urllib.request.urlopen("http://127.0.0.1:%d/api/race" % port, timeout=5) as reply:
         return json.loads(reply.read().decode("utf-8"))
+
+
+def status_of(port, path):
+    try:
+        with urllib.request.urlopen("http://127.0.0.1:%d%s" % (port, path), timeout=WAIT) as reply:
+            return reply.status, reply.read()
+    except urllib.error.HTTPError as error:
+        return error.code, error.read()
+
+
+# Races kept before this one: the history lists them with this race, newest first.
+KEPT = {
+    "2025-03-01 10-00-00 kara1.txt": ["00:31:000", "00:30:500"],
+    "2025-03-01 10-00-00 kara2.txt": ["00:33:000", "00:29:750"],
+    "2025-02-01 09-00-00 kara4.txt": ["00:40:000"],
+}
+
+
+def keep_races(data):
+    folder = os.path.join(data, "vysledky")
+    os.makedirs(folder, exist_ok=True)
+    for name, laps in KEPT.items():
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write("".join(lap + "\r\n" for lap in laps).encode("cp1250"))
+    with open(os.path.join(folder, "2025-03-01 10-00-00 jezdci.txt"), "wb") as f:
+        f.write("Zuzana Rychlá\r\nPetr\r\n\r\n\r\n".encode("cp1250"))
+
+
+def lap_ms(text):
+    m, s, ms = text.split(":")
+    return (int(m) * 60 + int(s)) * 1000 + int(ms)
+
+
+def expected_gap(behind, ahead):
+    """The gap as a timekeeper states it: in laps when the one ahead had gone round more often by the
+    kart's last lap, else in seconds at the lap both completed."""
+    def sums(laps):
+        out, total = [], 0
+        for lap in laps:
+            total += lap_ms(lap)
+            out.append(total)
+        return out
+    mine, theirs = sums(behind), sums(ahead)
+    done = sum(1 for t in theirs if t <= mine[-1])
+    down = done - len(mine)
+    if down >= 1:
+        return "+%d %s" % (down, "kolo" if down == 1 else "kola" if down <= 4 else "kol")
+    ms = mine[-1] - theirs[len(mine) - 1]
+    return "+%d,%03d" % (ms // 1000, ms % 1000)
+
+
+def table_texts(driver, selector):
+    return driver.execute_script(
+        "return Array.prototype.map.call(document.querySelectorAll(arguments[0]),"
+        " function (tr) { return Array.prototype.map.call(tr.cells, function (c) { return c.textContent; }); });",
+        selector)
 
 
 def wait_for(what, condition, timeout=WAIT):
@@ -126,6 +185,7 @@ def main():
         options.add_argument("--user-data-dir=" + profile)
         with open(os.path.join(data, "zavod.txt"), "w") as f:
             f.write(SCENARIO)
+        keep_races(data)
         # The browser first: it is the slow one to start, and the page must be open before the race.
         driver = webdriver.Chrome(service=Service(executable_path=CHROMEDRIVER), options=options)
         station = None
@@ -142,7 +202,7 @@ def main():
             # No kart has a lap yet: no time and no count, in the station's API and on the page.
             assert all(k["time"] == "\u2014" and k["lapNumber"] == "" for k in before["karts"]), before["karts"]
             wait_for("the standings without laps",
-                     lambda: race_rows(driver) == [[str(i + 1), "Kára %d" % (i + 1), "", "\u2014", "\u2014"]
+                     lambda: race_rows(driver) == [[str(i + 1), "Kára %d" % (i + 1), "", "\u2014", "\u2014", "", ""]
                                                    for i in range(4)])
 
             # Every lap as the station closes it: the page shows the same laps, pushed.
@@ -199,11 +259,84 @@ def main():
                                    {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True})
             width = driver.execute_script("return document.documentElement.scrollWidth")
             assert width <= 390, "the page is %d px wide on a 390 px phone" % width
+
+            check_standings(driver, final)
+            check_kart_view(driver, port, final)
+            check_history(driver, port, data)
         finally:
             driver.quit()
             if station:
                 stop_station(station)
     return 0
+
+
+def check_standings(driver, final):
+    """The gaps to the leader and to the kart ahead, and the best laps in green and the race's in purple."""
+    driver.get(driver.current_url)
+    placed = [k for k in final["karts"] if k["count"]]
+    rows = wait_for("the standings after reload",
+                    lambda: (lambda r: r if len(r) == 4 and r[0][2] else None)(race_rows(driver)))
+    for i, kart in enumerate(placed[1:], start=1):
+        assert rows[i][5] == expected_gap(kart["laps"], placed[0]["laps"]), (rows[i], placed)
+        assert rows[i][6] == expected_gap(kart["laps"], placed[i - 1]["laps"]), (rows[i], placed)
+    assert rows[0][5] == "" and rows[0][6] == "", rows[0]
+    race_best = min(lap_ms(k["best"]) for k in placed)
+    classes = driver.execute_script(
+        "return Array.prototype.map.call(document.querySelectorAll('#zavod tbody tr'),"
+        " function (tr) { return tr.cells[4].className; });")
+    for i, kart in enumerate(placed):
+        assert classes[i] == ("rb" if lap_ms(kart["best"]) == race_best else "pb"), (classes, placed)
+    print("standings with gaps:", rows)
+
+
+def check_kart_view(driver, port, final):
+    kart = next(k for k in final["karts"] if k["count"])
+    driver.get("http://127.0.0.1:%d/kara/%d" % (port, kart["kart"]))
+    wait_for("the kart's laps", lambda: [r[1] for r in table_texts(driver, "#kola tbody tr")] == kart["laps"] or None)
+    assert driver.execute_script("return document.querySelectorAll('#graf svg polyline').length") == 1
+    assert driver.execute_script("return document.body.getAttribute('data-live')") == "1"
+    for path in ("/kara/0", "/kara/5", "/kara/1x", "/kara/..%2Ftarvolin.ini"):
+        assert status_of(port, path)[0] == 404, path
+
+
+def check_history(driver, port, data):
+    """The list of kept races newest first, one race with its laps, chart and PDF, and hostile ids."""
+    driver.get("http://127.0.0.1:%d/" % port)
+    wait_for("the link to the history", lambda: driver.find_element("id", "historie"))
+    driver.find_element("id", "historie").click()
+    rows = wait_for("the history's list",
+                    lambda: (lambda r: r if len(r) >= 3 else None)(table_texts(driver, "#zavody tbody tr")))
+    ids = driver.execute_script(
+        "return Array.prototype.map.call(document.querySelectorAll('#zavody tbody tr'),"
+        " function (tr) { return tr.getAttribute('data-id'); });")
+    kept_now = sorted({n[:19] for n in os.listdir(os.path.join(data, "vysledky")) if " kara" in n}, reverse=True)
+    assert ids == [n.replace(" ", "_") for n in kept_now], (ids, kept_now)
+    assert ids[-2:] == ["2025-03-01_10-00-00", "2025-02-01_09-00-00"], ids
+    assert rows[-2] == ["1. 3. 2025", "10:00:00", "2", "4", "00:29:750"], rows[-2]
+    driver.find_elements("css selector", "#zavody tbody tr a")[len(ids) - 2].click()
+    laps = wait_for("the race's laps",
+                    lambda: (lambda r: r if len(r) == 3 else None)(table_texts(driver, "#kola tbody tr")))
+    assert laps[:2] == [["1", "00:31:000", "00:33:000"], ["2", "00:30:500", "00:29:750"]], laps
+    heads = table_texts(driver, "#kola thead tr")[0]
+    assert heads == ["Kolo", "Zuzana Rychlá", "Petr"], heads
+    assert driver.execute_script("return document.querySelectorAll('#graf svg polyline').length") == 2
+    href = driver.find_element("id", "pdf").get_attribute("href")
+    assert href.endswith("/zavody/2025-03-01_10-00-00/vysledky.pdf"), href
+    status, pdf = status_of(port, "/zavody/2025-03-01_10-00-00/vysledky.pdf")
+    assert status == 200 and pdf.startswith(b"%PDF"), (status, pdf[:20])
+    # Made once: asked again, the same sheet comes back.
+    assert status_of(port, "/zavody/2025-03-01_10-00-00/vysledky.pdf") == (200, pdf)
+    with tempfile.NamedTemporaryFile(suffix=".pdf") as f:
+        f.write(pdf)
+        f.flush()
+        text = subprocess.run(["pdftotext", "-layout", f.name, "-"], capture_output=True, check=True).stdout.decode()
+    assert "Zuzana Rychlá" in text and re.search(r"29[.,:]750", text), text[:2000]
+    for path in ("/zavody/2025-03-01_10-00-01", "/zavody/2025-03-01_10-00-00_2", "/zavody/..%2Ftarvolin.ini",
+                 "/zavody/2025-03-01%2010-00-00%20kara1.txt", "/zavody/2025-03-01_10-00-00%00",
+                 "/zavody/2025-03-01_10-00-01/vysledky.pdf", "/zavody/..%2F..%2Fetc%2Fpasswd/vysledky.pdf",
+                 "/api/zavody/2025-03-01_10-00-01", "/api/zavody/..%2Fvysledky", "/vysledky/2025-03-01%2010-00-00%20kara1.txt",
+                 "/tarvolin.ini"):
+        assert status_of(port, path)[0] == 404, path
 
 
 if __name__ == "__main__":

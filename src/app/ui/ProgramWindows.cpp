@@ -38,6 +38,7 @@
 #include "hardware/ui/VirtualTrackWindow.h"
 #include "platform/ProcessPriority.h"
 #include "platform/SoundPlayback.h"
+#include "printing/KeptRacePdf.h"
 #include "printing/SheetSettings.h"
 #include "printing/ui/PrintPage.h"
 #include "printing/ui/PrinterSetup.h"
@@ -633,6 +634,11 @@ void ProgramWindows::rebuildAudienceWindow() {
 }
 
 void ProgramWindows::applyWebPage() {
+    // The history's sheets are printed with the print settings as they are when the page is applied.
+    const SheetSettings sheet = SheetSettings::from(m_settings, m_settingsPages->print().logoPicture());
+    m_liveResults->setHistory(
+        DataFolder::resolve(m_dataFolder, QStringLiteral("vysledky")),
+        [sheet](const std::array<QString, 4>& lapFiles) { return keptRaceResultsPdf(sheet, lapFiles); });
     m_liveResults->apply(m_settings.Web.Pouzit, m_settings.Web.Port);
     showPageAddress();
 }
