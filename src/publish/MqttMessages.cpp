@@ -18,6 +18,21 @@ QString raceId(const QDateTime& start) {
     return start.toString(QStringLiteral("yyyyMMdd-HHmmss"));
 }
 
+QString trackId(const QString& given) {
+    constexpr int MaxLength = 32;
+    QString id;
+    for (const QChar c : given.normalized(QString::NormalizationForm_KD)) {
+        if (c.isMark())
+            continue;
+        const bool plain = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+                           c == u'.' || c == u'_' || c == u'-';
+        id += plain ? c : QLatin1Char('-');
+        if (id.size() == MaxLength)
+            break;
+    }
+    return id.isEmpty() ? QStringLiteral("trat") : id;
+}
+
 QByteArray passJson(const MqttPass& pass) {
     const QJsonObject object{{QStringLiteral("id"), passId(pass.raceId, pass.kart, pass.lap)},
                              {QStringLiteral("race"), pass.raceId},

@@ -35,6 +35,11 @@ QString resultId(const QString& raceId);
 // The race id of a race started at that local time.
 QString raceId(const QDateTime& start);
 
+// The track's level in the topics, from the operator's "Trat" (or the host name): letters without
+// their diacritics, digits, ".", "_" and "-", at most 32 characters; anything else becomes "-". A
+// "/", "+" or "#" would split or widen the topics, and the hub takes no other shape.
+QString trackId(const QString& given);
+
 // UTF-8 JSON objects, compact.
 QByteArray passJson(const MqttPass& pass);
 QByteArray resultJson(const MqttResult& result);

@@ -1,4 +1,5 @@
 #include "publish/MqttOutbox.h"
+#include "publish/MqttMessages.h"
 
 #include "TempDataFolder.h"
 
@@ -46,3 +47,12 @@ TEST(MqttOutbox, KeepsMessagesInOrderAcrossARestartWithinItsBound) {
 }
 
 } // namespace
+
+// The operator's track name becomes one topic level of the shape the hub takes: no "/", "+" or "#"
+// that would split or widen the topics, no letters with diacritics.
+TEST(MqttMessages, ATrackNameBecomesOneSafeTopicLevel) {
+    EXPECT_EQ(MqttMessages::trackId(QStringLiteral("Trať Brno/1 #+")), QStringLiteral("Trat-Brno-1---"));
+    EXPECT_EQ(MqttMessages::trackId(QStringLiteral("kartarena_2.hala")), QStringLiteral("kartarena_2.hala"));
+    EXPECT_EQ(MqttMessages::trackId(QString()), QStringLiteral("trat"));
+    EXPECT_EQ(MqttMessages::trackId(QString(40, u'x')).size(), 32);
+}

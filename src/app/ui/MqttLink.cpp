@@ -3,6 +3,7 @@
 #include "base/MonotonicClock.h"
 #include "config/TSettings.h"
 #include "display/LiveSnapshot.h"
+#include "publish/MqttMessages.h"
 #include "publish/MqttPublisher.h"
 #include "timing/DriverNames.h"
 
@@ -18,7 +19,8 @@ MqttConnection connectionOf(const TSettings& settings) {
     connection.host = settings.MQTT.Server;
     connection.port = settings.MQTT.Port;
     connection.prefix = settings.MQTT.Predpona;
-    connection.track = settings.MQTT.Trat.isEmpty() ? QSysInfo::machineHostName() : settings.MQTT.Trat;
+    connection.track = MqttMessages::trackId(settings.MQTT.Trat.isEmpty() ? QSysInfo::machineHostName()
+                                                                          : settings.MQTT.Trat);
     connection.user = settings.MQTT.Uzivatel;
     connection.password = settings.MQTT.Heslo;
     connection.tls = settings.MQTT.TLS;
