@@ -10,10 +10,9 @@
 #include "config/TSettings.h"
 #include "hardware/PortBackend.h"
 #include "hardware/TSmallPort.h"
-#include "platform/SoundPlayer.h"
+#include "lap/silent_station.h"
 #include "timing/LapFile.h"
 #include "timing/RaceJournalWriter.h"
-#include "timing/RaceView.h"
 #include "timing/Station.h"
 #include "timing/TRace.h"
 #include "timing/ThreadedTimerFactory.h"
@@ -69,29 +68,6 @@ private:
     qint64 m_origin;
 };
 
-class QuietView : public RaceView {
-public:
-    void setLamp(Lamp, bool) override {}
-    void repaintStartGroup() override {}
-    void setRunning(bool) override {}
-    void setButtonEnabled(RaceButton, bool) override {}
-    void setClockDisplay(ClockDisplay, int) override {}
-    int clockDisplay(ClockDisplay) const override { return 0; }
-    int raceMinutes() const override { return 10; }
-    void processPendingEvents() override { QCoreApplication::processEvents(); }
-    void showError(const QString& message) override { std::fprintf(stderr, "%s\n", qPrintable(message)); }
-    void showLateSamples(int) override {}
-};
-
-class QuietSound : public SoundPlayer {
-public:
-    void close() override {}
-    void setFileName(const QString&) override {}
-    QString fileName() const override { return QString(); }
-    void open() override {}
-    void play() override {}
-};
-
 // The real journal, timed.
 class TimedJournal : public JournalSink {
 public:
@@ -140,8 +116,8 @@ void measurePassToDurable() {
     settings.HW.Negace = true;
     settings.HW.Prodleva = 20;
     settings.HW.Rizeni = false;
-    QuietView view;
-    QuietSound sound;
+    SilentView view(true);
+    SilentSound sound;
     const qint64 origin = SteadyClock::instance().nowUs() + 200000;
     StationDeps deps{settings,
                      folder.path(),

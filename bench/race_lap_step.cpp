@@ -6,9 +6,8 @@
 #include "config/TSettings.h"
 #include "hardware/PortBackend.h"
 #include "hardware/TSmallPort.h"
-#include "platform/SoundPlayer.h"
+#include "lap/silent_station.h"
 #include "timing/LapList.h"
-#include "timing/RaceView.h"
 #include "timing/Station.h"
 #include "timing/TRace.h"
 
@@ -53,29 +52,6 @@ public:
     std::unique_ptr<ITimer> createTimer(const QString&, TimerKind) override {
         return std::make_unique<ManualTimer>();
     }
-};
-
-class SilentView : public RaceView {
-public:
-    void setLamp(Lamp, bool) override {}
-    void repaintStartGroup() override {}
-    void setRunning(bool) override {}
-    void setButtonEnabled(RaceButton, bool) override {}
-    void setClockDisplay(ClockDisplay, int) override {}
-    int clockDisplay(ClockDisplay) const override { return 0; }
-    int raceMinutes() const override { return 10; }
-    void processPendingEvents() override {}
-    void showError(const QString&) override {}
-    void showLateSamples(int) override {}
-};
-
-class SilentSound : public SoundPlayer {
-public:
-    void close() override {}
-    void setFileName(const QString&) override {}
-    QString fileName() const override { return QString(); }
-    void open() override {}
-    void play() override {}
 };
 
 } // namespace

@@ -45,9 +45,7 @@ int runBackupCreateCommand(const QStringList& args, CliStreams& streams) {
         QStringLiteral("rozdělí zálohu na díly nejvýše této velikosti (ARCHIV.002, ...), nejméně %1")
             .arg(kSmallestVolume),
         QStringLiteral("BAJTY"));
-    const QCommandLineOption data(QStringLiteral("data"),
-                                  QStringLiteral("složka s daty (jinak složka programu)"),
-                                  QStringLiteral("SLOŽKA"));
+    const QCommandLineOption data = CliParser::dataOption();
     for (const QCommandLineOption& option : {title, level, fileIds, incremental, volumeSize, data})
         parser.addOption(option);
     parser.describeArgument(QStringLiteral("ARCHIV.bck"), QStringLiteral("soubor zálohy, který se vytvoří"));

@@ -21,9 +21,7 @@ int runBackupRestoreCommand(const QStringList& args, CliStreams& streams) {
         QStringLiteral("mode"),
         QStringLiteral("které soubory: all (výchozí), no-overwrite, newer, existing, existing-newer"),
         QStringLiteral("REŽIM"));
-    const QCommandLineOption data(QStringLiteral("data"),
-                                  QStringLiteral("složka s daty (jinak složka programu)"),
-                                  QStringLiteral("SLOŽKA"));
+    const QCommandLineOption data = CliParser::dataOption();
     for (const QCommandLineOption& option : {to, fullPath, mode, data})
         parser.addOption(option);
     const int parsed = parser.parseWithOneArchive(args, streams);

@@ -66,6 +66,11 @@ int CliParser::parse(const QStringList& args, CliStreams& streams) {
     return -1;
 }
 
+QCommandLineOption CliParser::dataOption() {
+    return QCommandLineOption(QStringLiteral("data"), QStringLiteral("složka s daty (jinak složka programu)"),
+                              QStringLiteral("SLOŽKA"));
+}
+
 int CliParser::parseWithOneArchive(const QStringList& args, CliStreams& streams) {
     describeArgument(QStringLiteral("ARCHIV.bck"), QStringLiteral("první díl zálohy"));
     const int parsed = parse(args, streams);

@@ -15,6 +15,8 @@ public:
     CliParser(decltype(CliCommand::run) run, const QString& syntax);
 
     void addOption(const QCommandLineOption& option);
+    // --data SLOŽKA, which every command that reads or writes the station's files takes.
+    static QCommandLineOption dataOption();
     // An argument as the help describes it.
     void describeArgument(const QString& name, const QString& description);
 

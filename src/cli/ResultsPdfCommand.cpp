@@ -44,9 +44,7 @@ QDateTime raceMoment(const QStringList& files) {
 int runResultsPdfCommand(const QStringList& args, CliStreams& streams) {
     CliParser parser(runResultsPdfCommand,
                      QStringLiteral("VÝSTUP.pdf SOUBOR1 [SOUBOR2 [SOUBOR3 [SOUBOR4]]]"));
-    const QCommandLineOption dataOption(QStringLiteral("data"),
-                                        QStringLiteral("složka s daty (jinak složka programu)"),
-                                        QStringLiteral("SLOŽKA"));
+    const QCommandLineOption dataOption = CliParser::dataOption();
     parser.addOption(dataOption);
     parser.describeArgument(QStringLiteral("VÝSTUP.pdf"), QStringLiteral("soubor PDF, který se zapíše"));
     parser.describeArgument(QStringLiteral("SOUBOR1..4"),

@@ -16,9 +16,7 @@
 
 int runTop20PdfCommand(const QStringList& args, CliStreams& streams) {
     CliParser parser(runTop20PdfCommand, QStringLiteral("VÝSTUP.pdf"));
-    const QCommandLineOption dataOption(QStringLiteral("data"),
-                                        QStringLiteral("složka s daty (jinak složka programu)"),
-                                        QStringLiteral("SLOŽKA"));
+    const QCommandLineOption dataOption = CliParser::dataOption();
     parser.addOption(dataOption);
     parser.describeArgument(QStringLiteral("VÝSTUP.pdf"), QStringLiteral("soubor PDF, který se zapíše"));
     const int parsed = parser.parse(args, streams);
