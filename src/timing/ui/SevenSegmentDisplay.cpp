@@ -44,6 +44,9 @@ QPolygonF segment(QPointF from, QPointF to, qreal t) {
 
 SevenSegmentDisplay::SevenSegmentDisplay(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // The paint covers every pixel: the window behind need not be drawn first, four times a second
+    // while the race clock runs.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void SevenSegmentDisplay::setDigitCount(int count) {
@@ -85,15 +88,41 @@ QSize SevenSegmentDisplay::minimumSizeHint() const {
 
 void SevenSegmentDisplay::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), palette().color(QPalette::Window));
     const qreal digitWidth = (width() - (m_digitCount + 1) * kDigitGap) / qreal(m_digitCount);
     const qreal digitHeight = height() - 2.0 * kDigitGap;
     const QString digits = text();
     for (int i = 0; i < m_digitCount; ++i) {
-        const QRectF box(kDigitGap + i * (digitWidth + kDigitGap), kDigitGap, digitWidth, digitHeight);
-        paintDigit(painter, box, digits.at(i).digitValue());
+        const QPointF at(kDigitGap + i * (digitWidth + kDigitGap), kDigitGap);
+        painter.drawPixmap(at, digitPicture(QSizeF(digitWidth, digitHeight), digits.at(i).digitValue()));
     }
+}
+
+const QPixmap& SevenSegmentDisplay::digitPicture(const QSizeF& size, int digit) {
+    // Antialiased polygons cost far more than a copy, and the clock redraws its digits four times a
+    // second for the whole race: each digit is drawn once per look and then copied.
+    const qreal ratio = devicePixelRatioF();
+    const QColor background = palette().color(QPalette::Window);
+    const QColor unlit = unlitColor();
+    if (size != m_pictureSize || ratio != m_pictureRatio || background != m_pictureBackground ||
+        unlit != m_pictureUnlit) {
+        m_pictures.fill(QPixmap());
+        m_pictureSize = size;
+        m_pictureRatio = ratio;
+        m_pictureBackground = background;
+        m_pictureUnlit = unlit;
+    }
+    const auto index = std::size_t(digit >= 0 && digit <= 9 ? digit : 10);
+    QPixmap& picture = m_pictures[index];
+    if (picture.isNull()) {
+        picture = QPixmap((size * ratio).toSize());
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(background);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        paintDigit(painter, QRectF(QPointF(0, 0), size), digit);
+    }
+    return picture;
 }
 
 void SevenSegmentDisplay::paintDigit(QPainter& painter, const QRectF& box, int digit) const {

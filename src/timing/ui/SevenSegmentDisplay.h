@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QColor>
+#include <QPixmap>
 #include <QWidget>
+
+#include <array>
 
 // A number shown on seven-segment digits, with leading zeros to a fixed width: the race clock's
 // minutes, seconds and milliseconds. Lit segments are navy; unlit ones stay faintly visible.
@@ -34,8 +37,15 @@ protected:
 
 private:
     void paintDigit(class QPainter& painter, const QRectF& box, int digit) const;
+    // The digit (0..9, anything else unlit) drawn once at this size on the window's colour.
+    const QPixmap& digitPicture(const QSizeF& size, int digit);
 
     int m_digitCount = 2;
     int m_value = 0;
     QColor m_litColor = QColor(0x00, 0x00, 0x80);
+    std::array<QPixmap, 11> m_pictures;
+    QSizeF m_pictureSize;
+    qreal m_pictureRatio = 0;
+    QColor m_pictureBackground;
+    QColor m_pictureUnlit;
 };
