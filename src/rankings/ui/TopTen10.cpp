@@ -9,6 +9,7 @@
 #include "timing/ui/LapFileDialogs.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,16 +23,19 @@
 namespace {
 
 const QColor EnteredByLastRace(0xff, 0xf0, 0x96);
+// The record dates stand right of what the table picture draws, so the list stays the picture; in
+// the short form the window still fits a screen 1024 pixels wide.
+int dateColumnWidth() {
+    return QFontMetrics(TablePicture::font()).horizontalAdvance(QStringLiteral("28.12.2026")) + 10;
+}
 
 QString listHint() {
     return QStringLiteral("      Další volby vyvoláte\r\n stiskem pravého tlačítka myši.");
 }
 
-// The date a row was driven, as its tooltip says it; empty for rows without one.
-QString dateHint(const BestTwentyRow& row) {
-    const QDate date = QDate::fromString(row.date(), Qt::ISODate);
-    return date.isValid() ? QStringLiteral("Zajeto %1").arg(date.toString(QStringLiteral("d. M. yyyy")))
-                          : QString();
+// The date a row was driven; invalid for rows without one.
+QDate recordDate(const BestTwentyRow& row) {
+    return QDate::fromString(row.date(), Qt::ISODate);
 }
 
 } // namespace
@@ -46,6 +50,7 @@ TTopTen10Frm::TTopTen10Frm(BestTwentyTables& tables, TUpravDlg& menEdit, TUpravD
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
     auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(6, 6, 6, 6);
     const std::array<QString, 2> headings = {QStringLiteral("Jezdci"), QStringLiteral("Jezdkyně")};
     for (Table table : {BestTwentyTables::Men, BestTwentyTables::Women}) {
         const int column = table == BestTwentyTables::Men ? 0 : 2;
@@ -98,13 +103,14 @@ TTopTen10Frm::TTopTen10Frm(BestTwentyTables& tables, TUpravDlg& menEdit, TUpravD
 }
 
 QTableWidget* TTopTen10Frm::makeList(Table table) {
-    auto* list = new QTableWidget(0, 3, this);
+    auto* list = new QTableWidget(0, 4, this);
     list->setObjectName(table == BestTwentyTables::Men ? QStringLiteral("TopTenList")
                                                        : QStringLiteral("TopTenList1"));
-    // Measures, font and colours are the table picture's, so that the list shows what is drawn.
-    list->setFixedSize(TablePicture::width(table), TablePicture::Height);
-    list->setHorizontalHeaderLabels(
-        {QStringLiteral("#"), QStringLiteral("Jméno"), QStringLiteral("Nejkratší časy")});
+    // Measures, font and colours are the table picture's, so that the list shows what is drawn;
+    // the dates follow in a column of their own.
+    list->setFixedSize(TablePicture::width(table) + dateColumnWidth(), TablePicture::Height);
+    list->setHorizontalHeaderLabels({QStringLiteral("#"), QStringLiteral("Jméno"),
+                                     QStringLiteral("Nejkratší časy"), QStringLiteral("Zajeto")});
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -119,6 +125,8 @@ QTableWidget* TTopTen10Frm::makeList(Table table) {
     list->horizontalHeader()->setMinimumSectionSize(1);
     list->setColumnWidth(0, TablePicture::FixedColumnWidths[0]);
     list->setColumnWidth(1, TablePicture::FixedColumnWidths[1]);
+    list->setColumnWidth(2, TablePicture::width(table) - 2 * TablePicture::FrameWidth -
+                                TablePicture::FixedColumnWidths[0] - TablePicture::FixedColumnWidths[1]);
     list->horizontalHeader()->setStretchLastSection(true);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setFont(TablePicture::font());
@@ -184,12 +192,13 @@ void TTopTen10Frm::fillList(Table table) {
     const QList<bool> newRows = m_tables.enteredByLastRace(table);
     for (int r = 0; r < rows.size(); ++r) {
         const BestTwentyRow& row = rows.at(r);
-        const QString hint = dateHint(row);
-        const std::array<QString, 3> texts = {row.rank(), row.name(), row.time()};
-        for (int c = 0; c < 3; ++c) {
+        const QDate driven = recordDate(row);
+        const QString date = driven.toString(QStringLiteral("d.M.yyyy"));
+        const std::array<QString, 4> texts = {row.rank(), row.name(), row.time(), date};
+        for (int c = 0; c < 4; ++c) {
             auto* item = new QTableWidgetItem(texts[c]);
-            if (!hint.isEmpty())
-                item->setToolTip(hint);
+            if (driven.isValid())
+                item->setToolTip(QStringLiteral("Zajeto ") + driven.toString(QStringLiteral("d. M. yyyy")));
             if (newRows.value(r))
                 item->setBackground(EnteredByLastRace);
             list->setItem(r, c, item);
