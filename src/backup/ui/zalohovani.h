@@ -4,19 +4,19 @@
 
 #include <QDialog>
 
+#include <array>
 #include <functional>
+#include <memory>
 
 class QButtonGroup;
 class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
-class QProgressBar;
-class QPushButton;
-class QRadioButton;
-class QTabWidget;
 class TUkonceniDlg;
+
+namespace Ui {
+class ZalohujFrm;
+}
 
 // "Zálohování": backs the station's data files up into an archive in "zaloha" and restores them; a
 // successful restore ends the program so that the restored files are read afresh.
@@ -58,8 +58,9 @@ protected:
     void reject() override;
 
 private:
-    QWidget* buildBackupPage();
-    QWidget* buildRestorePage();
+    // Radio buttons named <name>0, <name>1, ... as one group whose ids are their positions.
+    QButtonGroup* optionGroup(const QString& name);
+    void connectControls();
     void readFileLists();
     void clearListing();
     void chooseFolder(QLineEdit* path);
@@ -73,28 +74,9 @@ private:
     TBackupFile m_backup;
     Hooks m_hooks;
 
-    QTabWidget* m_pages = nullptr;
-    QCheckBox* m_sets[4] = {};
+    std::unique_ptr<Ui::ZalohujFrm> ui;
+    std::array<QCheckBox*, 4> m_sets{};
     QButtonGroup* m_level = nullptr;
-    QCheckBox* m_saveFileId = nullptr;
     QButtonGroup* m_backupMode = nullptr;
-    QLineEdit* m_title = nullptr;
-    QListWidget* m_sources = nullptr;
-    QLineEdit* m_backupFolder = nullptr;
-    QListWidget* m_backupFiles = nullptr;
-    QLineEdit* m_newName = nullptr;
-    QPushButton* m_backupButton = nullptr;
-    QLineEdit* m_restoreFolder = nullptr;
-    QListWidget* m_archives = nullptr;
-    QLineEdit* m_archiveTitle = nullptr;
-    QLineEdit* m_archiveSummary = nullptr;
-    QPlainTextEdit* m_archiveFiles = nullptr;
     QButtonGroup* m_restoreMode = nullptr;
-    QRadioButton* m_originalPlace = nullptr;
-    QRadioButton* m_otherPlace = nullptr;
-    QLineEdit* m_targetPath = nullptr;
-    QCheckBox* m_fullPath = nullptr;
-    QPushButton* m_restoreButton = nullptr;
-    QProgressBar* m_progress = nullptr;
-    QLabel* m_status = nullptr;
 };
