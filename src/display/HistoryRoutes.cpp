@@ -6,11 +6,20 @@
 #include <QFileInfo>
 #include <QHttpServer>
 #include <QHttpServerRequest>
+#include <QHttpServerResponder>
 #include <QHttpServerResponse>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMetaObject>
+#include <QMutex>
+#include <QPointer>
+#include <QTcpSocket>
+#include <QThreadPool>
 #include <QUrlQuery>
+
+#include <map>
+#include <vector>
 
 namespace {
 
@@ -55,11 +64,123 @@ QString fileState(const RaceHistory& history, const KeptRace& race) {
     return state;
 }
 
+// What the server's own routes add to every response: a responder's answer passes none of them.
+void writeText(QHttpServerResponder& responder, const QString& text,
+               QHttpServerResponder::StatusCode status) {
+    responder.write(text.toUtf8(),
+                    {{"Content-Type", "text/plain; charset=utf-8"}, {"X-Content-Type-Options", "nosniff"}},
+                    status);
+}
+
+void writeSheet(QHttpServerResponder& responder, const QByteArray& pdf) {
+    if (pdf.isEmpty()) {
+        writeText(responder, QStringLiteral("Výsledky se nepodařilo vytvořit."),
+                  QHttpServerResponder::StatusCode::InternalServerError);
+        return;
+    }
+    responder.write(pdf, {{"Content-Type", "application/pdf"},
+                          {"Content-Disposition", "attachment; filename=\"vysledky.pdf\""},
+                          {"X-Content-Type-Options", "nosniff"}});
+}
+
 } // namespace
+
+struct HistoryRoutes::Waiting {
+    struct Request {
+        QPointer<QTcpSocket> socket; // gone with a client that left
+        QHttpServerResponder responder;
+    };
+    std::map<QString, std::vector<Request>> byKey;
+};
+
+// Where a worker hands a drawn sheet back: nowhere once the routes are gone.
+struct HistoryRoutes::HandOver {
+    QMutex mutex;
+    QObject* context = nullptr;
+};
+
+HistoryRoutes::HistoryRoutes()
+    : m_waiting(std::make_unique<Waiting>()), m_handOver(std::make_shared<HandOver>()),
+      m_workers(std::make_unique<QThreadPool>()) {
+    // One sheet at a time: the station's machine has few cores, and its race comes first.
+    m_workers->setMaxThreadCount(1);
+}
+
+HistoryRoutes::~HistoryRoutes() {
+    {
+        QMutexLocker lock(&m_handOver->mutex);
+        m_handOver->context = nullptr;
+    }
+    m_workers->clear();
+    m_context.reset();
+    m_workers->waitForDone();
+}
 
 void HistoryRoutes::setFolder(const QString& folder, KeptRacePdfMaker pdf) {
     m_history = folder.isEmpty() ? nullptr : std::make_unique<RaceHistory>(folder);
     m_pdf = std::move(pdf);
+    // The sheets are drawn with the settings of their maker.
+    ++m_generation;
+    m_pdfCache.clear();
+}
+
+int HistoryRoutes::sheetRequestsWaiting() const {
+    int count = 0;
+    for (const auto& [key, requests] : m_waiting->byKey)
+        count += int(requests.size());
+    return count;
+}
+
+void HistoryRoutes::sendSheet(const QString& id, QHttpServerResponder&& responder) {
+    const std::optional<KeptRace> race = m_history ? m_history->find(id) : std::nullopt;
+    if (!race || !m_pdf) {
+        writeText(responder, QStringLiteral("Takový závod tu není."),
+                  QHttpServerResponder::StatusCode::NotFound);
+        return;
+    }
+    const QString key = QStringLiteral("%1|%2").arg(m_generation).arg(fileState(*m_history, *race));
+    if (const auto kept = m_pdfCache.constFind(key); kept != m_pdfCache.cend()) {
+        writeSheet(responder, *kept);
+        return;
+    }
+    std::vector<Waiting::Request>& waiting = m_waiting->byKey[key];
+    QPointer<QTcpSocket> socket = responder.socket();
+    waiting.push_back({socket, std::move(responder)});
+    if (waiting.size() > 1)
+        return;
+    std::array<QString, 4> paths;
+    for (int k = 0; k < 4; ++k) {
+        if (!race->lapFiles[k].isEmpty())
+            paths[k] = m_history->filePath(race->lapFiles[k]);
+    }
+    m_workers->start([this, pdf = m_pdf, paths, key, handOver = m_handOver] {
+        QByteArray sheet;
+        try {
+            sheet = pdf(paths);
+        } catch (...) {
+            sheet.clear();
+        }
+        QMutexLocker lock(&handOver->mutex);
+        if (handOver->context)
+            QMetaObject::invokeMethod(
+                handOver->context, [this, key, sheet] { sheetDrawn(key, sheet); }, Qt::QueuedConnection);
+    });
+}
+
+void HistoryRoutes::sheetDrawn(const QString& key, const QByteArray& pdf) {
+    // A sheet that could not be drawn is tried again at the next request.
+    if (!pdf.isEmpty()) {
+        if (m_pdfCache.size() >= KeptSheets)
+            m_pdfCache.clear();
+        m_pdfCache.insert(key, pdf);
+    }
+    auto waiting = m_waiting->byKey.extract(key);
+    if (waiting.empty())
+        return;
+    for (Waiting::Request& request : waiting.mapped()) {
+        if (request.socket && request.socket->state() == QAbstractSocket::ConnectedState)
+            writeSheet(request.responder, pdf);
+    }
 }
 
 QByteArray HistoryRoutes::listJson(int from) {
@@ -124,6 +245,12 @@ std::optional<QByteArray> HistoryRoutes::raceJson(const QString& id) {
 }
 
 void HistoryRoutes::addTo(QHttpServer& http) {
+    // Made here, on the server's thread, where the drawn sheets are to be answered.
+    if (!m_context) {
+        m_context = std::make_unique<QObject>();
+        QMutexLocker lock(&m_handOver->mutex);
+        m_handOver->context = m_context.get();
+    }
     using Method = QHttpServerRequest::Method;
     http.route(QStringLiteral("/zavody"), Method::Get, [] { return page(QStringLiteral("history.html")); });
     http.route(QStringLiteral("/zavody/"), Method::Get, [this](const QString& id) {
@@ -138,32 +265,7 @@ void HistoryRoutes::addTo(QHttpServer& http) {
         const std::optional<QByteArray> body = raceJson(id);
         return body ? json(*body) : notFound();
     });
-    // Drawn on the server's thread, not the main one: the station's race never waits for a sheet; the
-    // live pages wait for it once per race, as a made sheet is kept.
-    http.route(QStringLiteral("/zavody/<arg>/vysledky.pdf"), Method::Get, [this](const QString& id) {
-        const std::optional<KeptRace> race = m_history ? m_history->find(id) : std::nullopt;
-        if (!race || !m_pdf)
-            return notFound();
-        const QString key = fileState(*m_history, *race);
-        QByteArray pdf = m_pdfCache.value(key);
-        if (pdf.isEmpty()) {
-            std::array<QString, 4> paths;
-            for (int k = 0; k < 4; ++k) {
-                if (!race->lapFiles[k].isEmpty())
-                    paths[k] = m_history->filePath(race->lapFiles[k]);
-            }
-            pdf = m_pdf(paths);
-            if (m_pdfCache.size() >= 32)
-                m_pdfCache.clear();
-            if (!pdf.isEmpty())
-                m_pdfCache.insert(key, pdf);
-        }
-        if (pdf.isEmpty())
-            return QHttpServerResponse(QByteArray("text/plain; charset=utf-8"),
-                                       QStringLiteral("Výsledky se nepodařilo vytvořit.").toUtf8(),
-                                       Status::InternalServerError);
-        QHttpServerResponse response(QByteArray("application/pdf"), pdf);
-        response.setHeader("Content-Disposition", "attachment; filename=\"vysledky.pdf\"");
-        return response;
-    });
+    http.route(
+        QStringLiteral("/zavody/<arg>/vysledky.pdf"), Method::Get,
+        [this](const QString& id, QHttpServerResponder&& responder) { sendSheet(id, std::move(responder)); });
 }

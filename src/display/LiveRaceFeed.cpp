@@ -49,7 +49,18 @@ void LiveRaceFeed::setTopTen(const QList<TopTenRow>& men, const QList<TopTenRow>
     publish();
 }
 
+// At every change, not only a lap's: the tables and who drives a kart change between laps.
+void LiveRaceFeed::markRecords() {
+    for (int k = 1; k <= 4; ++k) {
+        const QList<qint64>& laps = m_snapshot.laps[k - 1];
+        const std::optional<qint64>& best = m_snapshot.best[k - 1];
+        m_snapshot.lastRecord[k - 1] = isRecord && !laps.isEmpty() && isRecord(k, laps.last());
+        m_snapshot.bestRecord[k - 1] = isRecord && best && isRecord(k, *best);
+    }
+}
+
 void LiveRaceFeed::publish() {
+    markRecords();
     if (m_raceMinutes)
         m_snapshot.raceMinutes = m_raceMinutes();
     emit published(m_snapshot);

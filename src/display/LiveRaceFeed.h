@@ -24,6 +24,10 @@ public:
 
     const LiveSnapshot& snapshot() const { return m_snapshot; }
 
+    // Whether kart 1..4's lap would enter its driver's best-twenty table: the page marks it as a new
+    // record. Never when empty.
+    std::function<bool(int kart, qint64 lapMs)> isRecord;
+
     void raceStarted(qint64 startUs);
     void raceStopped();
     // The chequered flag shown or taken in.
@@ -36,6 +40,7 @@ signals:
 
 private:
     void takeProgress();
+    void markRecords();
     void publish();
 
     const TRaceProgress& m_progress;

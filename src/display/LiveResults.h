@@ -25,8 +25,8 @@ public:
     void apply(bool use, int port);
     // The port the page is served on; 0 while it is not (also after a failed start).
     quint16 port() const { return m_port; }
-    // The races kept in folder become the page's history; pdf makes their results sheets, on the
-    // server's thread.
+    // The races kept in folder become the page's history; pdf makes their results sheets, on a worker
+    // of the server's.
     void setHistory(const QString& folder, KeptRacePdfMaker pdf);
     // Hands the race's state on to the server.
     void publish(const LiveSnapshot& snapshot);

@@ -45,6 +45,8 @@ public:
     // The port listened on; 0 while not listening.
     quint16 port() const { return m_port; }
     int webSocketCount() const { return int(m_clients.size()); }
+    // Requests for a results sheet that is being drawn.
+    int sheetRequestsWaiting() const { return m_history.sheetRequestsWaiting(); }
 
 public slots:
     // Listens on every address at port (0: any free port); says which by listening() or why not by
@@ -53,7 +55,7 @@ public slots:
     void stop();
     void publish(const LiveSnapshot& snapshot);
     // The races kept in folder ("vysledky") become the page's history, their results sheets made by
-    // pdf on this thread (never the main one); an empty folder: no history.
+    // pdf on a worker of the history's own (never the main thread); an empty folder: no history.
     void setHistory(const QString& folder, KeptRacePdfMaker pdf);
 
 signals:

@@ -44,6 +44,8 @@ QByteArray LiveSnapshot::toJson(qint64 nowUs) const {
                           {QStringLiteral("lapsMs"), lapMs}};
         if (!own.isEmpty())
             entry.insert(QStringLiteral("last"), FormatLapTime(own.last()));
+        entry.insert(QStringLiteral("lastRecord"), lastRecord[kart - 1]);
+        entry.insert(QStringLiteral("bestRecord"), bestRecord[kart - 1]);
         if (best[kart - 1])
             entry.insert(QStringLiteral("best"), FormatLapTime(*best[kart - 1]));
         karts.append(entry);

@@ -21,6 +21,9 @@ struct LiveSnapshot {
     std::array<QList<qint64>, 4> laps;         // kart 1..4's laps as its lap list holds them, in ms
     std::array<std::optional<qint64>, 4> best; // kart 1..4's fastest lap above 40 ms
     std::array<RaceProgressRow, 4> raceList;   // the standings
+    // Whether kart 1..4's last and best laps would enter its driver's best-twenty table.
+    std::array<bool, 4> lastRecord{};
+    std::array<bool, 4> bestRecord{};
     QList<TopTenRow> men;
     QList<TopTenRow> women;
 

@@ -7,6 +7,7 @@
 #include "config/DataFolder.h"
 #include "config/FileMessages.h"
 #include "config/TSettings.h"
+#include "rankings/BestTwentyEntry.h"
 #include "timing/LapTime.h"
 
 #include <QDir>
@@ -70,7 +71,7 @@ bool BestTwentyTables::OfferBestLap(int kart, const KartEntry& entry, const QDat
     const QString date = raceDate.toString(Qt::ISODate);
     // The operator can still change the name in the window that shows the new row.
     const QString name = entry.driver.isEmpty() ? QStringLiteral("kara%1").arg(kart) : entry.driver;
-    if (!m_tables[entry.woman ? Women : Men].offer(name, *best, date))
+    if (!m_tables[BestTwentyEntry::tableFor(entry.woman)].offer(name, *best, date))
         return false;
     m_lastRace.append({*best, date});
     return true;

@@ -6,6 +6,7 @@
 #include "config/DataFileReader.h"
 #include "config/FileMessages.h"
 #include "config/TextCodec.h"
+#include "rankings/BestTwentyEntry.h"
 
 #include <algorithm>
 
@@ -74,7 +75,8 @@ QStringList TBestTwentyTable::rowsWithoutLapTime() const {
 }
 
 bool TBestTwentyTable::offer(const QString& name, qint64 lapMs, const QString& date) {
-    if (m_rows.isEmpty())
+    // A table not loaded has no row to give up.
+    if (m_rows.isEmpty() || !BestTwentyEntry::takes(m_rows, lapMs))
         return false;
     // The last of the slowest rows: in an ordered table, row 20.
     int slowest = 0;
@@ -82,8 +84,6 @@ bool TBestTwentyTable::offer(const QString& name, qint64 lapMs, const QString& d
         if (m_rows.at(i).timeValue() >= m_rows.at(slowest).timeValue())
             slowest = i;
     }
-    if (lapMs > m_rows.at(slowest).timeValue())
-        return false;
     m_rows.removeAt(slowest);
     m_rows.prepend(BestTwentyRow::entered(name, lapMs, date));
     return true;

@@ -31,7 +31,7 @@ public:
     // "řádek N: „text“" for each row whose time is no lap time (it sorts as an empty row).
     QStringList rowsWithoutLapTime() const;
 
-    // The table's step of offering a kart's best lap: a lap no slower than the slowest row enters at
+    // The table's step of offering a kart's best lap: a lap the table takes (BestTwentyEntry) enters at
     // the top as a new row, and the slowest row leaves (of several equally slow, the last one). Not
     // sorted yet. Returns whether it entered.
     bool offer(const QString& name, qint64 lapMs, const QString& date);

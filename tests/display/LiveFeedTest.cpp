@@ -38,6 +38,8 @@ TEST(LiveRaceFeed, HandsOnTheStandingsAtEveryChangeOfTheLaps) {
     TRaceProgress progress(settings);
     LiveRaceFeed feed(progress, clock, [&] { return minutes; });
     QSignalSpy published(&feed, &LiveRaceFeed::published);
+    // The station's rule, as the tables stand: only kart 2's laps under 30 s would enter.
+    feed.isRecord = [](int kart, qint64 lapMs) { return kart == 2 && lapMs < 30000; };
 
     feed.setTopTen({{"1", "Adam <b>", "00:40:000"}, {"2", "Beda", "00:41:000"}}, {});
     clock.now = 5'000'000;
@@ -63,7 +65,9 @@ TEST(LiveRaceFeed, HandsOnTheStandingsAtEveryChangeOfTheLaps) {
     EXPECT_EQ(kart2["last"].toString(), "00:29:500");
     EXPECT_EQ(kart2["best"].toString(), "00:29:500");
     EXPECT_EQ(kart2["laps"].toArray(), QJsonArray({"00:31:000", "00:29:500"}));
+    EXPECT_TRUE(kart2["lastRecord"].toBool() && kart2["bestRecord"].toBool());
     EXPECT_EQ(karts[1].toObject()["kart"].toInt(), 1);
+    EXPECT_FALSE(karts[1].toObject()["lastRecord"].toBool() || karts[1].toObject()["bestRecord"].toBool());
     const QJsonObject kart3 = karts[2].toObject();
     EXPECT_EQ(kart3["kart"].toInt(), 3);
     EXPECT_EQ(kart3["time"].toString(), QStringLiteral("—"));

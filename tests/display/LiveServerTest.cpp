@@ -9,19 +9,26 @@
 #include "display/ConnectionGuard.h"
 #include "display/LiveResultsServer.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWebSocket>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -138,6 +145,68 @@ TEST_F(LiveServer, APageHearsTheHeartbeatWhileNothingChanges) {
     // The race at once, then heartbeats that carry no race to draw.
     EXPECT_TRUE(QJsonDocument::fromJson(texts[0].toUtf8()).object().contains("karts"));
     EXPECT_TRUE(QJsonDocument::fromJson(texts[2].toUtf8()).object()["heartbeat"].toBool());
+}
+
+// A results sheet is drawn on a worker: the page is pushed to while it is drawn, the requests that
+// come meanwhile wait for that one drawing and all get its sheet, which is kept; a sheet that could
+// not be drawn is said and drawn again at the next request.
+TEST_F(LiveServer, DrawsAResultsSheetOnceOnAWorkerWhileThePushGoesOn) {
+    QTemporaryDir kept;
+    QFile lapFile(kept.filePath(QStringLiteral("2025-03-01 10-00-00 kara1.txt")));
+    ASSERT_TRUE(lapFile.open(QIODevice::WriteOnly) && lapFile.write("00:31:000\r\n") > 0);
+    lapFile.close();
+    std::atomic<int> drawn{0};
+    std::atomic<bool> fail{false};
+    QSemaphore letGo;
+    const KeptRacePdfMaker maker = [&](const std::array<QString, 4>& paths) -> QByteArray {
+        const int n = ++drawn;
+        // Until the test lets it go, which it does only after the push: a sheet drawn on the server's
+        // own thread would hold the push and the other requests for as long as it waits here.
+        if (!letGo.tryAcquire(1, Wait) || fail)
+            return QByteArray();
+        return QByteArray("%PDF-") + QByteArray::number(n) + QFileInfo(paths[0]).fileName().toUtf8();
+    };
+    start();
+    server->setHistory(kept.path(), maker);
+    const QUrl sheet(QStringLiteral("http://127.0.0.1:%1/zavody/2025-03-01_10-00-00/vysledky.pdf").arg(port));
+
+    QNetworkAccessManager manager;
+    std::vector<std::unique_ptr<QNetworkReply>> replies;
+    for (int i = 0; i < 4; ++i)
+        replies.emplace_back(manager.get(QNetworkRequest(sheet)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server->sheetRequestsWaiting() == 4; }, Wait));
+    QWebSocket page;
+    QSignalSpy messages(&page, &QWebSocket::textMessageReceived);
+    page.open(live());
+    ASSERT_TRUE(messages.wait(Wait));
+    server->publish(race(3));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messages.count() == 2; }, Wait));
+
+    letGo.release();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return std::all_of(replies.begin(), replies.end(), [](const auto& r) { return r->isFinished(); });
+        },
+        Wait));
+    for (const auto& reply : replies) {
+        EXPECT_EQ(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
+        EXPECT_EQ(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), "application/pdf");
+        EXPECT_EQ(reply->readAll(), "%PDF-12025-03-01 10-00-00 kara1.txt");
+    }
+    EXPECT_EQ(request(port, sheet.path()).body, "%PDF-12025-03-01 10-00-00 kara1.txt");
+    EXPECT_EQ(drawn.load(), 1);
+    EXPECT_EQ(server->sheetRequestsWaiting(), 0);
+
+    // Applied again (new print settings), the history draws anew; a failure is not kept.
+    server->setHistory(kept.path(), maker);
+    fail = true;
+    letGo.release(2);
+    for (int i = 0; i < 2; ++i) {
+        const Reply failed = request(port, sheet.path());
+        EXPECT_EQ(failed.status, 500);
+        EXPECT_EQ(QString::fromUtf8(failed.body), QStringLiteral("Výsledky se nepodařilo vytvořit."));
+    }
+    EXPECT_EQ(drawn.load(), 3);
 }
 
 TEST_F(LiveServer, APortInUseIsSaidInCzech) {

@@ -4,14 +4,17 @@ running a scenario race on its virtual track. The page must be live before the r
 every lap as the station closes it (pushed: the page is never reloaded), its laps must be the
 station's, after STOP it shows the best laps in the top ten, the gaps and the best-lap colours, and it
 fits a phone's width. A kart's own view, the history of kept races (with races kept before), a race's
-results sheet as a PDF, and ids that are no kept race.
+results sheet as a PDF, and ids that are no kept race. Then, in a second race, the operator turns the
+page off and on in the settings while the race runs: the page says the connection is lost, tries
+again by itself after ever longer pauses and, back, shows the race as the station has it.
 
-Usage: live_page_browser.py PROGRAM SOURCE_DIR SANITIZED
+Usage: live_page_browser.py PROGRAM SOURCE_DIR SANITIZED STATION_WITH_HAND
 Exit code 77 means skipped (sanitizer build, or no browser on this machine)."""
 
 import json
 import os
 import re
+import select
 import signal
 import socket
 import subprocess
@@ -36,6 +39,33 @@ SCENARIO = """6000 start
 11300 pass 2 300
 12300 pass 1 300
 13800 start
+"""
+
+# Three karts round by round, a lap every 700 ms, long enough for the page to go down and come back
+# while the race runs.
+RESTART_SCENARIO = "6000 start\n" + "".join("%d pass %d 200\n" % (7000 + 700 * i, 1 + i % 3) for i in range(48)) \
+    + "42000 start\n"
+
+# Records the pauses the page waits before it tries its connection again, and the first race each of
+# its connections brought.
+WATCH_CONNECTIONS = """
+window.retryPauses = [];
+window.firstRaces = [];
+(function () {
+  var later = window.setTimeout, Socket = window.WebSocket;
+  window.setTimeout = function (fn, ms) {
+    if (fn && fn.name === "open") window.retryPauses.push(ms);
+    return later.apply(this, arguments);
+  };
+  window.WebSocket = function (url) {
+    var socket = new Socket(url), n = window.firstRaces.push(null) - 1;
+    socket.addEventListener("message", function (event) {
+      var data = JSON.parse(event.data);
+      if (window.firstRaces[n] === null && !data.heartbeat) window.firstRaces[n] = data;
+    });
+    return socket;
+  };
+})();
 """
 
 
@@ -117,8 +147,9 @@ def wait_for(what, condition, timeout=WAIT):
         time.sleep(0.05)
 
 
-def start_station(program, source_dir, data):
-    """Starts the station on a free port; tries another when the port was taken meanwhile."""
+def start_station(program, source_dir, data, hand=False):
+    """Starts the station on a free port; tries another when the port was taken meanwhile. With a hand,
+    the station takes its commands on standard input (ask)."""
     for _ in range(5):
         port = free_port()
         with open(os.path.join(data, "tarvolin.ini"), "wb") as f:
@@ -127,7 +158,9 @@ def start_station(program, source_dir, data):
                      % (source_dir, port)).encode("cp1250"))
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
         station = subprocess.Popen([program, "--data", data, "--simulate=" + os.path.join(data, "zavod.txt")],
-                                   env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+                                   env=env, stdin=subprocess.PIPE if hand else None,
+                                   stdout=subprocess.PIPE if hand else subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, text=True)
         end = time.monotonic() + 60
         while time.monotonic() < end and station.poll() is None:
             try:
@@ -137,6 +170,14 @@ def start_station(program, source_dir, data):
                 time.sleep(0.05)
         stop_station(station)
     raise AssertionError("the station did not serve its page")
+
+
+def ask(station, command):
+    station.stdin.write(command + "\n")
+    station.stdin.flush()
+    if not select.select([station.stdout], [], [], WAIT)[0]:
+        raise AssertionError("the station did not answer " + command)
+    return station.stdout.readline().strip()
 
 
 def stop_station(station):
@@ -166,7 +207,7 @@ def race_rows(driver):
 
 
 def main():
-    program, source_dir, sanitized = sys.argv[1], sys.argv[2], sys.argv[3]
+    program, source_dir, sanitized, with_hand = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4]
     if sanitized.upper() in ("ON", "1", "TRUE", "YES"):
         print("skipped: the browser test runs in the ordinary build only")
         return SKIP
@@ -263,11 +304,64 @@ def main():
             check_standings(driver, final)
             check_kart_view(driver, port, final)
             check_history(driver, port, data)
+            stop_station(station)
+            station = None
         finally:
-            driver.quit()
             if station:
                 stop_station(station)
+        try:
+            check_restart(driver, with_hand, source_dir)
+        finally:
+            driver.quit()
     return 0
+
+
+def check_restart(driver, program, source_dir):
+    """The operator turns the page off and on while a race runs; the page comes back by itself."""
+    with tempfile.TemporaryDirectory() as data:
+        with open(os.path.join(data, "zavod.txt"), "w") as f:
+            f.write(RESTART_SCENARIO)
+        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": WATCH_CONNECTIONS})
+        station, port = start_station(program, source_dir, data, hand=True)
+        try:
+            driver.get("http://127.0.0.1:%d/" % port)
+            live = lambda: driver.execute_script("return document.body.getAttribute('data-live')")
+            wait_for("the page to go live", lambda: live() == "1")
+            driver.execute_script("window.loadedOnce = 'yes';")
+            wait_for("laps on the page", lambda: sum(len(v) for v in page_laps(driver).values()) >= 2)
+            assert ask(station, "web") == "web 0"
+            # Down: said at once, and tried again after 1 s, 2 s, 4 s, ...
+            wait_for("the page to say the connection is lost", lambda: live() == "0")
+            assert driver.execute_script("return document.getElementById('spojeni').textContent") == \
+                "Spojení přerušeno"
+            wait_for("two tries while the page is down",
+                     lambda: len(driver.execute_script("return window.retryPauses")) >= 3)
+            shown_down = page_laps(driver)
+            down = wait_for("a lap closed while the page is down",
+                            lambda: (lambda laps: laps if sum(map(len, laps.values())) >
+                                     sum(map(len, shown_down.values())) else None)(json.loads(ask(station, "laps"))))
+            assert live() == "0"
+            assert ask(station, "web") == "web 1"
+            wait_for("the page to come back by itself", lambda: live() == "1")
+            pauses = driver.execute_script("return window.retryPauses")
+            assert pauses[:3] == [1000, 2000, 4000] and all(b >= a for a, b in zip(pauses, pauses[1:])), pauses
+            # At once: the first message of the new connection has every lap closed while it was down.
+            first = driver.execute_script("return window.firstRaces[window.firstRaces.length - 1]")
+            first_laps = {str(k["kart"]): k["laps"] for k in first["karts"]}
+            assert all(first_laps[k][:len(v)] == v for k, v in down.items()), (first_laps, down)
+            # Back: the race as the station has it, the laps closed meanwhile included, none twice.
+            def same():
+                station_laps = json.loads(ask(station, "laps"))
+                race = api(port)
+                shown = {str(k): v for k, v in page_laps(driver).items()}
+                return race["running"] and shown == {str(k["kart"]): k["laps"] for k in race["karts"]} \
+                    == station_laps and shown
+            shown = wait_for("the page, the API and the station's lap lists to agree", same)
+            assert driver.execute_script("return window.loadedOnce") == "yes", "the page was reloaded"
+            print("after the page's restart: %d laps, retried after %s ms"
+                  % (sum(len(v) for v in shown.values()), pauses))
+        finally:
+            stop_station(station)
 
 
 def check_standings(driver, final):

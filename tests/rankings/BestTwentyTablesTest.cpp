@@ -5,6 +5,7 @@
 #include "base/UserError.h"
 #include "config/TSettings.h"
 #include "config/TextCodec.h"
+#include "rankings/BestTwentyEntry.h"
 #include "rankings/BestTwentyTables.h"
 #include "timing/LapTime.h"
 
@@ -250,4 +251,37 @@ TEST(BestTwentyFiles, FirstRowsAreTheTablesOwnAndAMissingFileStaysMissing) {
     QFile::remove(folder.filePath(QStringLiteral("TopDeset1.ini")));
     folder.makeFolder(QStringLiteral("TopDeset1.ini"));
     EXPECT_THROW(BestTwentyFiles::firstRows(folder.path(), BestTwentyFiles::Women, 10), UserError);
+}
+
+// A lap is a new record exactly when its driver's table would take it: the women's table for a
+// woman, fewer than twenty rows take any lap, a full table one no slower than its twentieth row. What
+// the rule says, the insertion does.
+TEST_F(BestTwentyTablesTest, ARecordIsALapTheDriversOwnTableWouldTake) {
+    QList<std::pair<QString, qint64>> fastWomen;
+    for (int i = 0; i < 20; ++i)
+        fastWomen << std::pair{QStringLiteral("Jezdkyně %1").arg(i + 1), qint64(20 + i / 2)}; // 20th: 29 s
+    data.writeFile(QStringLiteral("TopDeset.ini"), tableFile(fullTable()));                   // 20th: 60 s
+    data.writeFile(QStringLiteral("TopDeset1.ini"), tableFile(fastWomen));
+    BestTwentyEntry records;
+    EXPECT_TRUE(records.takes(true, 3'000'000)) << "no table read yet: empty rows take any lap";
+    for (const auto table : {BestTwentyTables::Men, BestTwentyTables::Women})
+        records.setRows(table, BestTwentyFiles::firstRows(data.path(), table, 20));
+    EXPECT_TRUE(records.takes(false, 60000)) << "a tie with the twentieth enters";
+    EXPECT_FALSE(records.takes(false, 60001));
+    EXPECT_TRUE(records.takes(false, 40000));
+    EXPECT_FALSE(records.takes(true, 40000)) << "her table, not the men's";
+    EXPECT_TRUE(records.takes(true, 29000)) << "a tie with the two equally slow last rows";
+    EXPECT_FALSE(records.takes(true, 29001));
+    EXPECT_FALSE(records.takes(false, 0));
+    // Fewer than twenty rows: what is missing is empty, and any lap enters.
+    EXPECT_TRUE(BestTwentyEntry::takes(BestTwentyFiles::firstRows(data.path(), BestTwentyTables::Women, 19),
+                                       3'000'000));
+
+    // The insertion agrees, one lap at a time against the files as written above.
+    for (const qint64 lapMs : {28999, 29000, 29001}) {
+        BestTwentyTables fresh(data.path(), settings);
+        const KartEntry entry = kart({qPrintable(FormatLapTime(lapMs))}, true);
+        EXPECT_EQ(fresh.insertByHand(1, entry, RaceDay), records.takes(true, lapMs)) << lapMs;
+        data.writeFile(QStringLiteral("TopDeset1.ini"), tableFile(fastWomen));
+    }
 }

@@ -4,9 +4,6 @@
 #include "base/MonotonicClock.h"
 #include "config/TSettings.h"
 #include "platform/PcmPlayer.h"
-#include "rankings/BestTwentyRow.h"
-#include "rankings/BestTwentyTables.h"
-#include "rankings/TBestTwentyTable.h"
 #include "timing/Station.h"
 #include "timing/TRace.h"
 #include "timing/ui/hwunit.h"
@@ -17,8 +14,8 @@
 
 #include <QMessageBox>
 
-CalloutStation::CalloutStation(TSettings& settings, TForm1& form, const BestTwentyTables& tables,
-                               HlasPage& page)
+CalloutStation::CalloutStation(TSettings& settings, TForm1& form,
+                               std::function<bool(int kart, qint64 lapMs)> isRecord, HlasPage& page)
     : m_settings(settings), m_form(form), m_voice(std::make_unique<EspeakVoice>()),
       m_player(std::make_unique<PcmPlayer>()),
       m_queue(std::make_unique<CalloutQueue>(*m_voice, *m_player, SteadyClock::instance(),
@@ -27,14 +24,7 @@ CalloutStation::CalloutStation(TSettings& settings, TForm1& form, const BestTwen
                                             SteadyClock::instance())) {
     // The end-of-race sound and the applause play on the main window's player and come first.
     m_queue->setPriorityBusy([this] { return m_form.MediaPlayer1().playing(); });
-    m_callouts->isRecord = [this, &tables](int kart, qint64 lapMs) {
-        const auto table = m_form.womanDrives(kart) ? BestTwentyTables::Women : BestTwentyTables::Men;
-        const auto& rows = tables.table(table).rows();
-        qint64 best = BestTwentyRow::EmptyTimeMs;
-        for (const BestTwentyRow& row : rows)
-            best = std::min(best, row.timeValue());
-        return lapMs < best;
-    };
+    m_callouts->isRecord = std::move(isRecord);
 
     RaceHooks& race = form.race().hooks();
     race.lapClosed = [this](int kart, qint64 lapMs, qint64 hitUs) {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
+
+#include <functional>
 
 #include <memory>
 
-class BestTwentyTables;
 class CalloutQueue;
 class Callouts;
 class EspeakVoice;
@@ -20,7 +22,9 @@ struct TSettings;
 // goes on silent.
 class CalloutStation {
 public:
-    CalloutStation(TSettings& settings, TForm1& form, const BestTwentyTables& tables, HlasPage& page);
+    // isRecord: whether kart 1..4's lap is a new best-twenty record (the call-outs of records only).
+    CalloutStation(TSettings& settings, TForm1& form, std::function<bool(int kart, qint64 lapMs)> isRecord,
+                   HlasPage& page);
     ~CalloutStation();
     CalloutStation(const CalloutStation&) = delete;
     CalloutStation& operator=(const CalloutStation&) = delete;

@@ -107,8 +107,9 @@ ProgramWindows::ProgramWindows(const CommandLineOptions& options)
     fillPrintingHooks();
     fillBackupHooks();
     fillAudienceHooks();
-    m_callouts =
-        std::make_unique<CalloutStation>(m_settings, *m_form, *m_bestTwenty, m_settingsPages->hlas());
+    m_callouts = std::make_unique<CalloutStation>(
+        m_settings, *m_form, [this](int kart, qint64 lapMs) { return isRecord(kart, lapMs); },
+        m_settingsPages->hlas());
 }
 
 ProgramWindows::~ProgramWindows() {
@@ -239,6 +240,11 @@ std::array<KartEntry, 4> ProgramWindows::kartEntries() const {
         karts[kart - 1] = {m_form->lapList(kart).entries(), m_form->womanDrives(kart),
                            m_form->excludedFromBestTwenty(kart), m_form->station().driverNames().name(kart)};
     return karts;
+}
+
+bool ProgramWindows::isRecord(int kart, qint64 lapMs) const {
+    // As the insertion at STOP offers it: a kart not taking part in the tables sets no record.
+    return !m_form->excludedFromBestTwenty(kart) && m_records.takes(m_form->womanDrives(kart), lapMs);
 }
 
 QDate ProgramWindows::raceDate() const {
@@ -476,6 +482,7 @@ void ProgramWindows::createAudienceWindow() {
         m_liveResults = std::make_unique<LiveResults>(SteadyClock::instance());
         m_liveFeed = std::make_unique<LiveRaceFeed>(*m_progress, SteadyClock::instance(),
                                                     [this] { return m_form->raceMinutes(); });
+        m_liveFeed->isRecord = [this](int kart, qint64 lapMs) { return isRecord(kart, lapMs); };
     }
     showPageAddress();
 }
@@ -545,8 +552,10 @@ void ProgramWindows::reloadPageTopTen() {
     const auto topTen = [this](BestTwentyFiles::Table table, const QList<TopTenRow>& before) {
         // The page is a courtesy: a table the operator is told about elsewhere stays as it was here.
         try {
+            const QList<BestTwentyRow> all = BestTwentyFiles::firstRows(m_dataFolder, table, 20);
+            m_records.setRows(table, all);
             QList<TopTenRow> rows;
-            for (const BestTwentyRow& row : BestTwentyFiles::firstRows(m_dataFolder, table, 10))
+            for (const BestTwentyRow& row : all.mid(0, 10))
                 rows.append({row.rank(), row.name(), row.time()});
             return rows;
         } catch (const UserError&) {

@@ -6,6 +6,7 @@
 #include "platform/SystemRestart.h"
 #include "platform/XdgDesktopShortcut.h"
 #include "platform/XdgStartEntry.h"
+#include "rankings/BestTwentyEntry.h"
 #include "rankings/BestTwentyTables.h"
 
 #include <QDate>
@@ -100,6 +101,8 @@ private:
     // The best-twenty insertions' view of kart 1..4: its laps and its two boxes.
     std::array<KartEntry, 4> kartEntries() const;
     QDate raceDate() const;
+    // Whether kart 1..4's lap would enter its driver's best-twenty table as last read: a new record.
+    bool isRecord(int kart, qint64 lapMs) const;
     void placeTrackWindow();
     // The audience window and the live results page.
     void createAudienceWindow();
@@ -148,6 +151,7 @@ private:
     std::unique_ptr<SettingsPages> m_settingsPages;
     TNastavDlg* m_nastav = nullptr; // the window of m_settingsPages
     std::unique_ptr<BestTwentyTables> m_bestTwenty;
+    BestTwentyEntry m_records; // the tables as the page last read them
     // The spoken call-outs; after the windows whose hooks it shares.
     std::unique_ptr<CalloutStation> m_callouts;
     std::unique_ptr<TUpravDlg1> m_upravDlg1;

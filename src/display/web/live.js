@@ -37,21 +37,12 @@
     });
   }
 
-  // The fastest time of the best-ten tables, to tell a lap that beats them.
-  function tableRecord(s) {
-    var best = NaN;
-    s.men.concat(s.women).forEach(function (r) {
-      var ms = T.lapMs(r.time);
-      if (ms > 40 && !(ms >= best)) best = ms;
-    });
-    return best;
-  }
-
+  // record: the station says the lap would enter its driver's best-twenty table.
   function timeCell(text, ms, own, race, record) {
     var td = el("td", text || "—");
     if (ms && ms === race) td.className = "rb";
     else if (ms && ms === own) td.className = "pb";
-    if (ms && ms < record) td.appendChild(el("span", " ★", "record"));
+    if (ms && record) td.appendChild(el("span", " ★", "record"));
     return td;
   }
 
@@ -67,7 +58,6 @@
       var b = T.lapMs(k.best);
       if (b > 0 && (!raceBest || b < raceBest)) raceBest = b;
     });
-    var record = tableRecord(s);
     var sums = s.karts.map(function (k) { return T.cumulative(k.lapsMs || []); });
     var tbody = document.querySelector("#zavod tbody");
     T.clear(tbody);
@@ -91,8 +81,8 @@
       tr.appendChild(name);
       tr.appendChild(el("td", k.count ? String(k.count) : ""));
       var own = T.lapMs(k.best);
-      tr.appendChild(timeCell(k.last, k.count ? (k.lapsMs || [])[k.count - 1] : 0, own, raceBest, record));
-      tr.appendChild(timeCell(k.best, own, own, raceBest, record));
+      tr.appendChild(timeCell(k.last, k.count ? (k.lapsMs || [])[k.count - 1] : 0, own, raceBest, k.lastRecord));
+      tr.appendChild(timeCell(k.best, own, own, raceBest, k.bestRecord));
       tr.appendChild(el("td", i === 0 || !k.count ? "" : T.gap(sums[i], sums[0]), "gap"));
       tr.appendChild(el("td", i === 0 || !k.count ? "" : T.gap(sums[i], sums[i - 1]), "gap"));
       tbody.appendChild(tr);
