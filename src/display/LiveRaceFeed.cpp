@@ -54,7 +54,9 @@ void LiveRaceFeed::markRecords() {
     for (int k = 1; k <= 4; ++k) {
         const QList<qint64>& laps = m_snapshot.laps[k - 1];
         const std::optional<qint64>& best = m_snapshot.best[k - 1];
-        m_snapshot.lastRecord[k - 1] = isRecord && !laps.isEmpty() && isRecord(k, laps.last());
+        // Only the kart's best lap is offered to the tables at STOP: a slower last lap is no record.
+        m_snapshot.lastRecord[k - 1] =
+            isRecord && !laps.isEmpty() && best && laps.last() == *best && isRecord(k, laps.last());
         m_snapshot.bestRecord[k - 1] = isRecord && best && isRecord(k, *best);
     }
 }

@@ -42,7 +42,9 @@ void Callouts::lapClosed(int kart, qint64 lapMs, qint64 hitUs) {
         text = CzechPhrases::callout(who(kart), lapMs, true);
         break;
     case 2:
-        if (!isRecord || !isRecord(kart, lapMs))
+        // Only the kart's best lap of the race is offered to the tables at STOP: a slower lap that
+        // would enter them is not a record the race keeps.
+        if (!bestLap || !isRecord || !isRecord(kart, lapMs))
             return;
         text = who(kart) + QStringLiteral(", rekord, ") + CzechPhrases::lapTime(lapMs);
         break;

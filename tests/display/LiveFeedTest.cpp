@@ -68,6 +68,14 @@ TEST(LiveRaceFeed, HandsOnTheStandingsAtEveryChangeOfTheLaps) {
     EXPECT_TRUE(kart2["lastRecord"].toBool() && kart2["bestRecord"].toBool());
     EXPECT_EQ(karts[1].toObject()["kart"].toInt(), 1);
     EXPECT_FALSE(karts[1].toObject()["lastRecord"].toBool() || karts[1].toObject()["bestRecord"].toBool());
+    {
+        // A slower lap that the table would still take is no record: only the best lap is offered.
+        progress.setEntries(2, {"00:31:000", "00:29:500", "00:29:800"});
+        const QJsonObject kart =
+            parsed(published.last().at(0).value<LiveSnapshot>(), 5'000'000)["karts"].toArray()[0].toObject();
+        EXPECT_TRUE(!kart["lastRecord"].toBool() && kart["bestRecord"].toBool());
+        progress.setEntries(2, {"00:31:000", "00:29:500"});
+    }
     const QJsonObject kart3 = karts[2].toObject();
     EXPECT_EQ(kart3["kart"].toInt(), 3);
     EXPECT_EQ(kart3["time"].toString(), QStringLiteral("—"));

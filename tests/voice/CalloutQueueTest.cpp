@@ -188,4 +188,15 @@ TEST(Callouts, SayTheChosenKartsBestLapsAndTheRacesEnd) {
                            QStringLiteral("Jednička, nejlepší kolo, dvacet devět celá devadesát devět"),
                            QStringLiteral("Poslední minuta"), QStringLiteral("Konec závodu"),
                            QStringLiteral("Jednička, nejlepší kolo, třicet jedna celá nula nula")}));
+
+    // Records only: a lap the tables would take, and only when it is the kart's best of the race.
+    rig.said.clear();
+    settings.Hlas.Co = 2;
+    callouts.isRecord = [](int, qint64 lapMs) { return lapMs < 30500; };
+    callouts.raceStarted();
+    for (const qint64 lapMs : {31000, 30200, 30400, 29900})
+        callouts.lapClosed(1, lapMs, rig.clock.nowUs());
+    sayAll();
+    EXPECT_EQ(rig.said, (QStringList{QStringLiteral("Jednička, rekord, třicet celá dvacet"),
+                                     QStringLiteral("Jednička, rekord, dvacet devět celá devadesát")}));
 }
