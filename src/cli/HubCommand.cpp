@@ -3,16 +3,11 @@
 // that the tool itself links no web server for its other commands.
 #include "cli/CliCommand.h"
 #include "cli/CliParser.h"
+#include "platform/ProcessReplacement.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
-
-#include <cerrno>
-#include <cstring>
-#include <vector>
-
-#include <unistd.h>
 
 int runHubCommand(const QStringList& args, CliStreams& streams) {
     CliParser parser(runHubCommand, QString());
@@ -46,23 +41,13 @@ int runHubCommand(const QStringList& args, CliStreams& streams) {
     }
     // The hub takes this process's place, so that a signal to it (a service manager's stop, for one)
     // ends the hub and leaves no child behind.
-    QList<QByteArray> words{hub.toLocal8Bit(),
-                            QByteArrayLiteral("--server"),
-                            parser.value(server).toLocal8Bit(),
-                            QByteArrayLiteral("--port"),
-                            QByteArray::number(mqttPort),
-                            QByteArrayLiteral("--web-port"),
-                            QByteArray::number(pagePort),
-                            QByteArrayLiteral("--predpona"),
-                            parser.value(prefix).toLocal8Bit()};
-    std::vector<char*> argv;
-    for (QByteArray& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
+    const QStringList arguments{QStringLiteral("--server"),   parser.value(server),
+                                QStringLiteral("--port"),     QString::number(mqttPort),
+                                QStringLiteral("--web-port"), QString::number(pagePort),
+                                QStringLiteral("--predpona"), parser.value(prefix)};
     streams.out.flush();
     streams.err.flush();
-    ::execv(argv.front(), argv.data());
-    streams.err << "Program tarvolin-hub nelze spustit: " << QString::fromLocal8Bit(std::strerror(errno))
-                << "\n";
+    const QString why = ProcessReplacement::replaceWith(hub, arguments);
+    streams.err << "Program tarvolin-hub nelze spustit: " << why << "\n";
     return 1;
 }

@@ -1,25 +1,13 @@
 #include "platform/DurableAppendFile.h"
 
+#include "platform/DurableWrite.h"
+
 #include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
-
-namespace {
-
-// The folder's entry of a new file is only durable once the folder itself is synced.
-void syncFolder(const QString& path) {
-    const int fd =
-        ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
-} // namespace
 
 DurableAppendFile::~DurableAppendFile() {
     close();
@@ -41,7 +29,8 @@ bool DurableAppendFile::create(const QString& path) {
         return fail(path);
     if (::fdatasync(m_fd) != 0)
         return fail(path);
-    syncFolder(path);
+    // The folder's entry of a new file is only durable once the folder itself is synced.
+    DurableWrite::syncFolder(QFileInfo(path).absolutePath());
     return true;
 }
 
@@ -61,18 +50,8 @@ bool DurableAppendFile::append(const QByteArray& bytes) {
         m_error = m_path + QStringLiteral(": není otevřen");
         return false;
     }
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(m_fd, data, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(m_path);
-        }
-        data += written;
-        left -= written;
-    }
+    if (!DurableWrite::writeAll(m_fd, bytes))
+        return fail(m_path);
     // fdatasync, not fsync: the record's bytes and the file's new length, not its times.
     while (::fdatasync(m_fd) != 0) {
         if (errno != EINTR)

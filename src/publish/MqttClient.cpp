@@ -2,6 +2,7 @@
 
 #include <mosquitto.h>
 
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -14,13 +15,15 @@ void initialiseLibrary() {
 
 } // namespace
 
-MqttClient::MqttClient(const MqttConnection& connection, const QString& clientId, void* userData) {
+MqttClient::MqttClient(const MqttConnection& connection, const QString& clientId, void* owner)
+    : m_owner(owner), m_tls(connection.tls) {
     initialiseLibrary();
-    m_handle = mosquitto_new(clientId.toUtf8().constData(), true, userData);
+    m_handle = mosquitto_new(clientId.toUtf8().constData(), true, this);
     if (!m_handle) {
         m_setupError = QStringLiteral("Nelze vytvořit klienta MQTT.");
         return;
     }
+    mosquitto_log_callback_set(m_handle, &MqttClient::onLog);
     mosquitto_int_option(m_handle, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
     if (!connection.user.isEmpty()) {
         const int rc = mosquitto_username_pw_set(m_handle, connection.user.toUtf8().constData(),
@@ -38,6 +41,25 @@ MqttClient::MqttClient(const MqttConnection& connection, const QString& clientId
 MqttClient::~MqttClient() {
     if (m_handle)
         mosquitto_destroy(m_handle);
+}
+
+void MqttClient::onLog(mosquitto*, void* self, int level, const char* text) {
+    // The library says why a handshake failed only in its log, in OpenSSL's words.
+    if ((level & MOSQ_LOG_ERR) && text && std::strstr(text, "certificate verify failed"))
+        static_cast<MqttClient*>(self)->m_certificateRefused = true;
+}
+
+MqttClient::Failure MqttClient::failure(int rc, bool answered) const {
+    const QString check = QStringLiteral(" – zkontrolujte nastavení TLS a port");
+    if (m_tls && rc == MOSQ_ERR_TLS && m_certificateRefused)
+        return {QStringLiteral("certifikát serveru není důvěryhodný (TLS)"), true};
+    if (m_tls && rc == MOSQ_ERR_TLS)
+        return {QStringLiteral("server neodpovídá přes TLS") + check, true};
+    // A refused connection is an error of its own; a lost one was made first, then closed unanswered:
+    // a TLS listener does so with the plain CONNECT.
+    if (!m_tls && !answered && rc == MOSQ_ERR_CONN_LOST)
+        return {QStringLiteral("server ukončil spojení bez odpovědi, zřejmě vyžaduje TLS") + check, true};
+    return {errorText(rc), false};
 }
 
 QString MqttClient::refusalText(int code) {

@@ -17,8 +17,9 @@ QString run(const MqttConnection& connection, int timeoutMs) {
     if (!client.setupError().isEmpty())
         return failed + client.setupError();
     mosquitto* handle = client.handle();
-    mosquitto_connect_callback_set(handle,
-                                   [](mosquitto*, void* code, int rc) { *static_cast<int*>(code) = rc; });
+    mosquitto_connect_callback_set(handle, [](mosquitto*, void* client, int rc) {
+        *static_cast<int*>(MqttClient::ownerOf(client)) = rc;
+    });
     int rc = mosquitto_connect_async(handle, connection.host.toUtf8().constData(), connection.port, 10);
     const QDeadlineTimer deadline(timeoutMs);
     while (rc == MOSQ_ERR_SUCCESS && answer < 0 && !deadline.hasExpired())
@@ -26,7 +27,7 @@ QString run(const MqttConnection& connection, int timeoutMs) {
     if (answer > 0)
         return failed + MqttClient::refusalText(answer);
     if (rc != MOSQ_ERR_SUCCESS)
-        return failed + MqttClient::errorText(rc);
+        return failed + client.failure(rc, answer >= 0).text;
     if (answer < 0)
         return failed + QStringLiteral("server neodpovídá");
     mosquitto_disconnect(handle);

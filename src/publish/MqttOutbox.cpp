@@ -1,14 +1,17 @@
 #include "publish/MqttOutbox.h"
 
+#include "platform/DurableWrite.h"
+
 #include <QDir>
 #include <QFile>
-
-#include <unistd.h>
+#include <QFileInfo>
 
 namespace {
 
 const QLatin1String outboxSuffix(".msg");
 const QLatin1String partialSuffix(".part");
+// A message file that cannot be read is renamed to this, out of the queue, for whoever looks.
+const QLatin1String damagedSuffix(".bad");
 // Far above any message the station makes; a bigger file is damage, not a message.
 constexpr qint64 largestMessageFile = 16 * 1024 * 1024;
 
@@ -40,17 +43,10 @@ bool MqttOutbox::append(const QString& topic, const QByteArray& payload) {
         return false;
     const quint64 sequence = m_last + 1;
     const QString path = m_folder + QLatin1Char('/') + fileName(sequence);
-    const QString partialPath = path + partialSuffix;
-    QFile file(partialPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Whole or not at all: a crash during the write leaves only a ".part" file, which the next start
+    // removes, never a torn message in the queue.
+    if (!DurableWrite::replaceFile(path, path + partialSuffix, topic.toUtf8() + '\n' + payload))
         return false;
-    const QByteArray content = topic.toUtf8() + '\n' + payload;
-    const bool written = file.write(content) == content.size() && file.flush() && ::fsync(file.handle()) == 0;
-    file.close();
-    if (!written || !QFile::rename(partialPath, path)) {
-        QFile::remove(partialPath);
-        return false;
-    }
     m_last = sequence;
     m_sequences.insert(sequence);
     return true;
@@ -59,15 +55,22 @@ bool MqttOutbox::append(const QString& topic, const QByteArray& payload) {
 std::optional<MqttOutbox::Message> MqttOutbox::next(quint64 afterSequence) {
     for (auto it = m_sequences.upper_bound(afterSequence); it != m_sequences.end();) {
         const quint64 sequence = *it;
-        QFile file(m_folder + QLatin1Char('/') + fileName(sequence));
-        if (file.open(QIODevice::ReadOnly) && file.size() <= largestMessageFile) {
-            const QByteArray content = file.readAll();
+        const QString path = m_folder + QLatin1Char('/') + fileName(sequence);
+        // Only a regular file is opened: a FIFO or a device put in a message's place would block or
+        // never end.
+        const QFileInfo info(path);
+        QFile file(path);
+        if (info.isFile() && !info.isSymLink() && info.size() <= largestMessageFile &&
+            file.open(QIODevice::ReadOnly)) {
+            const QByteArray content = file.read(largestMessageFile + 1);
             const qsizetype newline = content.indexOf('\n');
-            if (newline > 0)
+            if (newline > 0 && content.size() <= largestMessageFile)
                 return Message{sequence, QString::fromUtf8(content.left(newline)), content.mid(newline + 1)};
         }
         file.close();
-        QFile::remove(file.fileName());
+        // Set aside once, not read again: one look per damaged file, and the queue goes on.
+        if (!QFile::rename(path, path + damagedSuffix))
+            QFile::remove(path);
         it = m_sequences.erase(it);
     }
     return std::nullopt;

@@ -26,10 +26,11 @@ public:
     // crash are removed; files of other names are left alone.
     explicit MqttOutbox(const QString& folder, int capacity = DefaultCapacity);
 
-    // Durable on disk when it returns true; false when the outbox is full or the disk refused.
+    // Durable on disk, whole, when it returns true; false when the outbox is full or the disk refused.
     bool append(const QString& topic, const QByteArray& payload);
-    // The waiting message after `sequence` (0: the first), in order; none when there is no further one
-    // or it cannot be read (a damaged file is dropped so that it cannot hold the queue up).
+    // The waiting message after `sequence` (0: the first), in order; none when there is no further one.
+    // A message file that cannot be read (no topic line, too big, not a regular file) is renamed to
+    // "….msg.bad" and skipped, so that it cannot hold the queue up.
     std::optional<Message> next(quint64 afterSequence);
     // The broker has it.
     void remove(quint64 sequence);

@@ -20,8 +20,8 @@ constexpr std::chrono::milliseconds longestBackoff{10000};
 constexpr int loopMs = 5;
 constexpr int keepAliveSeconds = 20;
 
-MqttPublisher* publisherOf(void* self) {
-    return static_cast<MqttPublisher*>(self);
+MqttPublisher* publisherOf(void* client) {
+    return static_cast<MqttPublisher*>(MqttClient::ownerOf(client));
 }
 
 } // namespace
@@ -75,6 +75,8 @@ QString MqttPublisher::notice(const Status& status) {
     if (status.full)
         return QStringLiteral("MQTT: fronta zpráv je plná (%1), další výsledky se neuloží")
             .arg(status.waiting);
+    if (!status.connected && status.tlsFault)
+        return QStringLiteral("MQTT: %1; %2 zpráv čeká").arg(status.error).arg(status.waiting);
     if (!status.connected && !status.error.isEmpty())
         return QStringLiteral("MQTT: spojení ztraceno, %1 zpráv čeká").arg(status.waiting);
     return {};
@@ -129,11 +131,13 @@ void MqttPublisher::run() {
             }
             const int rc = mosquitto_loop(m_client->handle(), loopMs, 1);
             if (rc != MOSQ_ERR_SUCCESS)
-                dropConnection(m_refusal.isEmpty() ? MqttClient::errorText(rc) : m_refusal);
+                dropConnection(m_refusal.isEmpty() ? m_client->failure(rc, m_answered)
+                                                   : MqttClient::Failure{m_refusal, false});
             else if (!m_connected && Clock::now() - m_attemptStart > connectTimeout)
-                dropConnection(QStringLiteral("server neodpovídá"));
+                dropConnection({QStringLiteral("server neodpovídá"), false});
         }
-        setStatus({m_connected, m_outbox->size(), m_full, m_connected ? QString() : m_error});
+        setStatus({m_connected, m_outbox->size(), m_full, m_connected ? QString() : m_error.text,
+                   !m_connected && m_error.tlsFault});
     }
     if (m_client && m_connected) {
         // A clean disconnect does not send the will, so the station says it is leaving itself.
@@ -154,8 +158,9 @@ void MqttPublisher::startConnection() {
     m_client = std::make_unique<MqttClient>(m_connection, clientId, this);
     m_attemptStart = Clock::now();
     m_refusal.clear();
+    m_answered = false;
     if (!m_client->setupError().isEmpty()) {
-        dropConnection(m_client->setupError());
+        dropConnection({m_client->setupError(), false});
         return;
     }
     mosquitto* handle = m_client->handle();
@@ -167,16 +172,16 @@ void MqttPublisher::startConnection() {
     const int rc = mosquitto_connect_async(handle, m_connection.host.toUtf8().constData(), m_connection.port,
                                            keepAliveSeconds);
     if (rc != MOSQ_ERR_SUCCESS)
-        dropConnection(MqttClient::errorText(rc));
+        dropConnection(m_client->failure(rc, false));
 }
 
-void MqttPublisher::dropConnection(const QString& error) {
+void MqttPublisher::dropConnection(const MqttClient::Failure& failure) {
     m_client.reset();
     m_connected = false;
     m_inFlight.clear();
     m_lastSent = 0;
-    if (!error.isEmpty())
-        m_error = error;
+    if (!failure.text.isEmpty())
+        m_error = failure;
     m_nextAttempt = Clock::now() + m_backoff;
     m_backoff = std::min(m_backoff * 2, longestBackoff);
 }
@@ -202,6 +207,7 @@ void MqttPublisher::sendWaiting() {
 
 void MqttPublisher::onConnect(mosquitto* handle, void* self, int code) {
     MqttPublisher* publisher = publisherOf(self);
+    publisher->m_answered = true;
     if (code != 0) {
         // The loop ends the connection when the broker closes it; the refusal is what it says.
         publisher->m_refusal = MqttClient::refusalText(code);
@@ -209,7 +215,7 @@ void MqttPublisher::onConnect(mosquitto* handle, void* self, int code) {
         return;
     }
     publisher->m_connected = true;
-    publisher->m_error.clear();
+    publisher->m_error = {};
     publisher->m_backoff = std::chrono::milliseconds(500);
     const QByteArray topic = publisher->m_connection.topic("online").toUtf8();
     mosquitto_publish(handle, nullptr, topic.constData(), 1, "1", 1, true);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "publish/MqttClient.h"
 #include "publish/MqttConnection.h"
 #include "publish/MqttMessages.h"
 #include "publish/MqttOutbox.h"
@@ -18,8 +19,6 @@
 #include <thread>
 #include <utility>
 
-class MqttClient;
-
 // Sends the station's passes, results, live state and presence to an MQTT broker from a thread of its
 // own: the calls below only queue and return at once, so neither the main thread nor a sampler ever
 // waits for the network. Passes and results go through the outbox on disk first and leave it only when
@@ -30,12 +29,13 @@ class MqttPublisher : public QObject {
 public:
     struct Status {
         bool connected = false;
-        int waiting = 0;   // messages in the outbox
-        bool full = false; // a message was refused since the outbox was last below its bound
-        QString error;     // why the last connection failed, in Czech; empty while connected
+        int waiting = 0;       // messages in the outbox
+        bool full = false;     // a message was refused since the outbox was last below its bound
+        QString error;         // why the last connection failed, in Czech; empty while connected
+        bool tlsFault = false; // the error names the TLS setting, which the notice then says
         bool operator==(const Status& other) const {
             return connected == other.connected && waiting == other.waiting && full == other.full &&
-                   error == other.error;
+                   error == other.error && tlsFault == other.tlsFault;
         }
     };
 
@@ -63,7 +63,7 @@ private:
     void enqueue(const char* leaf, const QByteArray& payload);
     void run();
     void startConnection();
-    void dropConnection(const QString& error);
+    void dropConnection(const MqttClient::Failure& failure);
     void sendWaiting();
     void setStatus(const Status& status);
 
@@ -87,8 +87,9 @@ private:
     std::unique_ptr<MqttOutbox> m_outbox;
     std::unique_ptr<MqttClient> m_client;
     bool m_connected = false;
-    QString m_error;
-    QString m_refusal; // the broker's answer to this connection's CONNECT, when it refused
+    MqttClient::Failure m_error;
+    QString m_refusal;       // the broker's answer to this connection's CONNECT, when it refused
+    bool m_answered = false; // the broker answered this connection's CONNECT
     bool m_full = false;
     Clock::time_point m_attemptStart;
     Clock::time_point m_nextAttempt;

@@ -20,6 +20,10 @@ struct RaceHooks {
     // window that was closed.
     std::function<void(qint64 startUs)> raceStarted;
     std::function<void()> raceAtRest;
+    // The race is kept, its lap lists final: after a STOP's rules dropped the laps it drops (the first,
+    // the short ones) and its lap files are kept, after a race recovered from its journal likewise,
+    // and after the program's close kept a running race.
+    std::function<void()> raceKept;
 
     // The chequered flag fell (true) or the race is at rest again after it (false): the audience window
     // and the live page show it.

@@ -193,6 +193,8 @@ void TRace::stop() {
 void TRace::finishRecoveredRace(const RecoveredRace& recovered, bool resumeJournal) {
     if (running())
         return;
+    // Before the lists are filled: whoever follows them takes the race for the one started then.
+    m_startWallTime = recovered.head.start;
     for (TLapChannel& ch : m_channels) {
         ch.Measured.clear();
         for (qint64 lap : recovered.measured[ch.Kart - 1])
@@ -200,7 +202,6 @@ void TRace::finishRecoveredRace(const RecoveredRace& recovered, bool resumeJourn
         if (ch.Laps)
             ch.Laps->setEntries(recovered.lists[ch.Kart - 1]);
     }
-    m_startWallTime = recovered.head.start;
     m_journalFailed = false;
     if (m_journal && resumeJournal)
         journalCall([&] { m_journal->resume(recovered.validBytes); });
@@ -250,6 +251,7 @@ void TRace::endRace(bool engineTimeStored, bool lapFilesKept) {
         if (m_journal)
             journalCall([this] { m_journal->step(JournalStep::LapFilesKept); });
     }
+    step(m_hooks.raceKept);
 
     step(m_hooks.showRemindersIfAny);
     step(m_hooks.TopTenDeset);
@@ -318,8 +320,10 @@ void TRace::closeProgram() {
     Reset_Promenych();
     // Once the laps are kept, the journal has nothing more to save. A STOP still under way (its
     // reminder or best-twenty window open) removes it itself when it is done.
-    if (wasRunning)
+    if (wasRunning) {
+        callHook(m_hooks.raceKept);
         finishJournal();
+    }
 }
 
 void TRace::Reset_Promenych() {

@@ -4,8 +4,11 @@
 #include "TempDataFolder.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -26,9 +29,15 @@ TEST(MqttOutbox, KeepsMessagesInOrderAcrossARestartWithinItsBound) {
               QStringList({MqttOutbox::fileName(2), MqttOutbox::fileName(3)}));
     EXPECT_EQ(data.readFile(QStringLiteral("mqtt/0000000000000002.msg")),
               QByteArray("t/a/pass\n{\"n\":2}\n"));
-    // A crash's half-written file and a damaged one do not hold the queue up.
+    // A crash's half-written file, a damaged one and a FIFO in a message's place (which would block a
+    // read) do not hold the queue up.
     data.writeFile(QStringLiteral("mqtt/0000000000000004.msg.part"), "t/a/pass\n{");
     data.writeFile(QStringLiteral("mqtt/") + MqttOutbox::fileName(3), "no newline");
+    ASSERT_EQ(
+        ::mkfifo(
+            QFile::encodeName(data.filePath(QStringLiteral("mqtt/") + MqttOutbox::fileName(1))).constData(),
+            0644),
+        0);
 
     MqttOutbox reopened(folder, 3);
     EXPECT_EQ(reopened.size(), 2);
@@ -39,6 +48,8 @@ TEST(MqttOutbox, KeepsMessagesInOrderAcrossARestartWithinItsBound) {
     EXPECT_EQ(first->payload, QByteArray("{\"n\":2}\n"));
     EXPECT_FALSE(reopened.next(2)) << "the damaged message is dropped";
     EXPECT_EQ(reopened.size(), 1);
+    EXPECT_EQ(data.readFile(QStringLiteral("mqtt/0000000000000003.msg.bad")), QByteArray("no newline"))
+        << "set aside, not lost";
     EXPECT_TRUE(reopened.append(QStringLiteral("t/a/pass"), "{\"n\":5}"));
     const auto after = reopened.next(2);
     ASSERT_TRUE(after);

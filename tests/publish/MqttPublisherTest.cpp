@@ -256,3 +256,43 @@ TEST(MqttPublisherFaults, ARefusingOrSilentBrokerKeepsThePassesAndSaysSo) {
 }
 
 } // namespace
+
+namespace {
+
+// A TLS setting that does not match the port's listener is named, by the check and on the status bar,
+// both ways round; the passes wait in the outbox meanwhile.
+TEST_F(MqttPublisherTest, ATlsMismatchIsNamedAndThePassesWait) {
+    const QString failed = QStringLiteral("Spojení se nezdařilo: ");
+    const QString noTls = QStringLiteral("server neodpovídá přes TLS – zkontrolujte nastavení TLS a port");
+    const QString needsTls = QStringLiteral(
+        "server ukončil spojení bez odpovědi, zřejmě vyžaduje TLS – zkontrolujte nastavení TLS a port");
+    MqttConnection tls = connectionTo(m_broker.port());
+    tls.tls = true;
+    EXPECT_EQ(MqttConnectionCheck::run(tls), failed + noTls);
+    const QList<MqttPass> passes = racePasses(1);
+    {
+        MqttPublisher publisher(outboxFolder(), tls);
+        for (const MqttPass& pass : passes)
+            publisher.publishPass(pass);
+        ASSERT_TRUE(waitForStatus(
+            publisher, [](const auto& status) { return status.waiting == 4 && !status.error.isEmpty(); }));
+        EXPECT_EQ(MqttPublisher::notice(publisher.status()),
+                  QStringLiteral("MQTT: ") + noTls + "; 4 zpráv čeká");
+    }
+
+    MosquittoBroker tlsBroker(true, true);
+    QString why;
+    ASSERT_TRUE(tlsBroker.start(&why)) << why.toStdString();
+    EXPECT_EQ(MqttConnectionCheck::run(connectionTo(tlsBroker.port())), failed + needsTls);
+    MqttConnection untrusted = connectionTo(tlsBroker.port());
+    untrusted.tls = true;
+    EXPECT_EQ(MqttConnectionCheck::run(untrusted),
+              failed + QStringLiteral("certifikát serveru není důvěryhodný (TLS)"));
+    MqttPublisher publisher(outboxFolder(), connectionTo(tlsBroker.port()));
+    ASSERT_TRUE(waitForStatus(publisher, [](const auto& status) { return status.tlsFault; }));
+    EXPECT_EQ(MqttPublisher::notice(publisher.status()),
+              QStringLiteral("MQTT: ") + needsTls + "; 4 zpráv čeká")
+        << "the passes of before are still waiting";
+}
+
+} // namespace

@@ -7,7 +7,7 @@
 #include <QTcpSocket>
 #include <QThread>
 
-MosquittoBroker::MosquittoBroker(bool anonymous) : m_anonymous(anonymous) {
+MosquittoBroker::MosquittoBroker(bool anonymous, bool tls) : m_anonymous(anonymous), m_tls(tls) {
     QTcpServer probe;
     if (probe.listen(QHostAddress::LocalHost, 0))
         m_port = probe.serverPort();
@@ -36,6 +36,21 @@ bool MosquittoBroker::start(QString* why) {
                      .arg(m_anonymous ? QStringLiteral("true") : QStringLiteral("false"))
                      .arg(m_dir.path())
                      .toUtf8());
+    if (m_tls) {
+        const QString pem = m_dir.filePath(QStringLiteral("server.pem"));
+        QProcess maker;
+        maker.start(QStringLiteral("/usr/bin/python3"),
+                    {QStringLiteral("-c"),
+                     QStringLiteral("import sys; sys.path.insert(0, sys.argv[1]); import ftp_server; "
+                                    "ftp_server.make_certificates(sys.argv[2])"),
+                     QStringLiteral(TARVOLIN_SOURCE_DIR "/tests/support"), m_dir.path()});
+        if (!maker.waitForFinished(60000) || maker.exitCode() != 0 || !QFile::exists(pem)) {
+            *why = QStringLiteral("no certificate for the broker (python3-openssl): ") +
+                   QString::fromLocal8Bit(maker.readAllStandardError());
+            return false;
+        }
+        config.write(QStringLiteral("certfile %1\nkeyfile %1\n").arg(pem).toUtf8());
+    }
     config.close();
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start(program(), {QStringLiteral("-c"), configPath});

@@ -9,8 +9,10 @@
 // Stopped with the object.
 class MosquittoBroker {
 public:
-    // Without anonymous, the broker refuses every login (none is configured).
-    explicit MosquittoBroker(bool anonymous = true);
+    // Without anonymous, the broker refuses every login (none is configured). With tls, it speaks
+    // only TLS, with a throw-away certificate of a throw-away authority that no system trusts (made
+    // by the FTP test server's script, which needs python3-openssl).
+    explicit MosquittoBroker(bool anonymous = true, bool tls = false);
     ~MosquittoBroker();
     MosquittoBroker(const MosquittoBroker&) = delete;
     MosquittoBroker& operator=(const MosquittoBroker&) = delete;
@@ -30,4 +32,5 @@ private:
     QProcess m_process;
     quint16 m_port = 0;
     bool m_anonymous;
+    bool m_tls;
 };

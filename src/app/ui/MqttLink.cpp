@@ -35,9 +35,11 @@ bool sameConnection(const MqttConnection& a, const MqttConnection& b) {
 } // namespace
 
 MqttLink::MqttLink(const TSettings& settings, const QString& dataFolder, const DriverNames& names,
-                   MonotonicClock& clock, std::function<void(const QString&)> showNotice, QObject* parent)
+                   MonotonicClock& clock, std::function<QDateTime()> raceStart,
+                   std::function<void(const QString&)> showNotice, QObject* parent)
     : QObject(parent), m_settings(settings), m_outboxFolder(dataFolder + QStringLiteral("/mqtt")),
-      m_names(names), m_clock(clock), m_showNotice(std::move(showNotice)) {}
+      m_names(names), m_clock(clock), m_raceStart(std::move(raceStart)), m_showNotice(std::move(showNotice)) {
+}
 
 MqttLink::~MqttLink() = default;
 
@@ -58,8 +60,13 @@ void MqttLink::apply() {
     showStatus();
 }
 
+QString MqttLink::currentRaceId() const {
+    const QDateTime start = m_raceStart ? m_raceStart() : QDateTime();
+    return MqttMessages::raceId(start.isValid() ? start : QDateTime::currentDateTime());
+}
+
 void MqttLink::raceStarted() {
-    m_raceId = MqttMessages::raceId(QDateTime::currentDateTime());
+    m_raceId = currentRaceId();
     m_tracker.reset();
 }
 
@@ -68,18 +75,21 @@ void MqttLink::publishSnapshot(const LiveSnapshot& snapshot) {
     if (!m_publisher)
         return;
     const QDateTime now = QDateTime::currentDateTime();
-    // Laps only grow during a race (the last one may come with the race's own stop); a race taken
-    // back from its journal at start has no start of this run, and is named by the moment it is seen.
+    // Laps only grow during a race (the last one may come with the race's own stop). A race taken
+    // back from its journal at start has no start of this run: it is named by the start it had, so
+    // that its passes sent again before the crash keep their ids.
     if (!passes.isEmpty() && m_raceId.isEmpty())
-        m_raceId = MqttMessages::raceId(now);
+        m_raceId = currentRaceId();
     for (const PassTracker::Pass& pass : passes)
         m_publisher->publishPass(
             {m_raceId, pass.kart, pass.lap, pass.lapMs, pass.raceMs, now, m_names.name(pass.kart)});
     m_publisher->publishState(snapshot.toJson(m_clock.nowUs()));
 }
 
-void MqttLink::raceAtRest(const LiveSnapshot& snapshot) {
-    if (!m_publisher || m_raceId.isEmpty())
+void MqttLink::raceKept(const LiveSnapshot& snapshot) {
+    // A recovered race was never started in this run.
+    m_raceId = currentRaceId();
+    if (!m_publisher)
         return;
     MqttResult result{m_raceId, QDateTime::currentDateTime(), snapshot.laps, {}};
     for (int kart = 1; kart <= 4; ++kart)

@@ -121,6 +121,7 @@ ProgramWindows::~ProgramWindows() {
         race.audienceRaceLength = {};
         race.raceStarted = {};
         race.raceAtRest = {};
+        race.raceKept = {};
         race.chequeredFlag = {};
         race.stoppedByItself = {};
         race.startStopAllowed = {};
@@ -498,10 +499,8 @@ void ProgramWindows::fillAudienceHooks() {
         m_liveFeed->raceStarted(startUs);
         showAudienceAgain();
     };
-    race.raceAtRest = [this] {
-        m_liveFeed->raceStopped();
-        m_mqtt->raceAtRest(m_liveFeed->snapshot());
-    };
+    race.raceAtRest = [this] { m_liveFeed->raceStopped(); };
+    race.raceKept = [this] { m_mqtt->raceKept(m_liveFeed->snapshot()); };
     race.chequeredFlag = [this](bool shown) {
         m_tvOut->showChequeredFlag(shown);
         m_liveFeed->setFlag(shown);
@@ -531,13 +530,15 @@ void ProgramWindows::fillAudienceHooks() {
     QObject::connect(m_form.get(), &TForm1::closed, m_form.get(), [this] { rememberAudiencePlace(); });
     QObject::connect(m_liveFeed.get(), &LiveRaceFeed::published, m_liveResults.get(), &LiveResults::publish);
     // The broker gets the race as the page does; its trouble is said on the status bar.
-    m_mqtt = std::make_unique<MqttLink>(m_settings, m_dataFolder, m_form->station().driverNames(),
-                                        SteadyClock::instance(), [this](const QString& notice) {
-                                            if (notice.isEmpty())
-                                                m_form->statusBarPanels().clearMessage();
-                                            else
-                                                m_form->statusBarPanels().showMessage(notice);
-                                        });
+    m_mqtt = std::make_unique<MqttLink>(
+        m_settings, m_dataFolder, m_form->station().driverNames(), SteadyClock::instance(),
+        [this] { return m_form->race().startWallTime(); },
+        [this](const QString& notice) {
+            if (notice.isEmpty())
+                m_form->statusBarPanels().clearMessage();
+            else
+                m_form->statusBarPanels().showMessage(notice);
+        });
     m_nastav->settingsHooks().applyMqtt = [this] { m_mqtt->apply(); };
     QObject::connect(m_liveFeed.get(), &LiveRaceFeed::published, m_mqtt.get(), &MqttLink::publishSnapshot);
     QObject::connect(m_liveResults.get(), &LiveResults::listening, m_form.get(),
