@@ -37,7 +37,7 @@ public:
     qint64 firstSampleUs() const;
     // Of the 10 ms windows from sample `from` on, how many have a peak above the level.
     int loudWindows(int level, qint64 from = 0) const;
-    // The first sample from `from` on whose 10 ms window has a peak above the level; -1 when none.
+    // The first sample from `from` on above the level; -1 when none.
     qint64 onset(int level, qint64 from) const;
 
 private:
