@@ -313,11 +313,14 @@ int main(int argc, char** argv) {
             for (qint64 at = recording->onset(LoudLevel, from); at >= 0 && at < onset;
                  at = recording->onset(LoudLevel, at + 1))
                 soundEnd = at;
-            std::printf("%s: plays %.0f ms by the player; call-out handed over %.0f ms after it stopped, "
-                        "heard %.0f ms after the sound's last sound at the monitor\n",
+            std::printf("%s: plays %.0f ms by the player; call-out handed over %.0f ms after it stopped, ",
                         priority.name, (priority.endedUs - priority.playUs) / 1000.0,
-                        (callout.handedUs - priority.endedUs) / 1000.0,
-                        onset < 0 || soundEnd < 0 ? -1.0 : (onset - soundEnd) * 1000.0 / RecordRate);
+                        (callout.handedUs - priority.endedUs) / 1000.0);
+            if (onset < 0 || soundEnd < 0)
+                std::printf("but at the monitor the sound was not heard before the call-out\n");
+            else
+                std::printf("heard %.0f ms after the sound's last sound at the monitor\n",
+                            (onset - soundEnd) * 1000.0 / RecordRate);
         }
     }
     return 0;
