@@ -7,6 +7,9 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace {
 
 bool writeFile(const QString& path, const QByteArray& content) {
@@ -77,6 +80,8 @@ bool PulseNullSink::start(QString* why) {
                        QStringLiteral("unix:path=") + path("no-bus"));
     m_process.setProcessEnvironment(environment);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
+    // A test that is killed (a time-out) takes the server with it: it would never exit on its own.
+    m_process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     // -n: no startup script, only these two modules. Root is warned against but served.
     m_process.start(
         program(),
