@@ -29,7 +29,10 @@ private:
 
 } // namespace
 
-PcmPlayer::PcmPlayer(QObject* parent) : QObject(parent) {}
+PcmPlayer::PcmPlayer(QObject* parent) : QObject(parent) {
+    m_drainPoll.setInterval(10);
+    connect(&m_drainPoll, &QTimer::timeout, this, &PcmPlayer::checkDrained);
+}
 
 PcmPlayer::~PcmPlayer() {
     m_finished = {};
@@ -47,6 +50,7 @@ bool PcmPlayer::available(QString& error) {
 void PcmPlayer::play(const QByteArray& samples, int sampleRate, int volume, std::function<void()> finished) {
     stop();
     m_finished = std::move(finished);
+    m_durationUs = sampleRate > 0 ? qint64(samples.size() / 2) * 1'000'000 / sampleRate : 0;
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     QAudioFormat format;
     format.setSampleRate(sampleRate);
@@ -67,6 +71,7 @@ void PcmPlayer::play(const QByteArray& samples, int sampleRate, int volume, std:
 }
 
 void PcmPlayer::stop() {
+    m_drainPoll.stop();
     if (m_sink) {
         m_sink->disconnect(this);
         m_sink->stop();
@@ -78,8 +83,23 @@ void PcmPlayer::stop() {
 }
 
 void PcmPlayer::sinkStateChanged() {
-    // Idle: every sample has been played; stopped: the device went away.
-    if (m_sink && (m_sink->state() == QAudio::IdleState || m_sink->state() == QAudio::StoppedState))
+    if (!m_sink)
+        return;
+    // Stopped: the device went away.
+    if (m_sink->state() == QAudio::StoppedState) {
+        finish();
+    } else if (m_sink->state() == QAudio::IdleState && !m_drainPoll.isActive()) {
+        // Idle: the sink has taken every sample, but the server holds the last ones (the end of the
+        // last word) still to be played; stopping the sink now would drop them. A server that stops
+        // playing them is waited for no longer than they last.
+        m_drainDeadline.setRemainingTime((m_durationUs - m_sink->processedUSecs()) / 1000 + 500);
+        m_drainPoll.start();
+        checkDrained();
+    }
+}
+
+void PcmPlayer::checkDrained() {
+    if (!m_sink || m_sink->processedUSecs() >= m_durationUs || m_drainDeadline.hasExpired())
         finish();
 }
 

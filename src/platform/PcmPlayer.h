@@ -2,7 +2,9 @@
 
 #include "platform/PcmOutput.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
 
@@ -27,9 +29,15 @@ public:
 
 private:
     void sinkStateChanged();
+    // Whether the sound server has played every sample, or has stopped playing them.
+    void checkDrained();
     void finish();
 
     std::unique_ptr<QAudioSink> m_sink;
     std::unique_ptr<QIODevice> m_source;
     std::function<void()> m_finished;
+    qint64 m_durationUs = 0;
+    // After the sink has taken the last samples, the server still plays what it holds of them.
+    QTimer m_drainPoll;
+    QDeadlineTimer m_drainDeadline;
 };

@@ -36,7 +36,7 @@ void CalloutQueue::clear() {
 }
 
 bool CalloutQueue::tooLate(qint64 stampUs) const {
-    return m_clock.nowUs() - stampUs > MaxDelayUs;
+    return m_clock.nowUs() - stampUs > MaxDelayUs - OutputStartUs;
 }
 
 void CalloutQueue::pump() {

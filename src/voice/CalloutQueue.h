@@ -28,6 +28,9 @@ struct Callout {
 class CalloutQueue {
 public:
     static constexpr qint64 MaxDelayUs = 3'000'000;
+    // What a sound server takes from the samples handed to the output to their first being played
+    // (a stream is opened for each call-out): a call-out is handed over this much before its limit.
+    static constexpr qint64 OutputStartUs = 100'000;
     static constexpr qint64 BehindUs = 1'000'000;
     static constexpr quint32 WaitPollMs = 50;
 
