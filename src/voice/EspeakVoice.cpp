@@ -15,6 +15,20 @@ qint64 threadCpuUs() {
     return qint64(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
 
+// espeak-ng keeps one state for the whole process, and a load after an unload hangs inside the
+// library: it is loaded once, by whichever voice asks first, never unloaded, and its calls take turns
+// between the voices' workers.
+struct Library {
+    std::mutex mutex;
+    bool tried = false;
+    int sampleRate = 0; // 0 when the library or the Czech voice could not be loaded
+};
+
+Library& library() {
+    static Library shared;
+    return shared;
+}
+
 // espeak-ng hands its samples to this callback, chunk by chunk, within espeak_Synth.
 int collectSamples(short* samples, int count, espeak_EVENT* events) {
     auto* out = static_cast<QByteArray*>(events->user_data);
@@ -49,8 +63,6 @@ void EspeakVoice::run() {
         }
         job();
     }
-    if (m_loaded.value_or(false))
-        espeak_Terminate();
 }
 
 void EspeakVoice::post(std::function<void()> job) {
@@ -77,18 +89,21 @@ bool EspeakVoice::load(QString& error) {
 
 bool EspeakVoice::initialise(QString& error) {
     if (!m_loaded) {
-        const int rate =
-            espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 100, nullptr, espeakINITIALIZE_DONT_EXIT);
-        bool ok = rate > 0;
-        if (ok) {
-            m_sampleRate = rate;
-            espeak_SetSynthCallback(collectSamples);
-            ok = espeak_SetVoiceByName("cs") == EE_OK;
-            if (!ok)
-                espeak_Terminate();
+        Library& shared = library();
+        const std::lock_guard lock(shared.mutex);
+        if (!shared.tried) {
+            shared.tried = true;
+            const int rate =
+                espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 100, nullptr, espeakINITIALIZE_DONT_EXIT);
+            if (rate > 0) {
+                espeak_SetSynthCallback(collectSamples);
+                if (espeak_SetVoiceByName("cs") == EE_OK)
+                    shared.sampleRate = rate;
+            }
         }
-        m_loaded = ok;
-        if (!ok)
+        m_sampleRate = shared.sampleRate;
+        m_loaded = m_sampleRate > 0;
+        if (!*m_loaded)
             m_loadError = QStringLiteral("Český hlas pro hlášení časů nelze načíst (espeak-ng, hlas „cs“). "
                                          "Závod poběží bez hlášení.");
     }
@@ -111,6 +126,7 @@ SpeechPcm EspeakVoice::synthesizeNow(const QString& text, int wordsPerMinute) {
     if (!initialise(ignored))
         return pcm;
     const qint64 cpuStart = threadCpuUs();
+    const std::lock_guard lock(library().mutex);
     espeak_SetParameter(espeakRATE, qBound(80, wordsPerMinute, 450), 0);
     const QByteArray utf8 = text.toUtf8();
     QByteArray samples;
