@@ -1,5 +1,7 @@
 #include "MosquittoBroker.h"
 
+#include "ProcessEnd.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QStandardPaths>
@@ -74,11 +76,5 @@ bool MosquittoBroker::start(QString* why) {
 }
 
 void MosquittoBroker::stop() {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(20000)) {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
+    endProcess(m_process, 20000);
 }

@@ -1,5 +1,7 @@
 #include "PulseNullSink.h"
 
+#include "ProcessEnd.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -109,11 +111,5 @@ bool PulseNullSink::start(QString* why) {
 }
 
 void PulseNullSink::stop() {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(20000)) {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
+    endProcess(m_process, 20000);
 }

@@ -1,5 +1,7 @@
 #include "SinkRecording.h"
 
+#include "ProcessEnd.h"
+
 #include "PulseNullSink.h"
 
 #include <QDeadlineTimer>
@@ -53,13 +55,7 @@ bool SinkRecording::start(QString* why) {
 }
 
 void SinkRecording::stop() {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(10000)) {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
+    endProcess(m_process, 10000);
     read();
 }
 

@@ -1,5 +1,7 @@
 #include "SocatPtyPair.h"
 
+#include "ProcessEnd.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QStandardPaths>
@@ -59,13 +61,7 @@ void SocatPtyPair::stop() {
         ::close(m_deviceFd);
         m_deviceFd = -1;
     }
-    if (m_socat.state() != QProcess::NotRunning) {
-        m_socat.terminate();
-        if (!m_socat.waitForFinished(5000)) {
-            m_socat.kill();
-            m_socat.waitForFinished(5000);
-        }
-    }
+    endProcess(m_socat, 5000);
 }
 
 bool SocatPtyPair::send(const QByteArray& bytes) {
