@@ -1,8 +1,11 @@
-// Pass-to-subscriber latency through a real mosquitto broker on loopback, and the messages per second
-// the outbox (one durable file per message) and the whole publisher sustain.
+// Pass-to-subscriber latency through a real mosquitto broker on loopback, the messages per second
+// the outbox (one durable file per message) and the whole publisher sustain, and what arrives when the
+// broker restarts again and again in the middle of a race.
 //
-//   mqtt [passes]    (default 2000; needs /usr/sbin/mosquitto)
+//   mqtt [passes] [--restarts N]    (default 2000 passes, 20 restarts; needs /usr/sbin/mosquitto)
 
+#include "MosquittoBroker.h"
+#include "MqttTestSubscriber.h"
 #include "publish/MqttOutbox.h"
 #include "publish/MqttPublisher.h"
 
@@ -12,6 +15,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -24,6 +29,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -67,11 +73,95 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
     return done();
 }
 
+// A race's passes, one every 10 ms, while the broker is stopped and started again `restarts` times at
+// random instants (seeded): the passes sent, and those the subscriber got (first arrivals by id), with
+// the missing ones, those out of order and the repeats.
+void restartRound(int restarts) {
+    MosquittoBroker broker;
+    QString why;
+    if (!broker.start(&why)) {
+        std::fprintf(stderr, "restarts: %s\n", qPrintable(why));
+        return;
+    }
+    MqttTestSubscriber subscriber(broker.port(), QStringLiteral("tarvolin/restarts/pass"));
+    subscriber.waitSubscribed();
+    QTemporaryDir dir;
+    MqttConnection connection;
+    connection.host = QStringLiteral("127.0.0.1");
+    connection.port = broker.port();
+    connection.track = QStringLiteral("restarts");
+    MqttPublisher publisher(dir.filePath(QStringLiteral("outbox")), connection);
+    waitUntil([&] { return publisher.status().connected; }, 10000);
+
+    QRandomGenerator random(20261210);
+    QStringList sentIds;
+    const QDateTime wall = QDateTime::currentDateTime();
+    int lap = 0;
+    const auto race = [&](int passes) {
+        for (int i = 0; i < passes; ++i) {
+            ++lap;
+            const int kart = 1 + lap % 4;
+            publisher.publishPass(
+                {QStringLiteral("restarts"), kart, lap, 30000, lap * 30000, wall, QString()});
+            sentIds << QStringLiteral("restarts-%1-%2").arg(kart).arg(lap);
+            QCoreApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    };
+    for (int round = 0; round < restarts; ++round) {
+        race(20 + int(random.bounded(60)));
+        broker.stop();
+        race(5 + int(random.bounded(40)));
+        if (!broker.start(&why)) {
+            std::fprintf(stderr, "restarts: %s\n", qPrintable(why));
+            return;
+        }
+    }
+    race(50);
+    waitUntil(
+        [&] {
+            QCoreApplication::processEvents();
+            return publisher.status().connected && publisher.status().waiting == 0;
+        },
+        120000);
+    subscriber.waitFor(
+        [&](const QList<MqttTestSubscriber::Message>& messages) { return messages.size() >= lap; }, 60000);
+    QStringList arrived;
+    QSet<QString> seen;
+    int repeats = 0;
+    for (const MqttTestSubscriber::Message& message : subscriber.messages()) {
+        const QString id =
+            QJsonDocument::fromJson(message.payload).object().value(QStringLiteral("id")).toString();
+        if (seen.contains(id)) {
+            ++repeats;
+            continue;
+        }
+        seen.insert(id);
+        arrived << id;
+    }
+    int missing = 0;
+    for (const QString& id : sentIds)
+        missing += seen.contains(id) ? 0 : 1;
+    int outOfOrder = 0;
+    for (int i = 0; i < arrived.size(); ++i)
+        outOfOrder += i < sentIds.size() && arrived.at(i) != sentIds.at(i) ? 1 : 0;
+    std::printf("restarts: %d broker restarts, %lld passes sent, %lld arrived, %d missing, %d out of order, "
+                "%d repeats (same id)\n",
+                restarts, qlonglong(sentIds.size()), qlonglong(arrived.size()), missing, outOfOrder, repeats);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const int passes = argc > 1 ? std::max(10, atoi(argv[1])) : 2000;
+    int passes = 2000;
+    int restarts = 20;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--restarts") == 0 && i + 1 < argc)
+            restarts = std::max(0, atoi(argv[++i]));
+        else
+            passes = std::max(10, atoi(argv[i]));
+    }
     const QString broker =
         QStandardPaths::findExecutable(QStringLiteral("mosquitto"), {QStringLiteral("/usr/sbin")});
     if (broker.isEmpty()) {
@@ -175,5 +265,8 @@ int main(int argc, char** argv) {
     mosquitto_destroy(subscriber);
     process.terminate();
     process.waitForFinished();
+
+    if (restarts > 0)
+        restartRound(restarts);
     return 0;
 }
