@@ -39,6 +39,10 @@
 // missed and doubled laps, the process's CPU time per second at rest and of race and its peak
 // resident memory.
 
+#include "MosquittoBroker.h"
+#include "MqttTestSubscriber.h"
+#include "app/ui/MqttLink.h"
+#include "base/MessageTimerFactory.h"
 #include "base/MonotonicClock.h"
 #include "config/SerialParameters.h"
 #include "config/TSettings.h"
@@ -54,10 +58,15 @@
 #include "lap/lap_compare.h"
 #include "lap/pass_plan.h"
 #include "platform/EventLoopChoice.h"
+#include "platform/PcmPlayer.h"
 #include "platform/ThreadSlice.h"
 #include "timing/LapList.h"
+#include "timing/Station.h"
 #include "timing/TRace.h"
 #include "timing/ui/hwunit.h"
+#include "voice/CalloutQueue.h"
+#include "voice/Callouts.h"
+#include "voice/EspeakVoice.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,6 +74,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
+#include <QSet>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QThread>
@@ -110,6 +120,8 @@ struct Options {
     int soakMinutes = 0;
     int webClients = 0;
     bool tv = false;
+    bool voice = false;
+    bool mqtt = false;
 };
 
 bool isNumber(const char* text) {
@@ -125,9 +137,9 @@ bool isNumber(const char* text) {
 [[noreturn]] void usage(const char* problem) {
     if (problem)
         std::fprintf(stderr, "%s\n", problem);
-    std::fprintf(stderr,
-                 "usage: lap_accuracy [seconds] [--load [N]] [--serial | --serial-pty] "
-                 "[--external-start] [--idle-seconds S] [--soak-minutes N] [--web-clients N] [--tv]\n");
+    std::fprintf(stderr, "usage: lap_accuracy [seconds] [--load [N]] [--serial | --serial-pty] "
+                         "[--external-start] [--idle-seconds S] [--soak-minutes N] [--web-clients N] [--tv] "
+                         "[--voice] [--mqtt]\n");
     std::exit(2);
 }
 
@@ -151,6 +163,10 @@ Options parseOptions(int argc, char* argv[]) {
             options.idleSeconds = std::atoi(argv[++i]);
         } else if (std::strcmp(arg, "--tv") == 0) {
             options.tv = true;
+        } else if (std::strcmp(arg, "--voice") == 0) {
+            options.voice = true;
+        } else if (std::strcmp(arg, "--mqtt") == 0) {
+            options.mqtt = true;
         } else if (std::strcmp(arg, "--web-clients") == 0 && i + 1 < argc && isNumber(argv[i + 1])) {
             options.webClients = std::atoi(argv[++i]);
         } else if (std::strcmp(arg, "--soak-minutes") == 0 && i + 1 < argc) {
@@ -431,6 +447,108 @@ private:
     QProcess m_clients;
 };
 
+// Every lap called out in Czech, as the program does with "Hlas" on: synthesis on the voice's own
+// thread, the samples to the sound output (none here unless PULSE_SERVER names one).
+class VoiceCallouts {
+public:
+    VoiceCallouts(bool on, TSettings& settings, TForm1& form) {
+        if (!on)
+            return;
+        settings.Hlas = {true, 0, 0b1111, true, 80, 170};
+        m_voice = std::make_unique<EspeakVoice>();
+        m_player = std::make_unique<PcmPlayer>();
+        m_queue = std::make_unique<CalloutQueue>(*m_voice, *m_player, SteadyClock::instance(),
+                                                 MessageTimerFactory::instance());
+        m_callouts = std::make_unique<Callouts>(settings, form.station().driverNames(), *m_queue,
+                                                SteadyClock::instance());
+        RaceHooks& hooks = form.race().hooks();
+        hooks.lapClosed = [this](int kart, qint64 lapMs, qint64 hitUs) {
+            m_callouts->lapClosed(kart, lapMs, hitUs);
+        };
+        hooks.raceStarted = [this, before = hooks.raceStarted](qint64 startUs) {
+            if (before)
+                before(startUs);
+            m_callouts->raceStarted();
+        };
+        QString why;
+        if (!m_voice->load(why))
+            std::fprintf(stderr, "voice: %s\n", qPrintable(why));
+        std::printf("Call-outs on: every lap of every kart\n");
+    }
+
+private:
+    std::unique_ptr<EspeakVoice> m_voice;
+    std::unique_ptr<PcmPlayer> m_player;
+    std::unique_ptr<CalloutQueue> m_queue;
+    std::unique_ptr<Callouts> m_callouts;
+};
+
+// Publishing to a private mosquitto on loopback, as the program does with "MQTT" on: every pass, the
+// state at every change, the result; a subscriber counts the passes that arrive.
+class Publishing {
+public:
+    Publishing(bool on, TSettings& settings, const QString& dataFolder, TForm1& form) {
+        if (!on)
+            return;
+        m_broker = std::make_unique<MosquittoBroker>();
+        QString why;
+        if (!m_broker->start(&why)) {
+            std::fprintf(stderr, "mqtt: %s\n", qPrintable(why));
+            m_broker.reset();
+            return;
+        }
+        m_subscriber =
+            std::make_unique<MqttTestSubscriber>(m_broker->port(), QStringLiteral("tarvolin/bench/pass"));
+        m_subscriber->waitSubscribed();
+        settings.MQTT = {true,
+                         QStringLiteral("127.0.0.1"),
+                         m_broker->port(),
+                         QStringLiteral("bench"),
+                         QStringLiteral("tarvolin"),
+                         QString(),
+                         QString(),
+                         false};
+        m_progress = std::make_unique<TRaceProgress>(settings);
+        m_progress->follow({&form.lapList(1), &form.lapList(2), &form.lapList(3), &form.lapList(4)});
+        m_feed = std::make_unique<LiveRaceFeed>(*m_progress, SteadyClock::instance(),
+                                                [&form] { return form.raceMinutes(); });
+        m_link = std::make_unique<MqttLink>(
+            settings, dataFolder, form.station().driverNames(), SteadyClock::instance(),
+            [this] { return m_start; },
+            [](const QString& notice) {
+                if (!notice.isEmpty())
+                    std::fprintf(stderr, "%s\n", qPrintable(notice));
+            });
+        m_link->apply();
+        QObject::connect(m_feed.get(), &LiveRaceFeed::published, m_link.get(), &MqttLink::publishSnapshot);
+        RaceHooks& hooks = form.race().hooks();
+        hooks.raceStarted = [this, before = hooks.raceStarted](qint64 startUs) {
+            if (before)
+                before(startUs);
+            m_start = QDateTime::currentDateTime();
+            m_feed->raceStarted(startUs);
+            m_link->raceStarted();
+        };
+        std::printf("Publishing to mosquitto on port %d\n", int(m_broker->port()));
+    }
+    ~Publishing() {
+        if (!m_subscriber)
+            return;
+        QSet<QByteArray> passes;
+        for (const MqttTestSubscriber::Message& message : m_subscriber->messages())
+            passes.insert(message.payload);
+        std::printf("MQTT: %lld distinct passes arrived at the subscriber\n", qlonglong(passes.size()));
+    }
+
+private:
+    std::unique_ptr<MosquittoBroker> m_broker;
+    std::unique_ptr<MqttTestSubscriber> m_subscriber;
+    std::unique_ptr<TRaceProgress> m_progress;
+    std::unique_ptr<LiveRaceFeed> m_feed;
+    std::unique_ptr<MqttLink> m_link;
+    QDateTime m_start;
+};
+
 int main(int argc, char* argv[]) {
     const Options options = parseOptions(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -471,6 +589,8 @@ int main(int argc, char* argv[]) {
     form.FormActivate();
     WebClients web(options.webClients, settings, form);
     AudienceWindow audience(options.tv, settings, dataDir.path(), form);
+    VoiceCallouts voice(options.voice, settings, form);
+    Publishing publishing(options.mqtt, settings, dataDir.path(), form);
     if (options.externalStart && !form.externalStart().enabled()) {
         std::fprintf(stderr, "the external start watch is off after activation although ExtStart is on\n");
         stopLoad(load);
