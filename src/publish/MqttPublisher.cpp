@@ -6,6 +6,7 @@
 
 #include <mosquitto.h>
 
+#include <pthread.h>
 #include <unistd.h>
 
 namespace {
@@ -93,6 +94,8 @@ void MqttPublisher::setStatus(const Status& status) {
 }
 
 void MqttPublisher::run() {
+    // Named, so that a per-thread account of the station's processor time says whose time it is.
+    pthread_setname_np(pthread_self(), "MqttPublisher");
     m_outbox = std::make_unique<MqttOutbox>(m_outboxFolder, m_outboxCapacity);
     m_nextAttempt = Clock::now();
     for (;;) {

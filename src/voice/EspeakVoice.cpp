@@ -6,6 +6,7 @@
 
 #include <ctime>
 #include <future>
+#include <pthread.h>
 
 namespace {
 
@@ -51,6 +52,8 @@ EspeakVoice::~EspeakVoice() {
 }
 
 void EspeakVoice::run() {
+    // Named, so that a per-thread account of the station's processor time says whose time it is.
+    pthread_setname_np(pthread_self(), "SpeechVoice");
     for (;;) {
         std::function<void()> job;
         {
