@@ -406,7 +406,10 @@ public:
     WebClients(int clients, const TSettings& settings, TForm1& form) {
         if (clients <= 0)
             return;
-        m_live = std::make_unique<LiveResults>(SteadyClock::instance());
+        // The clients all come from 127.0.0.1, standing for as many phones.
+        LiveServerLimits limits;
+        limits.connections.maxPerAddress = limits.connections.maxConnections;
+        m_live = std::make_unique<LiveResults>(SteadyClock::instance(), limits);
         m_progress = std::make_unique<TRaceProgress>(settings);
         m_progress->follow({&form.lapList(1), &form.lapList(2), &form.lapList(3), &form.lapList(4)});
         m_feed = std::make_unique<LiveRaceFeed>(*m_progress, SteadyClock::instance(),

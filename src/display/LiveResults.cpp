@@ -4,10 +4,10 @@
 
 #include <QMetaObject>
 
-LiveResults::LiveResults(MonotonicClock& clock, QObject* parent) : QObject(parent) {
+LiveResults::LiveResults(MonotonicClock& clock, LiveServerLimits limits, QObject* parent) : QObject(parent) {
     qRegisterMetaType<LiveSnapshot>();
     m_thread.setObjectName(QStringLiteral("LiveResults"));
-    m_server = new LiveResultsServer(clock);
+    m_server = new LiveResultsServer(clock, limits);
     m_server->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_server, &QObject::deleteLater);
     connect(m_server, &LiveResultsServer::listening, this, [this](quint16 port) {

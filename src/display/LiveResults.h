@@ -1,6 +1,7 @@
 #pragma once
 
 #include "display/HistoryRoutes.h"
+#include "display/LiveResultsServer.h"
 #include "display/LiveSnapshot.h"
 
 #include <QObject>
@@ -17,7 +18,9 @@ class LiveResults : public QObject {
     Q_OBJECT
 
 public:
-    explicit LiveResults(MonotonicClock& clock, QObject* parent = nullptr);
+    // limits: what one page may cost; a benchmark's hundred pages on one loopback raise the cap per
+    // address.
+    explicit LiveResults(MonotonicClock& clock, LiveServerLimits limits = {}, QObject* parent = nullptr);
     ~LiveResults() override;
 
     // `Web/Pouzit` and `Web/Port`: starts, moves or stops the page. Nothing happens when they ask for
