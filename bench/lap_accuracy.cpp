@@ -376,6 +376,13 @@ void printMemory(const char* when) {
 
 } // namespace
 
+// The race list that the audience window, the page and the broker show, on the window's lap lists.
+std::unique_ptr<TRaceProgress> raceProgressOf(const TSettings& settings, TForm1& form) {
+    auto progress = std::make_unique<TRaceProgress>(settings);
+    progress->follow({&form.lapList(1), &form.lapList(2), &form.lapList(3), &form.lapList(4)});
+    return progress;
+}
+
 // The audience window as the program shows it with "Použít TV výstup" on: its own race list on the
 // lap lists, the race clock at every display tick.
 class AudienceWindow {
@@ -384,8 +391,7 @@ public:
         if (!shown)
             return;
         settings.TVOUT.Pouzit = true;
-        m_progress = std::make_unique<TRaceProgress>(settings);
-        m_progress->follow({&form.lapList(1), &form.lapList(2), &form.lapList(3), &form.lapList(4)});
+        m_progress = raceProgressOf(settings, form);
         m_window = std::make_unique<TTV_Out_Frm>(settings, *m_progress, dataFolder);
         RaceHooks& hooks = form.race().hooks();
         hooks.audienceClock = [this](int millis, int seconds, int minutes) {
@@ -410,8 +416,7 @@ public:
         LiveServerLimits limits;
         limits.connections.maxPerAddress = limits.connections.maxConnections;
         m_live = std::make_unique<LiveResults>(SteadyClock::instance(), limits);
-        m_progress = std::make_unique<TRaceProgress>(settings);
-        m_progress->follow({&form.lapList(1), &form.lapList(2), &form.lapList(3), &form.lapList(4)});
+        m_progress = raceProgressOf(settings, form);
         m_feed = std::make_unique<LiveRaceFeed>(*m_progress, SteadyClock::instance(),
                                                 [&form] { return form.raceMinutes(); });
         QObject::connect(m_feed.get(), &LiveRaceFeed::published, m_live.get(), &LiveResults::publish);
@@ -511,8 +516,7 @@ public:
                          QString(),
                          QString(),
                          false};
-        m_progress = std::make_unique<TRaceProgress>(settings);
-        m_progress->follow({&form.lapList(1), &form.lapList(2), &form.lapList(3), &form.lapList(4)});
+        m_progress = raceProgressOf(settings, form);
         m_feed = std::make_unique<LiveRaceFeed>(*m_progress, SteadyClock::instance(),
                                                 [&form] { return form.raceMinutes(); });
         m_link = std::make_unique<MqttLink>(

@@ -49,13 +49,10 @@ int runResultsPdfCommand(const QStringList& args, CliStreams& streams) {
     parser.describeArgument(QStringLiteral("VÝSTUP.pdf"), QStringLiteral("soubor PDF, který se zapíše"));
     parser.describeArgument(QStringLiteral("SOUBOR1..4"),
                             QStringLiteral("soubory s časy kol motokár 1 až 4 („-“ pro káru bez kol)"));
-    const int parsed = parser.parse(args, streams);
+    const int parsed = parseWithPdfOutput(parser, args, streams);
     if (parsed >= 0)
         return parsed;
     const QStringList words = parser.arguments();
-    const int output = checkPdfOutput(parser, words, streams);
-    if (output >= 0)
-        return output;
     const QStringList files = words.mid(1);
     if (files.isEmpty() || files.size() > 4)
         return parser.usageError(

@@ -31,7 +31,11 @@ bool isPdfFile(const QString& path) {
 
 } // namespace
 
-int checkPdfOutput(const CliParser& parser, const QStringList& words, CliStreams& streams) {
+int parseWithPdfOutput(CliParser& parser, const QStringList& args, CliStreams& streams) {
+    const int parsed = parser.parse(args, streams);
+    if (parsed >= 0)
+        return parsed;
+    const QStringList words = parser.arguments();
     if (words.isEmpty())
         return parser.usageError(QStringLiteral("Chybí jméno výstupního souboru PDF."), streams);
     if (!words.first().endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))

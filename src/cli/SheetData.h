@@ -23,10 +23,11 @@ struct SheetData {
     static SheetData open(const QString& givenFolder);
 };
 
-// The sheet commands' first argument, VÝSTUP.pdf: -1 when words begin with a name ending in ".pdf"
-// (in any case), else the usage error's exit status. A forgotten output name makes a lap file or a
-// table the output; such a command line is refused before anything is read.
-int checkPdfOutput(const CliParser& parser, const QStringList& words, CliStreams& streams);
+// Parses a sheet command whose first argument is VÝSTUP.pdf: -1 when the command line parsed and
+// begins with a name ending in ".pdf" (in any case), else the exit status (--help, --version, a usage
+// error). A forgotten output name makes a lap file or a table the output; such a command line is
+// refused before anything is read.
+int parseWithPdfOutput(CliParser& parser, const QStringList& args, CliStreams& streams);
 
 // Writes the sheet to output beside it and renames it into place, and reports "OUT.pdf: 2 stránky".
 // Throws UserError when it cannot, and when output exists and is not a PDF (a regular file beginning

@@ -19,13 +19,10 @@ int runTop20PdfCommand(const QStringList& args, CliStreams& streams) {
     const QCommandLineOption dataOption = CliParser::dataOption();
     parser.addOption(dataOption);
     parser.describeArgument(QStringLiteral("VÝSTUP.pdf"), QStringLiteral("soubor PDF, který se zapíše"));
-    const int parsed = parser.parse(args, streams);
+    const int parsed = parseWithPdfOutput(parser, args, streams);
     if (parsed >= 0)
         return parsed;
     const QStringList words = parser.arguments();
-    const int output = checkPdfOutput(parser, words, streams);
-    if (output >= 0)
-        return output;
     if (words.size() > 1)
         return parser.usageError(
             QStringLiteral("Nadbytečné argumenty: ") + words.mid(1).join(QLatin1Char(' ')), streams);

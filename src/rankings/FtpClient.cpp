@@ -769,11 +769,7 @@ void FtpClient::quitAndClose() {
     } else {
         releaseControl();
     }
-    if (isBusy())
-        finish(QStringLiteral("426 Operation aborted."));
-    setState(State::Ready);
-    if (wasOpen)
-        emit closed();
+    endBrokenOff(wasOpen);
 }
 
 void FtpClient::abort() {
@@ -782,6 +778,10 @@ void FtpClient::abort() {
     setState(State::Aborting);
     const bool wasOpen = m_controlOpen;
     releaseControl();
+    endBrokenOff(wasOpen);
+}
+
+void FtpClient::endBrokenOff(bool wasOpen) {
     if (isBusy())
         finish(QStringLiteral("426 Operation aborted."));
     setState(State::Ready);

@@ -120,6 +120,8 @@ private:
     void dataReady();
     void dataFailed(int socketError);
     void pump();
+    // A command broken off by a close or an abort ends as aborted; closed() when the line was open.
+    void endBrokenOff(bool wasOpen);
     void timedOut();
     void releaseControl();
     void closeGracefully();
