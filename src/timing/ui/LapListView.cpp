@@ -7,6 +7,9 @@ LapListView::LapListView(QWidget* parent) : QListWidget(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
+    // Opaque, so that the repaint at every lap paints the list alone and not the group box behind it,
+    // whose styled frame costs far more than the list.
+    setAutoFillBackground(true);
     connect(this, &QListWidget::currentRowChanged, this, &LapListView::onViewSelection);
 }
 
