@@ -18,7 +18,7 @@
 // station costs at rest (its external start watch polls the port then, when it is on).
 //
 //   lap_accuracy [seconds] [--load [N]] [--serial | --serial-pty] [--external-start]
-//                [--idle-seconds S] [--soak-minutes N] [--web-clients N] [--tv]
+//                [--idle-seconds S] [--floor-seconds S] [--soak-minutes N] [--web-clients N] [--tv]
 //
 //   seconds           race length (default 180)
 //   --load N          N busy child processes spin on the machine's cores during the whole run; without
@@ -26,6 +26,8 @@
 //   --external-start  Ostatni/ExtStart on, and the race started by pressing the track's button for
 //                     300 ms; not with --serial
 //   --idle-seconds S  the time at rest before the race whose CPU is measured (default 20; 0: none)
+//   --floor-seconds S after the race, a bare thread sleeps to the 2 ms beat for S seconds (default 10;
+//                     0: none): the machine's own price of the sampler's wake-ups at that moment
 //   --soak-minutes    a race of N minutes that also prints the resident memory every 5 minutes
 //   --tv              the audience window shown (offscreen) with its clock and race list, as
 //                     "Použít TV výstup" shows it
@@ -36,8 +38,8 @@
 //
 // Prints the lap error (measured minus true) with its absolute value's mean, median, p99 and max, the
 // same for the laps ending at a close pair's pass, the first lap's error with an external start, the
-// missed and doubled laps, the process's CPU time per second at rest and of race and its peak
-// resident memory.
+// missed and doubled laps, the process's CPU time per second at rest and of race, the bare beat's
+// beside it, and the peak resident memory.
 
 #include "MosquittoBroker.h"
 #include "MqttTestSubscriber.h"
@@ -54,6 +56,7 @@
 #include "hardware/TComPort.h"
 #include "hardware/VirtualTrack.h"
 #include "hardware/VirtualTrackPortBackend.h"
+#include "lap/bare_beat.h"
 #include "lap/busy_load.h"
 #include "lap/lap_compare.h"
 #include "lap/pass_plan.h"
@@ -117,6 +120,7 @@ struct Options {
     bool directPty = false; // one pseudo-terminal, no socat relay between the writer and the station
     bool externalStart = false;
     int idleSeconds = 20;
+    int floorSeconds = 10;
     int soakMinutes = 0;
     int webClients = 0;
     bool tv = false;
@@ -138,7 +142,8 @@ bool isNumber(const char* text) {
     if (problem)
         std::fprintf(stderr, "%s\n", problem);
     std::fprintf(stderr, "usage: lap_accuracy [seconds] [--load [N]] [--serial | --serial-pty] "
-                         "[--external-start] [--idle-seconds S] [--soak-minutes N] [--web-clients N] [--tv] "
+                         "[--external-start] [--idle-seconds S] [--floor-seconds S] [--soak-minutes N] "
+                         "[--web-clients N] [--tv] "
                          "[--voice] [--mqtt]\n");
     std::exit(2);
 }
@@ -161,6 +166,8 @@ Options parseOptions(int argc, char* argv[]) {
             options.externalStart = true;
         } else if (std::strcmp(arg, "--idle-seconds") == 0 && i + 1 < argc && isNumber(argv[i + 1])) {
             options.idleSeconds = std::atoi(argv[++i]);
+        } else if (std::strcmp(arg, "--floor-seconds") == 0 && i + 1 < argc && isNumber(argv[i + 1])) {
+            options.floorSeconds = std::atoi(argv[++i]);
         } else if (std::strcmp(arg, "--tv") == 0) {
             options.tv = true;
         } else if (std::strcmp(arg, "--voice") == 0) {
@@ -843,6 +850,13 @@ int main(int argc, char* argv[]) {
     std::printf("CPU: %.2f %% of one core while racing (%.1f s CPU in %.1f s)\n",
                 100 * (cpuAtStop - cpuAtStart) / raceSeconds, cpuAtStop - cpuAtStart, raceSeconds);
     printThreadCpu(threadsAtStart, threadsAtStop, double(stopTick - cpuFromMs) / 1000.0);
+    if (options.floorSeconds > 0) {
+        // Taken with the race stopped, so that nothing of the station's wakes beside it.
+        const BareBeat floor = measureBareBeat(options.floorSeconds);
+        std::printf("  beside it, a bare thread only sleeping to the 2 ms beat: %.2f %% (%.1f us a wake)\n",
+                    100 * floor.cpuSeconds / options.floorSeconds,
+                    1e6 * floor.cpuSeconds / double(std::max(1LL, floor.beats)));
+    }
     std::printf("Peak resident memory (VmHWM): %ld kB\n", statusKb("VmHWM"));
     if (deviceFd >= 0)
         ::close(deviceFd);

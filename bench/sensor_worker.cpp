@@ -5,18 +5,17 @@
 //   sensor_worker [seconds] [probes]    (defaults: 10 s, 4 probes)
 
 #include "base/MonotonicClock.h"
+#include "lap/bare_beat.h"
 #include "timing/ThreadedTimerFactory.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 
 #include <sys/resource.h>
-#include <time.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -41,24 +40,8 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
 
     // The floor: a thread that wakes on the 2 ms beat and does nothing.
-    {
-        const double cpuFrom = cpuSeconds();
-        const long long beats = seconds * 500LL;
-        std::thread sleeper([beats] {
-            timespec due{};
-            clock_gettime(CLOCK_MONOTONIC, &due);
-            for (long long i = 0; i < beats; ++i) {
-                due.tv_nsec += 2000000;
-                if (due.tv_nsec >= 1000000000) {
-                    due.tv_nsec -= 1000000000;
-                    ++due.tv_sec;
-                }
-                clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr);
-            }
-        });
-        sleeper.join();
-        printFigures("bare thread on a 2 ms beat", cpuSeconds() - cpuFrom, seconds, beats);
-    }
+    const LapBench::BareBeat floor = LapBench::measureBareBeat(seconds);
+    printFigures("bare thread on a 2 ms beat", floor.cpuSeconds, seconds, floor.beats);
 
     ThreadedTimerFactory factory;
     std::vector<std::unique_ptr<ITimer>> samplers;
