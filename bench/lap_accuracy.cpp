@@ -56,8 +56,8 @@
 #include "hardware/TComPort.h"
 #include "hardware/VirtualTrack.h"
 #include "hardware/VirtualTrackPortBackend.h"
-#include "lap/bare_beat.h"
 #include "lap/busy_load.h"
+#include "lap/cpu_time.h"
 #include "lap/lap_compare.h"
 #include "lap/pass_plan.h"
 #include "platform/EventLoopChoice.h"
@@ -85,7 +85,6 @@
 
 #include <fcntl.h>
 #include <pty.h>
-#include <sys/resource.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -193,13 +192,6 @@ Options parseOptions(int argc, char* argv[]) {
 }
 
 // --- figures -------------------------------------------------------------------------------------
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& tv) { return double(tv.tv_sec) + double(tv.tv_usec) / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 // CPU seconds of each thread of this process, by thread id, with its name.
 struct ThreadCpu {
@@ -672,7 +664,7 @@ int main(int argc, char* argv[]) {
         raceRan = race.running();
         if (raceRan)
             startButton->click();
-        cpuAtStop = cpuSeconds();
+        cpuAtStop = processCpuSeconds();
         threadsAtStop = threadCpu();
         memoryTimer.stop();
         if (options.soakMinutes > 0)
@@ -681,7 +673,7 @@ int main(int argc, char* argv[]) {
     };
 
     auto startRace = [&] {
-        cpuAtStart = cpuSeconds();
+        cpuAtStart = processCpuSeconds();
         threadsAtStart = threadCpu();
         cpuFromMs = clock.nowMs();
         if (options.externalStart) {
@@ -728,10 +720,10 @@ int main(int argc, char* argv[]) {
             startRace();
             return;
         }
-        const double cpuFrom = cpuSeconds();
+        const double cpuFrom = processCpuSeconds();
         const qint64 from = clock.nowMs();
         QTimer::singleShot(options.idleSeconds * 1000, Qt::PreciseTimer, &form, [&, cpuFrom, from] {
-            idleCpu = cpuSeconds() - cpuFrom;
+            idleCpu = processCpuSeconds() - cpuFrom;
             idleMs = clock.nowMs() - from;
             idleWatchOn = form.externalStart().enabled();
             startRace();

@@ -5,13 +5,11 @@
 //   sensor_worker [seconds] [probes]    (defaults: 10 s, 4 probes)
 
 #include "base/MonotonicClock.h"
-#include "lap/bare_beat.h"
+#include "lap/cpu_time.h"
 #include "timing/ThreadedTimerFactory.h"
 
 #include <QCoreApplication>
 #include <QTimer>
-
-#include <sys/resource.h>
 
 #include <atomic>
 #include <cstdio>
@@ -19,13 +17,6 @@
 #include <vector>
 
 namespace {
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& tv) { return double(tv.tv_sec) + double(tv.tv_usec) / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 void printFigures(const char* what, double cpu, double seconds, long long beats) {
     std::printf("%-34s %6.2f %% of a core, %5.1f us per beat (%lld beats)\n", what, 100 * cpu / seconds,
@@ -55,12 +46,12 @@ int main(int argc, char* argv[]) {
             return false;
         });
     }
-    const double cpuFrom = cpuSeconds();
+    const double cpuFrom = LapBench::processCpuSeconds();
     for (auto& sampler : samplers)
         sampler->setEnabled(true);
     QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
     app.exec();
-    const double cpu = cpuSeconds() - cpuFrom;
+    const double cpu = LapBench::processCpuSeconds() - cpuFrom;
     samplers.clear();
     printFigures(qPrintable(QStringLiteral("sensor worker, %1 probes").arg(probes)), cpu, seconds,
                  probed / probes);

@@ -1,4 +1,4 @@
-#include "lap/bare_beat.h"
+#include "lap/cpu_time.h"
 
 #include <sys/resource.h>
 #include <time.h>
@@ -9,14 +9,22 @@ namespace LapBench {
 
 namespace {
 
-double threadCpuSeconds() {
+double cpuSecondsOf(int who) {
     rusage usage{};
-    getrusage(RUSAGE_THREAD, &usage);
+    getrusage(who, &usage);
     auto seconds = [](const timeval& tv) { return double(tv.tv_sec) + double(tv.tv_usec) / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 } // namespace
+
+double processCpuSeconds() {
+    return cpuSecondsOf(RUSAGE_SELF);
+}
+
+double threadCpuSeconds() {
+    return cpuSecondsOf(RUSAGE_THREAD);
+}
 
 BareBeat measureBareBeat(int seconds) {
     BareBeat result;
